@@ -1,0 +1,17 @@
+#include "app/startup.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    // The program takes no command line of its own; Qt may still read its
+    // platform options from it.
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tessaly"));
+
+    tessaly::QtMessageService messages;
+    tessaly::DesktopShellService shell;
+    tessaly::DesktopTrashService trash;
+    tessaly::PlatformServices services{messages, shell, trash};
+    return tessaly::runApplication(services, 2000);
+}

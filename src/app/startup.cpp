@@ -1,0 +1,45 @@
+#include "app/startup.h"
+
+#include "about/tfsplasher.h"
+#include "app/tform1.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QThread>
+
+namespace tessaly {
+
+ApplicationWindows::ApplicationWindows(PlatformServices& services)
+    : m_form1(std::make_unique<TForm1>(services))
+{
+}
+
+ApplicationWindows::~ApplicationWindows()
+{
+    // Reverse order of creation: each window saves its settings as it goes.
+    m_form1.reset();
+}
+
+int runApplication(PlatformServices& services, int splashMilliseconds)
+{
+    auto splash = std::make_unique<TfSplasher>();
+    splash->show();
+    QApplication::processEvents();
+    // The splash stays up for the whole wait; painting requests that arrive
+    // meanwhile are served so that it never shows as a blank frame.
+    QDeadlineTimer wait(splashMilliseconds);
+    while (!wait.hasExpired()) {
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+        QThread::msleep(10);
+    }
+    splash->repaint();
+
+    ApplicationWindows windows(services);
+    splash->hide();
+    splash.reset();
+
+    windows.mainWindow().show();
+    return QApplication::exec();
+}
+
+}  // namespace tessaly

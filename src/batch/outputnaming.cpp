@@ -1,0 +1,96 @@
+#include "batch/outputnaming.h"
+
+#include "batch/integertext.h"
+#include "platform/paths.h"
+
+namespace tessaly {
+
+std::optional<NamingOption> namingOptionFromIndex(int index)
+{
+    if (index < 0 || index > 3)
+        return std::nullopt;
+    return static_cast<NamingOption>(index);
+}
+
+QString extensionOf(OutputType type)
+{
+    switch (type) {
+    case OutputType::Jpg: return QStringLiteral(".jpg");
+    case OutputType::Gif: return QStringLiteral(".gif");
+    case OutputType::Bmp: return QStringLiteral(".bmp");
+    case OutputType::Emf: return QStringLiteral(".emf");
+    case OutputType::Wmf: return QStringLiteral(".wmf");
+    case OutputType::None: break;
+    }
+    return {};
+}
+
+SequenceFormat::SequenceFormat(const QString& fieldAtStart) : m_width(int(fieldAtStart.size())) {}
+
+QString SequenceFormat::text(const QString& field, int position) const
+{
+    const long long number = static_cast<long long>(parseWholeNumber(field)) + position;
+    QString result = QString::number(number).rightJustified(m_width, u' ');
+    result.replace(u' ', u'0');
+    return result;
+}
+
+QString SequenceText(const QString& field, int position)
+{
+    return SequenceFormat(field).text(field, position);
+}
+
+QString baseNameOf(const QString& sourceName)
+{
+    return sourceName.left(std::max<qsizetype>(0, sourceName.size() - 4));
+}
+
+QString typeTextOf(const QString& sourceName)
+{
+    return sourceName.right(3);
+}
+
+QString BuildOutputName(RunKind kind, const SequenceFormat& format, const NamingInputs& in)
+{
+    const QString& q = in.qualifier;
+    auto sequence = [&] { return format.text(in.sequenceField, in.position); };
+    QString name;
+    if (kind == RunKind::ThumbnailOrConvert) {
+        switch (in.option) {
+        case NamingOption::PreSeq: name = q + sequence(); break;
+        case NamingOption::PreName: name = q + baseNameOf(in.sourceName); break;
+        case NamingOption::SufSeq: name = sequence() + q; break;
+        case NamingOption::SufName: name = baseNameOf(in.sourceName) + q; break;
+        }
+    } else {
+        const QString type = typeTextOf(in.sourceName);
+        switch (in.option) {
+        case NamingOption::PreSeq: name = q + sequence() + u'.' + type; break;
+        case NamingOption::PreName: name = q + in.sourceName; break;
+        case NamingOption::SufSeq: name = sequence() + q + u'.' + type; break;
+        case NamingOption::SufName: name = baseNameOf(in.sourceName) + q + u'.' + type; break;
+        }
+    }
+    return paths::join(in.folder, name);
+}
+
+OutputType OutputTypeOf(const QString& conversionText, const QString& sourceName)
+{
+    struct Entry {
+        const char16_t* text;
+        OutputType type;
+    };
+    static constexpr Entry kTypes[] = {
+        {u"jpg", OutputType::Jpg}, {u"gif", OutputType::Gif}, {u"bmp", OutputType::Bmp},
+        {u"emf", OutputType::Emf}, {u"wmf", OutputType::Wmf},
+    };
+    QString wanted = conversionText;
+    if (conversionText == QLatin1String("No Conversion"))
+        wanted = typeTextOf(sourceName).toLower();
+    for (const Entry& entry : kTypes)
+        if (wanted == QStringView(entry.text))
+            return entry.type;
+    return OutputType::None;
+}
+
+}  // namespace tessaly

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace tessaly {
+
+// How output names are made, in the order of the naming list.
+enum class NamingOption { PreSeq = 0, PreName = 1, SufSeq = 2, SufName = 3 };
+
+// The naming option of a list index; none for an index outside the four.
+std::optional<NamingOption> namingOptionFromIndex(int index);
+
+// Thumbnail and convert runs make a stem and add the output type's
+// extension; rename and plain copy runs keep the source's own type text.
+enum class RunKind { ThumbnailOrConvert, RenameOrCopy };
+
+enum class OutputType { None, Jpg, Gif, Bmp, Emf, Wmf };
+
+// ".jpg", ".gif", ".bmp", ".emf" or ".wmf"; empty for none.
+QString extensionOf(OutputType type);
+
+// The sequence part of a name. The width comes from the sequence field as it
+// was when the run started; the number is the field read now plus the
+// file's position in the source list. The number is right-aligned in the
+// width and every blank becomes "0", so "-01" numbers -1 as "0-1".
+class SequenceFormat {
+public:
+    explicit SequenceFormat(const QString& fieldAtStart);
+    int width() const { return m_width; }
+    // Throws NotAnInteger when `field` is not a whole number.
+    QString text(const QString& field, int position) const;
+
+private:
+    int m_width;
+};
+
+QString SequenceText(const QString& field, int position);
+
+// The source name without its last four characters ("cat.jpeg" gives "cat.").
+QString baseNameOf(const QString& sourceName);
+// The last three characters of the source name, case kept.
+QString typeTextOf(const QString& sourceName);
+
+struct NamingInputs {
+    NamingOption option = NamingOption::PreSeq;
+    QString qualifier;
+    // The sequence field as it reads now; read as a number only by the two
+    // sequence options.
+    QString sequenceField;
+    QString sourceName;
+    int position = 0;
+    QString folder;
+};
+
+// The full output path of one source file. For the thumbnail and convert
+// runs it has no extension yet.
+QString BuildOutputName(RunKind kind, const SequenceFormat& format, const NamingInputs& in);
+
+// The output type for the thumbnail and convert runs: "jpg" ... "wmf" by
+// exact text; "No Conversion" takes the source's own type when it is one of
+// the five; anything else gives none.
+OutputType OutputTypeOf(const QString& conversionText, const QString& sourceName);
+
+}  // namespace tessaly

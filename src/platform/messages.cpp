@@ -1,0 +1,51 @@
+#include "platform/messages.h"
+
+#include <QMessageBox>
+
+namespace tessaly {
+
+namespace {
+
+QMessageBox::Icon toQt(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::None: return QMessageBox::NoIcon;
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::Error: return QMessageBox::Critical;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons toQt(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::Ok: return QMessageBox::Ok;
+    case MessageButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::YesCancel: return QMessageBox::Yes | QMessageBox::Cancel;
+    case MessageButtons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+}  // namespace
+
+MessageAnswer QtMessageService::show(QWidget* parent, const QString& text, MessageIcon icon,
+                                     MessageButtons buttons)
+{
+    QMessageBox box(toQt(icon), QStringLiteral("Tessaly"), text, toQt(buttons), parent);
+    if (buttons == MessageButtons::YesNo)
+        box.setEscapeButton(QMessageBox::No);
+    switch (box.exec()) {
+    case QMessageBox::Ok: return MessageAnswer::Ok;
+    case QMessageBox::Yes: return MessageAnswer::Yes;
+    case QMessageBox::No: return MessageAnswer::No;
+    default: break;
+    }
+    return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+}
+
+}  // namespace tessaly

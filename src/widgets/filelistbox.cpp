@@ -1,0 +1,150 @@
+#include "widgets/filelistbox.h"
+
+#include "platform/messages.h"
+#include "platform/paths.h"
+#include "platform/shell.h"
+
+#include <QDir>
+#include <algorithm>
+
+namespace tessaly {
+
+void sortNamesIgnoringCase(QStringList& names)
+{
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int folded = QString::compare(a, b, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : QString::compare(a, b, Qt::CaseSensitive) < 0;
+    });
+}
+
+QStringList listMatchingFiles(const QString& folder, const QString& mask)
+{
+    if (folder.isEmpty())
+        return {};
+    QStringList patterns;
+    for (const QString& pattern : mask.split(u';', Qt::SkipEmptyParts)) {
+        const QString trimmed = pattern.trimmed();
+        if (!trimmed.isEmpty())
+            patterns << trimmed;
+    }
+    if (patterns.isEmpty())
+        return {};
+    // Without QDir::CaseSensitive the name filters ignore letter case, and
+    // without QDir::Hidden and QDir::System only ordinary files are listed.
+    QDir dir(folder);
+    QStringList names = dir.entryList(patterns, QDir::Files | QDir::NoDotAndDotDot, QDir::NoSort);
+    sortNamesIgnoringCase(names);
+    return names;
+}
+
+FileListBox::FileListBox(QWidget* parent) : QListWidget(parent)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setAccessibleName(QStringLiteral("Files"));
+    connect(this, &QListWidget::itemDoubleClicked, this, &FileListBox::openItem);
+}
+
+void FileListBox::attachServices(MessageService& messages, ShellService& shell)
+{
+    m_messages = &messages;
+    m_shell = &shell;
+}
+
+void FileListBox::setFolder(const QString& folder)
+{
+    m_folder = folder;
+    reread();
+}
+
+void FileListBox::setMask(const QString& mask)
+{
+    m_mask = mask;
+    reread();
+}
+
+void FileListBox::setMultiSelect(bool multi)
+{
+    setSelectionMode(multi ? QAbstractItemView::ExtendedSelection
+                           : QAbstractItemView::SingleSelection);
+}
+
+void FileListBox::reread()
+{
+    clear();
+    addItems(listMatchingFiles(m_folder, m_mask));
+}
+
+QStringList FileListBox::names() const
+{
+    QStringList result;
+    for (int row = 0; row < count(); ++row)
+        result << item(row)->text();
+    return result;
+}
+
+QStringList FileListBox::selectedNames() const
+{
+    QStringList result;
+    for (int row = 0; row < count(); ++row)
+        if (item(row)->isSelected())
+            result << item(row)->text();
+    return result;
+}
+
+int FileListBox::selectedCount() const
+{
+    int selected = 0;
+    for (int row = 0; row < count(); ++row)
+        selected += item(row)->isSelected() ? 1 : 0;
+    return selected;
+}
+
+bool FileListBox::isItemSelected(int row) const
+{
+    return row >= 0 && row < count() && item(row)->isSelected();
+}
+
+void FileListBox::setItemSelected(int row, bool selected)
+{
+    if (row >= 0 && row < count())
+        item(row)->setSelected(selected);
+}
+
+int FileListBox::focusedIndex() const
+{
+    return currentIndex().isValid() ? currentIndex().row() : -1;
+}
+
+void FileListBox::setFocusedIndex(int row)
+{
+    if (row < 0 || row >= count())
+        return;
+    if (selectionMode() == QAbstractItemView::SingleSelection)
+        setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    else
+        setCurrentRow(row, QItemSelectionModel::NoUpdate);
+}
+
+QString FileListBox::pathOf(int row) const
+{
+    if (row < 0 || row >= count())
+        return {};
+    return paths::join(m_folder, item(row)->text());
+}
+
+QString FileListBox::focusedSelectedPath() const
+{
+    const int row = focusedIndex();
+    return isItemSelected(row) ? pathOf(row) : QString();
+}
+
+void FileListBox::openItem(QListWidgetItem* item)
+{
+    if (!item || !m_shell)
+        return;
+    if (!m_shell->openFile(paths::join(m_folder, item->text())) && m_messages)
+        m_messages->show(this, QStringLiteral("Could not open file."), MessageIcon::Information,
+                         MessageButtons::Ok);
+}
+
+}  // namespace tessaly

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QListWidget>
+#include <QStringList>
+
+namespace tessaly {
+
+class MessageService;
+class ShellService;
+
+// The names of the ordinary files of `folder` that match any of the
+// ";"-separated patterns of `mask`, without regard to letter case; hidden
+// files are left out. Sorted by name without regard to case.
+QStringList listMatchingFiles(const QString& folder, const QString& mask);
+
+// Sorts names without regard to letter case; names equal but for case keep
+// a fixed order (upper case first) so that listings are repeatable.
+void sortNamesIgnoringCase(QStringList& names);
+
+// The files of one folder that match a mask, one name per line, with single
+// or multiple selection. A double-click opens the file in the program the
+// desktop has for it.
+class FileListBox : public QListWidget {
+    Q_OBJECT
+public:
+    explicit FileListBox(QWidget* parent = nullptr);
+
+    void attachServices(MessageService& messages, ShellService& shell);
+
+    QString folder() const { return m_folder; }
+    void setFolder(const QString& folder);
+    QString mask() const { return m_mask; }
+    void setMask(const QString& mask);
+    void setMultiSelect(bool multi);
+    // Reads the folder again; the selection is dropped.
+    void reread();
+
+    QStringList names() const;
+    // The selected names from the top of the list to the bottom.
+    QStringList selectedNames() const;
+    int selectedCount() const;
+    bool isItemSelected(int row) const;
+    void setItemSelected(int row, bool selected);
+
+    // The item with the focus mark, -1 when none.
+    int focusedIndex() const;
+    // Moves the focus mark; in a single-selection list the selection follows.
+    void setFocusedIndex(int row);
+
+    // The full path of the focused item when it is selected, otherwise empty.
+    QString focusedSelectedPath() const;
+    QString pathOf(int row) const;
+
+
+private:
+    void openItem(QListWidgetItem* item);
+
+    QString m_folder;
+    QString m_mask = QStringLiteral("*.*");
+    MessageService* m_messages = nullptr;
+    ShellService* m_shell = nullptr;
+};
+
+}  // namespace tessaly

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QString>
+#include <QTreeView>
+#include <stdexcept>
+
+class QFileSystemModel;
+class QFontMetrics;
+class QLabel;
+
+namespace tessaly {
+
+class FileListBox;
+
+// Raised when a folder tree is asked for a folder of which no part exists.
+class FolderNotFound : public std::runtime_error {
+public:
+    explicit FolderNotFound(const QString& folder);
+    QString message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+// A folder as it fits in `width` pixels: middle folders give way to "...",
+// the last folder always stays ("/home/ann/.../2024/summer").
+QString shortenFolder(const QString& folder, const QFontMetrics& metrics, int width);
+
+// The tree of the file system's folders, hidden ones included. It reports its
+// folder without a trailing separator (the root as "/"), keeps a linked file
+// list on that folder and a linked label showing it shortened to the tree's
+// width.
+class FolderTree : public QTreeView {
+    Q_OBJECT
+public:
+    explicit FolderTree(QWidget* parent = nullptr);
+
+    QString folder() const { return m_folder; }
+    // Selects `path`, or the nearest existing folder above it. Throws
+    // FolderNotFound when no part of the path exists.
+    void setFolder(const QString& path);
+    // Moves to the parent of the current folder; false at the root.
+    bool selectParent();
+    // Re-reads the folders and keeps the current one (or its nearest
+    // existing parent when it has gone).
+    void refresh();
+
+    void setFileList(FileListBox* list);
+    void setFolderLabel(QLabel* label);
+
+signals:
+    void folderChanged(const QString& folder);
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void applyFolder(const QString& folder);
+    void updateLabel();
+
+    QFileSystemModel* m_model;
+    QString m_folder;
+    FileListBox* m_fileList = nullptr;
+    QLabel* m_label = nullptr;
+    bool m_settingFolder = false;
+};
+
+}  // namespace tessaly

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "platform/services.h"
+#include "support/printers.h"
+
+#include <QStringList>
+#include <deque>
+#include <vector>
+
+namespace tessaly::testing {
+
+// Records every message box and answers from a script; with the script
+// empty it answers the box's first button.
+class FakeMessages final : public MessageService {
+public:
+    struct Shown {
+        QString text;
+        MessageIcon icon;
+        MessageButtons buttons;
+    };
+
+    MessageAnswer show(QWidget* parent, const QString& text, MessageIcon icon,
+                       MessageButtons buttons) override;
+
+    void script(MessageAnswer answer) { answers.push_back(answer); }
+    QStringList texts() const;
+
+    std::vector<Shown> shown;
+    std::deque<MessageAnswer> answers;
+};
+
+// Records what the program asked of the desktop; `accept` decides the answer.
+class FakeShell final : public ShellService {
+public:
+    bool openFile(const QString& path) override { return record(QStringLiteral("open ") + path); }
+    bool openUrl(const QString& url) override { return record(QStringLiteral("url ") + url); }
+    bool exploreFolder(const QString& folder) override
+    {
+        return record(QStringLiteral("explore ") + folder);
+    }
+    bool openFileManager() override { return record(QStringLiteral("file manager")); }
+    bool startTextEditor(const QString& path) override
+    {
+        return record(QStringLiteral("text editor ") + path);
+    }
+    bool startWordProcessor() override { return record(QStringLiteral("word processor")); }
+
+    QStringList calls;
+    bool accept = true;
+
+private:
+    bool record(const QString& call)
+    {
+        calls << call;
+        return accept;
+    }
+};
+
+// Moves nothing; records the paths it was handed.
+class FakeTrash final : public TrashService {
+public:
+    bool moveToTrash(const QString& path) override
+    {
+        trashed << path;
+        return accept;
+    }
+    QStringList trashed;
+    bool accept = true;
+};
+
+// The three doubles together, ready to hand to a window.
+struct FakeServices {
+    FakeMessages messages;
+    FakeShell shell;
+    FakeTrash trash;
+    PlatformServices services{messages, shell, trash};
+};
+
+}  // namespace tessaly::testing

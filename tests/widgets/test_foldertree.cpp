@@ -1,0 +1,98 @@
+#include "support/fakeservices.h"
+#include "support/tempfolder.h"
+#include "widgets/filelistbox.h"
+#include "widgets/foldertree.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+namespace tessaly {
+namespace {
+
+// A folder that has gone opens its nearest existing parent; the tree and its
+// linked list and label follow.
+TEST(FolderTree, MissingFolderOpensNearestExistingParent)
+{
+    testing::TempFolder temp;
+    const QString pics = temp.makeFolder(QStringLiteral("pics"));
+    temp.write(QStringLiteral("pics/a.jpg"));
+    FolderTree tree;
+    FileListBox list;
+    QLabel label;
+    tree.resize(2000, 200);
+    tree.setFileList(&list);
+    tree.setFolderLabel(&label);
+
+    tree.setFolder(pics + QStringLiteral("/gone/deeper"));
+
+    EXPECT_EQ(tree.folder(), pics);
+    EXPECT_EQ(list.folder(), pics);
+    EXPECT_EQ(list.names(), QStringList{QStringLiteral("a.jpg")});
+    EXPECT_EQ(label.text(), pics);
+}
+
+// With nothing left of the path the tree raises the error with its text and
+// keeps its folder.
+TEST(FolderTree, NothingLeftOfThePathRaisesTheError)
+{
+    FolderTree tree;
+    tree.setFolder(QStringLiteral("/tmp"));
+    try {
+        tree.setFolder(QStringLiteral("Z:\\Pictures"));
+        ADD_FAILURE() << "no error";
+    } catch (const FolderNotFound& error) {
+        EXPECT_EQ(error.message(), QStringLiteral("The Z:\\Pictures directory does not exist"));
+    }
+    EXPECT_EQ(tree.folder(), QStringLiteral("/tmp"));
+}
+
+// Folders are reported without a trailing separator except the root; hidden
+// folders can be opened.
+TEST(FolderTree, ReportsFoldersWithoutTrailingSeparator)
+{
+    testing::TempFolder temp;
+    const QString hidden = temp.makeFolder(QStringLiteral(".hidden"));
+    FolderTree tree;
+    QSignalSpy changed(&tree, &FolderTree::folderChanged);
+    tree.setFolder(hidden + QStringLiteral("/"));
+    EXPECT_EQ(tree.folder(), hidden);
+    EXPECT_EQ(changed.count(), 1);
+    tree.setFolder(QStringLiteral("/"));
+    EXPECT_EQ(tree.folder(), QStringLiteral("/"));
+    EXPECT_FALSE(tree.selectParent());
+    tree.setFolder(hidden);
+    EXPECT_TRUE(tree.selectParent());
+    EXPECT_EQ(tree.folder(), temp.path());
+}
+
+TEST(FolderTree, RefreshKeepsFolderOrFallsBackToParent)
+{
+    testing::TempFolder temp;
+    const QString sub = temp.makeFolder(QStringLiteral("sub"));
+    FolderTree tree;
+    tree.setFolder(sub);
+    tree.refresh();
+    EXPECT_EQ(tree.folder(), sub);
+    QDir().rmdir(sub);
+    tree.refresh();
+    EXPECT_EQ(tree.folder(), temp.path());
+}
+
+// A folder wider than its label gives up middle folders to "...", keeping
+// the first and the last.
+TEST(ShortenFolder, MiddleFoldersGiveWayToEllipsis)
+{
+    QLabel label;
+    const QFontMetrics metrics = label.fontMetrics();
+    const QString path = QStringLiteral("/home/ann/pictures/holidays/2024/summer");
+    EXPECT_EQ(shortenFolder(path, metrics, 10000), path);
+    const int room = metrics.horizontalAdvance(QStringLiteral("/home/.../2024/summer"));
+    EXPECT_EQ(shortenFolder(path, metrics, room), QStringLiteral("/home/.../2024/summer"));
+    const QString tight = shortenFolder(path, metrics, metrics.horizontalAdvance(QStringLiteral("/.../summer")));
+    EXPECT_EQ(tight, QStringLiteral("/.../summer"));
+}
+
+}  // namespace
+}  // namespace tessaly
