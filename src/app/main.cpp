@@ -12,6 +12,7 @@ int main(int argc, char* argv[])
     tessaly::QtMessageService messages;
     tessaly::DesktopShellService shell;
     tessaly::DesktopTrashService trash;
-    tessaly::PlatformServices services{messages, shell, trash};
+    tessaly::QtDialogService dialogs;
+    tessaly::PlatformServices services{messages, shell, trash, dialogs};
     return tessaly::runApplication(services, 2000);
 }

@@ -2,6 +2,7 @@
 
 #include "about/tfsplasher.h"
 #include "app/tform1.h"
+#include "app/tform3.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -10,13 +11,18 @@
 namespace tessaly {
 
 ApplicationWindows::ApplicationWindows(PlatformServices& services)
-    : m_form1(std::make_unique<TForm1>(services))
+    : m_form1(std::make_unique<TForm1>(services)),
+      m_form3(std::make_unique<TForm3>(m_form1.get()))
 {
+    CompanionWindows companions;
+    companions.duplicateWarning = m_form3.get();
+    m_form1->setCompanions(companions);
 }
 
 ApplicationWindows::~ApplicationWindows()
 {
     // Reverse order of creation: each window saves its settings as it goes.
+    m_form3.reset();
     m_form1.reset();
 }
 

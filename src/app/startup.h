@@ -7,6 +7,7 @@
 namespace tessaly {
 
 class TForm1;
+class TForm3;
 
 // Every window of the program, made once at start-up in a fixed order and
 // destroyed in the reverse order at the end.
@@ -16,9 +17,11 @@ public:
     ~ApplicationWindows();
 
     TForm1& mainWindow() { return *m_form1; }
+    TForm3& duplicateWarning() { return *m_form3; }
 
 private:
     std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<TForm3> m_form3;
 };
 
 // Shows the splash for `splashMilliseconds`, makes the windows, frees the

@@ -4,6 +4,7 @@
 #include "platform/paths.h"
 #include "ui_tform1.h"
 
+#include <QButtonGroup>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
@@ -13,7 +14,6 @@ namespace tessaly {
 
 namespace {
 
-const QColor kGrey(128, 128, 128);
 const QColor kGreen(0, 128, 0);
 
 }  // namespace
@@ -70,6 +70,11 @@ void TForm1::setUpControls()
     ui.fDir->setAccessibleName(QStringLiteral("Input folders"));
     ui.lbMFL->setAccessibleName(QStringLiteral("Source files"));
     ui.mHelp->setAccessibleName(QStringLiteral("Helpful hints"));
+
+    // The two mask buttons form one group: exactly one of them is down.
+    auto* maskButtons = new QButtonGroup(this);
+    maskButtons->addButton(ui.sbShowAll);
+    maskButtons->addButton(ui.sbShowGrafx);
 
     ui.bGO->setColors(kGreen, kGreen);
     ui.bCancelOp->setColors(Qt::black, Qt::black);
@@ -128,6 +133,19 @@ void TForm1::buildPopupMenus()
     // are destroyed (and save their settings) in the same order.
     connect(exit1, &QAction::triggered, this, &QWidget::close);
     connect(exit2, &QAction::triggered, this, &QWidget::close);
+    // Menu items that stand for a button run that button's own handler.
+    connect(m_pm1->findChild<QAction*>(QStringLiteral("Next2")), &QAction::triggered, this,
+            &TForm1::bNxt1Click);
+    connect(m_pm2->findChild<QAction*>(QStringLiteral("Back1")), &QAction::triggered, this,
+            &TForm1::bBck1Click);
+    connect(m_pm2->findChild<QAction*>(QStringLiteral("Next1")), &QAction::triggered, this,
+            &TForm1::bNxt2Click);
+    connect(m_pm1->findChild<QAction*>(QStringLiteral("SelectAll1")), &QAction::triggered, this,
+            &TForm1::bSelAllClick);
+    connect(m_pm1->findChild<QAction*>(QStringLiteral("InvertSelection2")), &QAction::triggered,
+            this, &TForm1::bDeSelAllClick);
+    connect(m_pm1->findChild<QAction*>(QStringLiteral("InvertSelection1")), &QAction::triggered,
+            this, &TForm1::bInvertSelClick);
 
     const auto attach = [](QWidget* widget, QMenu* menu) {
         widget->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -146,6 +164,7 @@ void TForm1::connectHandlers()
     connect(ui.pcMain, &QTabWidget::currentChanged, this, &TForm1::pageShown);
     connect(ui.fDir, &FolderTree::folderChanged, this, &TForm1::fDirChange);
     connect(ui.fNewDir, &FolderTree::folderChanged, this, &TForm1::fNewDirChange);
+    connectWizard();
 }
 
 void TForm1::FormCreate()
@@ -203,12 +222,14 @@ void TForm1::goToPage(QWidget* page, QLabel* helpLabel)
     QTabWidget* pages = m_ui->pcMain;
     const int from = pages->currentIndex();
     const int to = pages->indexOf(page);
-    if (from != to)
-        pages->setTabVisible(from, false);
+    // The new tab is shown and made current before the old one is hidden, so
+    // that the tab bar never passes through a third page.
     pages->setTabVisible(to, true);
     pages->setTabEnabled(to, true);
     page->setEnabled(true);
     pages->setCurrentIndex(to);
+    if (from != to)
+        pages->setTabVisible(from, false);
     loadHelp(helpLabel);
 }
 
@@ -235,6 +256,8 @@ void TForm1::pageShown(int index)
         tsIFSShow();
     else if (page == m_ui->tsOFO)
         tsOFOShow();
+    else if (page == m_ui->tsCS)
+        tsCSShow();
 }
 
 void TForm1::tsIFSShow()

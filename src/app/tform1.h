@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/wizardrules.h"
 #include "batch/processedfiles.h"
 #include "imaging/workingpictures.h"
 #include "platform/services.h"
@@ -17,11 +18,15 @@ class TForm1;
 
 namespace tessaly {
 
-// Which job the wizard is gathering: decided each time page 1 is left.
-enum class JobMode { Thumbnails, RenameCopyConvert };
-
 // The main window: the upper strip with the preview, the source list and the
 // help box, and the five-page wizard whose controls hold the job's choices.
+class TForm3;
+
+// The windows the main window calls on; all are made at start-up.
+struct CompanionWindows {
+    TForm3* duplicateWarning = nullptr;
+};
+
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
@@ -29,6 +34,7 @@ public:
     ~TForm1() override;
 
     Ui::TForm1& form() { return *m_ui; }
+    void setCompanions(const CompanionWindows& windows) { m_windows = windows; }
     QMenu* pm1() const { return m_pm1; }
     QMenu* pm2() const { return m_pm2; }
 
@@ -57,6 +63,31 @@ public:
     void tsOFOShow();
     void fNewDirChange();
 
+    // Wizard navigation and checks.
+    void bNxt1Click();
+    void bBck1Click();
+    void bNxt2Click();
+    void bBck2Click();
+    void bNxt3Click();
+    void bBck3Click();
+    void bGOClick();
+    void bStartOverClick();
+    void rbThumbsClick();
+    void rbRenameOnlyClick();
+    void cbMaskChange();
+    void bSelAllClick();
+    void bDeSelAllClick();
+    void bInvertSelClick();
+    void sbShowAllClick();
+    void sbShowGrafxClick();
+    void cbNameOptionChange();
+    void SpeedButton1Click();
+    void cbRatioClick();
+    void cbFWidthClick();
+    void cbFHeightClick();
+    void tbJpgChange();
+    void tsCSShow();
+
 private:
     void FormCreate();
     void FormDestroy();
@@ -67,6 +98,10 @@ private:
     void saveSettings();
     void pageShown(int index);
     void showError(const QString& text);
+    void connectWizard();
+    void applyVisibility(const ModeVisibility& shown);
+    void showThumbnailSummaryRows(bool shown);
+    bool renamingInPlace() const;
 
     std::unique_ptr<Ui::TForm1> m_ui;
     PlatformServices& m_services;
@@ -75,6 +110,7 @@ private:
     QStringList m_sourceList;
     JobMode m_mode = JobMode::Thumbnails;
     std::unique_ptr<WorkingPictures> m_pictures;
+    CompanionWindows m_windows;
 };
 
 }  // namespace tessaly

@@ -36,7 +36,11 @@ QMessageBox::StandardButtons toQt(MessageButtons buttons)
 MessageAnswer QtMessageService::show(QWidget* parent, const QString& text, MessageIcon icon,
                                      MessageButtons buttons)
 {
-    QMessageBox box(toQt(icon), QStringLiteral("Tessaly"), text, toQt(buttons), parent);
+    // Texts break lines with "\r\n" or a lone "\r"; the box wants "\n".
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(u'\r', u'\n');
+    QMessageBox box(toQt(icon), QStringLiteral("Tessaly"), shown, toQt(buttons), parent);
     if (buttons == MessageButtons::YesNo)
         box.setEscapeButton(QMessageBox::No);
     switch (box.exec()) {

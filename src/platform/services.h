@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/dialogs.h"
 #include "platform/messages.h"
 #include "platform/shell.h"
 #include "platform/trash.h"
@@ -12,6 +13,7 @@ struct PlatformServices {
     MessageService& messages;
     ShellService& shell;
     TrashService& trash;
+    DialogService& dialogs;
 };
 
 }  // namespace tessaly

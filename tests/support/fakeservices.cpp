@@ -1,5 +1,7 @@
 #include "support/fakeservices.h"
 
+#include <QDialog>
+
 namespace tessaly::testing {
 
 MessageAnswer FakeMessages::show(QWidget*, const QString& text, MessageIcon icon,
@@ -23,6 +25,23 @@ QStringList FakeMessages::texts() const
     QStringList result;
     for (const Shown& box : shown)
         result << box.text;
+    return result;
+}
+
+int FakeDialogs::run(QDialog& dialog)
+{
+    shownNames << dialog.objectName();
+    // The dialog is shown (not modally) so that its show handler runs and
+    // its layout is what the user would see.
+    dialog.show();
+    if (whileShown)
+        whileShown(dialog);
+    int result = QDialog::Accepted;
+    if (!results.empty()) {
+        result = results.front();
+        results.pop_front();
+    }
+    dialog.done(result);
     return result;
 }
 

@@ -5,6 +5,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace tessaly::testing {
@@ -68,12 +69,25 @@ public:
     bool accept = true;
 };
 
-// The three doubles together, ready to hand to a window.
+// Runs no modal loop: records each dialog it was asked to show, lets a test
+// look at it while it would be open, and returns a scripted result
+// (QDialog::Accepted when the script is empty).
+class FakeDialogs final : public DialogService {
+public:
+    int run(QDialog& dialog) override;
+
+    std::function<void(QDialog&)> whileShown;
+    std::deque<int> results;
+    QStringList shownNames;
+};
+
+// The doubles together, ready to hand to a window.
 struct FakeServices {
     FakeMessages messages;
     FakeShell shell;
     FakeTrash trash;
-    PlatformServices services{messages, shell, trash};
+    FakeDialogs dialogs;
+    PlatformServices services{messages, shell, trash, dialogs};
 };
 
 }  // namespace tessaly::testing

@@ -1,0 +1,411 @@
+#include "wizardfixture.h"
+#include "ui_tform3.h"
+
+#include <QMenu>
+#include <QTest>
+
+namespace tessaly {
+namespace {
+
+using testing::WizardTest;
+
+const QString kSameFolder = QStringLiteral(
+    "Input and Output Directories are the same. This could result in files being overwritten or "
+    "not processed.\r\rContinue?");
+const QString kNoQualifier = QStringLiteral(
+    "Invalid output qualifier for option chosen.  Please specify a qualifier, or choose a "
+    "different naming option.");
+
+// Page 1: Next without a selection is refused and keeps the old source list.
+TEST_F(WizardTest, Page1NextWithoutSelectionIsRefused)
+{
+    select({"a.jpg"});
+    window.bNxt1Click();
+    window.bBck1Click();
+    ui.fBox->reread();
+    window.bNxt1Click();
+    EXPECT_EQ(fakes.messages.texts(), QStringList{QStringLiteral("No files selected!")});
+    EXPECT_EQ(fakes.messages.shown.back().icon, MessageIcon::None);
+    EXPECT_EQ(page(), ui.tsIFS);
+    EXPECT_EQ(window.SourceList(), QStringList{QStringLiteral("a.jpg")});
+}
+
+// Page 1 to 4 and back in thumbnail mode, with every page's help text and the
+// output tree reset to the input folder.
+TEST_F(WizardTest, ThumbnailModeForwardAndBack)
+{
+    ui.fNewDir->setFolder(output.path());
+    select({"c.gif", "a.jpg"});
+    window.bNxt1Click();
+    EXPECT_EQ(page(), ui.tsOFO);
+    EXPECT_EQ(visibleTabs(), QStringList{QStringLiteral("Ouput File Options")});
+    EXPECT_TRUE(help().startsWith(QStringLiteral("Output File Options")));
+    EXPECT_EQ(window.mode(), JobMode::Thumbnails);
+    EXPECT_EQ(window.SourceList(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("c.gif")}));
+    EXPECT_EQ(ui.lMFL->text(), QStringLiteral("Source Files: 2"));
+    EXPECT_EQ(ui.fNewDir->folder(), input.path());
+    EXPECT_FALSE(ui.fNewDir->isHidden());
+    EXPECT_TRUE(ui.rbRenameOnly->isHidden());
+    EXPECT_FALSE(ui.ePreT->isHidden());
+    EXPECT_TRUE(ui.ePreI->isHidden());
+    EXPECT_TRUE(ui.l6->isHidden());
+
+    // Same folder: asked; No stays, Yes goes on.
+    fakes.messages.script(MessageAnswer::No);
+    window.bNxt2Click();
+    EXPECT_EQ(page(), ui.tsOFO);
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.shown[0].text, kSameFolder);
+    EXPECT_EQ(fakes.messages.shown[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(fakes.messages.shown[0].buttons, MessageButtons::YesNo);
+    window.bNxt2Click();
+    EXPECT_EQ(page(), ui.tsTO);
+    EXPECT_TRUE(help().startsWith(QStringLiteral("Thumbnail Options")));
+
+    window.bNxt3Click();
+    EXPECT_EQ(page(), ui.tsCS);
+    EXPECT_TRUE(help().startsWith(QStringLiteral("Confirm Selections")));
+    window.bBck3Click();
+    EXPECT_EQ(page(), ui.tsTO);
+    window.bBck2Click();
+    EXPECT_EQ(page(), ui.tsOFO);
+
+    // Another output folder: no question.
+    ui.fNewDir->setFolder(output.path());
+    window.bNxt2Click();
+    EXPECT_EQ(page(), ui.tsTO);
+    EXPECT_EQ(fakes.messages.shown.size(), 2u);
+
+    window.bBck2Click();
+    window.bBck1Click();
+    EXPECT_EQ(page(), ui.tsIFS);
+    EXPECT_EQ(ui.lbMFL->count(), 0);
+    EXPECT_EQ(ui.lMFL->text(), QStringLiteral("Source Files: 0"));
+    EXPECT_TRUE(help().startsWith(QStringLiteral("Input File Selection")));
+
+    // Forward again: the output folder chosen before is forgotten.
+    window.bNxt1Click();
+    EXPECT_EQ(ui.fNewDir->folder(), input.path());
+}
+
+// Rename mode skips the thumbnail page both ways; renaming in place never
+// asks about the same folder and shows the note instead of the output tree.
+TEST_F(WizardTest, RenameModeSkipsThumbnailPage)
+{
+    ui.rbRename->setChecked(true);
+    EXPECT_EQ(ui.lOutput->text(), QStringLiteral("Rename/Convert Files"));
+    select({"a.jpg"});
+    window.bNxt1Click();
+    EXPECT_EQ(window.mode(), JobMode::RenameCopyConvert);
+    EXPECT_FALSE(ui.rbRenameOnly->isHidden());
+    EXPECT_FALSE(ui.l6->isHidden());
+    EXPECT_TRUE(ui.fNewDir->isHidden());
+    EXPECT_TRUE(ui.cbConvert->isHidden());
+    EXPECT_TRUE(ui.cbOverWrite->isHidden());
+    EXPECT_TRUE(ui.ePreT->isHidden());
+    EXPECT_FALSE(ui.ePreI->isHidden());
+    EXPECT_TRUE(ui.Label17->isHidden());
+    EXPECT_TRUE(ui.lResize->isHidden());
+
+    window.bNxt2Click();
+    EXPECT_EQ(page(), ui.tsCS);
+    EXPECT_TRUE(fakes.messages.shown.empty());
+    window.bBck3Click();
+    EXPECT_EQ(page(), ui.tsOFO);
+
+    // Copying: the output column comes back and the same folder is asked.
+    ui.rbCpyCvrt->setChecked(true);
+    EXPECT_FALSE(ui.fNewDir->isHidden());
+    EXPECT_FALSE(ui.cbConvert->isHidden());
+    EXPECT_FALSE(ui.cbOverWrite->isHidden());
+    EXPECT_TRUE(ui.l6->isHidden());
+    window.bNxt2Click();
+    EXPECT_EQ(fakes.messages.texts(), QStringList{kSameFolder});
+    EXPECT_EQ(page(), ui.tsCS);
+}
+
+// An empty qualifier is refused only for a rename with a name option.
+TEST_F(WizardTest, Page2EmptyQualifierCheck)
+{
+    ui.rbRename->setChecked(true);
+    select({"a.jpg"});
+    window.bNxt1Click();
+    ui.ePreI->clear();
+    ui.cbNameOption->setCurrentIndex(3);
+    window.bNxt2Click();
+    EXPECT_EQ(fakes.messages.texts(), QStringList{kNoQualifier});
+    EXPECT_EQ(page(), ui.tsOFO);
+    ui.cbNameOption->setCurrentIndex(2);
+    window.bNxt2Click();
+    EXPECT_EQ(page(), ui.tsCS);
+
+    window.bBck3Click();
+    ui.cbNameOption->setCurrentIndex(1);
+    ui.rbCpyCvrt->setChecked(true);
+    ui.fNewDir->setFolder(output.path());
+    window.bNxt2Click();
+    EXPECT_EQ(page(), ui.tsCS);
+    EXPECT_EQ(fakes.messages.shown.size(), 1u);
+}
+
+// Two files that differ only in type: the warning names them; Cancel stays
+// on page 1 with the new selection counted, OK goes on.
+TEST_F(WizardTest, DuplicateNamesWarning)
+{
+    input.write(QStringLiteral("a.gif"));
+    input.write(QStringLiteral("a.jpeg"));
+    ui.fBox->reread();
+    select({"a.jpg", "a.gif", "a.jpeg"});
+    TForm3& warning = windows.duplicateWarning();
+    QString named;
+    int labelLeft = -1;
+    fakes.dialogs.whileShown = [&](QDialog& dialog) {
+        named = warning.form().Label2->text();
+        labelLeft = warning.form().Label2->x();
+        EXPECT_EQ(&dialog, &warning);
+    };
+    fakes.dialogs.results = {QDialog::Rejected};
+    window.bNxt1Click();
+    EXPECT_EQ(named, QStringLiteral("a.gif and a.jpg"));
+    EXPECT_EQ(labelLeft, (warning.width() - warning.form().Label2->width()) / 2);
+    EXPECT_EQ(page(), ui.tsIFS);
+    EXPECT_EQ(ui.lMFL->text(), QStringLiteral("Source Files: 3"));
+
+    window.bNxt1Click();
+    EXPECT_EQ(page(), ui.tsOFO);
+    EXPECT_EQ(fakes.dialogs.shownNames, (QStringList{QStringLiteral("TForm3"), QStringLiteral("TForm3")}));
+    EXPECT_EQ(warning.windowTitle(), QStringLiteral("Duplicate File Names"));
+    const QStringList memo = warning.form().Memo1->toPlainText().split(u'\n');
+    ASSERT_EQ(memo.size(), 15);
+    EXPECT_EQ(memo[0], QStringLiteral("These selected files have identical file names, except for the File Type "));
+    EXPECT_EQ(memo[2], QString());
+    EXPECT_EQ(memo[14], QStringLiteral("from the ComboBox."));
+}
+
+// The naming list shows or hides the sequence field only when the user
+// changes it; leaving page 1 hides the field but not its label.
+TEST_F(WizardTest, Page2NamingListAndMaskButtons)
+{
+    ui.cbNameOption->setCurrentIndex(1);
+    select({"a.jpg"});
+    window.bNxt1Click();
+    EXPECT_TRUE(ui.eSeq->isHidden());
+    EXPECT_FALSE(ui.Label4->isHidden());
+
+    ui.cbNameOption->setCurrentIndex(2);
+    EXPECT_TRUE(ui.eSeq->isHidden());
+    emit ui.cbNameOption->activated(2);
+    EXPECT_FALSE(ui.eSeq->isHidden());
+    EXPECT_FALSE(ui.Label4->isHidden());
+    ui.cbNameOption->setCurrentIndex(3);
+    emit ui.cbNameOption->activated(3);
+    EXPECT_TRUE(ui.eSeq->isHidden());
+    EXPECT_TRUE(ui.Label4->isHidden());
+
+    QTest::mouseClick(ui.sbShowAll, Qt::LeftButton);
+    EXPECT_EQ(ui.fNewBox->mask(), QStringLiteral("*.*"));
+    EXPECT_FALSE(ui.sbShowGrafx->isChecked());
+    QTest::mouseClick(ui.sbShowGrafx, Qt::LeftButton);
+    EXPECT_EQ(ui.fNewBox->mask(), QStringLiteral("*.jpeg;*.jpg;*.bmp;*.gif;*.wmf;*.emf"));
+    EXPECT_FALSE(ui.sbShowAll->isChecked());
+
+    window.SpeedButton1Click();
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_TRUE(fakes.messages.shown[0].text.startsWith(
+        QStringLiteral("The Output File Qualifier can be a prefix or a suffix.  Prefix with seq# will")));
+    EXPECT_TRUE(fakes.messages.shown[0].text.endsWith(QStringLiteral("names of OooQualifier.***")));
+}
+
+// Page 1 selection buttons and the mask list.
+TEST_F(WizardTest, Page1SelectionButtonsAndMask)
+{
+    QTest::mouseClick(ui.bSelAll, Qt::LeftButton);
+    EXPECT_EQ(ui.fBox->selectedCount(), 3);
+    ui.fBox->setItemSelected(1, false);
+    QTest::mouseClick(ui.bInvertSel, Qt::LeftButton);
+    EXPECT_EQ(ui.fBox->selectedNames(), QStringList{QStringLiteral("B.jpg")});
+    window.pm1()->findChild<QAction*>(QStringLiteral("InvertSelection2"))->trigger();
+    EXPECT_EQ(ui.fBox->selectedCount(), 0);
+    ui.cbMask->setCurrentIndex(2);
+    EXPECT_EQ(ui.fBox->names(), QStringList{QStringLiteral("c.gif")});
+    ui.cbMask->setEditText(QStringLiteral("*.JPG"));
+    EXPECT_EQ(ui.fBox->names(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("B.jpg")}));
+}
+
+// The popup menus' Next and Back run the buttons' handlers, checks included.
+TEST_F(WizardTest, PopupMenuNavigationRunsTheButtons)
+{
+    window.pm1()->findChild<QAction*>(QStringLiteral("Next2"))->trigger();
+    EXPECT_EQ(fakes.messages.texts(), QStringList{QStringLiteral("No files selected!")});
+    select({"B.jpg"});
+    window.pm1()->findChild<QAction*>(QStringLiteral("Next2"))->trigger();
+    EXPECT_EQ(page(), ui.tsOFO);
+    fakes.messages.script(MessageAnswer::No);
+    window.pm2()->findChild<QAction*>(QStringLiteral("Next1"))->trigger();
+    EXPECT_EQ(page(), ui.tsOFO);
+    EXPECT_EQ(fakes.messages.shown.back().text, kSameFolder);
+    window.pm2()->findChild<QAction*>(QStringLiteral("Back1"))->trigger();
+    EXPECT_EQ(page(), ui.tsIFS);
+    EXPECT_EQ(ui.lMFL->text(), QStringLiteral("Source Files: 0"));
+}
+
+// Page 3: the kept ratio shows the maximum and the force boxes, which
+// exclude each other.
+TEST_F(WizardTest, Page3RatioAndForceBoxes)
+{
+    EXPECT_EQ(ui.Label8->text().left(40), QStringLiteral("The 'Resize Speed' refers to the speed o"));
+    EXPECT_TRUE(ui.Label10->text().endsWith(QStringLiteral("the new thumb will be 100 x 75.")));
+    ui.cbRatio->setChecked(true);
+    EXPECT_FALSE(ui.lMax->isHidden());
+    EXPECT_FALSE(ui.cbFWidth->isHidden());
+    EXPECT_FALSE(ui.cbFHeight->isHidden());
+    EXPECT_TRUE(ui.Label5->isHidden());
+    EXPECT_TRUE(ui.Label6->isHidden());
+    EXPECT_TRUE(ui.eHeight->isHidden());
+
+    ui.cbFWidth->setChecked(true);
+    ui.cbFHeight->setChecked(true);
+    EXPECT_FALSE(ui.cbFWidth->isChecked());
+    ui.cbFWidth->setChecked(true);
+    EXPECT_FALSE(ui.cbFHeight->isChecked());
+    ui.cbFWidth->setChecked(false);
+    EXPECT_FALSE(ui.cbFHeight->isChecked());
+
+    ui.cbRatio->setChecked(false);
+    EXPECT_TRUE(ui.lMax->isHidden());
+    EXPECT_FALSE(ui.eHeight->isHidden());
+}
+
+// The confirmation summary in thumbnail mode, rebuilt at every showing.
+TEST_F(WizardTest, SummaryForThumbnails)
+{
+    select({"a.jpg"});
+    window.bNxt1Click();
+    ui.fNewDir->setFolder(output.path());
+    window.bNxt2Click();
+    ui.cbRatio->setChecked(true);
+    ui.eWidth->setText(QStringLiteral("150"));
+    ui.cbNameOption->setCurrentIndex(2);
+    window.bNxt3Click();
+    EXPECT_EQ(ui.lInDir->text(), input.path());
+    EXPECT_EQ(ui.lOtDir->text(), output.path());
+    EXPECT_EQ(ui.lTypes->text(), QStringLiteral("*.jpg;*.jpeg;*.gif;*.bmp;*.wmf;*.emf"));
+    EXPECT_EQ(ui.lConvert->text(), QStringLiteral("jpg"));
+    EXPECT_EQ(ui.lFileNames->text(), QStringLiteral("...Will start with 001Thumb and be numbered sequentially"));
+    EXPECT_EQ(ui.lResize->text(), QStringLiteral("Quality"));
+    EXPECT_FALSE(ui.lRatioTxt->isHidden());
+    EXPECT_EQ(ui.lRatioTxt->text() + ui.lRatio->text(),
+              QStringLiteral("Maintain aspect ratio, Max Width/Height - 150"));
+    EXPECT_TRUE(ui.lWidth->isHidden());
+    EXPECT_TRUE(ui.lHeight->isHidden());
+    EXPECT_FALSE(ui.tbJpg->isHidden());
+
+    window.bBck3Click();
+    ui.cbRatio->setChecked(false);
+    ui.rgResize->setItemIndex(0);
+    ui.ePreT->clear();
+    ui.cbNameOption->setCurrentIndex(1);
+    ui.cbConvert->setCurrentIndex(1);
+    window.bNxt3Click();
+    EXPECT_EQ(ui.lFileNames->text(), QStringLiteral("...Will not be changed."));
+    EXPECT_EQ(ui.lResize->text(), QStringLiteral("Fast"));
+    EXPECT_EQ(ui.Label18->text() + ui.lWidth->text() + ui.Label20->text() + ui.lHeight->text(),
+              QStringLiteral("W -150H -96"));
+    EXPECT_TRUE(ui.lRatio->isHidden());
+    EXPECT_TRUE(ui.tbJpg->isHidden());
+    EXPECT_TRUE(ui.lJpg->isHidden());
+    EXPECT_TRUE(ui.Label19->isHidden());
+}
+
+// Renaming in place shows the input folder twice and "No Conversion" and no
+// slider; copying shows the slider exactly for "jpg".
+TEST_F(WizardTest, SummaryForRenameAndCopy)
+{
+    ui.rbRename->setChecked(true);
+    select({"a.jpg"});
+    window.bNxt1Click();
+    ui.fNewDir->setFolder(output.path());
+    window.bNxt2Click();
+    EXPECT_EQ(ui.lInDir->text(), input.path());
+    EXPECT_EQ(ui.lOtDir->text(), input.path());
+    EXPECT_EQ(ui.lConvert->text(), QStringLiteral("No Conversion"));
+    EXPECT_EQ(ui.lFileNames->text(), QStringLiteral("...Will start with Image001 and be numbered sequentially"));
+    EXPECT_TRUE(ui.tbJpg->isHidden());
+    EXPECT_TRUE(ui.lRatio->isHidden());
+
+    window.bBck3Click();
+    ui.rbCpyCvrt->setChecked(true);
+    const struct {
+        const char* type;
+        bool slider;
+    } cases[] = {{"jpg", true}, {"gif", false}, {"No Conversion", false}, {"JPG", false}, {"wmf", false}};
+    for (const auto& c : cases) {
+        ui.cbConvert->setEditText(QString::fromLatin1(c.type));
+        window.bNxt2Click();
+        EXPECT_EQ(ui.lOtDir->text(), output.path());
+        EXPECT_EQ(ui.lConvert->text(), QString::fromLatin1(c.type));
+        EXPECT_EQ(!ui.tbJpg->isHidden(), c.slider) << c.type;
+        EXPECT_EQ(!ui.lJpg->isHidden(), c.slider) << c.type;
+        window.bBck3Click();
+    }
+    ui.ePreI->setText(QStringLiteral("_c"));
+    ui.cbNameOption->setCurrentIndex(3);
+    window.bNxt2Click();
+    EXPECT_EQ(ui.lFileNames->text(),
+              QStringLiteral("...Will start with the original file name and then have _c appended."));
+}
+
+// The slider's value label, GO and "OK!" after a run.
+TEST_F(WizardTest, Page4SliderGoAndStartOver)
+{
+    ui.tbJpg->setValue(40);
+    EXPECT_EQ(ui.lJpg->text(), QStringLiteral("40"));
+    select({"a.jpg"});
+    window.bNxt1Click();
+    ui.fNewDir->setFolder(output.path());
+    window.bNxt2Click();
+    window.bNxt3Click();
+    window.bGOClick();
+    EXPECT_EQ(page(), ui.tsP);
+    EXPECT_EQ(visibleTabs(), QStringList{QStringLiteral("Processing...")});
+    EXPECT_TRUE(help().startsWith(QStringLiteral("The selected files are now being processed.")));
+
+    ui.bStartOver->show();
+    ui.bHTML->show();
+    ui.lDone->show();
+    window.bStartOverClick();
+    EXPECT_EQ(page(), ui.tsIFS);
+    EXPECT_TRUE(window.SourceList().isEmpty());
+    EXPECT_TRUE(ui.bStartOver->isHidden());
+    EXPECT_TRUE(ui.bHTML->isHidden());
+    EXPECT_TRUE(ui.lDoHTM->isHidden());
+    EXPECT_TRUE(ui.lDone->isHidden());
+    EXPECT_FALSE(ui.bCancelOp->isHidden());
+    EXPECT_EQ(ui.pBar->value(), 0);
+    EXPECT_EQ(ui.lMFL->text(), QStringLiteral("Source Files: 0"));
+    EXPECT_EQ(ui.tbJpg->value(), 40);
+    EXPECT_TRUE(help().startsWith(QStringLiteral("Input File Selection")));
+}
+
+// Hover colours: lime over grey, GO lime over green, Cancel black at first.
+TEST_F(WizardTest, GradientButtonHoverColours)
+{
+    const QColor grey(128, 128, 128), lime(0, 255, 0), green(0, 128, 0);
+    EXPECT_EQ(ui.bCancelOp->beginColor(), QColor(Qt::black));
+    emit ui.bCancelOp->mouseEntered();
+    EXPECT_EQ(ui.bCancelOp->beginColor(), grey);
+    EXPECT_EQ(ui.bCancelOp->endColor(), lime);
+    emit ui.bCancelOp->mouseLeft();
+    EXPECT_EQ(ui.bCancelOp->endColor(), grey);
+    emit ui.bNxt1->mouseEntered();
+    EXPECT_EQ(ui.bNxt1->endColor(), lime);
+    EXPECT_EQ(ui.bGO->beginColor(), green);
+    emit ui.bGO->mouseEntered();
+    EXPECT_EQ(ui.bGO->beginColor(), green);
+    EXPECT_EQ(ui.bGO->endColor(), lime);
+    emit ui.bGO->mouseLeft();
+    EXPECT_EQ(ui.bGO->endColor(), green);
+}
+
+}  // namespace
+}  // namespace tessaly
