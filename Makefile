@@ -3,8 +3,9 @@
 # (as root through apt-get; otherwise the apt-get line to run is printed).
 
 BUILD    ?= build
-PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev libjpeg62-turbo-dev \
-            libgif-dev libgtest-dev fonts-dejavu-core xvfb xauth
+PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev \
+            libjpeg62-turbo-dev libgif-dev libwmf-dev libuemf-dev libemf2svg-dev \
+            fonts-urw-base35 libgtest-dev fonts-dejavu-core xvfb xauth
 
 .PHONY: all deps configure build run test clean
 

@@ -33,8 +33,8 @@ public:
     friend bool operator==(const Bitmap&, const Bitmap&) = default;
 
     // The largest number of pixels a bitmap may hold (a guard against
-    // headers that claim absurd sizes).
-    static constexpr std::size_t kMaxPixels = std::size_t(1) << 28;
+    // headers that claim absurd sizes): about 134 megapixels, 400 MB.
+    static constexpr std::size_t kMaxPixels = std::size_t(1) << 27;
 
 private:
     int m_width = 0;

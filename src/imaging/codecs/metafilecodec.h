@@ -1,0 +1,34 @@
+#pragma once
+
+#include "imaging/bitmap.h"
+
+#include <QByteArray>
+
+namespace tessaly {
+
+enum class MetafileFormat { Enhanced, Windows };
+
+// The size of a metafile's picture frame in screen pixels at 96 dots per
+// inch. Throws CodecError for a file that is not a metafile of its format.
+void readMetafileSize(const QByteArray& bytes, MetafileFormat format, int& width, int& height);
+
+// Plays a metafile back into a `width` by `height` bitmap on white. A file
+// that holds one bitmap drawn over the whole frame (as our own writer makes)
+// is read exactly; anything else is drawn by the metafile libraries.
+Bitmap renderMetafile(const QByteArray& bytes, MetafileFormat format, int width, int height);
+
+// Plays any metafile back through the metafile libraries only (libemf2svg
+// with Qt's SVG renderer for EMF, libwmf for WMF), never our exact reader:
+// this is how files are drawn that other programs wrote.
+Bitmap renderMetafileWithLibraries(const QByteArray& bytes, MetafileFormat format, int width,
+                                   int height);
+
+// An enhanced metafile holding the bitmap as one record, with the creator
+// text "Quorvane 2000" in its description and its frame in hundredths of a
+// millimetre at 96 dots per inch.
+QByteArray encodeEmf(const Bitmap& bitmap);
+
+// A placeable Windows metafile holding the bitmap as one record.
+QByteArray encodeWmf(const Bitmap& bitmap);
+
+}  // namespace tessaly

@@ -1,0 +1,53 @@
+#include "imaging/encoders.h"
+
+#include "imaging/codecs/bmpcodec.h"
+#include "imaging/codecs/gifcodec.h"
+#include "imaging/codecs/jpegcodec.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace tessaly {
+
+QByteArray JpegOutput::fileBytes() const
+{
+    return encodeJpeg(m_bitmap, m_quality);
+}
+
+QByteArray BitmapOutput::fileBytes() const
+{
+    return encodeBmp(m_bitmap);
+}
+
+void EncodeJpeg(JpegOutput& output, const Bitmap& bitmap, int quality)
+{
+    output.setQuality(quality);
+    output.assign(bitmap);
+}
+
+void EncodeGif(GifOutput& output, const Bitmap& bitmap)
+{
+    IndexedImage indexed = decodeJpegQuantized(encodeJpeg(bitmap, 100), 236);
+    optimizeColorMap(indexed);
+    output.setBytes(encodeGif(indexed));
+}
+
+void EncodeMetafile(MetafileOutput& output, const Bitmap& bitmap)
+{
+    output.setBytes(output.enhanced() ? encodeEmf(bitmap) : encodeWmf(bitmap));
+}
+
+bool SaveOutput(const OutputObject& output, const QString& path, bool overwrite)
+{
+    if (!overwrite && QFileInfo::exists(path))
+        return false;
+    const QByteArray bytes = output.fileBytes();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw WriteError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()).toStdString());
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        throw WriteError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()).toStdString());
+    return true;
+}
+
+}  // namespace tessaly

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "imaging/bitmap.h"
+#include "imaging/codecs/metafilecodec.h"
+
+#include <QByteArray>
+#include <QString>
+#include <stdexcept>
+
+namespace tessaly {
+
+enum class PictureKind { None, Jpeg, Gif, Bmp, Metafile };
+
+// The kind a file name calls for, by its extension without regard to case:
+// jpg and jpeg, gif, bmp, emf and wmf. None for anything else.
+PictureKind pictureKindForName(const QString& name);
+
+// A picture that could not be loaded; the message says why.
+class LoadError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A loaded picture of one of the four kinds. Raster kinds hold their full
+// picture (GIF already on white); a metafile keeps its bytes and is played
+// back at whatever size it is drawn.
+class Picture {
+public:
+    PictureKind kind() const { return m_kind; }
+    bool isEmpty() const { return m_kind == PictureKind::None; }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    MetafileFormat metafileFormat() const { return m_metafileFormat; }
+
+    // Draws the picture into a `width` by `height` bitmap: raster pictures
+    // copy one source pixel per target pixel, metafiles are played back at
+    // that size on white.
+    Bitmap render(int width, int height) const;
+
+    const Bitmap& raster() const { return m_raster; }
+
+    static Picture fromRaster(PictureKind kind, Bitmap raster);
+    static Picture fromMetafile(QByteArray bytes, MetafileFormat format);
+
+private:
+    PictureKind m_kind = PictureKind::None;
+    int m_width = 0;
+    int m_height = 0;
+    Bitmap m_raster;
+    QByteArray m_metafile;
+    MetafileFormat m_metafileFormat = MetafileFormat::Enhanced;
+};
+
+// Loads a file into a picture of the kind its name calls for. Throws
+// LoadError when the file is missing, unreadable, of an unknown kind or not
+// a valid picture of its kind.
+Picture LoadPicture(const QString& path);
+// The same from bytes already read (the name only chooses the kind).
+Picture decodePicture(const QByteArray& bytes, const QString& name);
+
+// Renders a picture into `bitmap` at the picture's own size, 24 bits per
+// pixel; transparent and undrawn parts of GIFs and metafiles are white.
+void DrawToBitmap(Bitmap& bitmap, const Picture& picture);
+void DrawToBitmap(Bitmap& bitmap, const Bitmap& source);
+
+// The size of a file's directory entry, as a run records it. Throws
+// LoadError when the file is gone.
+std::int32_t fileSizeOf(const QString& path);
+
+}  // namespace tessaly

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "imaging/bitmap.h"
+
+#include <stdexcept>
+
+namespace tessaly {
+
+class Picture;
+
+// A resize that cannot be done (a source one pixel wide or high for the
+// quality method, a negative size).
+class ResizeError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Leaves a `width` by `height` drawing of the picture in `workBitmap`: every
+// target pixel copies one source pixel; metafiles are played back at that
+// size, GIFs and metafiles on white.
+void FastResize(Bitmap& workBitmap, const Picture& picture, int width, int height);
+
+// Resamples the picture in `workBitmap` bilinearly to `width` by `height`,
+// with `resampleBitmap` as the target, and leaves the result in
+// `workBitmap`. The arithmetic is fixed to the last bit: scale factors and
+// weights stored as 32-bit floats, products and sums in extended precision
+// stored back as 32-bit floats, source indices truncated, channels rounded
+// to nearest with ties to even.
+void QualityResize(Bitmap& workBitmap, Bitmap& resampleBitmap, int width, int height);
+
+}  // namespace tessaly

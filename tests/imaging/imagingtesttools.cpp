@@ -1,0 +1,134 @@
+#include "imagingtesttools.h"
+
+#include <QFile>
+#include <cstdio>
+#include <gif_lib.h>
+#include <jpeglib.h>
+#include <stdexcept>
+
+namespace tessaly::testing {
+
+Rgb pixelAt(const Bitmap& bitmap, int x, int y)
+{
+    const std::uint8_t* p = bitmap.row(y) + x * 3;
+    return {p[2], p[1], p[0]};
+}
+
+void setPixel(Bitmap& bitmap, int x, int y, Rgb rgb)
+{
+    std::uint8_t* p = bitmap.row(y) + x * 3;
+    p[0] = std::uint8_t(rgb[2]);
+    p[1] = std::uint8_t(rgb[1]);
+    p[2] = std::uint8_t(rgb[0]);
+}
+
+QString testDataPath(const QString& name)
+{
+    return QStringLiteral(TESSALY_TEST_DATA "/") + name;
+}
+
+QByteArray readTestFile(const QString& name)
+{
+    QFile file(testDataPath(name));
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("missing test file");
+    return file.readAll();
+}
+
+namespace {
+
+int appendBytes(GifFileType* gif, const GifByteType* data, int length)
+{
+    static_cast<QByteArray*>(gif->UserData)->append(reinterpret_cast<const char*>(data), length);
+    return length;
+}
+
+ColorMapObject* makeMap(const std::vector<Rgb>& colours)
+{
+    if (colours.empty())
+        return nullptr;
+    int size = 2;
+    while (size < int(colours.size()))
+        size *= 2;
+    std::vector<GifColorType> entries(std::size_t(size), GifColorType{0, 0, 0});
+    for (std::size_t i = 0; i < colours.size(); ++i)
+        entries[i] = GifColorType{GifByteType(colours[i][0]), GifByteType(colours[i][1]),
+                                  GifByteType(colours[i][2])};
+    return GifMakeMapObject(size, entries.data());
+}
+
+}  // namespace
+
+QByteArray makeGif(const GifSpec& spec)
+{
+    QByteArray out;
+    int error = 0;
+    GifFileType* gif = EGifOpen(&out, appendBytes, &error);
+    ColorMapObject* global = makeMap(spec.globalColours);
+    ColorMapObject* local = makeMap(spec.localColours);
+    EGifSetGifVersion(gif, true);
+    EGifPutScreenDesc(gif, spec.screenWidth, spec.screenHeight, 8, 0, global);
+    if (spec.transparent >= 0) {
+        GraphicsControlBlock control{};
+        control.DisposalMode = DISPOSAL_UNSPECIFIED;
+        control.TransparentColor = spec.transparent;
+        GifByteType block[4];
+        const size_t length = EGifGCBToExtension(&control, block);
+        EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, int(length), block);
+    }
+    EGifPutImageDesc(gif, spec.left, spec.top, spec.width, spec.height, spec.interlaced, local);
+    std::vector<int> rows;
+    if (spec.interlaced) {
+        for (int start : {0, 4, 2, 1})
+            for (int row = start; row < spec.height; row += (start == 0 || start == 4) ? 8 : (start == 2 ? 4 : 2))
+                rows.push_back(row);
+    } else {
+        for (int row = 0; row < spec.height; ++row)
+            rows.push_back(row);
+    }
+    for (int row : rows)
+        EGifPutLine(gif, const_cast<GifPixelType*>(spec.pixels.data() + std::size_t(row) * std::size_t(spec.width)),
+                    spec.width);
+    EGifCloseFile(gif, &error);
+    if (global)
+        GifFreeMapObject(global);
+    if (local)
+        GifFreeMapObject(local);
+    return out;
+}
+
+QByteArray makeJpeg(const Bitmap& bitmap, bool grey, int quality)
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = JDIMENSION(bitmap.width());
+    info.image_height = JDIMENSION(bitmap.height());
+    info.input_components = grey ? 1 : 3;
+    info.in_color_space = grey ? JCS_GRAYSCALE : JCS_EXT_BGR;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, quality, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<JSAMPLE> greyRow(std::size_t(bitmap.width()));
+    while (info.next_scanline < info.image_height) {
+        const std::uint8_t* in = bitmap.row(int(info.next_scanline));
+        JSAMPROW row = const_cast<JSAMPLE*>(in);
+        if (grey) {
+            for (int x = 0; x < bitmap.width(); ++x)
+                greyRow[std::size_t(x)] = in[x * 3 + 1];
+            row = greyRow.data();
+        }
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    QByteArray result(reinterpret_cast<const char*>(buffer), qsizetype(size));
+    std::free(buffer);
+    return result;
+}
+
+}  // namespace tessaly::testing

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "imaging/bitmap.h"
+#include "support/printers.h"
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <vector>
+
+namespace tessaly::testing {
+
+using Rgb = std::array<int, 3>;
+
+// The red, green, blue of one pixel.
+Rgb pixelAt(const Bitmap& bitmap, int x, int y);
+void setPixel(Bitmap& bitmap, int x, int y, Rgb rgb);
+
+// A bitmap of `width` by `height` filled by `colour(x, y)`.
+template <typename F>
+Bitmap makeBitmap(int width, int height, F colour)
+{
+    Bitmap bitmap(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            setPixel(bitmap, x, y, colour(x, y));
+    return bitmap;
+}
+
+QByteArray readTestFile(const QString& name);
+QString testDataPath(const QString& name);
+
+// A GIF written with giflib, with the features a reader must handle.
+struct GifSpec {
+    int screenWidth = 4, screenHeight = 4;
+    int left = 0, top = 0, width = 4, height = 4;
+    std::vector<std::uint8_t> pixels;  // width * height indices, rows top first
+    std::vector<Rgb> globalColours;    // empty: no global map
+    std::vector<Rgb> localColours;     // empty: no local map
+    int transparent = -1;
+    bool interlaced = false;
+};
+QByteArray makeGif(const GifSpec& spec);
+
+// A JPEG written directly with libjpeg (greyscale when `grey`).
+QByteArray makeJpeg(const Bitmap& bitmap, bool grey, int quality = 95);
+
+}  // namespace tessaly::testing
