@@ -7,7 +7,14 @@ PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev \
             libjpeg62-turbo-dev libgif-dev libwmf-dev libuemf-dev libemf2svg-dev \
             fonts-urw-base35 libgtest-dev fonts-dejavu-core xvfb xauth
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test sanitize clean
+
+# The decoders and the settings file also run under AddressSanitizer and
+# UndefinedBehaviorSanitizer; an allocation over 1 GiB counts as a fault.
+SANITIZED_TESTS := imaging_tests
+SANITIZER_ENV   := QT_QPA_PLATFORM=offscreen \
+                   ASAN_OPTIONS=detect_leaks=0:max_allocation_size_mb=1024:allocator_may_return_null=0 \
+                   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 all: build
 
@@ -37,8 +44,13 @@ build: configure
 run: build
 	$(BUILD)/bin/tessaly
 
-test: build
+test: build sanitize
 	ctest --test-dir $(BUILD) --output-on-failure -j2
 
+sanitize: deps
+	cmake -S . -B $(BUILD)-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSALY_SANITIZE=ON
+	cmake --build $(BUILD)-sanitize --target $(SANITIZED_TESTS)
+	for t in $(SANITIZED_TESTS); do $(SANITIZER_ENV) $(BUILD)-sanitize/bin/$$t --gtest_brief=1 || exit 1; done
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(BUILD)-sanitize

@@ -56,6 +56,9 @@ Bitmap decodeBmp(const QByteArray& bytes)
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "bmp");
+    // Qt refuses pictures over 128 MB by default; ours may be as large as
+    // the bitmap limit at four bytes a pixel.
+    reader.setAllocationLimit(int(Bitmap::kMaxPixels * 4 / (1024 * 1024)) + 1);
     // Qt reports a top-down picture with a negative height.
     const QSize size = reader.size();
     const int width = size.width(), height = std::abs(size.height());
