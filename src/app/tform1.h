@@ -1,12 +1,13 @@
 #pragma once
 
 #include "app/wizardrules.h"
-#include "batch/processedfiles.h"
+#include "batch/runinterfaces.h"
 #include "imaging/workingpictures.h"
 #include "platform/services.h"
 
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -42,11 +43,10 @@ public:
     const QStringList& SourceList() const { return m_sourceList; }
     JobMode mode() const { return m_mode; }
 
-    // Run state, kept until the next GO.
-    bool CancelRequested = false;
-    int ProcessedCount = 0;
-    int maxThumbSize = 0;
-    ProcessedFileTable ProcessedFiles;
+    // The state of the current or last run, kept until the next GO.
+    RunState& runState() { return m_run; }
+    // The hook a test or the window itself uses between files of a run.
+    void setBetweenFiles(std::function<void()> hook) { m_betweenFiles = std::move(hook); }
 
     WorkingPictures& workingPictures() { return *m_pictures; }
 
@@ -71,6 +71,7 @@ public:
     void bNxt3Click();
     void bBck3Click();
     void bGOClick();
+    void bCancelOpClick();
     void bStartOverClick();
     void rbThumbsClick();
     void rbRenameOnlyClick();
@@ -111,6 +112,12 @@ private:
     JobMode m_mode = JobMode::Thumbnails;
     std::unique_ptr<WorkingPictures> m_pictures;
     CompanionWindows m_windows;
+    RunState m_run;
+    bool m_running = false;
+    std::function<void()> m_betweenFiles;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 };
 
 }  // namespace tessaly

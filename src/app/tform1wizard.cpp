@@ -25,6 +25,7 @@ void TForm1::connectWizard()
     connect(ui.bNxt3, &QPushButton::clicked, this, &TForm1::bNxt3Click);
     connect(ui.bBck3, &QPushButton::clicked, this, &TForm1::bBck3Click);
     connect(ui.bGO, &QPushButton::clicked, this, &TForm1::bGOClick);
+    connect(ui.bCancelOp, &QPushButton::clicked, this, &TForm1::bCancelOpClick);
     connect(ui.bStartOver, &QPushButton::clicked, this, &TForm1::bStartOverClick);
     connect(ui.rbThumbs, &QRadioButton::toggled, this, &TForm1::rbThumbsClick);
     connect(ui.rbRenameOnly, &QRadioButton::toggled, this, &TForm1::rbRenameOnlyClick);
@@ -315,11 +316,6 @@ void TForm1::tsCSShow()
     ui.Label19->setVisible(jpeg);
     ui.tbJpg->setVisible(jpeg);
     ui.lJpg->setVisible(jpeg);
-}
-
-void TForm1::bGOClick()
-{
-    goToPage(m_ui->tsP, m_ui->lHH5);
 }
 
 // Processing page.

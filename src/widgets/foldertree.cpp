@@ -111,11 +111,9 @@ void FolderTree::applyFolder(const QString& folder)
     m_folder = folder;
     const QModelIndex index = m_model->index(folder);
     if (index.isValid()) {
-        m_settingFolder = true;
         setCurrentIndex(index);
         scrollTo(index);
         expand(index);
-        m_settingFolder = false;
     }
     if (m_fileList)
         m_fileList->setFolder(m_folder);
@@ -127,11 +125,28 @@ void FolderTree::applyFolder(const QString& folder)
 void FolderTree::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     QTreeView::currentChanged(current, previous);
-    if (m_settingFolder || !current.isValid())
+    // The file system model reads folders in the background and may move
+    // the current row as it inserts and sorts; only the user's own clicks
+    // and keys choose a folder.
+    if (!m_userAction || !current.isValid())
         return;
     const QString picked = paths::normalFolder(m_model->filePath(current));
     if (!picked.isEmpty() && picked != m_folder)
         applyFolder(picked);
+}
+
+void FolderTree::mousePressEvent(QMouseEvent* event)
+{
+    m_userAction = true;
+    QTreeView::mousePressEvent(event);
+    m_userAction = false;
+}
+
+void FolderTree::keyPressEvent(QKeyEvent* event)
+{
+    m_userAction = true;
+    QTreeView::keyPressEvent(event);
+    m_userAction = false;
 }
 
 void FolderTree::resizeEvent(QResizeEvent* event)

@@ -53,6 +53,8 @@ signals:
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -63,7 +65,7 @@ private:
     QString m_folder;
     FileListBox* m_fileList = nullptr;
     QLabel* m_label = nullptr;
-    bool m_settingFolder = false;
+    bool m_userAction = false;
 };
 
 }  // namespace tessaly

@@ -119,10 +119,10 @@ TEST(TForm1, StartsWithTheDefaults)
     EXPECT_EQ(ui.sbAbout->toolTip(), QStringLiteral("About Tessaly"));
     EXPECT_TRUE(window.SourceList().isEmpty());
     EXPECT_EQ(window.mode(), JobMode::Thumbnails);
-    EXPECT_FALSE(window.CancelRequested);
-    EXPECT_EQ(window.ProcessedCount, 0);
-    EXPECT_EQ(window.maxThumbSize, 0);
-    EXPECT_TRUE(window.ProcessedFiles.empty());
+    EXPECT_FALSE(window.runState().CancelRequested);
+    EXPECT_EQ(window.runState().ProcessedCount, 0);
+    EXPECT_EQ(window.runState().maxThumbSize, 0);
+    EXPECT_TRUE(window.runState().ProcessedFiles.empty());
     EXPECT_TRUE(fakes.messages.shown.empty());
 }
 

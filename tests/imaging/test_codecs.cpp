@@ -1,4 +1,4 @@
-#include "imagingtesttools.h"
+#include "support/imagingtesttools.h"
 #include "imaging/codecs/bmpcodec.h"
 #include "imaging/codecs/gifcodec.h"
 #include "imaging/codecs/jpegcodec.h"

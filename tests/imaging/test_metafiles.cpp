@@ -1,4 +1,4 @@
-#include "imagingtesttools.h"
+#include "support/imagingtesttools.h"
 #include "imaging/codecs/metafilecodec.h"
 #include "imaging/picture.h"
 

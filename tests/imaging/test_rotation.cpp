@@ -1,4 +1,4 @@
-#include "imagingtesttools.h"
+#include "support/imagingtesttools.h"
 #include "imaging/rotation.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,9 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QFileSystemModel>
 #include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace tessaly {
@@ -78,6 +80,28 @@ TEST(FolderTree, RefreshKeepsFolderOrFallsBackToParent)
     QDir().rmdir(sub);
     tree.refresh();
     EXPECT_EQ(tree.folder(), temp.path());
+}
+
+// A click on a folder chooses it; the model's own background reading does
+// not move the folder.
+TEST(FolderTree, UserClickChoosesFolder)
+{
+    testing::TempFolder temp;
+    const QString sub = temp.makeFolder(QStringLiteral("sub"));
+    FolderTree tree;
+    tree.resize(400, 600);
+    tree.show();
+    tree.setFolder(temp.path());
+    QSignalSpy changed(&tree, &FolderTree::folderChanged);
+    auto* model = static_cast<QFileSystemModel*>(tree.model());
+    QTRY_VERIFY(model->rowCount(model->index(temp.path())) == 1);
+    const QModelIndex subIndex = model->index(sub);
+    tree.scrollTo(subIndex);
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualRect(subIndex).center());
+    EXPECT_EQ(tree.folder(), sub);
+    EXPECT_EQ(changed.count(), 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(tree.folder(), sub);
 }
 
 // A folder wider than its label gives up middle folders to "...", keeping

@@ -1,0 +1,65 @@
+#include "app/windowrun.h"
+
+#include "platform/messages.h"
+#include "ui_tform1.h"
+
+#include <QApplication>
+
+namespace tessaly {
+
+bool WindowJob::renameOnly() const { return m_ui.rbRenameOnly->isChecked(); }
+int WindowJob::namingIndex() const { return m_ui.cbNameOption->currentIndex(); }
+QString WindowJob::thumbQualifier() const { return m_ui.ePreT->text(); }
+QString WindowJob::imageQualifier() const { return m_ui.ePreI->text(); }
+QString WindowJob::sequenceField() const { return m_ui.eSeq->text(); }
+QString WindowJob::convertText() const { return m_ui.cbConvert->currentText(); }
+QString WindowJob::widthText() const { return m_ui.eWidth->text(); }
+QString WindowJob::heightText() const { return m_ui.eHeight->text(); }
+bool WindowJob::keepAspect() const { return m_ui.cbRatio->isChecked(); }
+bool WindowJob::forceWidth() const { return m_ui.cbFWidth->isChecked(); }
+bool WindowJob::forceHeight() const { return m_ui.cbFHeight->isChecked(); }
+int WindowJob::resizeSpeed() const { return m_ui.rgResize->itemIndex(); }
+int WindowJob::jpegQuality() const { return m_ui.tbJpg->value(); }
+bool WindowJob::overwrite() const { return m_ui.cbOverWrite->isChecked(); }
+QString WindowJob::inputFolder() const { return m_ui.fDir->folder(); }
+QString WindowJob::outputFolder() const { return m_ui.fNewDir->folder(); }
+
+void WindowRunView::setCounter(const QString& text)
+{
+    m_ui.lProc->setText(text);
+}
+
+void WindowRunView::setProgressMaximum(int maximum)
+{
+    m_ui.pBar->setMaximum(std::max(maximum, 1));
+}
+
+void WindowRunView::advanceProgress()
+{
+    m_ui.pBar->setValue(m_ui.pBar->value() + 1);
+}
+
+void WindowRunView::resetProgress()
+{
+    m_ui.pBar->setValue(0);
+}
+
+void WindowRunView::processEvents()
+{
+    QApplication::processEvents();
+    if (m_betweenFiles)
+        m_betweenFiles();
+}
+
+void WindowRunView::report(const QString& text)
+{
+    m_messages.report(m_window, text);
+}
+
+void WindowRunView::refreshLists()
+{
+    m_ui.fBox->reread();
+    m_ui.fNewBox->reread();
+}
+
+}  // namespace tessaly

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+namespace tessaly::testing {
+
+// Writes a small picture of `width` by `height` in the format its name
+// calls for (jpg, gif, bmp, emf, wmf), made by our own encoders.
+QString writePicture(const QString& path, int width, int height);
+
+}  // namespace tessaly::testing
