@@ -11,7 +11,7 @@ PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev \
 
 # The decoders and the settings file also run under AddressSanitizer and
 # UndefinedBehaviorSanitizer; an allocation over 1 GiB counts as a fault.
-SANITIZED_TESTS := imaging_tests
+SANITIZED_TESTS := imaging_tests settings_tests
 SANITIZER_ENV   := QT_QPA_PLATFORM=offscreen \
                    ASAN_OPTIONS=detect_leaks=0:max_allocation_size_mb=1024:allocator_may_return_null=0 \
                    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

@@ -1,4 +1,5 @@
 #include "app/startup.h"
+#include "settings/mainsettings.h"
 
 #include <QApplication>
 
@@ -14,5 +15,5 @@ int main(int argc, char* argv[])
     tessaly::DesktopTrashService trash;
     tessaly::QtDialogService dialogs;
     tessaly::PlatformServices services{messages, shell, trash, dialogs};
-    return tessaly::runApplication(services, 2000);
+    return tessaly::runApplication(services, tessaly::IniFile(tessaly::defaultSettingsPath()), 2000);
 }

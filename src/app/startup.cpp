@@ -3,6 +3,7 @@
 #include "about/tfsplasher.h"
 #include "app/tform1.h"
 #include "app/tform3.h"
+#include "filetools/tform4.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -10,23 +11,31 @@
 
 namespace tessaly {
 
-ApplicationWindows::ApplicationWindows(PlatformServices& services)
-    : m_form1(std::make_unique<TForm1>(services)),
-      m_form3(std::make_unique<TForm3>(m_form1.get()))
+ApplicationWindows::ApplicationWindows(PlatformServices& services, const IniFile& settings)
+    : m_form1(std::make_unique<TForm1>(services, settings)),
+      m_form3(std::make_unique<TForm3>(m_form1.get())),
+      m_form4(std::make_unique<TForm4>(services.messages, settings, m_form1.get()))
 {
     CompanionWindows companions;
     companions.duplicateWarning = m_form3.get();
+    companions.deleteConfirm = m_form4.get();
     m_form1->setCompanions(companions);
 }
 
 ApplicationWindows::~ApplicationWindows()
 {
+    destroy();
+}
+
+void ApplicationWindows::destroy()
+{
     // Reverse order of creation: each window saves its settings as it goes.
+    m_form4.reset();
     m_form3.reset();
     m_form1.reset();
 }
 
-int runApplication(PlatformServices& services, int splashMilliseconds)
+int runApplication(PlatformServices& services, const IniFile& settings, int splashMilliseconds)
 {
     auto splash = std::make_unique<TfSplasher>();
     splash->show();
@@ -40,7 +49,7 @@ int runApplication(PlatformServices& services, int splashMilliseconds)
     }
     splash->repaint();
 
-    ApplicationWindows windows(services);
+    ApplicationWindows windows(services, settings);
     splash->hide();
     splash.reset();
 

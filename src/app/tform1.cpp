@@ -2,6 +2,7 @@
 
 #include "app/helptexts.h"
 #include "platform/paths.h"
+#include "settings/mainsettings.h"
 #include "ui_tform1.h"
 
 #include <QButtonGroup>
@@ -18,12 +19,13 @@ const QColor kGreen(0, 128, 0);
 
 }  // namespace
 
-TForm1::TForm1(PlatformServices& services, QWidget* parent)
+TForm1::TForm1(PlatformServices& services, IniFile settings, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       m_ui(std::make_unique<Ui::TForm1>()),
-      m_services(services)
+      m_services(services),
+      m_settings(std::move(settings))
 {
     m_ui->setupUi(this);
     setFixedSize(536, 453);
@@ -146,6 +148,9 @@ void TForm1::buildPopupMenus()
             this, &TForm1::bDeSelAllClick);
     connect(m_pm1->findChild<QAction*>(QStringLiteral("InvertSelection1")), &QAction::triggered,
             this, &TForm1::bInvertSelClick);
+    connect(m_pm1->findChild<QAction*>(QStringLiteral("DeleteSelectedFiles1")), &QAction::triggered,
+            this, &TForm1::bDelSelClick);
+    connect(m_pm1, &QMenu::aboutToShow, this, &TForm1::pm1Popup);
 
     const auto attach = [](QWidget* widget, QMenu* menu) {
         widget->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -164,6 +169,11 @@ void TForm1::connectHandlers()
     connect(ui.pcMain, &QTabWidget::currentChanged, this, &TForm1::pageShown);
     connect(ui.fDir, &FolderTree::folderChanged, this, &TForm1::fDirChange);
     connect(ui.fNewDir, &FolderTree::folderChanged, this, &TForm1::fNewDirChange);
+    connect(ui.bDelSel, &QPushButton::clicked, this, &TForm1::bDelSelClick);
+    connect(ui.fBox, &FileListBox::deletePressed, this, [this] {
+        if (m_ui->fBox->selectedCount() > 0)
+            bDelSelClick();
+    });
     connectWizard();
 }
 
@@ -193,6 +203,8 @@ void TForm1::FormDestroy()
 {
     try {
         saveSettings();
+    } catch (const SettingsWriteError& error) {
+        showError(error.message());
     } catch (const std::exception& error) {
         showError(QString::fromLocal8Bit(error.what()));
     }
@@ -202,14 +214,46 @@ void TForm1::FormDestroy()
 
 void TForm1::loadSettings()
 {
-    // The main window's keys of the settings file are read here, last of
-    // all, so that a saved folder that has gone leaves later keys unread.
+    Ui::TForm1& ui = *m_ui;
+    // A saved folder of which nothing is left raises the tree's error, which
+    // ends the load here: the keys after it keep their defaults.
+    ui.fDir->setFolder(readInputFolder(m_settings));
+    ui.fNewDir->setFolder(readOutputFolder(m_settings));
+    const ThumbnailSettings saved = readThumbnailSettings(m_settings);
+    ui.rgResize->setItemIndex(saved.qualityResize ? 1 : 0);
+    ui.eWidth->setText(saved.thumbWidth);
+    ui.eHeight->setText(saved.thumbHeight);
+    ui.cbRatio->setChecked(saved.keepRatio);
+    // Checking one force box clears the other, so Force Height wins a tie.
+    ui.cbFWidth->setChecked(saved.forceWidth);
+    ui.cbFHeight->setChecked(saved.forceHeight);
+    if (saved.createAsIndex)
+        ui.cbConvert->setCurrentIndex(*saved.createAsIndex);
+    if (saved.namingIndex)
+        ui.cbNameOption->setCurrentIndex(*saved.namingIndex);
+    ui.ePreT->setText(saved.thumbQualifier);
+    ui.tbJpg->setValue(saved.jpegQuality);
+    ui.cbOverWrite->setChecked(saved.overwrite);
 }
 
 void TForm1::saveSettings()
 {
-    // The main window's keys of the settings file are written here, first of
-    // all when the window is destroyed.
+    const Ui::TForm1& ui = *m_ui;
+    MainSettings settings;
+    settings.inputFolder = ui.fDir->folder();
+    settings.outputFolder = ui.fNewDir->folder();
+    settings.qualityResize = ui.rgResize->itemIndex() == 1;
+    settings.thumbWidth = ui.eWidth->text();
+    settings.thumbHeight = ui.eHeight->text();
+    settings.keepRatio = ui.cbRatio->isChecked();
+    settings.forceWidth = ui.cbFWidth->isChecked();
+    settings.forceHeight = ui.cbFHeight->isChecked();
+    settings.createAs = ui.cbConvert->currentText();
+    settings.namingIndex = ui.cbNameOption->currentIndex();
+    settings.thumbQualifier = ui.ePreT->text();
+    settings.jpegQuality = ui.tbJpg->value();
+    settings.overwrite = ui.cbOverWrite->isChecked();
+    writeMainSettings(m_settings, settings);
 }
 
 void TForm1::showError(const QString& text)

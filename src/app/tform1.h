@@ -4,6 +4,7 @@
 #include "batch/runinterfaces.h"
 #include "imaging/workingpictures.h"
 #include "platform/services.h"
+#include "settings/inifile.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -22,16 +23,18 @@ namespace tessaly {
 // The main window: the upper strip with the preview, the source list and the
 // help box, and the five-page wizard whose controls hold the job's choices.
 class TForm3;
+class TForm4;
 
 // The windows the main window calls on; all are made at start-up.
 struct CompanionWindows {
     TForm3* duplicateWarning = nullptr;
+    TForm4* deleteConfirm = nullptr;
 };
 
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
-    explicit TForm1(PlatformServices& services, QWidget* parent = nullptr);
+    TForm1(PlatformServices& services, IniFile settings, QWidget* parent = nullptr);
     ~TForm1() override;
 
     Ui::TForm1& form() { return *m_ui; }
@@ -89,6 +92,10 @@ public:
     void tbJpgChange();
     void tsCSShow();
 
+    // File tools.
+    void bDelSelClick();
+    void pm1Popup();
+
 private:
     void FormCreate();
     void FormDestroy();
@@ -106,6 +113,7 @@ private:
 
     std::unique_ptr<Ui::TForm1> m_ui;
     PlatformServices& m_services;
+    IniFile m_settings;
     QMenu* m_pm1 = nullptr;
     QMenu* m_pm2 = nullptr;
     QStringList m_sourceList;

@@ -5,6 +5,7 @@
 #include "platform/shell.h"
 
 #include <QDir>
+#include <QKeyEvent>
 #include <algorithm>
 
 namespace tessaly {
@@ -136,6 +137,15 @@ QString FileListBox::focusedSelectedPath() const
 {
     const int row = focusedIndex();
     return isItemSelected(row) ? pathOf(row) : QString();
+}
+
+void FileListBox::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Delete) {
+        emit deletePressed();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
 }
 
 void FileListBox::openItem(QListWidgetItem* item)

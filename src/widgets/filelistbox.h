@@ -52,6 +52,13 @@ public:
     QString pathOf(int row) const;
 
 
+signals:
+    // The Delete key was pressed in the list.
+    void deletePressed();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void openItem(QListWidgetItem* item);
 

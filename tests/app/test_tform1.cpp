@@ -32,7 +32,7 @@ QStringList visibleTabs(const QTabWidget* pages)
 TEST(TForm1, StartsWithTheDefaults)
 {
     testing::FakeServices fakes;
-    TForm1 window(fakes.services);
+    TForm1 window(fakes.services, fakes.settings);
     Ui::TForm1& ui = window.form();
 
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Batch Renamer / Thumbnail Maker"));
@@ -133,7 +133,7 @@ TEST(TForm1, SourceListInDisplayOrder)
     for (const char* name : {"B.jpg", "a.gif", "C.bmp", "d.txt"})
         temp.write(QString::fromLatin1(name));
     testing::FakeServices fakes;
-    TForm1 window(fakes.services);
+    TForm1 window(fakes.services, fakes.settings);
     Ui::TForm1& ui = window.form();
     ui.fDir->setFolder(temp.path());
     ASSERT_EQ(ui.fBox->names(), (QStringList{QStringLiteral("a.gif"), QStringLiteral("B.jpg"), QStringLiteral("C.bmp")}));
@@ -158,7 +158,7 @@ TEST(TForm1, FolderChangesMoveFocusToFirstFile)
     temp.write(QStringLiteral("a.jpg"));
     temp.write(QStringLiteral("b.jpg"));
     testing::FakeServices fakes;
-    TForm1 window(fakes.services);
+    TForm1 window(fakes.services, fakes.settings);
     Ui::TForm1& ui = window.form();
     ui.fDir->setFolder(temp.path());
     EXPECT_EQ(ui.fBox->focusedIndex(), 0);
@@ -171,7 +171,7 @@ TEST(TForm1, FolderChangesMoveFocusToFirstFile)
 TEST(TForm1, PopupMenusHoldTheirItemsInOrder)
 {
     testing::FakeServices fakes;
-    TForm1 window(fakes.services);
+    TForm1 window(fakes.services, fakes.settings);
     const auto captions = [](const QMenu* menu) {
         QStringList result;
         for (const QAction* action : menu->actions())
@@ -199,7 +199,7 @@ TEST(TForm1, PopupMenusHoldTheirItemsInOrder)
 TEST(TForm1, GoToPageShowsOneTabAndItsHelp)
 {
     testing::FakeServices fakes;
-    TForm1 window(fakes.services);
+    TForm1 window(fakes.services, fakes.settings);
     Ui::TForm1& ui = window.form();
     window.goToPage(ui.tsOFO, ui.lHH2);
     EXPECT_EQ(visibleTabs(ui.pcMain), QStringList{QStringLiteral("Ouput File Options")});

@@ -16,7 +16,7 @@ namespace tessaly::testing {
 // folder of pictures to pick from.
 class WizardTest : public ::testing::Test {
 protected:
-    WizardTest() : windows(fakes.services), window(windows.mainWindow()), ui(window.form())
+    WizardTest() : windows(fakes.services, fakes.settings), window(windows.mainWindow()), ui(window.form())
     {
         for (const char* name : {"a.jpg", "B.jpg", "c.gif"})
             input.write(QString::fromLatin1(name));

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "platform/services.h"
+#include "settings/inifile.h"
 #include "support/printers.h"
+#include "support/tempfolder.h"
 
 #include <QStringList>
 #include <deque>
@@ -81,13 +83,16 @@ public:
     QStringList shownNames;
 };
 
-// The doubles together, ready to hand to a window.
+// The doubles together, ready to hand to a window, and a settings file in
+// a folder of its own.
 struct FakeServices {
     FakeMessages messages;
     FakeShell shell;
     FakeTrash trash;
     FakeDialogs dialogs;
     PlatformServices services{messages, shell, trash, dialogs};
+    TempFolder settingsFolder;
+    IniFile settings{settingsFolder.path() + QStringLiteral("/Tessaly.ini")};
 };
 
 }  // namespace tessaly::testing

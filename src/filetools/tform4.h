@@ -1,0 +1,40 @@
+#pragma once
+
+#include "settings/inifile.h"
+
+#include <QDialog>
+#include <memory>
+
+namespace Ui {
+class TForm4;
+}
+
+namespace tessaly {
+
+class MessageService;
+
+// Asks before files are deleted, and whether they go to the trash (a
+// choice kept in the settings file). Yes accepts, No (or Escape) rejects.
+class TForm4 : public QDialog {
+    Q_OBJECT
+public:
+    TForm4(MessageService& messages, IniFile settings, QWidget* parent = nullptr);
+    ~TForm4() override;
+
+    Ui::TForm4& form() { return *m_ui; }
+    void setQuestion(int fileCount);
+    bool toTrash() const;
+
+    // Shows the help text about the trash choice.
+    void Image1Click();
+
+private:
+    void FormCreate();
+    void FormDestroy();
+
+    std::unique_ptr<Ui::TForm4> m_ui;
+    MessageService& m_messages;
+    IniFile m_settings;
+};
+
+}  // namespace tessaly

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+namespace tessaly {
+
+// A 24-bit colour as the settings file stores it: red + 256 * green +
+// 65536 * blue.
+using StoredColor = std::int32_t;
+constexpr StoredColor storedColor(int red, int green, int blue)
+{
+    return red + 256 * green + 65536 * blue;
+}
+
+// Every choice that shapes a gallery, with its default. Texts hold what the
+// user typed, unchecked; the writers read the numeric ones when they need
+// them. The choices are item indices of their radio groups (-1: none).
+struct GalleryOptions {
+    // Linking
+    bool LinkOriginal = true;
+    int OriginalLinkOpt = 2;
+    QString OriginalLinkPrefix = QStringLiteral("images/");
+    int ThumbLinkOpt = 2;
+    QString ThumbLinkPrefix = QStringLiteral("images/");
+    bool LinkName = true;
+    // Layout
+    int WindowOpt = 0;
+    bool LinkBorder = true;
+    QString LinkBorderSize = QStringLiteral("1");
+    bool LinkStats = true;
+    QString BannerString = QStringLiteral("Tessaly");
+    int BannerHeadSize = 0;
+    bool TileBkgd = false;
+    bool SampleText = false;
+    QString ThmPerPage = QStringLiteral("25");
+    bool MultiPg = true;
+    int NavBtns = 2;  // 0 top, 1 bottom, 2 both
+    bool UseNavBtns = true;
+    bool UseFrames = false;
+    // Colors
+    StoredColor PageBkgd = storedColor(255, 255, 255);
+    StoredColor Text = storedColor(0, 0, 0);
+    StoredColor BannerText = storedColor(0, 0, 0);
+    StoredColor TableBkgd = storedColor(160, 160, 160);
+    StoredColor CellBkgd = storedColor(255, 255, 255);
+    // Tables
+    QString Columns = QStringLiteral("5");
+    QString BorderSize = QStringLiteral("1");
+    QString TableWidth = QStringLiteral("0");
+    QString CellPad = QStringLiteral("2");
+    QString CellSpace = QStringLiteral("2");
+    QString TableAlignment = QStringLiteral("Center");
+    bool UseBkgdColor = true;
+    QString TableCaption = QStringLiteral("Click thumbnail to see full size image");
+    bool IncludeCaption = true;
+    QString CaptionAlign = QStringLiteral("Top");
+    QString CellHAlign = QStringLiteral("Center");
+    QString CellVAlign = QStringLiteral("Middle");
+    bool UseCellColor = false;
+    bool UseTables = true;
+};
+
+}  // namespace tessaly

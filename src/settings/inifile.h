@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+namespace tessaly {
+
+// A settings file that cannot be written; the message names the file:
+// "Unable to write to /opt/tessaly/Tessaly.ini".
+class SettingsWriteError : public std::runtime_error {
+public:
+    explicit SettingsWriteError(const QString& path);
+    QString message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+// A private-profile (INI) text file read and written one value at a time:
+// "[Section]" lines open sections, "key=value" lines follow. Every call
+// opens the file and lets it go again; nothing is cached. Section and key
+// names match without regard to letter case, as the platform's profile
+// functions do, and are written as given.
+class IniFile {
+public:
+    explicit IniFile(QString path) : m_path(std::move(path)) {}
+    const QString& path() const { return m_path; }
+
+    // The stored text (at most 2047 characters), or `fallback` when the
+    // file, the section or the key is missing.
+    QString readString(const QString& section, const QString& key, const QString& fallback) const;
+    // A decimal number, or a hexadecimal one after "0x", "0X" or "$";
+    // `fallback` when missing or not a number.
+    int readInteger(const QString& section, const QString& key, int fallback) const;
+
+    // Replaces one value in place; a new key goes at the end of its section,
+    // a new section at the end of the file. Everything else in the file
+    // (comments, unknown sections, order) stays. Throws SettingsWriteError.
+    void writeString(const QString& section, const QString& key, const QString& value) const;
+    void writeInteger(const QString& section, const QString& key, int value) const;
+
+    static constexpr int kMaxValueLength = 2047;
+
+private:
+    QString m_path;
+};
+
+// Reads an integer as the settings file stores it; false for anything else.
+bool parseSettingsInteger(const QString& text, int& value);
+
+}  // namespace tessaly
