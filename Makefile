@@ -6,8 +6,10 @@ BUILD    ?= build
 PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev \
             libjpeg62-turbo-dev libgif-dev libwmf-dev libuemf-dev libemf2svg-dev \
             fonts-urw-base35 libgtest-dev fonts-dejavu-core xvfb xauth
+# Only the tests need these: the gallery pages are checked in a real browser.
+TEST_PACKAGES := chromium
 
-.PHONY: all deps configure build run test sanitize clean
+.PHONY: all deps test-deps install-packages configure build run test sanitize clean
 
 # The decoders and the settings file also run under AddressSanitizer and
 # UndefinedBehaviorSanitizer; an allocation over 1 GiB counts as a fault.
@@ -19,7 +21,13 @@ SANITIZER_ENV   := QT_QPA_PLATFORM=offscreen \
 all: build
 
 deps:
-	@missing=$$(for p in $(PACKAGES); do \
+	@$(MAKE) --no-print-directory install-packages WANTED="$(PACKAGES)"
+
+test-deps:
+	@$(MAKE) --no-print-directory install-packages WANTED="$(PACKAGES) $(TEST_PACKAGES)"
+
+install-packages:
+	@missing=$$(for p in $(WANTED); do \
 	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed$$' || echo $$p; \
 	  done); \
 	if [ -n "$$missing" ]; then \
@@ -44,7 +52,7 @@ build: configure
 run: build
 	$(BUILD)/bin/tessaly
 
-test: build sanitize
+test: test-deps build sanitize
 	ctest --test-dir $(BUILD) --output-on-failure -j2
 
 sanitize: deps
