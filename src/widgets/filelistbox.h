@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/filelisting.h"
+
 #include <QListWidget>
 #include <QStringList>
 
@@ -7,15 +9,6 @@ namespace tessaly {
 
 class MessageService;
 class ShellService;
-
-// The names of the ordinary files of `folder` that match any of the
-// ";"-separated patterns of `mask`, without regard to letter case; hidden
-// files are left out. Sorted by name without regard to case.
-QStringList listMatchingFiles(const QString& folder, const QString& mask);
-
-// Sorts names without regard to letter case; names equal but for case keep
-// a fixed order (upper case first) so that listings are repeatable.
-void sortNamesIgnoringCase(QStringList& names);
 
 // The files of one folder that match a mask, one name per line, with single
 // or multiple selection. A double-click opens the file in the program the

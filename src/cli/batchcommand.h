@@ -1,0 +1,91 @@
+#pragma once
+
+#include "batch/runinterfaces.h"
+#include "settings/inifile.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace tessaly {
+
+enum class BatchMode { Thumbs, Rename, Copy, Convert };
+
+// What the command line asked for; options left out take the settings
+// file's values.
+struct BatchCommand {
+    BatchMode mode = BatchMode::Thumbs;
+    QStringList inputs;
+    QString settingsPath;
+    QString mask = QStringLiteral("*.jpg;*.jpeg;*.bmp;*.gif;*.emf;*.wmf");
+    std::optional<QString> out;
+    std::optional<int> naming;
+    std::optional<QString> qualifier;
+    std::optional<QString> sequence;
+    std::optional<QString> width, height;
+    bool keepRatio = false, forceWidth = false, forceHeight = false, fast = false;
+    std::optional<QString> type;  // "jpg" ... or "No Conversion"
+    std::optional<int> quality;
+    bool noOverwrite = false;
+    QString html;
+    bool allowDuplicates = false, sameFolder = false, quiet = false;
+};
+
+struct ParsedArguments {
+    std::optional<BatchCommand> command;
+    bool help = false;
+    QString error;  // bad usage
+};
+
+// Reads `arguments` (without the program name).
+ParsedArguments parseBatchArguments(const QStringList& arguments);
+QString batchUsage();
+
+// The selected files: one folder and the names in the order the window
+// lists them (without regard to case).
+struct SourceFiles {
+    QString folder;
+    QStringList names;
+    QString error;
+};
+// Files stand for themselves, folders for their files matching `mask`.
+SourceFiles resolveSourceFiles(const QStringList& inputs, const QString& mask);
+
+// The job the command describes, over the settings file's values: fixed
+// for the whole run.
+class CommandJob final : public JobSource {
+public:
+    CommandJob(const BatchCommand& command, const IniFile& settings, const QString& inputFolder);
+
+    bool thumbnails() const override { return m_mode == BatchMode::Thumbs; }
+    bool renameOnly() const override { return m_mode == BatchMode::Rename; }
+    int namingIndex() const override { return m_naming; }
+    QString thumbQualifier() const override { return m_qualifier; }
+    QString imageQualifier() const override { return m_qualifier; }
+    QString sequenceField() const override { return m_sequence; }
+    QString convertText() const override { return m_convert; }
+    QString widthText() const override { return m_width; }
+    QString heightText() const override { return m_height; }
+    bool keepAspect() const override { return m_keepRatio; }
+    bool forceWidth() const override { return m_forceWidth; }
+    bool forceHeight() const override { return m_forceHeight; }
+    int resizeSpeed() const override { return m_speed; }
+    int jpegQuality() const override { return m_quality; }
+    bool overwrite() const override { return m_overwrite; }
+    QString inputFolder() const override { return m_input; }
+    QString outputFolder() const override { return m_output; }
+
+private:
+    BatchMode m_mode;
+    int m_naming = 0;
+    QString m_qualifier, m_sequence, m_convert, m_width, m_height;
+    bool m_keepRatio = false, m_forceWidth = false, m_forceHeight = false;
+    int m_speed = 1, m_quality = 90;
+    bool m_overwrite = true;
+    QString m_input, m_output;
+};
+
+// The wizard's checks that protect the user; the message, or empty.
+QString checkBatchJob(const BatchCommand& command, const JobSource& job, const QStringList& names);
+
+}  // namespace tessaly

@@ -1,0 +1,268 @@
+#include "app/startup.h"
+#include "app/tform1.h"
+#include "support/fakeservices.h"
+#include "support/testpictures.h"
+#include "gallery/linkreference.h"
+#include "ui_tform1.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QThread>
+#include <csignal>
+#include <gtest/gtest.h>
+
+namespace tessaly {
+namespace {
+
+using testing::TempFolder;
+
+struct Result {
+    int exitCode = -1;
+    QString out, err;
+};
+
+Result runBatch(const QStringList& arguments, const QString& settings)
+{
+    QProcess process;
+    process.start(QStringLiteral(TESSALY_BATCH_PROGRAM), QStringList{arguments} << QStringLiteral("--settings") << settings);
+    process.waitForFinished(120000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// Every file of a folder, name and bytes.
+std::map<QString, QByteArray> contents(const QString& folder)
+{
+    std::map<QString, QByteArray> files;
+    for (const QString& name : QDir(folder).entryList(QDir::Files, QDir::Name))
+        files[name] = testing::readAll(folder + u'/' + name);
+    return files;
+}
+
+void fillPictures(const TempFolder& folder)
+{
+    testing::writePicture(folder.path() + QStringLiteral("/Beach.jpg"), 300, 200);
+    testing::writePicture(folder.path() + QStringLiteral("/alps.gif"), 120, 160);
+    testing::writePicture(folder.path() + QStringLiteral("/city.bmp"), 90, 60);
+}
+
+// The same job through the real window: select every file, walk the wizard
+// with `configure` setting the options, press GO.
+void runInWindow(const QString& input, const QString& output, bool thumbnails,
+                 const std::function<void(Ui::TForm1&)>& configure)
+{
+    testing::FakeServices fakes;
+    ApplicationWindows windows(fakes.services, fakes.settings);
+    TForm1& window = windows.mainWindow();
+    Ui::TForm1& ui = window.form();
+    ui.fDir->setFolder(input);
+    window.bSelAllClick();
+    (thumbnails ? ui.rbThumbs : ui.rbRename)->setChecked(true);
+    window.bNxt1Click();
+    ui.fNewDir->setFolder(output);
+    configure(ui);
+    window.bNxt2Click();
+    if (thumbnails)
+        window.bNxt3Click();
+    ui.bGO->click();
+    ASSERT_TRUE(ui.lDone->text().startsWith(QLatin1String("Operation complete.")));
+}
+
+class BatchProgramTest : public ::testing::Test {
+protected:
+    TempFolder input, windowOut, commandOut, settingsFolder;
+    QString settings = settingsFolder.path() + QStringLiteral("/none.ini");
+};
+
+// Each mode writes exactly the files, byte for byte, that the window writes.
+TEST_F(BatchProgramTest, ThumbsMatchTheWindow)
+{
+    fillPictures(input);
+    runInWindow(input.path(), windowOut.path(), true, [](Ui::TForm1& ui) {
+        ui.cbConvert->setCurrentText(QStringLiteral("gif"));
+        ui.cbRatio->setChecked(true);
+        ui.eWidth->setText(QStringLiteral("120"));
+    });
+    const Result result = runBatch({QStringLiteral("thumbs"), QStringLiteral("--type"), QStringLiteral("gif"),
+                                    QStringLiteral("--keep-ratio"), QStringLiteral("--size"), QStringLiteral("120"),
+                                    QStringLiteral("--out"), commandOut.path(), input.path()},
+                                   settings);
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, QStringLiteral("Operation complete. 3 files processed.\n"));
+    EXPECT_EQ(result.err, QString());
+    EXPECT_EQ(contents(commandOut.path()).size(), 3u);
+    EXPECT_EQ(contents(commandOut.path()), contents(windowOut.path()));
+}
+
+TEST_F(BatchProgramTest, ConvertAndCopyMatchTheWindow)
+{
+    fillPictures(input);
+    runInWindow(input.path(), windowOut.path(), false, [](Ui::TForm1& ui) {
+        ui.rbCpyCvrt->setChecked(true);
+        ui.cbConvert->setCurrentText(QStringLiteral("emf"));
+        ui.cbNameOption->setCurrentIndex(3);
+        ui.ePreI->setText(QStringLiteral("_c"));
+    });
+    Result result = runBatch({QStringLiteral("convert"), QStringLiteral("--type"), QStringLiteral("emf"),
+                              QStringLiteral("--naming"), QStringLiteral("SufName"), QStringLiteral("--qualifier"),
+                              QStringLiteral("_c"), QStringLiteral("--out"), commandOut.path(), input.path()},
+                             settings);
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(contents(commandOut.path()), contents(windowOut.path()));
+    EXPECT_TRUE(contents(commandOut.path()).count(QStringLiteral("Beach_c.emf")));
+
+    TempFolder windowCopy, commandCopy;
+    runInWindow(input.path(), windowCopy.path(), false, [](Ui::TForm1& ui) {
+        ui.rbCpyCvrt->setChecked(true);
+        ui.cbConvert->setCurrentText(QStringLiteral("No Conversion"));
+    });
+    result = runBatch({QStringLiteral("copy"), QStringLiteral("--out"), commandCopy.path(), input.path()}, settings);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(contents(commandCopy.path()), contents(windowCopy.path()));
+    EXPECT_EQ(contents(commandCopy.path()).at(QStringLiteral("Image002.jpg")), testing::readAll(input.path() + QStringLiteral("/Beach.jpg")));
+}
+
+TEST_F(BatchProgramTest, RenameMatchesTheWindow)
+{
+    TempFolder first, second;
+    fillPictures(first);
+    fillPictures(second);
+    runInWindow(first.path(), first.path(), false, [](Ui::TForm1& ui) {
+        ui.cbNameOption->setCurrentIndex(2);
+        ui.ePreI->setText(QStringLiteral("_r"));
+    });
+    const Result result = runBatch({QStringLiteral("rename"), QStringLiteral("--naming"), QStringLiteral("SufSeq"),
+                                    QStringLiteral("--qualifier"), QStringLiteral("_r"), second.path()},
+                                   settings);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(contents(second.path()), contents(first.path()));
+    EXPECT_TRUE(contents(second.path()).count(QStringLiteral("002_r.jpg")));
+}
+
+// The gallery of the run, with the settings file's gallery options.
+TEST_F(BatchProgramTest, WritesTheGallery)
+{
+    fillPictures(input);
+    const QString page = commandOut.path() + QStringLiteral("/web/index.htm");
+    QDir().mkpath(commandOut.path() + QStringLiteral("/web"));
+    QFile file(settings);
+    file.open(QIODevice::WriteOnly);
+    file.write("[Tables]\nColumns=2\n[Layout]\nBannerString=Holiday\n");
+    file.close();
+    const Result result = runBatch({QStringLiteral("thumbs"), QStringLiteral("--out"), commandOut.path(),
+                                    QStringLiteral("--html"), page, input.path()},
+                                   settings);
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QString html = QString::fromUtf8(testing::readAll(page));
+    EXPECT_TRUE(html.contains(QLatin1String("<TITLE>Holiday</TITLE>")));
+    EXPECT_EQ(html.count(QLatin1String("<TR>")), 2);
+    EXPECT_TRUE(html.contains(QLatin1String("SRC=\"../Thumb001.jpg\"")));
+    EXPECT_TRUE(html.contains(QStringLiteral("HREF=\"") + RelativeReference(commandOut.path() + QStringLiteral("/web"), input.path()) +
+                              QStringLiteral("alps.gif\"")));
+    EXPECT_TRUE(result.out.contains(QLatin1String("Gallery written: ") + page));
+}
+
+// The wizard's checks, with the window's words, and the exit statuses.
+TEST_F(BatchProgramTest, ChecksAndExitStatuses)
+{
+    testing::writePicture(input.path() + QStringLiteral("/a.jpg"), 20, 10);
+    testing::writePicture(input.path() + QStringLiteral("/a.gif"), 20, 10);
+    TempFolder empty;
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        const char* message;
+    };
+    const QString out = commandOut.path();
+    const QString in = input.path();
+    const Case cases[] = {
+        {{QStringLiteral("thumbs"), QStringLiteral("--out"), out, empty.path()}, 2, "No files selected!"},
+        {{QStringLiteral("thumbs"), QStringLiteral("--out"), out, in}, 2, "Duplicate File Names: a.gif and a.jpg"},
+        {{QStringLiteral("thumbs"), QStringLiteral("--allow-duplicates"), in}, 2, "Input and Output Directories are the same."},
+        {{QStringLiteral("rename"), QStringLiteral("--allow-duplicates"), QStringLiteral("--naming"), QStringLiteral("PreName"),
+          QStringLiteral("--qualifier"), QString(), in},
+         2, "Invalid output qualifier for option chosen."},
+        {{QStringLiteral("thumbs"), QStringLiteral("--out"), out, in + QStringLiteral("/a.jpg"), empty.path()}, 2,
+         "The files must all lie in one folder"},
+        {{QStringLiteral("thumbs"), QStringLiteral("--frobnicate")}, 2, "unknown option --frobnicate"},
+        {{QStringLiteral("thumbs"), QStringLiteral("--out"), out + QStringLiteral("/missing"), in + QStringLiteral("/a.jpg")}, 2,
+         "directory does not exist"},
+    };
+    for (const Case& c : cases) {
+        const Result result = runBatch(c.arguments, settings);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.message;
+        EXPECT_TRUE(result.err.contains(QLatin1String(c.message))) << result.err.toStdString();
+    }
+    EXPECT_TRUE(QDir(out).entryList(QDir::Files).isEmpty());
+
+    // A damaged picture: the window's message, an incomplete run, status 1.
+    input.write(QStringLiteral("b.jpg"), "not a picture");
+    const Result damaged = runBatch({QStringLiteral("thumbs"), QStringLiteral("--allow-duplicates"), QStringLiteral("--out"),
+                                     out, in},
+                                    settings);
+    EXPECT_EQ(damaged.exitCode, 1);
+    EXPECT_TRUE(damaged.err.contains(QLatin1String("Could not open b.jpg")));
+    EXPECT_EQ(damaged.out, QStringLiteral("Operation Incomplete. 2 files processed.\n"));
+
+    const Result help = runBatch({QStringLiteral("--help")}, settings);
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* option : {"--out", "--naming", "--qualifier", "--seq", "--size", "--keep-ratio", "--force-width",
+                               "--force-height", "--fast", "--type", "--quality", "--no-overwrite", "--html",
+                               "--settings", "--allow-duplicates", "--same-folder", "--quiet", "Examples:"})
+        EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
+}
+
+// On a terminal the progress shows as a bar with the counter and the name;
+// `script` gives the program a terminal as its standard error.
+TEST_F(BatchProgramTest, ProgressBarOnATerminal)
+{
+    const QString script = QStandardPaths::findExecutable(QStringLiteral("script"));
+    if (script.isEmpty())
+        GTEST_SKIP() << "no 'script' program to give the run a terminal";
+    fillPictures(input);
+    const QString command = QStringLiteral("'%1' thumbs --out '%2' --settings '%3' '%4'")
+                                .arg(QStringLiteral(TESSALY_BATCH_PROGRAM), commandOut.path(), settings, input.path());
+    QProcess process;
+    process.start(script, {QStringLiteral("-qfec"), command, QStringLiteral("/dev/null")});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    const QString terminal = QString::fromUtf8(process.readAllStandardOutput());
+    EXPECT_TRUE(terminal.contains(QLatin1String("] 1 of 3 alps.gif"))) << terminal.toStdString();
+    EXPECT_TRUE(terminal.contains(QLatin1String("[##########                    ] 2 of 3 Beach.jpg")));
+    EXPECT_TRUE(terminal.contains(QLatin1String("Operation complete. 3 files processed.")));
+
+    // --quiet: no bar even on a terminal.
+    process.start(script, {QStringLiteral("-qfec"), command + QStringLiteral(" --quiet"), QStringLiteral("/dev/null")});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_FALSE(QString::fromUtf8(process.readAllStandardOutput()).contains(QLatin1String(" of 3")));
+}
+
+// Ctrl-C after the first file: the file in hand is finished, the run stops
+// like Cancel and says so.
+TEST_F(BatchProgramTest, InterruptStopsLikeCancel)
+{
+    for (int i = 0; i < 40; ++i)
+        testing::writePicture(input.path() + QStringLiteral("/p%1.jpg").arg(i, 2, 10, QLatin1Char('0')), 1200, 900);
+    QProcess process;
+    process.start(QStringLiteral(TESSALY_BATCH_PROGRAM),
+                  {QStringLiteral("thumbs"), QStringLiteral("--out"), commandOut.path(), QStringLiteral("--settings"),
+                   settings, input.path()});
+    ASSERT_TRUE(process.waitForStarted());
+    QElapsedTimer clock;
+    clock.start();
+    while (QDir(commandOut.path()).entryList(QDir::Files).isEmpty() && clock.elapsed() < 60000)
+        QThread::msleep(2);
+    ::kill(pid_t(process.processId()), SIGINT);
+    ASSERT_TRUE(process.waitForFinished(60000));
+    const QString out = QString::fromUtf8(process.readAllStandardOutput());
+    const int written = int(QDir(commandOut.path()).entryList(QDir::Files).size());
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_EQ(out, QStringLiteral("Operation Incomplete. %1 files processed.\n").arg(written));
+    EXPECT_GE(written, 1);
+    EXPECT_LT(written, 40);
+}
+
+}  // namespace
+}  // namespace tessaly
