@@ -109,6 +109,19 @@ QString encodeAndSave(RunContext& run, OutputType type, QString path, const QStr
     return path;
 }
 
+// The naming inputs of the source at `position`, read from the job now.
+NamingInputs namingFor(const RunContext& run, int position, const QString& qualifier, const QString& folder)
+{
+    NamingInputs naming;
+    naming.option = namingOf(run.job);
+    naming.qualifier = qualifier;
+    naming.sequenceField = run.job.sequenceField();
+    naming.sourceName = run.sources[position];
+    naming.position = position;
+    naming.folder = folder;
+    return naming;
+}
+
 int sizeField(const QString& text)
 {
     const int value = parseWholeNumber(text);
@@ -161,13 +174,7 @@ void runThumbnails(RunContext& run)
             QualityResize(run.pictures.WorkBitmap, run.pictures.ResampleBitmap, size.width, size.height);
         }
 
-        NamingInputs naming;
-        naming.option = namingOf(run.job);
-        naming.qualifier = run.job.thumbQualifier();
-        naming.sequenceField = run.job.sequenceField();
-        naming.sourceName = name;
-        naming.position = i;
-        naming.folder = run.job.outputFolder();
+        const NamingInputs naming = namingFor(run, i, run.job.thumbQualifier(), run.job.outputFolder());
         const QString stem = BuildOutputName(RunKind::ThumbnailOrConvert, format, naming);
         const OutputType type = OutputTypeOf(run.job.convertText(), name);
         entry.OutputPath = encodeAndSave(run, type, stem, sourcePath);
@@ -183,13 +190,7 @@ void runRename(RunContext& run)
     for (int i = 0; i < skeleton.count(); ++i) {
         skeleton.startFile(i);
         const QString& name = run.sources[i];
-        NamingInputs naming;
-        naming.option = namingOf(run.job);
-        naming.qualifier = run.job.imageQualifier();
-        naming.sequenceField = run.job.sequenceField();
-        naming.sourceName = name;
-        naming.position = i;
-        naming.folder = run.job.inputFolder();
+        const NamingInputs naming = namingFor(run, i, run.job.imageQualifier(), run.job.inputFolder());
         const QString newPath = BuildOutputName(RunKind::RenameOrCopy, format, naming);
         const QString oldPath = paths::join(naming.folder, name);
 
@@ -251,13 +252,7 @@ void runPlainCopy(RunContext& run)
     for (int i = 0; i < skeleton.count(); ++i) {
         skeleton.startFile(i);
         const QString& name = run.sources[i];
-        NamingInputs naming;
-        naming.option = namingOf(run.job);
-        naming.qualifier = run.job.imageQualifier();
-        naming.sequenceField = run.job.sequenceField();
-        naming.sourceName = name;
-        naming.position = i;
-        naming.folder = run.job.outputFolder();
+        const NamingInputs naming = namingFor(run, i, run.job.imageQualifier(), run.job.outputFolder());
         const QString targetPath = BuildOutputName(RunKind::RenameOrCopy, format, naming);
         const QString sourcePath = paths::join(run.job.inputFolder(), name);
 
@@ -301,13 +296,7 @@ void runConvert(RunContext& run)
         }
         DrawToBitmap(run.pictures.WorkBitmap, picture);
 
-        NamingInputs naming;
-        naming.option = namingOf(run.job);
-        naming.qualifier = run.job.imageQualifier();
-        naming.sequenceField = run.job.sequenceField();
-        naming.sourceName = name;
-        naming.position = i;
-        naming.folder = run.job.outputFolder();
+        const NamingInputs naming = namingFor(run, i, run.job.imageQualifier(), run.job.outputFolder());
         const QString stem = BuildOutputName(RunKind::ThumbnailOrConvert, format, naming);
         const OutputType type = OutputTypeOf(run.job.convertText(), name);
         const QString outputPath = encodeAndSave(run, type, stem, sourcePath);

@@ -114,13 +114,13 @@ TEST_F(RunTest, ThumbnailsFixedSizeAndNoConversion)
 TEST_F(RunTest, TransparentGifThumbnailIsWhite)
 {
     // 2 by 2: one red pixel, three transparent ones.
-    testing::GifSpec spec;
-    spec.screenWidth = spec.width = 2;
-    spec.screenHeight = spec.height = 2;
-    spec.pixels = {0, 1, 1, 1};
-    spec.globalColours = {{255, 0, 0}, {0, 0, 0}};
-    spec.transparent = 1;
-    input.write(QStringLiteral("t.gif"), testing::makeGif(spec));
+    testing::GifRecipe recipe;
+    recipe.screenWidth = recipe.width = 2;
+    recipe.screenHeight = recipe.height = 2;
+    recipe.pixels = {0, 1, 1, 1};
+    recipe.globalColours = {{255, 0, 0}, {0, 0, 0}};
+    recipe.transparent = 1;
+    input.write(QStringLiteral("t.gif"), testing::makeGif(recipe));
     job.convert = QStringLiteral("bmp");
     job.width = job.height = QStringLiteral("4");
     job.speed = 0;

@@ -66,18 +66,18 @@ TEST(BmpWriter, RoundTripIsExact)
 // with its own colour map, and transparent or undrawn pixels are white.
 TEST(GifReader, ScreenPositionTransparencyAndLocalMap)
 {
-    testing::GifSpec spec;
-    spec.screenWidth = 5;
-    spec.screenHeight = 4;
-    spec.left = 1;
-    spec.top = 1;
-    spec.width = 3;
-    spec.height = 2;
-    spec.pixels = {0, 1, 2, 2, 1, 0};
-    spec.globalColours = {{9, 9, 9}, {8, 8, 8}};
-    spec.localColours = {{255, 0, 0}, {0, 0, 255}, {0, 255, 0}};
-    spec.transparent = 2;
-    const Bitmap bitmap = decodeGif(testing::makeGif(spec));
+    testing::GifRecipe recipe;
+    recipe.screenWidth = 5;
+    recipe.screenHeight = 4;
+    recipe.left = 1;
+    recipe.top = 1;
+    recipe.width = 3;
+    recipe.height = 2;
+    recipe.pixels = {0, 1, 2, 2, 1, 0};
+    recipe.globalColours = {{9, 9, 9}, {8, 8, 8}};
+    recipe.localColours = {{255, 0, 0}, {0, 0, 255}, {0, 255, 0}};
+    recipe.transparent = 2;
+    const Bitmap bitmap = decodeGif(testing::makeGif(recipe));
     ASSERT_EQ(bitmap.width(), 5);
     ASSERT_EQ(bitmap.height(), 4);
     EXPECT_EQ(pixelAt(bitmap, 0, 0), (Rgb{255, 255, 255}));
@@ -91,17 +91,17 @@ TEST(GifReader, ScreenPositionTransparencyAndLocalMap)
 // Interlaced rows come back in their places.
 TEST(GifReader, InterlacedRowsInOrder)
 {
-    testing::GifSpec spec;
-    spec.screenWidth = spec.width = 2;
-    spec.screenHeight = spec.height = 11;
-    spec.globalColours.clear();
+    testing::GifRecipe recipe;
+    recipe.screenWidth = recipe.width = 2;
+    recipe.screenHeight = recipe.height = 11;
+    recipe.globalColours.clear();
     for (int row = 0; row < 11; ++row) {
-        spec.globalColours.push_back({row * 20, 0, 0});
-        spec.pixels.push_back(std::uint8_t(row));
-        spec.pixels.push_back(std::uint8_t(row));
+        recipe.globalColours.push_back({row * 20, 0, 0});
+        recipe.pixels.push_back(std::uint8_t(row));
+        recipe.pixels.push_back(std::uint8_t(row));
     }
-    spec.interlaced = true;
-    const Bitmap bitmap = decodeGif(testing::makeGif(spec));
+    recipe.interlaced = true;
+    const Bitmap bitmap = decodeGif(testing::makeGif(recipe));
     for (int row = 0; row < 11; ++row)
         EXPECT_EQ(pixelAt(bitmap, 1, row)[0], row * 20) << row;
 }

@@ -43,7 +43,7 @@ std::vector<Sample> samples()
     GifOutput gif;
     EncodeGif(gif, picture);
     all.push_back({QStringLiteral("a.gif"), gif.fileBytes()});
-    testing::GifSpec interlaced;
+    testing::GifRecipe interlaced;
     interlaced.screenWidth = interlaced.width = 4;
     interlaced.screenHeight = interlaced.height = 9;
     interlaced.pixels.assign(36, 1);
@@ -92,10 +92,10 @@ TEST(HostileInput, FlippedBytes)
 // Headers that claim enormous pictures are refused before any allocation.
 TEST(HostileInput, AbsurdSizesAreRefused)
 {
-    testing::GifSpec spec;
-    spec.pixels.assign(16, 0);
-    spec.globalColours = {{0, 0, 0}, {1, 1, 1}};
-    QByteArray gif = testing::makeGif(spec);
+    testing::GifRecipe recipe;
+    recipe.pixels.assign(16, 0);
+    recipe.globalColours = {{0, 0, 0}, {1, 1, 1}};
+    QByteArray gif = testing::makeGif(recipe);
     gif[6] = gif[7] = gif[8] = gif[9] = char(0xFF);  // 65535 by 65535 screen
     EXPECT_THROW(decodePicture(gif, QStringLiteral("big.gif")), LoadError);
 

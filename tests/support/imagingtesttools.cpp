@@ -59,36 +59,36 @@ ColorMapObject* makeMap(const std::vector<Rgb>& colours)
 
 }  // namespace
 
-QByteArray makeGif(const GifSpec& spec)
+QByteArray makeGif(const GifRecipe& recipe)
 {
     QByteArray out;
     int error = 0;
     GifFileType* gif = EGifOpen(&out, appendBytes, &error);
-    ColorMapObject* global = makeMap(spec.globalColours);
-    ColorMapObject* local = makeMap(spec.localColours);
+    ColorMapObject* global = makeMap(recipe.globalColours);
+    ColorMapObject* local = makeMap(recipe.localColours);
     EGifSetGifVersion(gif, true);
-    EGifPutScreenDesc(gif, spec.screenWidth, spec.screenHeight, 8, 0, global);
-    if (spec.transparent >= 0) {
+    EGifPutScreenDesc(gif, recipe.screenWidth, recipe.screenHeight, 8, 0, global);
+    if (recipe.transparent >= 0) {
         GraphicsControlBlock control{};
         control.DisposalMode = DISPOSAL_UNSPECIFIED;
-        control.TransparentColor = spec.transparent;
+        control.TransparentColor = recipe.transparent;
         GifByteType block[4];
         const size_t length = EGifGCBToExtension(&control, block);
         EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, int(length), block);
     }
-    EGifPutImageDesc(gif, spec.left, spec.top, spec.width, spec.height, spec.interlaced, local);
+    EGifPutImageDesc(gif, recipe.left, recipe.top, recipe.width, recipe.height, recipe.interlaced, local);
     std::vector<int> rows;
-    if (spec.interlaced) {
+    if (recipe.interlaced) {
         for (int start : {0, 4, 2, 1})
-            for (int row = start; row < spec.height; row += (start == 0 || start == 4) ? 8 : (start == 2 ? 4 : 2))
+            for (int row = start; row < recipe.height; row += (start == 0 || start == 4) ? 8 : (start == 2 ? 4 : 2))
                 rows.push_back(row);
     } else {
-        for (int row = 0; row < spec.height; ++row)
+        for (int row = 0; row < recipe.height; ++row)
             rows.push_back(row);
     }
     for (int row : rows)
-        EGifPutLine(gif, const_cast<GifPixelType*>(spec.pixels.data() + std::size_t(row) * std::size_t(spec.width)),
-                    spec.width);
+        EGifPutLine(gif, const_cast<GifPixelType*>(recipe.pixels.data() + std::size_t(row) * std::size_t(recipe.width)),
+                    recipe.width);
     EGifCloseFile(gif, &error);
     if (global)
         GifFreeMapObject(global);

@@ -31,7 +31,7 @@ QByteArray readTestFile(const QString& name);
 QString testDataPath(const QString& name);
 
 // A GIF written with giflib, with the features a reader must handle.
-struct GifSpec {
+struct GifRecipe {
     int screenWidth = 4, screenHeight = 4;
     int left = 0, top = 0, width = 4, height = 4;
     std::vector<std::uint8_t> pixels;  // width * height indices, rows top first
@@ -40,7 +40,7 @@ struct GifSpec {
     int transparent = -1;
     bool interlaced = false;
 };
-QByteArray makeGif(const GifSpec& spec);
+QByteArray makeGif(const GifRecipe& recipe);
 
 // A JPEG written directly with libjpeg (greyscale when `grey`).
 QByteArray makeJpeg(const Bitmap& bitmap, bool grey, int quality = 95);

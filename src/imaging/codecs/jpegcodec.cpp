@@ -49,6 +49,14 @@ void createDecompress(jpeg_decompress_struct& info, ErrorManager& errors)
     jpeg_create_decompress(&info);
 }
 
+// Points the decompressor at `bytes` and reads the header; errors jump.
+void readHeader(jpeg_decompress_struct& info, const QByteArray& bytes)
+{
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
+                 static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&info, TRUE);
+}
+
 }  // namespace
 
 void readJpegSize(const QByteArray& bytes, int& width, int& height)
@@ -60,9 +68,7 @@ void readJpegSize(const QByteArray& bytes, int& width, int& height)
         jpeg_destroy_decompress(&info);
         throw CodecError(errors.message);
     }
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
-                 static_cast<unsigned long>(bytes.size()));
-    jpeg_read_header(&info, TRUE);
+    readHeader(info, bytes);
     width = int(info.image_width);
     height = int(info.image_height);
     jpeg_destroy_decompress(&info);
@@ -87,9 +93,7 @@ Bitmap decodeJpeg(const QByteArray& bytes)
         jpeg_destroy_decompress(&info);
         throw CodecError(errors.message);
     }
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
-                 static_cast<unsigned long>(bytes.size()));
-    jpeg_read_header(&info, TRUE);
+    readHeader(info, bytes);
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     const bool inverted = cmyk && info.saw_Adobe_marker;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
@@ -187,9 +191,7 @@ IndexedImage decodeJpegQuantized(const QByteArray& bytes, int colors)
         jpeg_destroy_decompress(&info);
         throw CodecError(errors.message);
     }
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
-                 static_cast<unsigned long>(bytes.size()));
-    jpeg_read_header(&info, TRUE);
+    readHeader(info, bytes);
     info.out_color_space = JCS_RGB;
     info.quantize_colors = TRUE;
     info.desired_number_of_colors = colors;
