@@ -54,6 +54,16 @@ FolderTree::FolderTree(QWidget* parent)
     setRootIndex(m_model->index(paths::root()).parent());
     setAccessibleName(QStringLiteral("Folders"));
     m_folder = paths::root();
+    // The model reads folders in the background; once the folders on the
+    // way to ours are read, the tree is opened down to it again.
+    connect(m_model, &QFileSystemModel::directoryLoaded, this, [this] {
+        if (m_revealPending)
+            showFolder();
+    });
+    connect(m_model, &QFileSystemModel::layoutChanged, this, [this] {
+        if (m_revealPending)
+            showFolder();
+    });
 }
 
 void FolderTree::setFolder(const QString& path)
@@ -109,17 +119,25 @@ void FolderTree::applyFolder(const QString& folder)
 {
     const bool changed = folder != m_folder;
     m_folder = folder;
-    const QModelIndex index = m_model->index(folder);
-    if (index.isValid()) {
-        setCurrentIndex(index);
-        scrollTo(index);
-        expand(index);
-    }
+    m_revealPending = true;
+    showFolder();
     if (m_fileList)
         m_fileList->setFolder(m_folder);
     updateLabel();
     if (changed)
         emit folderChanged(m_folder);
+}
+
+void FolderTree::showFolder()
+{
+    const QModelIndex index = m_model->index(m_folder);
+    if (!index.isValid())
+        return;
+    for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
+        expand(parent);
+    expand(index);
+    setCurrentIndex(index);
+    scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
 void FolderTree::currentChanged(const QModelIndex& current, const QModelIndex& previous)
@@ -137,6 +155,7 @@ void FolderTree::currentChanged(const QModelIndex& current, const QModelIndex& p
 
 void FolderTree::mousePressEvent(QMouseEvent* event)
 {
+    m_revealPending = false;
     m_userAction = true;
     QTreeView::mousePressEvent(event);
     m_userAction = false;
@@ -144,9 +163,16 @@ void FolderTree::mousePressEvent(QMouseEvent* event)
 
 void FolderTree::keyPressEvent(QKeyEvent* event)
 {
+    m_revealPending = false;
     m_userAction = true;
     QTreeView::keyPressEvent(event);
     m_userAction = false;
+}
+
+void FolderTree::wheelEvent(QWheelEvent* event)
+{
+    m_revealPending = false;
+    QTreeView::wheelEvent(event);
 }
 
 void FolderTree::resizeEvent(QResizeEvent* event)

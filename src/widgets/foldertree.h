@@ -55,10 +55,13 @@ protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void applyFolder(const QString& folder);
+    // Opens the tree down to the current folder and marks it.
+    void showFolder();
     void updateLabel();
 
     QFileSystemModel* m_model;
@@ -66,6 +69,9 @@ private:
     FileListBox* m_fileList = nullptr;
     QLabel* m_label = nullptr;
     bool m_userAction = false;
+    // The tree keeps opening itself to the current folder while the model
+    // is still reading and sorting, until the user takes over.
+    bool m_revealPending = false;
 };
 
 }  // namespace tessaly

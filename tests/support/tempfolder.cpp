@@ -1,5 +1,7 @@
 #include "support/tempfolder.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -41,6 +43,17 @@ QByteArray readAll(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
+}
+
+bool waitUntil(const std::function<bool()>& condition, int milliseconds)
+{
+    QDeadlineTimer deadline(milliseconds);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
 }
 
 }  // namespace tessaly::testing

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
 
 namespace tessaly::testing {
 
@@ -23,5 +24,9 @@ private:
 };
 
 QByteArray readAll(const QString& path);
+
+// Lets the application handle its events until `condition` holds or
+// `milliseconds` have passed; whether it holds.
+bool waitUntil(const std::function<bool()>& condition, int milliseconds = 5000);
 
 }  // namespace tessaly::testing

@@ -94,7 +94,7 @@ TEST(FolderTree, UserClickChoosesFolder)
     tree.setFolder(temp.path());
     QSignalSpy changed(&tree, &FolderTree::folderChanged);
     auto* model = static_cast<QFileSystemModel*>(tree.model());
-    QTRY_VERIFY(model->rowCount(model->index(temp.path())) == 1);
+    ASSERT_TRUE(testing::waitUntil([&] { return model->rowCount(model->index(temp.path())) == 1; }));
     const QModelIndex subIndex = model->index(sub);
     tree.scrollTo(subIndex);
     QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualRect(subIndex).center());
