@@ -13,6 +13,7 @@
 #include <QSaveFile>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 
 namespace tessaly {
@@ -122,6 +123,22 @@ NamingInputs namingFor(const RunContext& run, int position, const QString& quali
     return naming;
 }
 
+// Loads the source at `position` and enters its size and path; a source
+// that cannot be opened stops the run with the message and gives none.
+std::optional<Picture> loadSource(RunContext& run, int position, const QString& sourcePath)
+{
+    ProcessedFile& entry = run.state.ProcessedFiles[std::size_t(position)];
+    try {
+        Picture picture = LoadPicture(sourcePath);
+        entry.OriginalSize = fileSizeOf(sourcePath);
+        entry.OriginalPath = sourcePath;
+        return picture;
+    } catch (const LoadError&) {
+        stopCouldNotOpen(run, run.sources[position]);
+        return std::nullopt;
+    }
+}
+
 int sizeField(const QString& text)
 {
     const int value = parseWholeNumber(text);
@@ -146,15 +163,10 @@ void runThumbnails(RunContext& run)
         const QString& name = run.sources[i];
         ProcessedFile& entry = run.state.ProcessedFiles[std::size_t(i)];
         const QString sourcePath = paths::join(run.job.inputFolder(), name);
-        Picture picture;
-        try {
-            picture = LoadPicture(sourcePath);
-            entry.OriginalSize = fileSizeOf(sourcePath);
-            entry.OriginalPath = sourcePath;
-        } catch (const LoadError&) {
-            stopCouldNotOpen(run, name);
+        const std::optional<Picture> loaded = loadSource(run, i, sourcePath);
+        if (!loaded)
             break;
-        }
+        const Picture& picture = *loaded;
 
         SizeOptions sizes;
         sizes.keepAspect = keepAspect;
@@ -283,18 +295,12 @@ void runConvert(RunContext& run)
         const QString& name = run.sources[i];
         ProcessedFile& entry = run.state.ProcessedFiles[std::size_t(i)];
         const QString sourcePath = paths::join(run.job.inputFolder(), name);
-        Picture picture;
-        try {
-            picture = LoadPicture(sourcePath);
-            entry.OriginalSize = fileSizeOf(sourcePath);
-            entry.OriginalPath = sourcePath;
-            entry.Width = picture.width();
-            entry.Height = picture.height();
-        } catch (const LoadError&) {
-            stopCouldNotOpen(run, name);
+        const std::optional<Picture> loaded = loadSource(run, i, sourcePath);
+        if (!loaded)
             break;
-        }
-        DrawToBitmap(run.pictures.WorkBitmap, picture);
+        entry.Width = loaded->width();
+        entry.Height = loaded->height();
+        DrawToBitmap(run.pictures.WorkBitmap, *loaded);
 
         const NamingInputs naming = namingFor(run, i, run.job.imageQualifier(), run.job.outputFolder());
         const QString stem = BuildOutputName(RunKind::ThumbnailOrConvert, format, naming);
