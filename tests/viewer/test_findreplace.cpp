@@ -160,5 +160,25 @@ TEST(FindReplace, SharedSearchTextAndKeys)
     EXPECT_FALSE(s.control<QPushButton>("bReplaceAll")->isEnabled());
 }
 
+// A match is selected in the editor, which takes the focus of its window,
+// and the dialog moves off the match when it covers it.
+TEST(FindReplace, MatchGetsFocusAndStaysInSight)
+{
+    Search s(QStringLiteral("first line\nsecond line\nthird target line"), 0, 0);
+    s.open(false);
+    s.window.form().bOpenIt->setFocus();
+    s.control<QLineEdit>("eFindWhat")->setText(QStringLiteral("target"));
+    QTextCursor match(s.memo.document());
+    match.setPosition(30);
+    QRect matchRect = s.memo.cursorRect(match);
+    matchRect.moveTopLeft(s.memo.viewport()->mapToGlobal(matchRect.topLeft()));
+    s.dialog->move(matchRect.center() - QPoint(20, 20));
+    ASSERT_TRUE(s.dialog->frameGeometry().intersects(matchRect));
+    s.press("bFindNext");
+    EXPECT_EQ(s.memo.textCursor().selectedText(), QStringLiteral("target"));
+    EXPECT_EQ(s.window.focusWidget(), &s.memo);
+    EXPECT_FALSE(s.dialog->frameGeometry().intersects(matchRect));
+}
+
 }  // namespace
 }  // namespace tessaly
