@@ -19,8 +19,6 @@ FindReplaceDialog::FindReplaceDialog(QPlainTextEdit& editor, bool withReplace, Q
     m_ui->eReplaceWith->setVisible(withReplace);
     m_ui->bReplaceOne->setVisible(withReplace);
     m_ui->bReplaceAll->setVisible(withReplace);
-    // The direction matters for Find Next only; Replace always runs with it
-    // as set, as the desktop's own replace dialog does.
     connect(m_ui->bFindNext, &QPushButton::clicked, this, &FindReplaceDialog::findNext);
     connect(m_ui->bReplaceOne, &QPushButton::clicked, this, &FindReplaceDialog::replaceOne);
     connect(m_ui->bReplaceAll, &QPushButton::clicked, this, &FindReplaceDialog::replaceAll);
