@@ -1,37 +1,34 @@
 #include "viewer/viewerpagesink.h"
 
+#include "platform/paths.h"
 #include "viewer/tfhtm.h"
 
 namespace tessaly {
-
-ViewerPageSink::ViewerPageSink(TfHTM& viewer, QString htmlFolder)
-    : m_viewer(viewer), m_htmlFolder(std::move(htmlFolder))
-{
-}
-
-ViewerPageSink::~ViewerPageSink()
-{
-    m_viewer.setBrowseEnabled(true);
-}
 
 void ViewerPageSink::saveFirstPage(const QString& path, const QString& text)
 {
     m_viewer.showViewer();
     m_viewer.putPage(text);
     m_viewer.setPageCaption(path);
-    m_viewer.pointDialogsAt(path, m_htmlFolder);
+    // Every page of a gallery lies in its HTML folder.
+    m_viewer.pointDialogsAt(path, paths::folderOf(path));
     try {
         m_viewer.savePage(path);
     } catch (const ViewerFileError& error) {
         throw GalleryError(error.message());
     }
-    // Later pages of a multi-page gallery are still being written.
+    // Later pages of a multi-page gallery are still to be written.
     m_viewer.setBrowseEnabled(false);
 }
 
 void ViewerPageSink::savePage(const QString& path, const QString& text)
 {
-    m_files.savePage(path, text);
+    try {
+        m_files.savePage(path, text);
+    } catch (const GalleryError&) {
+        m_viewer.setBrowseEnabled(true);
+        throw;
+    }
 }
 
 void ViewerPageSink::finish(const GalleryResult& result)
@@ -44,7 +41,7 @@ void ViewerPageSink::finish(const GalleryResult& result)
 
 GalleryResult writeGalleryThroughViewer(const GalleryInput& input, TfHTM& viewer)
 {
-    ViewerPageSink sink(viewer, input.htmlFolder);
+    ViewerPageSink sink(viewer);
     const GalleryResult result = writeGallery(input, sink);
     sink.finish(result);
     return result;

@@ -9,24 +9,22 @@ class TfHTM;
 // Hands a gallery's first page (for frames, the thumbnails page) to the
 // viewer, which shows it and writes it through its editor; every other page
 // goes straight to its file. Both give the same bytes: the page text and
-// one "\r\n".
+// one "\r\n". One sink serves any number of galleries.
 class ViewerPageSink final : public PageSink {
 public:
-    ViewerPageSink(TfHTM& viewer, QString htmlFolder);
-    // "Open in Browser" is enabled again however the writer ended.
-    ~ViewerPageSink() override;
+    explicit ViewerPageSink(TfHTM& viewer) : m_viewer(viewer) {}
 
     // Throws GalleryError when the page cannot be written.
     void saveFirstPage(const QString& path, const QString& text) override;
+    // Throws GalleryError; "Open in Browser" is usable again then.
     void savePage(const QString& path, const QString& text) override;
 
-    // After the writer: the caption names the page shown and "Open in
-    // Browser" opens the frameset of a frames gallery.
+    // After the writer: the caption names the page shown, "Open in Browser"
+    // opens the frameset of a frames gallery and is enabled again.
     void finish(const GalleryResult& result);
 
 private:
     TfHTM& m_viewer;
-    QString m_htmlFolder;
     FilePageSink m_files;
 };
 

@@ -87,14 +87,15 @@ TEST(ViewerPageSink, SameBytesAsWithoutTheViewer)
     }
 }
 
-// A first page that cannot be written stops the writer with its message,
-// and "Open in Browser" is usable again afterwards.
-TEST(ViewerPageSink, UnwritablePageReportsAndReenablesBrowse)
+// A page that cannot be written stops the writer with its message, and
+// "Open in Browser" is usable afterwards: the first page of a gallery, or
+// a later page of a multi-page one.
+TEST(ViewerPageSink, UnwritablePageReportsAndKeepsBrowseUsable)
 {
     FakeServices fake;
     TfHTM viewer(fake.services);
     GalleryInput input;
-    input.entries = entries(2);
+    input.entries = entries(4);
     input.pageName = QStringLiteral("MyWeb.htm");
     input.htmlFolder = QStringLiteral("/nonexistent/folder");
     try {
@@ -105,6 +106,16 @@ TEST(ViewerPageSink, UnwritablePageReportsAndReenablesBrowse)
     }
     EXPECT_TRUE(viewer.form().bBrowse->isEnabled());
     EXPECT_TRUE(viewer.currentFile().isEmpty());
+
+    // The second page's name is taken by a folder.
+    TempFolder folder;
+    folder.makeFolder(QStringLiteral("MyWeb_1.htm"));
+    input.htmlFolder = folder.path();
+    input.options.MultiPg = true;
+    input.options.ThmPerPage = QStringLiteral("2");
+    EXPECT_THROW(writeGalleryThroughViewer(input, viewer), GalleryError);
+    EXPECT_TRUE(viewer.form().bBrowse->isEnabled());
+    EXPECT_EQ(viewer.currentFile(), folder.path() + QStringLiteral("/MyWeb.htm"));
 }
 
 }  // namespace
