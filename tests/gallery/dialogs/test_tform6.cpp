@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QMenu>
+#include <QToolButton>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTabBar>
@@ -410,6 +412,30 @@ TEST_F(HtmlOptions, ColourButtonsShowTheChosenColour)
     EXPECT_EQ(form6->options().TableBkgd, storedColor(160, 160, 160));
     destroy();
     EXPECT_TRUE(settingsText().contains(QStringLiteral("PageBkgd=1971210\n")));
+}
+
+// The arrow's quick-pick palette sets a colour at once; its last entry
+// opens the colour dialog.
+TEST_F(HtmlOptions, ColourButtonsOfferAQuickPick)
+{
+    QMenu* menu = ui().cpFont->menu();
+    ASSERT_TRUE(menu);
+    QStringList entries;
+    for (QAction* action : menu->actions())
+        if (!action->text().isEmpty())
+            entries << action->text();
+    EXPECT_EQ(entries, (QStringList{QStringLiteral("Quick Pick..."), QStringLiteral("See More Colors")}));
+    QToolButton* red = nullptr;
+    for (auto* pick : menu->findChildren<QToolButton*>())
+        if (pick->toolTip() == QStringLiteral("#FF0000"))
+            red = pick;
+    ASSERT_TRUE(red);
+    red->click();
+    EXPECT_EQ(form6->options().Text, storedColor(255, 0, 0));
+    colors.answers.push_back(QColor(1, 2, 3));
+    menu->actions().constLast()->trigger();
+    EXPECT_EQ(colors.asked, QStringList{QStringLiteral("Text")});
+    EXPECT_EQ(form6->options().Text, storedColor(1, 2, 3));
 }
 
 // The border size field selects its whole text when it receives the focus.
