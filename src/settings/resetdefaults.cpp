@@ -70,7 +70,7 @@ void setChecked(QAbstractButton* button, bool checked)
 }
 
 // Applies one step; false when the control is not of a kind the step fits.
-bool apply(QWidget* control, const ResetStep& step)
+bool apply(QWidget* control, const ResetStep& step, const ResetWindows& windows)
 {
     switch (step.action) {
     case A::Show:
@@ -118,7 +118,11 @@ bool apply(QWidget* control, const ResetStep& step)
         }
         return false;
     case A::Colour:
-        return control->setProperty("color", step.value);
+        if (windows.setColour)
+            return windows.setColour(control, step.value.value<QColor>());
+        // Only a declared property counts; setProperty would otherwise add
+        // a dynamic one and report false.
+        return control->metaObject()->indexOfProperty("color") >= 0 && control->setProperty("color", step.value);
     }
     return false;
 }
@@ -227,7 +231,7 @@ QStringList applyDefaults(const ResetWindows& windows)
         QWidget* window = windowOf(windows, step.window);
         const QString name = QLatin1String(step.control);
         QWidget* control = window ? window->findChild<QWidget*>(name) : nullptr;
-        if (!control || !apply(control, step))
+        if (!control || !apply(control, step, windows))
             missing << windowName(step.window) + u'/' + name;
     }
     missing.removeDuplicates();

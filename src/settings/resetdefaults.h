@@ -5,8 +5,10 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <vector>
 
+class QColor;
 class QWidget;
 
 namespace tessaly {
@@ -18,6 +20,9 @@ struct ResetWindows {
     QWidget* htmlOptions = nullptr;     // TForm6
     QWidget* outputLocation = nullptr;  // TfDlgOutHTML
     QWidget* deletion = nullptr;        // TForm4
+    // Sets a colour picker button; false when the control is none. Without
+    // it, a control's "color" property is set.
+    std::function<bool(QWidget*, const QColor&)> setColour;
 };
 
 enum class ResetWindow { Main, HtmlOptions, OutputLocation, Deletion };

@@ -36,7 +36,7 @@ namespace {
 struct Windows {
     QWidget main, html, out, del;
     QTemporaryDir folder;
-    ResetWindows all{&main, &html, &out, &del};
+    ResetWindows all{&main, &html, &out, &del, {}};
     QStringList log;  // handlers run, in order
 
     Windows()
@@ -323,6 +323,31 @@ TEST(ResetDefaults, MissingWindowsAreSkippedAndNamed)
     EXPECT_TRUE(missing.contains(QStringLiteral("TForm6/rgHREF")));
     EXPECT_FALSE(missing.join(u' ').contains(QStringLiteral("TForm1")));
     EXPECT_EQ(windows.find<QLineEdit>(windows.out, "eFileName")->text(), QStringLiteral("MyWeb.htm"));
+}
+
+// Colour buttons are set through the windows' own setter when one is
+// given, in table order; a control without a colour is reported.
+TEST(ResetDefaults, ColoursGoThroughTheGivenSetter)
+{
+    Windows windows;
+    QStringList set;
+    ResetWindows all = windows.all;
+    all.setColour = [&](QWidget* control, const QColor& colour) {
+        set << control->objectName() + u'=' + colour.name();
+        return control->objectName() != QStringLiteral("cpFont");
+    };
+    const QStringList missing = applyDefaults(all);
+    EXPECT_EQ(set, (QStringList{QStringLiteral("cpBack=#ffffff"), QStringLiteral("cpFont=#000000"),
+                                QStringLiteral("cpBanr=#000000"), QStringLiteral("cpTBkgd=#a0a0a0"),
+                                QStringLiteral("cpCBkgd=#ffffff")}));
+    EXPECT_EQ(missing, QStringList{QStringLiteral("TForm6/cpFont")});
+
+    // Without a setter, a widget with no colour property is no colour button.
+    Windows plain;
+    delete plain.find<Swatch>(plain.html, "cpBanr");
+    auto* label = new QLabel(&plain.html);
+    label->setObjectName(QStringLiteral("cpBanr"));
+    EXPECT_EQ(applyDefaults(plain.all), QStringList{QStringLiteral("TForm6/cpBanr")});
 }
 
 }  // namespace
