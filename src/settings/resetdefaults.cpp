@@ -57,16 +57,20 @@ void setChecked(QAbstractButton* button, bool checked)
     if (button->isChecked() == checked)
         return;
     auto* radio = qobject_cast<QRadioButton*>(button);
-    if (checked || !radio) {
-        button->click();
+    if (radio && !checked) {
+        // Nothing clears a radio button but another one of its group; the
+        // group is left with none checked until a later step checks one.
+        const bool exclusive = radio->autoExclusive();
+        radio->setAutoExclusive(false);
+        radio->setChecked(false);
+        radio->setAutoExclusive(exclusive);
         return;
     }
-    // A click never clears a radio button; its group is left with none
-    // checked until the next step checks one.
-    const bool exclusive = radio->autoExclusive();
-    radio->setAutoExclusive(false);
-    radio->setChecked(false);
-    radio->setAutoExclusive(exclusive);
+    // As a click would, but also on a disabled control (click() ignores
+    // those, and "Use Table" is disabled while frames are on): the state
+    // changes and the click handlers run.
+    button->setChecked(checked);
+    emit button->clicked(checked);
 }
 
 // Applies one step; false when the control is not of a kind the step fits.
@@ -91,9 +95,11 @@ bool apply(QWidget* control, const ResetStep& step, const ResetWindows& windows)
         return false;
     case A::Item:
         if (auto* group = qobject_cast<RadioGroup*>(control)) {
+            // Selecting an item from program code runs the group's handler
+            // as a click does.
             const int index = step.value.toInt();
-            if (group->itemIndex() != index && group->button(index))
-                group->button(index)->click();
+            if (group->itemIndex() != index)
+                group->setItemIndex(index);
             return group->itemIndex() == index;
         }
         if (auto* list = qobject_cast<QComboBox*>(control)) {

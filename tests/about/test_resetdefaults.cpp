@@ -282,6 +282,8 @@ TEST(ResetDefaults, ClicksRunHandlersInTableOrder)
     Windows windows;
     windows.find<QCheckBox>(windows.html, "cbStats")->setChecked(true);  // already at its default
     windows.find<QCheckBox>(windows.main, "cbFWidth")->setChecked(false);
+    // As while frames are on: the table box is cleared and disabled.
+    windows.find<QCheckBox>(windows.html, "cbUseTable")->setEnabled(false);
     windows.log.clear();
     EXPECT_TRUE(applyDefaults(windows.all).isEmpty());
     EXPECT_EQ(windows.log, (QStringList{QStringLiteral("rgResize"), QStringLiteral("cbRatio"),
@@ -293,6 +295,8 @@ TEST(ResetDefaults, ClicksRunHandlersInTableOrder)
                                         QStringLiteral("cbBkgd"), QStringLiteral("cbTxt"),
                                         QStringLiteral("cbRecycle")}));
     EXPECT_TRUE(windows.find<QWidget>(windows.html, "eHREF")->isVisibleTo(&windows.html));
+    EXPECT_TRUE(windows.find<QCheckBox>(windows.html, "cbUseTable")->isChecked());
+    EXPECT_TRUE(windows.find<QCheckBox>(windows.html, "cbUseTable")->isEnabled());
 }
 
 // The reset leaves the mask, the mode, the rename qualifier, the sequence,
