@@ -207,9 +207,15 @@ void MainFileTools::showPreview(const PreviewResult& result)
     m_previewWindow.setWindowTitle(result.path);
 }
 
+bool MainFileTools::previewHoldsPicture() const
+{
+    // The window may clear the small preview on its own (a run does).
+    return !m_picture.isEmpty() && !m_c.Image1->pixmap().isNull();
+}
+
 void MainFileTools::Image1Click()
 {
-    if (m_picture.isEmpty())
+    if (!previewHoldsPicture())
         return;
     m_previewWindow.showPicture(m_c.Image1->pixmap(), m_c.Image1->toolTip());
 }
@@ -361,7 +367,7 @@ void MainFileTools::RotateImage90degreescounterclockwise1Click()
 
 void MainFileTools::rotate(TurnDirection direction)
 {
-    switch (rotationStart(m_c.fBox->count(), m_c.fBox->selectedCount(), !m_picture.isEmpty())) {
+    switch (rotationStart(m_c.fBox->count(), m_c.fBox->selectedCount(), previewHoldsPicture())) {
     case RotationStart::SelectFirst: m_services.messages.report(m_window, kSelectFileToRotate); return;
     case RotationStart::NothingToTurn: return;
     case RotationStart::AskToOverwrite: break;

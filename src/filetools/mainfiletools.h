@@ -109,6 +109,7 @@ private:
     void createDirectory(FolderTree* start);
     void removeDirectory(FolderTree* side, FolderTree* other);
     void rotate(TurnDirection direction);
+    bool previewHoldsPicture() const;
     // Hands `event` to `target` past this filter.
     bool forward(QWidget* target, QEvent* event);
 
