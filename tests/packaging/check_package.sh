@@ -6,7 +6,7 @@
 set -u
 build=$1 source=$2 id=$3 version=$4
 if [ "$(id -u)" != 0 ]; then echo "skipped: installing a package needs root"; exit 77; fi
-if dpkg-query -W -f='${Status}' tessaly 2>/dev/null | grep -q 'installed'; then
+if dpkg-query -W -f='${Status}' tessaly 2>/dev/null | grep -q 'ok installed$'; then
   echo "skipped: a tessaly package is already installed"; exit 77
 fi
 work=$(mktemp -d)
@@ -56,7 +56,7 @@ env -u XDG_CONFIG_HOME HOME="$work/home" /usr/bin/tessaly-batch thumbs --quiet -
 DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq -o DPkg::Lock::Timeout=120 tessaly >"$work/apt.log" 2>&1 ||
   { cat "$work/apt.log"; fail "apt-get purge"; }
 installed=no
-dpkg-query -W -f='${Status}' tessaly 2>/dev/null | grep -q 'installed' && fail "tessaly is still installed"
+dpkg-query -W -f='${Status}' tessaly 2>/dev/null | grep -q 'ok installed$' && fail "tessaly is still installed"
 while IFS= read -r f; do [ ! -e "$f" ] || fail "$f is left after removal"; done <"$work/files"
 [ ! -e /usr/share/doc/tessaly ] || fail "/usr/share/doc/tessaly is left after removal"
 
