@@ -6,6 +6,8 @@
 set -u
 build=$1 source=$2 id=$3 version=$4
 if [ "$(id -u)" != 0 ]; then echo "skipped: installing a package needs root"; exit 77; fi
+# One package check at a time on a machine (several checkouts may test).
+exec 9>/run/lock/tessaly-package-check.lock && flock 9
 if dpkg-query -W -f='${Status}' tessaly 2>/dev/null | grep -q 'ok installed$'; then
   echo "skipped: a tessaly package is already installed"; exit 77
 fi
@@ -46,11 +48,13 @@ fi
 out=$(/usr/bin/tessaly-batch --version) || fail "tessaly-batch --version failed"
 [ "$out" = "tessaly-batch $version" ] || fail "--version printed '$out'"
 
-mkdir -p "$work/home" "$work/pics" "$work/out"
+# The settings come from ~/.config/tessaly/ (no XDG_CONFIG_HOME set).
+mkdir -p "$work/home/.config/tessaly" "$work/pics" "$work/out"
+printf '[Thumbnails]\nOutput File Qualifier=Home\n' >"$work/home/.config/tessaly/Tessaly.ini"
 cp "$source/tests/data/gray.jpg" "$source/tests/data/bmp24.bmp" "$work/pics/"
 env -u XDG_CONFIG_HOME HOME="$work/home" /usr/bin/tessaly-batch thumbs --quiet --size 4x3 --out "$work/out" \
   "$work/pics" >"$work/run.log" 2>&1 || { cat "$work/run.log"; fail "the thumbnail run failed"; }
-[ "$(ls "$work/out" | wc -l)" = 2 ] || fail "the thumbnail run made: $(ls "$work/out")"
+[ "$(ls "$work/out" | grep -c '^Home.*\.jpg$')" = 2 ] || fail "the thumbnail run made: $(ls "$work/out")"
 [ ! -e /usr/bin/Tessaly.ini ] || fail "a settings file appeared in /usr/bin"
 
 DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq -o DPkg::Lock::Timeout=120 tessaly >"$work/apt.log" 2>&1 ||
