@@ -1,10 +1,9 @@
 #include "about/tfsplasher.h"
+#include "widgets/windowplacement.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QScreen>
 
 namespace tessaly {
 
@@ -17,8 +16,7 @@ TfSplasher::TfSplasher(QWidget* parent)
     m_image->setPixmap(picture());
     m_image->setGeometry(0, 0, 256, 128);
     setFixedSize(256, 128);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    centreOnScreen(*this);
 }
 
 QPixmap TfSplasher::picture()

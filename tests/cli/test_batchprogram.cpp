@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTest>
 #include <QThread>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -58,15 +59,17 @@ void runInWindow(const QString& input, const QString& output, bool thumbnails,
     TForm1& window = windows.mainWindow();
     Ui::TForm1& ui = window.form();
     ui.fDir->setFolder(input);
-    window.bSelAllClick();
-    (thumbnails ? ui.rbThumbs : ui.rbRename)->setChecked(true);
-    window.bNxt1Click();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::mouseClick(ui.bSelAll, Qt::LeftButton);
+    QTest::mouseClick(thumbnails ? ui.rbThumbs : ui.rbRename, Qt::LeftButton, Qt::NoModifier, QPoint(6, 8));
+    QTest::mouseClick(ui.bNxt1, Qt::LeftButton);
     ui.fNewDir->setFolder(output);
     configure(ui);
-    window.bNxt2Click();
+    QTest::mouseClick(ui.bNxt2, Qt::LeftButton);
     if (thumbnails)
-        window.bNxt3Click();
-    ui.bGO->click();
+        QTest::mouseClick(ui.bNxt3, Qt::LeftButton);
+    QTest::mouseClick(ui.bGO, Qt::LeftButton);
     ASSERT_TRUE(ui.lDone->text().startsWith(QLatin1String("Operation complete.")));
 }
 
