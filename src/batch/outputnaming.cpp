@@ -5,22 +5,15 @@
 
 namespace tessaly {
 
-std::optional<NamingOption> namingOptionFromIndex(int index)
-{
-    if (index < 0 || index > 3)
-        return std::nullopt;
-    return static_cast<NamingOption>(index);
-}
-
-QString extensionOf(OutputType type)
+QString extensionOf(FileType type)
 {
     switch (type) {
-    case OutputType::Jpg: return QStringLiteral(".jpg");
-    case OutputType::Gif: return QStringLiteral(".gif");
-    case OutputType::Bmp: return QStringLiteral(".bmp");
-    case OutputType::Emf: return QStringLiteral(".emf");
-    case OutputType::Wmf: return QStringLiteral(".wmf");
-    case OutputType::None: break;
+    case FileType::Jpg: return QStringLiteral(".jpg");
+    case FileType::Gif: return QStringLiteral(".gif");
+    case FileType::Bmp: return QStringLiteral(".bmp");
+    case FileType::Emf: return QStringLiteral(".emf");
+    case FileType::Wmf: return QStringLiteral(".wmf");
+    case FileType::None: break;
     }
     return {};
 }
@@ -74,15 +67,15 @@ QString BuildOutputName(RunKind kind, const SequenceFormat& format, const Naming
     return paths::join(in.folder, name);
 }
 
-OutputType OutputTypeOf(const QString& conversionText, const QString& sourceName)
+FileType OutputTypeOf(const QString& conversionText, const QString& sourceName)
 {
     struct Entry {
         const char16_t* text;
-        OutputType type;
+        FileType type;
     };
     static constexpr Entry kTypes[] = {
-        {u"jpg", OutputType::Jpg}, {u"gif", OutputType::Gif}, {u"bmp", OutputType::Bmp},
-        {u"emf", OutputType::Emf}, {u"wmf", OutputType::Wmf},
+        {u"jpg", FileType::Jpg}, {u"gif", FileType::Gif}, {u"bmp", FileType::Bmp},
+        {u"emf", FileType::Emf}, {u"wmf", FileType::Wmf},
     };
     QString wanted = conversionText;
     if (conversionText == QLatin1String("No Conversion"))
@@ -90,7 +83,7 @@ OutputType OutputTypeOf(const QString& conversionText, const QString& sourceName
     for (const Entry& entry : kTypes)
         if (wanted == QStringView(entry.text))
             return entry.type;
-    return OutputType::None;
+    return FileType::None;
 }
 
 }  // namespace tessaly

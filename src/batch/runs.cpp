@@ -77,31 +77,31 @@ std::int32_t directorySize(const QString& path)
 // Encodes the picture in the work bitmap for `type`, appends the extension
 // and writes it under the overwrite rule. A target that is the source file
 // itself is never written over. Returns the output path.
-QString encodeAndSave(RunContext& run, OutputType type, QString path, const QString& sourcePath)
+QString encodeAndSave(RunContext& run, FileType type, QString path, const QString& sourcePath)
 {
-    if (type == OutputType::None)
+    if (type == FileType::None)
         return path;
     path += extensionOf(type);
     WorkingPictures& p = run.pictures;
     const OutputObject* output = nullptr;
     BitmapOutput bitmapOutput(p.WorkBitmap);
     switch (type) {
-    case OutputType::Jpg:
+    case FileType::Jpg:
         EncodeJpeg(p.OutputJpeg, p.WorkBitmap, run.job.jpegQuality());
         output = &p.OutputJpeg;
         break;
-    case OutputType::Emf:
-    case OutputType::Wmf:
-        p.OutputMetafile.setEnhanced(type == OutputType::Emf);
+    case FileType::Emf:
+    case FileType::Wmf:
+        p.OutputMetafile.setEnhanced(type == FileType::Emf);
         EncodeMetafile(p.OutputMetafile, p.WorkBitmap);
         output = &p.OutputMetafile;
         break;
-    case OutputType::Gif:
+    case FileType::Gif:
         EncodeGif(p.OutputGif, p.WorkBitmap);
         output = &p.OutputGif;
         break;
-    case OutputType::Bmp: output = &bitmapOutput; break;
-    case OutputType::None: break;
+    case FileType::Bmp: output = &bitmapOutput; break;
+    case FileType::None: break;
     }
     if (sameFile(path, sourcePath))
         return path;
@@ -188,7 +188,7 @@ void runThumbnails(RunContext& run)
 
         const NamingInputs naming = namingFor(run, i, run.job.thumbQualifier(), run.job.outputFolder());
         const QString stem = BuildOutputName(RunKind::ThumbnailOrConvert, format, naming);
-        const OutputType type = OutputTypeOf(run.job.convertText(), name);
+        const FileType type = OutputTypeOf(run.job.convertText(), name);
         entry.OutputPath = encodeAndSave(run, type, stem, sourcePath);
         if (!skeleton.finishFile())
             break;
@@ -304,7 +304,7 @@ void runConvert(RunContext& run)
 
         const NamingInputs naming = namingFor(run, i, run.job.imageQualifier(), run.job.outputFolder());
         const QString stem = BuildOutputName(RunKind::ThumbnailOrConvert, format, naming);
-        const OutputType type = OutputTypeOf(run.job.convertText(), name);
+        const FileType type = OutputTypeOf(run.job.convertText(), name);
         const QString outputPath = encodeAndSave(run, type, stem, sourcePath);
         run.view.advanceProgress();
         entry.OutputPath = outputPath;

@@ -1,6 +1,6 @@
 #include "cli/batchcommand.h"
 
-#include "app/wizardrules.h"
+#include "batch/jobchecks.h"
 #include "batch/outputnaming.h"
 #include "platform/filelisting.h"
 #include "platform/paths.h"
@@ -263,22 +263,21 @@ CommandJob::CommandJob(const BatchCommand& c, const IniFile& settings, const QSt
 
 QString checkBatchJob(const BatchCommand& command, const JobSource& job, const QStringList& names)
 {
-    if (names.isEmpty())
-        return QStringLiteral("No files selected!");
+    if (const auto message = checkFilesSelected(names.size()))
+        return *message;
     if (!command.allowDuplicates) {
         if (const auto clash = findDuplicateNames(names))
             return QStringLiteral("Duplicate File Names: %1 and %2 have identical file names, except for the File "
                                   "Type Extension. Use --allow-duplicates to go on.")
                 .arg(clash->first, clash->second);
     }
-    if (command.mode != BatchMode::Rename && !command.sameFolder && job.inputFolder() == job.outputFolder())
-        return QStringLiteral("Input and Output Directories are the same. This could result in files being "
-                              "overwritten or not processed. Use --same-folder to go on.");
-    const int naming = job.namingIndex();
-    if (command.mode == BatchMode::Rename && (naming == 1 || naming == 3) && job.imageQualifier().isEmpty())
-        return QStringLiteral("Invalid output qualifier for option chosen.  Please specify a qualifier, or choose a "
-                              "different naming option.");
-    if (command.mode != BatchMode::Rename && !QFileInfo(job.outputFolder()).isDir())
+    const bool renamingInPlace = command.mode == BatchMode::Rename;
+    if (!command.sameFolder && needsSameFolderQuestion(renamingInPlace, job.inputFolder(), job.outputFolder()))
+        return checktexts::kSameFolders + QStringLiteral(" Use --same-folder to go on.");
+    if (const auto message =
+            checkRenameQualifier(renamingInPlace, namingOptionFromIndex(job.namingIndex()), job.imageQualifier()))
+        return *message;
+    if (!renamingInPlace && !QFileInfo(job.outputFolder()).isDir())
         return QStringLiteral("The %1 directory does not exist").arg(job.outputFolder());
     return {};
 }
