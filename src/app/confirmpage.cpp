@@ -1,6 +1,7 @@
 #include "app/confirmpage.h"
 
 #include "app/wizard.h"
+#include "batch/jobchecks.h"
 #include "ui_tform1.h"
 
 namespace tessaly {
@@ -39,14 +40,13 @@ void ConfirmPage::tsCSShow()
     ui.lOtDir->setText(ui.fNewDir->folder());
     ui.lTypes->setText(ui.cbMask->currentText());
     ui.lConvert->setText(ui.cbConvert->currentText());
-    const int naming = ui.cbNameOption->currentIndex();
+    const std::optional<NamingOption> naming = namingOptionFromIndex(ui.cbNameOption->currentIndex());
     if (m_wizard.job().mode == JobMode::Thumbnails) {
         // A naming list whose text was typed over names no option and
         // leaves the sentence as it was.
         if (const auto sentence = outputNamesSentence(naming, ui.ePreT->text(), ui.eSeq->text()))
             ui.lFileNames->setText(*sentence);
-        ui.lResize->setText(ui.rgResize->itemIndex() == 0 ? QStringLiteral("Fast")
-                                                          : QStringLiteral("Quality"));
+        ui.lResize->setText(summaryTextOf(resizeSpeedFromIndex(ui.rgResize->itemIndex())));
         ui.lRatio->setText(ui.eWidth->text());
         ui.lWidth->setText(ui.eWidth->text());
         ui.lHeight->setText(ui.eHeight->text());
@@ -64,14 +64,14 @@ void ConfirmPage::tsCSShow()
     } else {
         if (ui.rbRenameOnly->isChecked()) {
             ui.lOtDir->setText(ui.lInDir->text());
-            ui.lConvert->setText(QStringLiteral("No Conversion"));
+            ui.lConvert->setText(textOf(OutputType::NoConversion));
         }
         if (const auto sentence = outputNamesSentence(naming, ui.ePreI->text(), ui.eSeq->text()))
             ui.lFileNames->setText(*sentence);
     }
-    // The slider sets the quality of JPEG output only; the test is on the
-    // exact text, so a typed "JPG" hides it.
-    const bool jpeg = ui.lConvert->text() == QLatin1String("jpg");
+    // The slider sets the quality of JPEG output only; the type is read
+    // from the exact text, so a typed "JPG" hides it.
+    const bool jpeg = outputTypeFromText(ui.lConvert->text()) == OutputType::Jpg;
     ui.Label19->setVisible(jpeg);
     ui.tbJpg->setVisible(jpeg);
     ui.lJpg->setVisible(jpeg);

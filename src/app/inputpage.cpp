@@ -2,6 +2,7 @@
 
 #include "app/tform3.h"
 #include "app/wizard.h"
+#include "batch/jobchecks.h"
 #include "filetools/tform4.h"
 #include "platform/paths.h"
 #include "platform/services.h"
@@ -131,8 +132,8 @@ void InputPage::bInvertSelClick()
 void InputPage::bNxt1Click()
 {
     Ui::TForm1& ui = m_ui;
-    if (ui.fBox->selectedCount() == 0) {
-        m_wizard.services().messages.report(m_wizard.dialogParent(), QStringLiteral("No files selected!"));
+    if (const auto refusal = checkFilesSelected(ui.fBox->selectedCount())) {
+        m_wizard.services().messages.report(m_wizard.dialogParent(), *refusal);
         return;
     }
     JobState& job = m_wizard.job();

@@ -2,6 +2,7 @@
 
 #include "app/helptexts.h"
 #include "app/wizard.h"
+#include "batch/jobchecks.h"
 #include "platform/services.h"
 #include "ui_tform1.h"
 
@@ -12,10 +13,12 @@ namespace tessaly {
 
 namespace {
 
-// The naming options that number the files use the sequence field.
-bool namingUsesSequence(int namingIndex)
+// The sequence field serves the naming options that number the files; a
+// typed-over list (no option) keeps it in view.
+bool showsSequenceField(int namingIndex)
 {
-    return namingIndex != 1 && namingIndex != 3;
+    const std::optional<NamingOption> naming = namingOptionFromIndex(namingIndex);
+    return !naming || usesSequence(*naming);
 }
 
 }  // namespace
@@ -95,7 +98,7 @@ void OutputPage::setUpForMode(JobMode mode)
     ui.l6->hide();
     // Only the field is hidden here; its label "Seq #" follows the user's
     // changes of the naming list alone.
-    ui.eSeq->setVisible(namingUsesSequence(ui.cbNameOption->currentIndex()));
+    ui.eSeq->setVisible(showsSequenceField(ui.cbNameOption->currentIndex()));
     applyVisibility(visibilityFor(mode, mode == JobMode::RenameCopyConvert &&
                                             ui.rbRenameOnly->isChecked()));
     try {
@@ -147,7 +150,7 @@ void OutputPage::rbRenameOnlyClick()
 
 void OutputPage::cbNameOptionChange()
 {
-    const bool sequence = namingUsesSequence(m_ui.cbNameOption->currentIndex());
+    const bool sequence = showsSequenceField(m_ui.cbNameOption->currentIndex());
     m_ui.eSeq->setVisible(sequence);
     m_ui.Label4->setVisible(sequence);
 }
@@ -177,12 +180,10 @@ void OutputPage::bNxt2Click()
 {
     Ui::TForm1& ui = m_ui;
     MessageService& messages = m_wizard.services().messages;
-    if (!renamingInPlace() && ui.fDir->folder() == ui.fNewDir->folder()) {
-        const MessageAnswer answer = messages.show(
-            m_wizard.dialogParent(),
-            QStringLiteral("Input and Output Directories are the same. This could result in files "
-                           "being overwritten or not processed.\r\rContinue?"),
-            MessageIcon::Warning, MessageButtons::YesNo);
+    if (needsSameFolderQuestion(renamingInPlace(), ui.fDir->folder(), ui.fNewDir->folder())) {
+        const MessageAnswer answer =
+            messages.show(m_wizard.dialogParent(), checktexts::kSameFoldersQuestion,
+                          MessageIcon::Warning, MessageButtons::YesNo);
         if (answer == MessageAnswer::No)
             return;
     }
@@ -190,11 +191,10 @@ void OutputPage::bNxt2Click()
         m_wizard.goToPage(WizardPage::ThumbnailOptions);
         return;
     }
-    if (ui.rbRenameOnly->isChecked() && !namingUsesSequence(ui.cbNameOption->currentIndex()) &&
-        ui.ePreI->text().isEmpty()) {
-        messages.report(m_wizard.dialogParent(),
-                        QStringLiteral("Invalid output qualifier for option chosen.  Please specify a "
-                                       "qualifier, or choose a different naming option."));
+    if (const auto refusal =
+            checkRenameQualifier(ui.rbRenameOnly->isChecked(),
+                                 namingOptionFromIndex(ui.cbNameOption->currentIndex()), ui.ePreI->text())) {
+        messages.report(m_wizard.dialogParent(), *refusal);
         return;
     }
     m_wizard.goToPage(WizardPage::Confirm);
