@@ -63,6 +63,7 @@ TEST_F(WindowRunTest, ThumbnailsEndToEnd)
     const RunState& run = window.runState();
     EXPECT_EQ(run.ProcessedCount, 3);
     EXPECT_EQ(run.maxThumbSize, 96);
+    ASSERT_EQ(run.ProcessedFiles.size(), 3u);
     EXPECT_EQ(run.ProcessedFiles[0].Width, 96);
     EXPECT_EQ(run.ProcessedFiles[0].Height, 48);
     EXPECT_EQ(run.ProcessedFiles[0].OriginalPath, pictures.path() + QStringLiteral("/one.jpg"));
@@ -125,6 +126,7 @@ TEST_F(WindowRunTest, PlainCopyAndConvertEndToEnd)
     testing::click(ui.bGO);
     EXPECT_EQ(ui.lDone->text(), QStringLiteral("Operation complete. 2 files processed."));
     EXPECT_TRUE(outputFiles().contains(QStringLiteral("Conv002.gif")));
+    ASSERT_EQ(window.runState().ProcessedFiles.size(), 2u);
     EXPECT_EQ(window.runState().ProcessedFiles[1].Width, 30);
 }
 

@@ -161,6 +161,8 @@ TEST(TForm1, FolderChangesMoveFocusToFirstFile)
     testing::FakeServices fakes;
     TForm1 window(fakes.services, fakes.settings);
     Ui::TForm1& ui = window.form();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     ui.fDir->setFolder(temp.path());
     EXPECT_EQ(ui.fBox->focusedIndex(), 0);
     EXPECT_EQ(ui.fBox->selectedCount(), 0);

@@ -28,7 +28,7 @@ TEST_F(WizardTest, Page1NextWithoutSelectionIsRefused)
     click(ui.bBck1);
     ui.fBox->reread();
     click(ui.bNxt1);
-    EXPECT_EQ(fakes.messages.texts(), QStringList{QStringLiteral("No files selected!")});
+    ASSERT_EQ(fakes.messages.texts(), QStringList{QStringLiteral("No files selected!")});
     EXPECT_EQ(fakes.messages.shown.back().icon, MessageIcon::None);
     EXPECT_EQ(page(), ui.tsIFS);
     EXPECT_EQ(window.SourceList(), QStringList{QStringLiteral("a.jpg")});
@@ -224,12 +224,21 @@ TEST_F(WizardTest, Page2NamingListAndMaskButtons)
 // Page 1 selection buttons and the mask list.
 TEST_F(WizardTest, Page1SelectionButtonsAndMask)
 {
+    const auto menuItem = [this](const char* name) {
+        return window.pm1()->findChild<QAction*>(QString::fromLatin1(name));
+    };
     click(ui.bSelAll);
     EXPECT_EQ(ui.fBox->selectedCount(), 3);
     select({"B.jpg"});
     click(ui.bInvertSel);
     EXPECT_EQ(ui.fBox->selectedNames(), QStringList{QStringLiteral("B.jpg")});
-    window.pm1()->findChild<QAction*>(QStringLiteral("InvertSelection2"))->trigger();
+    menuItem("InvertSelection1")->trigger();  // "Invert Selection"
+    EXPECT_EQ(ui.fBox->selectedNames(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("c.gif")}));
+    click(ui.bDeSelAll);
+    EXPECT_EQ(ui.fBox->selectedCount(), 0);
+    menuItem("SelectAll1")->trigger();  // "Select All"
+    EXPECT_EQ(ui.fBox->selectedCount(), 3);
+    menuItem("InvertSelection2")->trigger();  // "DeSelect All"
     EXPECT_EQ(ui.fBox->selectedCount(), 0);
     choose(ui.cbMask, 2);
     EXPECT_EQ(ui.fBox->names(), QStringList{QStringLiteral("c.gif")});
@@ -248,10 +257,31 @@ TEST_F(WizardTest, PopupMenuNavigationRunsTheButtons)
     fakes.messages.script(MessageAnswer::No);
     window.pm2()->findChild<QAction*>(QStringLiteral("Next1"))->trigger();
     EXPECT_EQ(page(), ui.tsOFO);
+    ASSERT_FALSE(fakes.messages.shown.empty());
     EXPECT_EQ(fakes.messages.shown.back().text, kSameFolder);
     window.pm2()->findChild<QAction*>(QStringLiteral("Back1"))->trigger();
     EXPECT_EQ(page(), ui.tsIFS);
     EXPECT_EQ(ui.lMFL->text(), QStringLiteral("Source Files: 0"));
+}
+
+// Showing page 1 moves the input list's focus mark to its first file and
+// keeps the selection; showing page 2 selects the output list's first file.
+TEST_F(WizardTest, ShowingAPageMarksItsFirstFile)
+{
+    select({"c.gif"});
+    ASSERT_EQ(ui.fBox->focusedIndex(), 2);
+    click(ui.bNxt1);
+    EXPECT_EQ(ui.fNewBox->selectedNames(), QStringList{QStringLiteral("a.jpg")});
+    const QListWidgetItem* last = ui.fNewBox->item(2);
+    QTest::mouseClick(ui.fNewBox->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      ui.fNewBox->visualItemRect(last).center());
+    ASSERT_EQ(ui.fNewBox->selectedNames(), QStringList{QStringLiteral("c.gif")});
+
+    click(ui.bBck1);
+    EXPECT_EQ(ui.fBox->focusedIndex(), 0);
+    EXPECT_EQ(ui.fBox->selectedNames(), QStringList{QStringLiteral("c.gif")});
+    click(ui.bNxt1);
+    EXPECT_EQ(ui.fNewBox->selectedNames(), QStringList{QStringLiteral("a.jpg")});
 }
 
 // Page 3: the kept ratio shows the maximum and the force boxes, which

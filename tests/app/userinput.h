@@ -8,8 +8,28 @@
 #include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace tessaly::testing {
+
+// Thrown when a test tries to use a control that the user could not reach;
+// it ends the test (reported as a failure) before it goes on from a wrong
+// page.
+class Unreachable : public std::logic_error {
+public:
+    explicit Unreachable(const QWidget* control, const char* why)
+        : std::logic_error(control->objectName().toStdString() + why)
+    {
+    }
+};
+
+inline void requireReachable(const QWidget* control)
+{
+    if (!control->isVisible())
+        throw Unreachable(control, " is not visible");
+    if (!control->isEnabled())
+        throw Unreachable(control, " is disabled");
+}
 
 // Clicks a control the way a user does: only when it can be seen and is
 // enabled, with the left button, on the control's face (a check box or a
@@ -17,8 +37,7 @@ namespace tessaly::testing {
 inline void click(QWidget* control)
 {
     ASSERT_NE(control, nullptr);
-    ASSERT_TRUE(control->isVisible()) << control->objectName().toStdString() << " is not visible";
-    ASSERT_TRUE(control->isEnabled()) << control->objectName().toStdString() << " is disabled";
+    requireReachable(control);
     QPoint at = control->rect().center();
     if (qobject_cast<QCheckBox*>(control) || qobject_cast<QRadioButton*>(control))
         at = QPoint(6, control->height() / 2);
@@ -29,7 +48,7 @@ inline void click(QWidget* control)
 // (each key press is a choice of the user's).
 inline void choose(QComboBox* list, int index)
 {
-    ASSERT_TRUE(list->isVisible()) << list->objectName().toStdString() << " is not visible";
+    requireReachable(list);
     ASSERT_TRUE(index >= 0 && index < list->count());
     while (list->currentIndex() < index)
         QTest::keyClick(list, Qt::Key_Down);
@@ -40,7 +59,7 @@ inline void choose(QComboBox* list, int index)
 // Replaces the text of an edit (or an editable list's edit) by typing.
 inline void typeInto(QLineEdit* edit, const QString& text)
 {
-    ASSERT_TRUE(edit->isVisible()) << edit->objectName().toStdString() << " is not visible";
+    requireReachable(edit);
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(edit, Qt::Key_Backspace);
     QTest::keyClicks(edit, text);
@@ -49,7 +68,7 @@ inline void typeInto(QLineEdit* edit, const QString& text)
 // Ctrl-clicks the rows of a multiple-selection list that show `names`.
 inline void ctrlClickRows(QListWidget* list, const QStringList& names)
 {
-    ASSERT_TRUE(list->isVisible()) << list->objectName().toStdString() << " is not visible";
+    requireReachable(list);
     for (const QString& name : names) {
         const auto found = list->findItems(name, Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1) << name.toStdString();
