@@ -28,7 +28,17 @@ class ThumbnailPage;
 // job state (the selected files, the mode, the run state), the upper strip
 // (banner, preview, source list, help box and the title-area buttons), the
 // window's share of the settings file, and the moves between pages. Each
-// page's controls, handlers and rules live in the page's own class.
+// page's controls, handlers and rules live in the page's own class:
+//
+//   InputPage       tsIFS  files, mask, mode, selection, deletion, manual
+//                          rename (bRenInd), popup menu pm1 and its items
+//   OutputPage      tsOFO  output folder, type, naming, popup menu pm2
+//   ThumbnailPage   tsTO   resize speed and thumbnail size
+//   ConfirmPage     tsCS   the summary, JPEG quality, overwrite, GO
+//   ProcessingPage  tsP    the run, Cancel, "OK!" and "Do HTML!" (bHTML)
+//
+// The title-area buttons (reset, refresh, file manager, About, help) and
+// the preview of a clicked source file are wired in connectTitleButtons().
 class TForm1 : public QWidget, private Wizard {
     Q_OBJECT
 public:
