@@ -37,10 +37,10 @@ ConsoleView::~ConsoleView()
     clearLine();
 }
 
-void ConsoleView::setCounter(const QString& text)
+void ConsoleView::setCounter(int fileNumber, int fileCount)
 {
-    m_file = text.section(u' ', 0, 0).toInt() - 1;
-    draw(text);
+    m_file = fileNumber - 1;
+    draw(QStringLiteral("%1 of %2").arg(fileNumber).arg(fileCount));
 }
 
 void ConsoleView::resetProgress()

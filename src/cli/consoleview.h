@@ -16,7 +16,7 @@ public:
     ConsoleView(RunState& state, const QStringList& names, bool quiet);
     ~ConsoleView() override;
 
-    void setCounter(const QString& text) override;
+    void setCounter(int fileNumber, int fileCount) override;
     void setProgressMaximum(int maximum) override { m_maximum = maximum; }
     void advanceProgress() override { ++m_done; }
     void resetProgress() override;

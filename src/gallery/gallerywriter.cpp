@@ -82,11 +82,6 @@ QString setbgScript(const GalleryOptions& o)
 
 }  // namespace
 
-GalleryError::GalleryError(const QString& message)
-    : std::runtime_error("gallery not written"), m_message(message)
-{
-}
-
 void FilePageSink::savePage(const QString& path, const QString& text)
 {
     QSaveFile file(path);
