@@ -114,7 +114,7 @@ GalleryResult writeTableGallery(const GalleryInput& input, PageSink& sink)
         const bool last = page == pages;
         const bool buttons = pages > 1 && o.UseNavBtns;
         QString text = PageHead(o);
-        if (buttons && (o.NavBtns == 0 || o.NavBtns == 2))
+        if (buttons && showsTop(o.NavBtns))
             text += NavButtons(input.pageName, page, last);
         text += TableTag(o, o.TableBkgd);
         if (o.IncludeCaption)
@@ -136,7 +136,7 @@ GalleryResult writeTableGallery(const GalleryInput& input, PageSink& sink)
             text += QStringLiteral("</TR>") + kCrLf;
         }
         text += QStringLiteral("</TABLE>") + kCrLf;
-        if (buttons && (o.NavBtns == 1 || o.NavBtns == 2))
+        if (buttons && showsBottom(o.NavBtns))
             text += NavButtons(input.pageName, page, last);
         text += PageFoot();
 

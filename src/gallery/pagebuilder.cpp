@@ -51,7 +51,7 @@ QString HeadingTag(const GalleryOptions& options)
 
 QString LinkTarget(const GalleryOptions& options)
 {
-    return options.WindowOpt == 1 ? QStringLiteral(" TARGET=\"_blank\"") : QStringLiteral(" TARGET=\"_self\"");
+    return options.WindowOpt == WindowOption::NewWindow ? QStringLiteral(" TARGET=\"_blank\"") : QStringLiteral(" TARGET=\"_self\"");
 }
 
 QString PageBaseName(const QString& pageName)
