@@ -37,9 +37,7 @@ QString bodyLine(const GalleryOptions& o)
 // Lines 1 to 5 of the banner, pictures and thumbnails pages.
 QString framesHead(const GalleryOptions& o)
 {
-    return lines({QStringLiteral("<!DOCTYPE HTML PUBLIC \"Quorvane 2001\">"), QStringLiteral("<HTML>"),
-                  QStringLiteral("<HEAD>"), QStringLiteral("<META NAME=\"GENERATOR\" CONTENT=\"Quorvane Tessaly\">"),
-                  QStringLiteral("<TITLE>") + o.BannerString + QStringLiteral("</TITLE>")});
+    return lines({kDoctypeLine, QStringLiteral("<HTML>"), QStringLiteral("<HEAD>"), kGeneratorLine, TitleLine(o)});
 }
 
 QString hex2(int value)
@@ -184,13 +182,11 @@ FramesPages buildFramesPages(const GalleryInput& input)
     const QString heading = HeadingTag(o);
     const int width = framesColumnWidth(o, input.maxThumbSize);
     const QString base = PageBaseName(input.pageName);
-    const QString title = QStringLiteral("<TITLE>") + o.BannerString + QStringLiteral("</TITLE>");
-    const QString doctype = QStringLiteral("<!DOCTYPE HTML PUBLIC \"Quorvane 2001\">");
-    const QString meta = QStringLiteral("<META NAME=\"GENERATOR\" CONTENT=\"Quorvane Tessaly\">");
 
     FramesPages pages;
     pages.frameset = lines({
-        doctype, QStringLiteral("<HTML>"), QStringLiteral("<HEAD>"), title, meta, QStringLiteral("</HEAD>"),
+        kDoctypeLine, QStringLiteral("<HTML>"), QStringLiteral("<HEAD>"), TitleLine(o), kGeneratorLine,
+        QStringLiteral("</HEAD>"),
         QStringLiteral("<FRAMESET COLS=\"%1,*\">").arg(width),
         QStringLiteral("  <FRAME NAME=\"thumbs\" SCROLLING=\"auto\" TARGET=\"pics\" SRC=\"") +
             urlName(base + QStringLiteral("t.htm")) + QStringLiteral("\">"),
