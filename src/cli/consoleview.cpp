@@ -22,11 +22,6 @@ void ConsoleView::catchInterrupt()
     std::signal(SIGINT, onInterrupt);
 }
 
-bool ConsoleView::interrupted()
-{
-    return g_interrupted != 0;
-}
-
 ConsoleView::ConsoleView(RunState& state, const QStringList& names, bool quiet)
     : m_state(state), m_names(names), m_show(!quiet && ::isatty(STDERR_FILENO))
 {

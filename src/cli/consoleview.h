@@ -26,7 +26,6 @@ public:
 
     // Installs the Ctrl-C handler; a second Ctrl-C ends the program at once.
     static void catchInterrupt();
-    static bool interrupted();
 
 private:
     void draw(const QString& counter);
