@@ -46,7 +46,7 @@ void ConfirmPage::tsCSShow()
         // leaves the sentence as it was.
         if (const auto sentence = outputNamesSentence(naming, ui.ePreT->text(), ui.eSeq->text()))
             ui.lFileNames->setText(*sentence);
-        ui.lResize->setText(summaryTextOf(resizeSpeedFromIndex(ui.rgResize->itemIndex())));
+        ui.lResize->setText(wordOf(resizeSpeedFromIndex(ui.rgResize->itemIndex())));
         ui.lRatio->setText(ui.eWidth->text());
         ui.lWidth->setText(ui.eWidth->text());
         ui.lHeight->setText(ui.eHeight->text());

@@ -137,17 +137,17 @@ void TForm1::loadSettings()
     ui.fDir->setFolder(readInputFolder(m_settings));
     ui.fNewDir->setFolder(readOutputFolder(m_settings));
     const ThumbnailSettings saved = readThumbnailSettings(m_settings);
-    ui.rgResize->setItemIndex(saved.qualityResize ? 1 : 0);
+    ui.rgResize->setItemIndex(indexOf(saved.resizeSpeed));
     ui.eWidth->setText(saved.thumbWidth);
     ui.eHeight->setText(saved.thumbHeight);
     ui.cbRatio->setChecked(saved.keepRatio);
     // Checking one force box clears the other, so Force Height wins a tie.
     ui.cbFWidth->setChecked(saved.forceWidth);
     ui.cbFHeight->setChecked(saved.forceHeight);
-    if (saved.createAsIndex)
-        ui.cbConvert->setCurrentIndex(*saved.createAsIndex);
-    if (saved.namingIndex)
-        ui.cbNameOption->setCurrentIndex(*saved.namingIndex);
+    if (saved.createAs)
+        ui.cbConvert->setCurrentIndex(indexOf(*saved.createAs));
+    if (saved.naming)
+        ui.cbNameOption->setCurrentIndex(indexOf(*saved.naming));
     ui.ePreT->setText(saved.thumbQualifier);
     ui.tbJpg->setValue(saved.jpegQuality);
     ui.cbOverWrite->setChecked(saved.overwrite);
@@ -159,14 +159,14 @@ void TForm1::saveSettings()
     MainSettings settings;
     settings.inputFolder = ui.fDir->folder();
     settings.outputFolder = ui.fNewDir->folder();
-    settings.qualityResize = ui.rgResize->itemIndex() == 1;
+    settings.resizeSpeed = ui.rgResize->itemIndex() == 1 ? ResizeSpeed::Quality : ResizeSpeed::Fast;
     settings.thumbWidth = ui.eWidth->text();
     settings.thumbHeight = ui.eHeight->text();
     settings.keepRatio = ui.cbRatio->isChecked();
     settings.forceWidth = ui.cbFWidth->isChecked();
     settings.forceHeight = ui.cbFHeight->isChecked();
     settings.createAs = ui.cbConvert->currentText();
-    settings.namingIndex = ui.cbNameOption->currentIndex();
+    settings.naming = namingOptionFromIndex(ui.cbNameOption->currentIndex());
     settings.thumbQualifier = ui.ePreT->text();
     settings.jpegQuality = ui.tbJpg->value();
     settings.overwrite = ui.cbOverWrite->isChecked();

@@ -43,8 +43,6 @@ ResizeSpeed resizeSpeedFromIndex(int index);
 ResizeSpeed resizeSpeedFromWord(const QString& word);
 int indexOf(ResizeSpeed speed);
 QString wordOf(ResizeSpeed speed);
-// What the confirmation page shows: "Fast" or "Quality".
-inline QString summaryTextOf(ResizeSpeed speed) { return wordOf(speed); }
 
 // Where a multi-page gallery puts its Prev/Next buttons; stored as 0, 1, 2.
 enum class NavButtons { Top = 0, Bottom = 1, Both = 2 };

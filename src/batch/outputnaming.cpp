@@ -67,23 +67,20 @@ QString BuildOutputName(RunKind kind, const SequenceFormat& format, const Naming
     return paths::join(in.folder, name);
 }
 
-FileType OutputTypeOf(const QString& conversionText, const QString& sourceName)
+FileType OutputTypeOf(std::optional<OutputType> chosen, const QString& sourceName)
 {
-    struct Entry {
-        const char16_t* text;
-        FileType type;
-    };
-    static constexpr Entry kTypes[] = {
-        {u"jpg", FileType::Jpg}, {u"gif", FileType::Gif}, {u"bmp", FileType::Bmp},
-        {u"emf", FileType::Emf}, {u"wmf", FileType::Wmf},
-    };
-    QString wanted = conversionText;
-    if (conversionText == QLatin1String("No Conversion"))
-        wanted = typeTextOf(sourceName).toLower();
-    for (const Entry& entry : kTypes)
-        if (wanted == QStringView(entry.text))
-            return entry.type;
-    return FileType::None;
+    if (!chosen)
+        return FileType::None;
+    switch (*chosen) {
+    case OutputType::Jpg: return FileType::Jpg;
+    case OutputType::Gif: return FileType::Gif;
+    case OutputType::Bmp: return FileType::Bmp;
+    case OutputType::Emf: return FileType::Emf;
+    case OutputType::Wmf: return FileType::Wmf;
+    case OutputType::NoConversion: break;
+    }
+    const auto own = outputTypeFromText(typeTextOf(sourceName).toLower());
+    return own && own != OutputType::NoConversion ? OutputTypeOf(own, sourceName) : FileType::None;
 }
 
 }  // namespace tessaly

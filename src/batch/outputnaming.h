@@ -54,9 +54,9 @@ struct NamingInputs {
 // runs it has no extension yet.
 QString BuildOutputName(RunKind kind, const SequenceFormat& format, const NamingInputs& in);
 
-// The output type for the thumbnail and convert runs: "jpg" ... "wmf" by
-// exact text; "No Conversion" takes the source's own type when it is one of
-// the five; anything else gives none.
-FileType OutputTypeOf(const QString& conversionText, const QString& sourceName);
+// The type the thumbnail and convert runs write a source in: the chosen
+// type; for NoConversion the source's own type when its last three
+// characters, in lower case, are one of the five; none without a choice.
+FileType OutputTypeOf(std::optional<OutputType> chosen, const QString& sourceName);
 
 }  // namespace tessaly

@@ -108,11 +108,11 @@ ParsedArguments parseBatchArguments(const QStringList& arguments)
         } else if (argument == QLatin1String("--naming")) {
             if (!value(text))
                 return parsed;
-            if (!kNamingWords.contains(text)) {
+            command.naming = namingOptionFromWord(text);
+            if (!command.naming) {
                 parsed.error = QStringLiteral("--naming takes PreSeq, PreName, SufSeq or SufName, not %1").arg(text);
                 return parsed;
             }
-            command.naming = int(kNamingWords.indexOf(text));
         } else if (argument == QLatin1String("--qualifier")) {
             if (!value(text))
                 return parsed;
@@ -144,13 +144,11 @@ ParsedArguments parseBatchArguments(const QStringList& arguments)
         } else if (argument == QLatin1String("--type")) {
             if (!value(text))
                 return parsed;
-            if (text == QLatin1String("none"))
-                text = QStringLiteral("No Conversion");
-            if (!kConvertItems.contains(text)) {
+            command.type = text == QLatin1String("none") ? OutputType::NoConversion : outputTypeFromText(text);
+            if (!command.type) {
                 parsed.error = QStringLiteral("--type takes jpg, gif, bmp, emf, wmf or none, not %1").arg(text);
                 return parsed;
             }
-            command.type = text;
         } else if (argument == QLatin1String("--quality")) {
             if (!value(text))
                 return parsed;
@@ -199,7 +197,7 @@ ParsedArguments parseBatchArguments(const QStringList& arguments)
         parsed.error = QStringLiteral("no mode given");
         return parsed;
     }
-    if (command.mode == BatchMode::Convert && command.type == QLatin1String("No Conversion")) {
+    if (command.mode == BatchMode::Convert && command.type == OutputType::NoConversion) {
         parsed.error = QStringLiteral("convert needs an output type other than none (copy keeps the files as they are)");
         return parsed;
     }
@@ -241,21 +239,19 @@ CommandJob::CommandJob(const BatchCommand& c, const IniFile& settings, const QSt
     : m_mode(c.mode), m_input(inputFolder)
 {
     const ThumbnailSettings saved = readThumbnailSettings(settings);
-    m_naming = c.naming.value_or(saved.namingIndex.value_or(0));
+    m_naming = c.naming.value_or(saved.naming.value_or(NamingOption::PreSeq));
     // The window keeps only the thumbnail qualifier; the others start as "Image".
     m_qualifier = c.qualifier.value_or(c.mode == BatchMode::Thumbs ? saved.thumbQualifier : QStringLiteral("Image"));
     m_sequence = c.sequence.value_or(QStringLiteral("001"));
-    const QString savedType = kConvertItems.value(saved.createAsIndex.value_or(0));
-    if (c.mode == BatchMode::Copy)
-        m_convert = QStringLiteral("No Conversion");
-    else
-        m_convert = c.type.value_or(savedType);
+    // A stored type that is no item leaves the window's list at "jpg".
+    m_type = c.mode == BatchMode::Copy ? OutputType::NoConversion
+                                       : c.type.value_or(saved.createAs.value_or(OutputType::Jpg));
     m_width = c.width.value_or(saved.thumbWidth);
     m_height = c.height.value_or(saved.thumbHeight);
     m_keepRatio = c.keepRatio || saved.keepRatio;
     m_forceWidth = c.forceWidth || (!c.forceHeight && saved.forceWidth && !saved.forceHeight);
     m_forceHeight = c.forceHeight || (!c.forceWidth && saved.forceHeight);
-    m_speed = c.fast ? 0 : (saved.qualityResize ? 1 : 0);
+    m_speed = c.fast ? ResizeSpeed::Fast : saved.resizeSpeed;
     m_quality = c.quality.value_or(std::clamp(saved.jpegQuality, 10, 100));
     m_overwrite = !c.noOverwrite && saved.overwrite;
     m_output = c.mode == BatchMode::Rename ? inputFolder : c.out.value_or(inputFolder);
@@ -275,7 +271,7 @@ QString checkBatchJob(const BatchCommand& command, const JobSource& job, const Q
     if (!command.sameFolder && needsSameFolderQuestion(renamingInPlace, job.inputFolder(), job.outputFolder()))
         return checktexts::kSameFolders + QStringLiteral(" Use --same-folder to go on.");
     if (const auto message =
-            checkRenameQualifier(renamingInPlace, namingOptionFromIndex(job.namingIndex()), job.imageQualifier()))
+            checkRenameQualifier(renamingInPlace, job.naming(), job.imageQualifier()))
         return *message;
     if (!renamingInPlace && !QFileInfo(job.outputFolder()).isDir())
         return QStringLiteral("The %1 directory does not exist").arg(job.outputFolder());

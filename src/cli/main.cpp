@@ -71,6 +71,12 @@ int main(int argc, char* argv[])
     ConsoleView::catchInterrupt();
     RunContext run{job, view, state, pictures, sources.names};
     const RunOutcome outcome = runBatch(run);
+    if (outcome.failed) {
+        // The view has shown the window's message; this line says what and where.
+        const RunFailure& failure = outcome.failure;
+        say(stderr, QStringLiteral("tessaly-batch: ") +
+                        (failure.file.isEmpty() ? failure.reason : failure.file + QStringLiteral(": ") + failure.reason));
+    }
     say(stdout, outcome.completionText);
 
     bool galleryFailed = false;

@@ -51,15 +51,15 @@ void fillLinkPrefixes(GalleryOptions& options, const QString& htmlFolder, const 
     QString relativeOriginal = RelativeReference(htmlFolder, sources);
     if (relativeOriginal == QLatin1String("*")) {
         relativeOriginal = prefixForMode(LinkMode::Local, sources, {}, {});
-        options.OriginalLinkOpt = indexOf(LinkMode::Local);
+        options.OriginalLinkOpt = LinkMode::Local;
     }
     QString relativeThumb = RelativeReference(htmlFolder, outputs);
     if (relativeThumb == QLatin1String("*")) {
         relativeThumb = prefixForMode(LinkMode::Local, outputs, {}, {});
-        options.ThumbLinkOpt = indexOf(LinkMode::Local);
+        options.ThumbLinkOpt = LinkMode::Local;
     }
-    options.OriginalLinkPrefix = prefixForMode(linkModeFromIndex(options.OriginalLinkOpt), sources, explicitOriginal, relativeOriginal);
-    options.ThumbLinkPrefix = prefixForMode(linkModeFromIndex(options.ThumbLinkOpt), outputs, explicitThumb, relativeThumb);
+    options.OriginalLinkPrefix = prefixForMode(options.OriginalLinkOpt, sources, explicitOriginal, relativeOriginal);
+    options.ThumbLinkPrefix = prefixForMode(options.ThumbLinkOpt, outputs, explicitThumb, relativeThumb);
 }
 
 }  // namespace tessaly

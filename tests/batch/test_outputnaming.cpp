@@ -142,7 +142,7 @@ TEST(OutputTypeOf, ConversionTextAndNoConversion)
         {"no conversion", "a.jpg", FileType::None},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(OutputTypeOf(QString::fromLatin1(c.text), QString::fromLatin1(c.source)),
+        EXPECT_EQ(OutputTypeOf(outputTypeFromText(QString::fromLatin1(c.text)), QString::fromLatin1(c.source)),
                   c.expected)
             << c.text << " / " << c.source;
     EXPECT_EQ(extensionOf(FileType::Bmp), QStringLiteral(".bmp"));

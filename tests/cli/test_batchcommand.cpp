@@ -21,13 +21,13 @@ TEST(BatchArguments, OptionsAndUsageErrors)
     ASSERT_TRUE(good.command);
     const BatchCommand& c = *good.command;
     EXPECT_EQ(c.mode, BatchMode::Thumbs);
-    EXPECT_EQ(c.naming, 3);
+    EXPECT_EQ(c.naming, NamingOption::SufName);
     EXPECT_EQ(c.qualifier, QStringLiteral("Q"));
     EXPECT_EQ(c.sequence, QStringLiteral("01"));
     EXPECT_EQ(c.width, QStringLiteral("120"));
     EXPECT_EQ(c.height, QStringLiteral("80"));
     EXPECT_TRUE(c.keepRatio && c.forceWidth && c.fast && c.noOverwrite && c.quiet);
-    EXPECT_EQ(c.type, QStringLiteral("No Conversion"));
+    EXPECT_EQ(c.type, OutputType::NoConversion);
     EXPECT_EQ(c.quality, 55);
     EXPECT_EQ(c.inputs, (QStringList{QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
     EXPECT_EQ(parseBatchArguments(words("thumbs --size 150 x.jpg")).command->height, QStringLiteral("150"));
@@ -71,13 +71,13 @@ TEST(BatchArguments, SettingsFillTheRest)
                                       "Output File Qualifier=_t\nJpg Compression=250\nOverwrite Files=0\n"));
     const BatchCommand thumbs = *parseBatchArguments(words("thumbs x.jpg")).command;
     const CommandJob job(thumbs, settings, QStringLiteral("/in"));
-    EXPECT_EQ(job.resizeSpeed(), 0);
+    EXPECT_EQ(job.resizeSpeed(), ResizeSpeed::Fast);
     EXPECT_EQ(job.widthText(), QStringLiteral("150"));
     EXPECT_TRUE(job.keepAspect());
     EXPECT_TRUE(job.forceHeight());
     EXPECT_FALSE(job.forceWidth());
-    EXPECT_EQ(job.convertText(), QStringLiteral("gif"));
-    EXPECT_EQ(job.namingIndex(), 3);
+    EXPECT_EQ(job.outputType(), OutputType::Gif);
+    EXPECT_EQ(job.naming(), NamingOption::SufName);
     EXPECT_EQ(job.thumbQualifier(), QStringLiteral("_t"));
     EXPECT_EQ(job.jpegQuality(), 100);
     EXPECT_FALSE(job.overwrite());
@@ -88,7 +88,7 @@ TEST(BatchArguments, SettingsFillTheRest)
     EXPECT_EQ(renameJob.imageQualifier(), QStringLiteral("Image"));
     EXPECT_TRUE(renameJob.renameOnly());
     const BatchCommand copy = *parseBatchArguments(words("copy --out /o x.jpg")).command;
-    EXPECT_EQ(CommandJob(copy, settings, QStringLiteral("/in")).convertText(), QStringLiteral("No Conversion"));
+    EXPECT_EQ(CommandJob(copy, settings, QStringLiteral("/in")).outputType(), OutputType::NoConversion);
 }
 
 }  // namespace

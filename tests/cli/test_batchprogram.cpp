@@ -1,15 +1,20 @@
 #include "app/startup.h"
 #include "app/tform1.h"
+#include "gallery/linkreference.h"
 #include "support/fakeservices.h"
 #include "support/testpictures.h"
-#include "gallery/linkreference.h"
-#include "ui_tform1.h"
+#include "widgets/foldertree.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QCheckBox>
+#include <QTest>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTest>
 #include <QThread>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -49,28 +54,42 @@ void fillPictures(const TempFolder& folder)
     testing::writePicture(folder.path() + QStringLiteral("/city.bmp"), 90, 60);
 }
 
+// The window's control of that name.
+template <typename Control>
+Control& control(const QWidget& window, const char* name)
+{
+    auto* found = window.findChild<Control*>(QString::fromLatin1(name));
+    if (!found)
+        throw std::logic_error(std::string("no control ") + name);
+    return *found;
+}
+
+void click(const QWidget& window, const char* name)
+{
+    QTest::mouseClick(&control<QAbstractButton>(window, name), Qt::LeftButton);
+}
+
 // The same job through the real window: select every file, walk the wizard
-// with `configure` setting the options, press GO.
+// by its buttons with `configure` setting the options, press GO.
 void runInWindow(const QString& input, const QString& output, bool thumbnails,
-                 const std::function<void(Ui::TForm1&)>& configure)
+                 const std::function<void(const QWidget&)>& configure)
 {
     testing::FakeServices fakes;
     ApplicationWindows windows(fakes.services, fakes.settings);
     TForm1& window = windows.mainWindow();
-    Ui::TForm1& ui = window.form();
-    ui.fDir->setFolder(input);
     window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    QTest::mouseClick(ui.bSelAll, Qt::LeftButton);
-    QTest::mouseClick(thumbnails ? ui.rbThumbs : ui.rbRename, Qt::LeftButton, Qt::NoModifier, QPoint(6, 8));
-    QTest::mouseClick(ui.bNxt1, Qt::LeftButton);
-    ui.fNewDir->setFolder(output);
-    configure(ui);
-    QTest::mouseClick(ui.bNxt2, Qt::LeftButton);
+    control<FolderTree>(window, "fDir").setFolder(input);
+    click(window, "bSelAll");
+    click(window, thumbnails ? "rbThumbs" : "rbRename");
+    click(window, "bNxt1");
+    control<FolderTree>(window, "fNewDir").setFolder(output);
+    configure(window);
+    click(window, "bNxt2");
     if (thumbnails)
-        QTest::mouseClick(ui.bNxt3, Qt::LeftButton);
-    QTest::mouseClick(ui.bGO, Qt::LeftButton);
-    ASSERT_TRUE(ui.lDone->text().startsWith(QLatin1String("Operation complete.")));
+        click(window, "bNxt3");
+    click(window, "bGO");
+    ASSERT_TRUE(control<QLabel>(window, "lDone").text().startsWith(QLatin1String("Operation complete.")))
+        << control<QLabel>(window, "lDone").text().toStdString();
 }
 
 class BatchProgramTest : public ::testing::Test {
@@ -83,10 +102,12 @@ protected:
 TEST_F(BatchProgramTest, ThumbsMatchTheWindow)
 {
     fillPictures(input);
-    runInWindow(input.path(), windowOut.path(), true, [](Ui::TForm1& ui) {
-        ui.cbConvert->setCurrentText(QStringLiteral("gif"));
-        ui.cbRatio->setChecked(true);
-        ui.eWidth->setText(QStringLiteral("120"));
+    runInWindow(input.path(), windowOut.path(), true, [](const QWidget& window) {
+        control<QComboBox>(window, "cbConvert").setCurrentText(QStringLiteral("gif"));
+        click(window, "bNxt2");
+        click(window, "cbRatio");
+        control<QLineEdit>(window, "eWidth").setText(QStringLiteral("120"));
+        click(window, "bBck2");
     });
     const Result result = runBatch({QStringLiteral("thumbs"), QStringLiteral("--type"), QStringLiteral("gif"),
                                     QStringLiteral("--keep-ratio"), QStringLiteral("--size"), QStringLiteral("120"),
@@ -102,11 +123,11 @@ TEST_F(BatchProgramTest, ThumbsMatchTheWindow)
 TEST_F(BatchProgramTest, ConvertAndCopyMatchTheWindow)
 {
     fillPictures(input);
-    runInWindow(input.path(), windowOut.path(), false, [](Ui::TForm1& ui) {
-        ui.rbCpyCvrt->setChecked(true);
-        ui.cbConvert->setCurrentText(QStringLiteral("emf"));
-        ui.cbNameOption->setCurrentIndex(3);
-        ui.ePreI->setText(QStringLiteral("_c"));
+    runInWindow(input.path(), windowOut.path(), false, [](const QWidget& window) {
+        click(window, "rbCpyCvrt");
+        control<QComboBox>(window, "cbConvert").setCurrentText(QStringLiteral("emf"));
+        control<QComboBox>(window, "cbNameOption").setCurrentIndex(3);
+        control<QLineEdit>(window, "ePreI").setText(QStringLiteral("_c"));
     });
     Result result = runBatch({QStringLiteral("convert"), QStringLiteral("--type"), QStringLiteral("emf"),
                               QStringLiteral("--naming"), QStringLiteral("SufName"), QStringLiteral("--qualifier"),
@@ -117,9 +138,9 @@ TEST_F(BatchProgramTest, ConvertAndCopyMatchTheWindow)
     EXPECT_TRUE(contents(commandOut.path()).count(QStringLiteral("Beach_c.emf")));
 
     TempFolder windowCopy, commandCopy;
-    runInWindow(input.path(), windowCopy.path(), false, [](Ui::TForm1& ui) {
-        ui.rbCpyCvrt->setChecked(true);
-        ui.cbConvert->setCurrentText(QStringLiteral("No Conversion"));
+    runInWindow(input.path(), windowCopy.path(), false, [](const QWidget& window) {
+        click(window, "rbCpyCvrt");
+        control<QComboBox>(window, "cbConvert").setCurrentText(QStringLiteral("No Conversion"));
     });
     result = runBatch({QStringLiteral("copy"), QStringLiteral("--out"), commandCopy.path(), input.path()}, settings);
     EXPECT_EQ(result.exitCode, 0);
@@ -132,9 +153,9 @@ TEST_F(BatchProgramTest, RenameMatchesTheWindow)
     TempFolder first, second;
     fillPictures(first);
     fillPictures(second);
-    runInWindow(first.path(), first.path(), false, [](Ui::TForm1& ui) {
-        ui.cbNameOption->setCurrentIndex(2);
-        ui.ePreI->setText(QStringLiteral("_r"));
+    runInWindow(first.path(), first.path(), false, [](const QWidget& window) {
+        control<QComboBox>(window, "cbNameOption").setCurrentIndex(2);
+        control<QLineEdit>(window, "ePreI").setText(QStringLiteral("_r"));
     });
     const Result result = runBatch({QStringLiteral("rename"), QStringLiteral("--naming"), QStringLiteral("SufSeq"),
                                     QStringLiteral("--qualifier"), QStringLiteral("_r"), second.path()},
@@ -208,6 +229,27 @@ TEST_F(BatchProgramTest, ChecksAndExitStatuses)
     EXPECT_EQ(damaged.exitCode, 1);
     EXPECT_TRUE(damaged.err.contains(QLatin1String("Could not open b.jpg")));
     EXPECT_EQ(damaged.out, QStringLiteral("Operation Incomplete. 2 files processed.\n"));
+
+    // A run that fails: the window's message, then the file and the reason.
+    TempFolder blocked;
+    QDir().mkpath(blocked.path() + QStringLiteral("/Image001.gif"));  // a folder where the copy goes
+    const Result failed = runBatch({QStringLiteral("copy"), QStringLiteral("--allow-duplicates"), QStringLiteral("--out"),
+                                    blocked.path(), in + QStringLiteral("/a.gif")},
+                                   settings);
+    EXPECT_EQ(failed.exitCode, 1);
+    const QStringList lines = failed.err.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << failed.err.toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("Error during processing!"));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("tessaly-batch: ") + in + QStringLiteral("/a.gif: cannot create ") +
+                                    blocked.path() + QStringLiteral("/Image001.gif")))
+        << lines[1].toStdString();
+    EXPECT_EQ(failed.out, QStringLiteral("Operation Incomplete. 0 files processed.\n"));
+    // Before the first file: no file to name, only the reason.
+    const Result badSize = runBatch({QStringLiteral("thumbs"), QStringLiteral("--size"), QStringLiteral("12a"),
+                                     QStringLiteral("--out"), blocked.path(), in + QStringLiteral("/a.gif")},
+                                    settings);
+    EXPECT_EQ(badSize.exitCode, 1);
+    EXPECT_EQ(badSize.err, QStringLiteral("Error during processing!\ntessaly-batch: '12a' is not a valid integer value\n"));
 
     const Result help = runBatch({QStringLiteral("--help")}, settings);
     EXPECT_EQ(help.exitCode, 0);
