@@ -6,8 +6,7 @@
 
 namespace tessaly {
 
-ConfirmPage::ConfirmPage(Wizard& wizard, QObject* parent)
-    : QObject(parent), m_wizard(wizard), m_ui(wizard.form())
+ConfirmPage::ConfirmPage(Wizard& wizard, QObject* parent) : QObject(parent), m_wizard(wizard), m_ui(wizard.form())
 {
     Ui::TForm1& ui = m_ui;
     connect(ui.pcMain, &QTabWidget::currentChanged, this, [this](int index) {
@@ -24,12 +23,11 @@ ConfirmPage::ConfirmPage(Wizard& wizard, QObject* parent)
 void ConfirmPage::showThumbnailRows(bool shown)
 {
     Ui::TForm1& ui = m_ui;
-    for (QWidget* row : {static_cast<QWidget*>(ui.Label17), static_cast<QWidget*>(ui.Label18),
-                         static_cast<QWidget*>(ui.Label20), static_cast<QWidget*>(ui.Label24),
-                         static_cast<QWidget*>(ui.Bevel5), static_cast<QWidget*>(ui.Bevel8),
-                         static_cast<QWidget*>(ui.lResize), static_cast<QWidget*>(ui.lWidth),
-                         static_cast<QWidget*>(ui.lHeight), static_cast<QWidget*>(ui.lRatioTxt),
-                         static_cast<QWidget*>(ui.lRatio)})
+    for (QWidget* row :
+         {static_cast<QWidget*>(ui.Label17), static_cast<QWidget*>(ui.Label18), static_cast<QWidget*>(ui.Label20),
+          static_cast<QWidget*>(ui.Label24), static_cast<QWidget*>(ui.Bevel5), static_cast<QWidget*>(ui.Bevel8),
+          static_cast<QWidget*>(ui.lResize), static_cast<QWidget*>(ui.lWidth), static_cast<QWidget*>(ui.lHeight),
+          static_cast<QWidget*>(ui.lRatioTxt), static_cast<QWidget*>(ui.lRatio)})
         row->setVisible(shown);
 }
 
@@ -52,8 +50,7 @@ void ConfirmPage::tsCSShow()
         ui.lHeight->setText(ui.eHeight->text());
         const bool kept = ui.cbRatio->isChecked();
         // The maximum follows the caption directly, whatever the font.
-        ui.lRatio->move(ui.lRatioTxt->x() +
-                            ui.lRatioTxt->fontMetrics().horizontalAdvance(ui.lRatioTxt->text()),
+        ui.lRatio->move(ui.lRatioTxt->x() + ui.lRatioTxt->fontMetrics().horizontalAdvance(ui.lRatioTxt->text()),
                         ui.lRatio->y());
         ui.lRatioTxt->setVisible(kept);
         ui.lRatio->setVisible(kept);

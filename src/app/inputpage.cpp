@@ -13,8 +13,7 @@
 
 namespace tessaly {
 
-InputPage::InputPage(Wizard& wizard, QObject* parent)
-    : QObject(parent), m_wizard(wizard), m_ui(wizard.form())
+InputPage::InputPage(Wizard& wizard, QObject* parent) : QObject(parent), m_wizard(wizard), m_ui(wizard.form())
 {
     buildPopupMenu();
     connectControls();
@@ -43,8 +42,7 @@ void InputPage::buildPopupMenu()
     QAction* deleteFiles = add("DeleteSelectedFiles1", QStringLiteral("Delete Selected Files"));
     m_pm1->addSeparator();
     add("RotateImage90degreeclockwise1", QStringLiteral("Rotate Image 90 degrees clockwise"));
-    add("RotateImage90degreescounterclockwise1",
-        QStringLiteral("Rotate Image 90 degrees counter clockwise"));
+    add("RotateImage90degreescounterclockwise1", QStringLiteral("Rotate Image 90 degrees counter clockwise"));
     m_pm1->addSeparator();
     add("LauchExplorer1", QStringLiteral("Launch Explorer"));
     m_pm1->addSeparator();
@@ -182,8 +180,7 @@ void InputPage::bDelSelClick()
 
 void InputPage::pm1Popup()
 {
-    m_pm1->findChild<QAction*>(QStringLiteral("DeleteSelectedFiles1"))
-        ->setEnabled(m_ui.fBox->selectedCount() > 0);
+    m_pm1->findChild<QAction*>(QStringLiteral("DeleteSelectedFiles1"))->setEnabled(m_ui.fBox->selectedCount() > 0);
 }
 
 }  // namespace tessaly

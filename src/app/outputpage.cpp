@@ -23,8 +23,7 @@ bool showsSequenceField(int namingIndex)
 
 }  // namespace
 
-OutputPage::OutputPage(Wizard& wizard, QObject* parent)
-    : QObject(parent), m_wizard(wizard), m_ui(wizard.form())
+OutputPage::OutputPage(Wizard& wizard, QObject* parent) : QObject(parent), m_wizard(wizard), m_ui(wizard.form())
 {
     m_ui.Label16->setText(texts::kNamingHelp);
     m_ui.fNewDir->setFileList(m_ui.fNewBox);
@@ -99,8 +98,7 @@ void OutputPage::setUpForMode(JobMode mode)
     // Only the field is hidden here; its label "Seq #" follows the user's
     // changes of the naming list alone.
     ui.eSeq->setVisible(showsSequenceField(ui.cbNameOption->currentIndex()));
-    applyVisibility(visibilityFor(mode, mode == JobMode::RenameCopyConvert &&
-                                            ui.rbRenameOnly->isChecked()));
+    applyVisibility(visibilityFor(mode, mode == JobMode::RenameCopyConvert && ui.rbRenameOnly->isChecked()));
     try {
         ui.fNewDir->setFolder(ui.fDir->folder());
     } catch (const FolderNotFound& missing) {
@@ -181,9 +179,8 @@ void OutputPage::bNxt2Click()
     Ui::TForm1& ui = m_ui;
     MessageService& messages = m_wizard.services().messages;
     if (needsSameFolderQuestion(renamingInPlace(), ui.fDir->folder(), ui.fNewDir->folder())) {
-        const MessageAnswer answer =
-            messages.show(m_wizard.dialogParent(), checktexts::kSameFoldersQuestion,
-                          MessageIcon::Warning, MessageButtons::YesNo);
+        const MessageAnswer answer = messages.show(m_wizard.dialogParent(), checktexts::kSameFoldersQuestion,
+                                                   MessageIcon::Warning, MessageButtons::YesNo);
         if (answer == MessageAnswer::No)
             return;
     }
@@ -191,9 +188,8 @@ void OutputPage::bNxt2Click()
         m_wizard.goToPage(WizardPage::ThumbnailOptions);
         return;
     }
-    if (const auto refusal =
-            checkRenameQualifier(ui.rbRenameOnly->isChecked(),
-                                 namingOptionFromIndex(ui.cbNameOption->currentIndex()), ui.ePreI->text())) {
+    if (const auto refusal = checkRenameQualifier(
+            ui.rbRenameOnly->isChecked(), namingOptionFromIndex(ui.cbNameOption->currentIndex()), ui.ePreI->text())) {
         messages.report(m_wizard.dialogParent(), *refusal);
         return;
     }

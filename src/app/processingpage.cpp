@@ -10,8 +10,7 @@
 
 namespace tessaly {
 
-ProcessingPage::ProcessingPage(Wizard& wizard, QObject* parent)
-    : QObject(parent), m_wizard(wizard), m_ui(wizard.form())
+ProcessingPage::ProcessingPage(Wizard& wizard, QObject* parent) : QObject(parent), m_wizard(wizard), m_ui(wizard.form())
 {
     Ui::TForm1& ui = m_ui;
     ui.bCancelOp->setColors(Qt::black, Qt::black);
@@ -25,9 +24,9 @@ ProcessingPage::ProcessingPage(Wizard& wizard, QObject* parent)
 void ProcessingPage::showUpperStrip(bool shown)
 {
     Ui::TForm1& ui = m_ui;
-    for (QWidget* strip : {static_cast<QWidget*>(ui.lDir), static_cast<QWidget*>(ui.lbMFL),
-                           static_cast<QWidget*>(ui.lMFL), static_cast<QWidget*>(ui.Bevel1),
-                           static_cast<QWidget*>(ui.Image1), static_cast<QWidget*>(ui.Label3)})
+    for (QWidget* strip :
+         {static_cast<QWidget*>(ui.lDir), static_cast<QWidget*>(ui.lbMFL), static_cast<QWidget*>(ui.lMFL),
+          static_cast<QWidget*>(ui.Bevel1), static_cast<QWidget*>(ui.Image1), static_cast<QWidget*>(ui.Label3)})
         strip->setVisible(shown);
 }
 

@@ -17,9 +17,8 @@
 namespace tessaly {
 
 TForm1::TForm1(PlatformServices& services, IniFile settings, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_ui(std::make_unique<Ui::TForm1>()),
       m_services(services),
       m_settings(std::move(settings))
@@ -90,9 +89,7 @@ void TForm1::setUpUpperStrip()
 // (`SpeedButton2`), the About box (`sbAbout`) and help (`SpeedButton3`).
 // Their handlers are wired here, and the preview of a clicked `lbMFL` entry
 // with them.
-void TForm1::connectTitleButtons()
-{
-}
+void TForm1::connectTitleButtons() {}
 
 void TForm1::FormCreate()
 {
@@ -185,8 +182,8 @@ void TForm1::goToPage(WizardPage page)
         QWidget* page;
         QLabel* help;
     };
-    const Step steps[] = {{ui.tsIFS, ui.lHH1}, {ui.tsOFO, ui.lHH2}, {ui.tsTO, ui.lHH3},
-                          {ui.tsCS, ui.lHH4}, {ui.tsP, ui.lHH5}};
+    const Step steps[] = {
+        {ui.tsIFS, ui.lHH1}, {ui.tsOFO, ui.lHH2}, {ui.tsTO, ui.lHH3}, {ui.tsCS, ui.lHH4}, {ui.tsP, ui.lHH5}};
     const Step& to = steps[int(page)];
     QTabWidget* pages = ui.pcMain;
     const int fromIndex = pages->currentIndex();

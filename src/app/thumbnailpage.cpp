@@ -6,8 +6,7 @@
 
 namespace tessaly {
 
-ThumbnailPage::ThumbnailPage(Wizard& wizard, QObject* parent)
-    : QObject(parent), m_wizard(wizard), m_ui(wizard.form())
+ThumbnailPage::ThumbnailPage(Wizard& wizard, QObject* parent) : QObject(parent), m_wizard(wizard), m_ui(wizard.form())
 {
     Ui::TForm1& ui = m_ui;
     ui.Label8->setText(texts::kResizeSpeedNote);

@@ -14,19 +14,15 @@ const QColor kGreen(0, 128, 0);
 
 void useWizardHoverColours(GradientButton* button)
 {
-    QObject::connect(button, &GradientButton::mouseEntered, button,
-                     [button] { button->setColors(kGrey, kLime); });
-    QObject::connect(button, &GradientButton::mouseLeft, button,
-                     [button] { button->setColors(kGrey, kGrey); });
+    QObject::connect(button, &GradientButton::mouseEntered, button, [button] { button->setColors(kGrey, kLime); });
+    QObject::connect(button, &GradientButton::mouseLeft, button, [button] { button->setColors(kGrey, kGrey); });
 }
 
 void useGoHoverColours(GradientButton* button)
 {
     button->setColors(kGreen, kGreen);
-    QObject::connect(button, &GradientButton::mouseEntered, button,
-                     [button] { button->setColors(kGreen, kLime); });
-    QObject::connect(button, &GradientButton::mouseLeft, button,
-                     [button] { button->setColors(kGreen, kGreen); });
+    QObject::connect(button, &GradientButton::mouseEntered, button, [button] { button->setColors(kGreen, kLime); });
+    QObject::connect(button, &GradientButton::mouseLeft, button, [button] { button->setColors(kGreen, kGreen); });
 }
 
 }  // namespace tessaly
