@@ -11,8 +11,11 @@ namespace tessaly {
 
 enum class BatchMode { Thumbs, Rename, Copy, Convert };
 
-// What the command line asked for; options left out take the settings
-// file's values.
+// Which side a kept aspect ratio is always scaled to.
+enum class ForceSide { Neither, Width, Height };
+
+// What the command line asked for; options left out (none) take the
+// settings file's values, and every setting can be given either way.
 struct BatchCommand {
     BatchMode mode = BatchMode::Thumbs;
     QStringList inputs;
@@ -23,10 +26,13 @@ struct BatchCommand {
     std::optional<QString> qualifier;
     std::optional<QString> sequence;
     std::optional<QString> width, height;
-    bool keepRatio = false, forceWidth = false, forceHeight = false, fast = false;
+    bool exactSize = false;  // --size WxH: exactly W by H unless --keep-ratio
+    std::optional<bool> keepRatio;
+    std::optional<ForceSide> force;
+    std::optional<ResizeSpeed> speed;
     std::optional<OutputType> type;
     std::optional<int> quality;
-    bool noOverwrite = false;
+    std::optional<bool> overwrite;
     QString html;
     bool allowDuplicates = false, sameFolder = false, quiet = false;
 };
@@ -34,6 +40,7 @@ struct BatchCommand {
 struct ParsedArguments {
     std::optional<BatchCommand> command;
     bool help = false;
+    bool version = false;
     QString error;  // bad usage
 };
 
@@ -89,5 +96,9 @@ private:
 
 // The wizard's checks that protect the user; the message, or empty.
 QString checkBatchJob(const BatchCommand& command, const JobSource& job, const QStringList& names);
+
+// Creates a missing output folder with its parents (not for renaming,
+// which writes into the input folder); the message when it cannot, or empty.
+QString prepareOutputFolder(const BatchCommand& command, const JobSource& job);
 
 }  // namespace tessaly

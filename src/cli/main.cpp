@@ -46,6 +46,10 @@ int main(int argc, char* argv[])
         std::fputs(batchUsage().toLocal8Bit().constData(), stdout);
         return 0;
     }
+    if (parsed.version) {
+        say(stdout, QStringLiteral("tessaly-batch " TESSALY_VERSION));
+        return 0;
+    }
     if (!parsed.command) {
         say(stderr, QStringLiteral("tessaly-batch: ") + parsed.error);
         say(stderr, QStringLiteral("Try 'tessaly-batch --help'."));
@@ -60,7 +64,11 @@ int main(int argc, char* argv[])
         return 2;
     }
     CommandJob job(command, settings, sources.folder);
-    if (const QString problem = checkBatchJob(command, job, sources.names); !problem.isEmpty()) {
+    // The output folder is made only for a job that passed the checks.
+    QString problem = checkBatchJob(command, job, sources.names);
+    if (problem.isEmpty())
+        problem = prepareOutputFolder(command, job);
+    if (!problem.isEmpty()) {
         say(stderr, problem);
         return 2;
     }

@@ -29,10 +29,12 @@ struct Result {
     QString out, err;
 };
 
-Result runBatch(const QStringList& arguments, const QString& settings)
+Result runBatch(const QStringList& arguments, const QString& settings, const QString& workingFolder = {})
 {
     QProcess process;
-    process.start(QStringLiteral(TESSALY_BATCH_PROGRAM), QStringList{arguments} << QStringLiteral("--settings") << settings);
+    if (!workingFolder.isEmpty())
+        process.setWorkingDirectory(workingFolder);
+    process.start(QStringLiteral(TESSALY_BATCH_PROGRAM), QStringList{QStringLiteral("--settings"), settings} + arguments);
     process.waitForFinished(120000);
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
@@ -210,9 +212,10 @@ TEST_F(BatchProgramTest, ChecksAndExitStatuses)
          2, "Invalid output qualifier for option chosen."},
         {{QStringLiteral("thumbs"), QStringLiteral("--out"), out, in + QStringLiteral("/a.jpg"), empty.path()}, 2,
          "The files must all lie in one folder"},
-        {{QStringLiteral("thumbs"), QStringLiteral("--frobnicate")}, 2, "unknown option --frobnicate"},
-        {{QStringLiteral("thumbs"), QStringLiteral("--out"), out + QStringLiteral("/missing"), in + QStringLiteral("/a.jpg")}, 2,
-         "directory does not exist"},
+        {{QStringLiteral("thumbs"), QStringLiteral("--frobnicate")}, 2, "tessaly-batch: Unknown option 'frobnicate'."},
+        {{QStringLiteral("thumbs"), QStringLiteral("-z"), in}, 2, "tessaly-batch: Unknown option 'z'."},
+        {{QStringLiteral("thumbs"), QStringLiteral("--out"), in + QStringLiteral("/a.jpg"), in + QStringLiteral("/a.jpg")}, 2,
+         "is a file"},
     };
     for (const Case& c : cases) {
         const Result result = runBatch(c.arguments, settings);
@@ -257,6 +260,54 @@ TEST_F(BatchProgramTest, ChecksAndExitStatuses)
                                "--force-height", "--fast", "--type", "--quality", "--no-overwrite", "--html",
                                "--settings", "--allow-duplicates", "--same-folder", "--quiet", "Examples:"})
         EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
+}
+
+// A missing output folder is made, with its parents, but only for a job
+// that passed the checks; the README's first example works in a fresh home.
+TEST_F(BatchProgramTest, MissingOutputFolderIsCreated)
+{
+    TempFolder home;
+    const QString photos = home.path() + QStringLiteral("/photos");
+    QDir().mkpath(photos);
+    testing::writePicture(photos + QStringLiteral("/a.jpg"), 300, 200);
+    testing::writePicture(photos + QStringLiteral("/a.gif"), 30, 20);
+
+    const QString refused = home.path() + QStringLiteral("/refused/deep");
+    const Result duplicate = runBatch({QStringLiteral("thumbs"), QStringLiteral("--out"), refused, photos}, settings);
+    EXPECT_EQ(duplicate.exitCode, 2);
+    EXPECT_FALSE(QFileInfo::exists(home.path() + QStringLiteral("/refused")));
+
+    QFile::remove(photos + QStringLiteral("/a.gif"));
+    const QString thumbs = home.path() + QStringLiteral("/thumbs");
+    const Result example = runBatch({QStringLiteral("thumbs"), QStringLiteral("--out"), thumbs, QStringLiteral("--size"),
+                                     QStringLiteral("120"), QStringLiteral("--keep-ratio"), photos},
+                                    settings);
+    EXPECT_EQ(example.exitCode, 0) << example.err.toStdString();
+    EXPECT_EQ(QDir(thumbs).entryList(QDir::Files), QStringList{QStringLiteral("Thumb001.jpg")});
+
+    const QString nested = home.path() + QStringLiteral("/a/b/c");
+    const Result deep = runBatch({QStringLiteral("copy"), QStringLiteral("--out=") + nested, photos}, settings);
+    EXPECT_EQ(deep.exitCode, 0) << deep.err.toStdString();
+    EXPECT_EQ(contents(nested).size(), 1u);
+}
+
+// --version, and "--" before a file name that starts with a dash.
+TEST_F(BatchProgramTest, VersionAndDashedFileNames)
+{
+    const Result version = runBatch({QStringLiteral("--version")}, settings);
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, QStringLiteral("tessaly-batch 1.6\n"));
+
+    testing::writePicture(input.path() + QStringLiteral("/-dash.jpg"), 40, 30);
+    const Result dashed = runBatch({QStringLiteral("thumbs"), QStringLiteral("--out"), commandOut.path(), QStringLiteral("--"),
+                                    QStringLiteral("-dash.jpg")},
+                                   settings, input.path());
+    EXPECT_EQ(dashed.exitCode, 0) << dashed.err.toStdString();
+    EXPECT_EQ(dashed.out, QStringLiteral("Operation complete. 1 files processed.\n"));
+    const Result refused = runBatch({QStringLiteral("thumbs"), QStringLiteral("--out"), commandOut.path(),
+                                     QStringLiteral("-dash.jpg")},
+                                    settings, input.path());
+    EXPECT_EQ(refused.exitCode, 2);
 }
 
 // On a terminal the progress shows as a bar with the counter and the name;
