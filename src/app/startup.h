@@ -11,6 +11,11 @@ namespace tessaly {
 class TForm1;
 class TForm3;
 class TForm4;
+class TForm5;
+class TForm6;
+class TfDlgOutHTML;
+class TfHTM;
+class THRFPrmpt;
 
 // Every window of the program, made once at start-up in a fixed order and
 // destroyed in the reverse order at the end.
@@ -22,6 +27,11 @@ public:
     TForm1& mainWindow() { return *m_form1; }
     TForm3& duplicateWarning() { return *m_form3; }
     TForm4& deleteConfirm() { return *m_form4; }
+    TForm5& linkHelp() { return *m_form5; }
+    TForm6& htmlOptions() { return *m_form6; }
+    TfDlgOutHTML& htmlLocation() { return *m_htmlLocation; }
+    TfHTM& htmlViewer() { return *m_viewer; }
+    THRFPrmpt& hrefPrompt() { return *m_hrefPrompt; }
     // Destroys the windows now, in the reverse order of their creation.
     void destroy();
 
@@ -29,6 +39,11 @@ private:
     std::unique_ptr<TForm1> m_form1;
     std::unique_ptr<TForm3> m_form3;
     std::unique_ptr<TForm4> m_form4;
+    std::unique_ptr<TfHTM> m_viewer;
+    std::unique_ptr<TForm6> m_form6;
+    std::unique_ptr<TForm5> m_form5;
+    std::unique_ptr<TfDlgOutHTML> m_htmlLocation;
+    std::unique_ptr<THRFPrmpt> m_hrefPrompt;
 };
 
 // Shows the splash for `splashMilliseconds`, makes the windows, opens the

@@ -16,6 +16,9 @@ namespace tessaly {
 class GradientButton;
 class TForm3;
 class TForm4;
+class TForm6;
+class TfDlgOutHTML;
+class TfHTM;
 class WorkingPictures;
 struct PlatformServices;
 
@@ -26,6 +29,11 @@ enum class WizardPage { InputFiles, OutputOptions, ThumbnailOptions, Confirm, Pr
 struct CompanionWindows {
     TForm3* duplicateWarning = nullptr;
     TForm4* deleteConfirm = nullptr;
+    // The gallery run's windows: where the page goes, how it looks, and
+    // the viewer that shows it.
+    TfDlgOutHTML* htmlLocation = nullptr;
+    TForm6* htmlOptions = nullptr;
+    TfHTM* htmlViewer = nullptr;
 };
 
 // The job state the main window keeps for its pages: the mode fixed when
