@@ -1,5 +1,6 @@
 #include "gallery/dialogs/tform6.h"
 #include "settings/gallerysettings.h"
+#include "support/browsercheck.h"
 #include "support/testpictures.h"
 #include "ui_tfdlgouthtml.h"
 #include "ui_tfhtm.h"
@@ -189,6 +190,44 @@ TEST_F(DoHtmlTest, CommandLineWritesTheSamePages)
         for (const QString& name : written)
             EXPECT_EQ(testing::readAll(commandOut.path() + u'/' + name), testing::readAll(output.path() + u'/' + name))
                 << name.toStdString();
+    }
+}
+
+// The galleries "Do HTML!" writes open in a real browser with every
+// thumbnail shown and every link to a picture working, in each layout.
+TEST_F(DoHtmlTest, GalleriesWorkInABrowser)
+{
+    const QString browser = testing::chromium();
+    if (browser.isEmpty())
+        GTEST_SKIP() << "Chromium is not installed; the browser check is skipped";
+    struct Layout {
+        const char* name;
+        std::function<void(Ui::TForm6&)> choose;
+        const char* expected;
+    };
+    const Layout layouts[] = {
+        {"one page", [](Ui::TForm6& options) { testing::click(options.rb1pg); },
+         "RESULT images=3 links=6 broken=0 tiled=none"},
+        {"pages of two", [](Ui::TForm6& options) {
+             testing::click(options.rbMpg);
+             testing::typeInto(options.eTperPg, QStringLiteral("2"));
+         },
+         "RESULT images=2 links=4 broken=0 tiled=none"},
+        {"plain", [](Ui::TForm6& options) { testing::click(options.cbUseTable); },
+         "RESULT images=3 links=3 broken=0 tiled=none"},
+        {"frames", [](Ui::TForm6& options) { testing::click(options.cbFrames); },
+         "RESULT images=3 links=6 broken=0 tiled=none"},
+        {"tiled frames", [](Ui::TForm6& options) { testing::click(options.cbBkgd); },
+         "RESULT images=3 links=0 broken=0 tiled=ok"},
+    };
+    makeThumbnails(3);
+    for (const Layout& layout : layouts) {
+        SCOPED_TRACE(layout.name);
+        for (const QString& name : pages())
+            QFile::remove(output.path() + u'/' + name);
+        doHtml(layout.choose);
+        EXPECT_EQ(testing::checkInBrowser(browser, output.path(), QStringLiteral("MyWeb.htm")),
+                  QString::fromLatin1(layout.expected));
     }
 }
 
