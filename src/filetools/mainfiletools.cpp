@@ -295,6 +295,9 @@ void MainFileTools::bRenameOKClick()
             m_services.messages.report(m_window, kRenameFailed);
             return;
         }
+        // The preview window's caption names the file a rotation writes to.
+        if (m_previewWindow.windowTitle() == m_renamePath)
+            m_previewWindow.setWindowTitle(target);
         emit fileRenamed(m_renamePath, target);
         const QString from = paths::folderOf(m_renamePath);
         if (m_c.fNewBox->folder() == from || m_c.fNewBox->folder() == m_c.fDir->folder())

@@ -260,6 +260,26 @@ TEST(MainFileTools, FailedRotationWriteKeepsTheFile)
     EXPECT_EQ(w.c.Image1->pixmap().size(), QSize(6, 10));
 }
 
+// Renaming the previewed file moves the rotation's target with it; the old
+// name is never made anew.
+TEST(MainFileTools, RotationFollowsARenamedPreview)
+{
+    testing::TempFolder in;
+    testing::writePicture(in.path() + QStringLiteral("/a.bmp"), 8, 4);
+    FileToolsWindow w(in.path(), in.path());
+    w.press(w.c.fBox, QStringLiteral("a.bmp"));
+    QTest::mouseClick(w.c.bRenInd, Qt::LeftButton);
+    w.c.eFileEdit->setText(QStringLiteral("b.bmp"));
+    QTest::keyClick(w.c.eFileEdit, Qt::Key_Return);
+    EXPECT_EQ(w.preview.windowTitle(), in.path() + QStringLiteral("/b.bmp"));
+
+    w.c.fBox->setItemSelected(0, true);
+    w.action(w.c.pm1, "RotateImage90degreeclockwise1")->trigger();
+    EXPECT_EQ(w.fakes.messages.texts(), QStringList{kOverwriteWarning});
+    EXPECT_EQ(LoadPicture(in.path() + QStringLiteral("/b.bmp")).width(), 4);
+    EXPECT_FALSE(QFileInfo::exists(in.path() + QStringLiteral("/a.bmp")));
+}
+
 // Renaming by hand: nothing happens without a selected focused file; the
 // edit and its buttons replace "Rename Manually Now"; a taken name shows
 // "Failed" and keeps the rename open with both files intact; a change of

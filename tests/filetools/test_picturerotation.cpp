@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -218,7 +219,7 @@ TEST(PictureRotation, FailedWriteLeavesTheOriginalIntact)
 }
 
 // A read-only file is not replaced (even though the folder would allow it),
-// a file whose folder is gone is an error, and a replaced file keeps its
+// a file that is gone is not made anew, and a replaced file keeps its
 // permissions.
 TEST(PictureRotation, WritesRespectTheFileAndItsFolder)
 {
@@ -229,6 +230,8 @@ TEST(PictureRotation, WritesRespectTheFileAndItsFolder)
     EXPECT_EQ(testing::readAll(locked), QByteArray("old bytes"));
 
     EXPECT_THROW(replaceFileContents(folder.path() + QStringLiteral("/gone/x.jpg"), "new"), Error);
+    EXPECT_THROW(replaceFileContents(folder.path() + QStringLiteral("/renamed.jpg"), "new"), Error);
+    EXPECT_FALSE(QFileInfo::exists(folder.path() + QStringLiteral("/renamed.jpg")));
 
     const QString shared = folder.write(QStringLiteral("shared.jpg"), "old bytes");
     const auto mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
