@@ -14,6 +14,7 @@
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace tessaly {
 namespace {
@@ -240,6 +241,26 @@ TEST(PictureRotation, WritesRespectTheFileAndItsFolder)
     EXPECT_EQ(testing::readAll(shared), QByteArray("new bytes"));
     EXPECT_EQ(QFile::permissions(shared) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser),
               mode);
+}
+
+// In a folder that takes no new files the temporary file cannot be made, so
+// a writable file there is written in place. (Root may create files in any
+// folder: this runs as an ordinary user only.)
+TEST(PictureRotation, WritesInPlaceWhereTheFolderTakesNoNewFiles)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root may create files in any folder";
+    testing::TempFolder folder;
+    const QString path = folder.write(QStringLiteral("w.jpg"), "old bytes");
+    const QString sub = folder.makeFolder(QStringLiteral("locked"));
+    const QString inside = folder.write(QStringLiteral("locked/w.jpg"), "old bytes");
+    const auto readOnlyFolder = QFileDevice::ReadOwner | QFileDevice::ExeOwner;
+    ASSERT_TRUE(QFile::setPermissions(sub, readOnlyFolder));
+    replaceFileContents(inside, "new bytes");
+    EXPECT_EQ(testing::readAll(inside), QByteArray("new bytes"));
+    EXPECT_EQ(QDir(sub).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("w.jpg")});
+    QFile::setPermissions(sub, readOnlyFolder | QFileDevice::WriteOwner);
+    EXPECT_EQ(testing::readAll(path), QByteArray("old bytes"));
 }
 
 }  // namespace
