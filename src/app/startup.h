@@ -9,6 +9,7 @@
 namespace tessaly {
 
 class TForm1;
+class TForm2;
 class TForm3;
 class TForm4;
 
@@ -20,6 +21,7 @@ public:
     ~ApplicationWindows();
 
     TForm1& mainWindow() { return *m_form1; }
+    TForm2& previewWindow() { return *m_form2; }
     TForm3& duplicateWarning() { return *m_form3; }
     TForm4& deleteConfirm() { return *m_form4; }
     // Destroys the windows now, in the reverse order of their creation.
@@ -27,6 +29,7 @@ public:
 
 private:
     std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<TForm2> m_form2;
     std::unique_ptr<TForm3> m_form3;
     std::unique_ptr<TForm4> m_form4;
 };

@@ -23,8 +23,8 @@ TurnedPicture turnPicture(const Picture& picture, TurnDirection direction, int j
     try {
         Bitmap source;
         DrawToBitmap(source, picture);
-        const Bitmap turned = direction == TurnDirection::Clockwise ? rotateClockwise(source)
-                                                                    : rotateCounterClockwise(source);
+        const Bitmap turned =
+            direction == TurnDirection::Clockwise ? rotateClockwise(source) : rotateCounterClockwise(source);
         TurnedPicture result;
         switch (picture.kind()) {
         case PictureKind::Jpeg: {

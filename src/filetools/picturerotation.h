@@ -11,8 +11,7 @@ namespace tessaly {
 enum class TurnDirection { Clockwise, CounterClockwise };
 
 inline const QString kSelectFileToRotate = QStringLiteral("First select a file to be rotated");
-inline const QString kOverwriteWarning =
-    QStringLiteral("This will overwrite the original file!  Continue?");
+inline const QString kOverwriteWarning = QStringLiteral("This will overwrite the original file!  Continue?");
 
 // What a rotation command does first, given the input file list and the
 // small preview.

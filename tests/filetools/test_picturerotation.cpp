@@ -65,7 +65,7 @@ TEST(PictureRotation, StartsByTheListAndThePreview)
         bool picture;
         RotationStart start;
     } rows[] = {
-        {3, 0, true, RotationStart::SelectFirst},   {3, 0, false, RotationStart::SelectFirst},
+        {3, 0, true, RotationStart::SelectFirst},    {3, 0, false, RotationStart::SelectFirst},
         {3, 1, false, RotationStart::NothingToTurn}, {3, 2, true, RotationStart::AskToOverwrite},
         {0, 0, true, RotationStart::AskToOverwrite}, {0, 0, false, RotationStart::NothingToTurn},
     };
@@ -117,8 +117,9 @@ TEST(PictureRotation, TurnsRasterPicturesBothWaysAndKeepsTheirKind)
 // clockwise turns.
 TEST(PictureRotation, BitmapTurnsAreExact)
 {
-    const Picture original = Picture::fromRaster(
-        PictureKind::Bmp, testing::makeBitmap(5, 3, [](int x, int y) { return Rgb{x * 40, y * 90, x * y}; }));
+    const Picture original = Picture::fromRaster(PictureKind::Bmp, testing::makeBitmap(5, 3, [](int x, int y) {
+                                                     return Rgb{x * 40, y * 90, x * y};
+                                                 }));
     const Picture back =
         turnPicture(turnPicture(original, TurnDirection::Clockwise, 90).picture, TurnDirection::CounterClockwise, 90)
             .picture;
@@ -213,7 +214,8 @@ TEST(PictureRotation, FailedWriteLeavesTheOriginalIntact)
         replaceFileContents(path, turned);
         ADD_FAILURE() << "the write should have failed";
     } catch (const Error& error) {
-        EXPECT_TRUE(error.message().startsWith(QStringLiteral("Cannot write ") + path)) << error.message().toStdString();
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("Cannot write ") + path))
+            << error.message().toStdString();
     }
     EXPECT_EQ(testing::readAll(path), before);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("keep.bmp")});
