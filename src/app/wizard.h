@@ -16,6 +16,8 @@ namespace tessaly {
 class GradientButton;
 class TForm3;
 class TForm4;
+class TfDlgOutHTML;
+class TfHTM;
 class WorkingPictures;
 struct PlatformServices;
 
@@ -26,6 +28,9 @@ enum class WizardPage { InputFiles, OutputOptions, ThumbnailOptions, Confirm, Pr
 struct CompanionWindows {
     TForm3* duplicateWarning = nullptr;
     TForm4* deleteConfirm = nullptr;
+    // The HTML viewer and the HTML output location dialog of "Do HTML!".
+    TfHTM* htmlViewer = nullptr;
+    TfDlgOutHTML* htmlLocation = nullptr;
 };
 
 // The job state the main window keeps for its pages: the mode fixed when
