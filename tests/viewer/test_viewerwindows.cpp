@@ -5,7 +5,6 @@
 #include "ui_tfhtm.h"
 #include "viewer/tfdlgouthtml.h"
 #include "viewer/tfhtm.h"
-#include "viewer/viewerpagesink.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -81,28 +80,6 @@ TEST(ViewerWindows, ViewerDoesNotKeepTheProgramAlive)
     QApplication::exec();
     EXPECT_FALSE(stillRunning);
     EXPECT_EQ(lastClosed.count(), 1);
-}
-
-// A gallery written through the viewer of the running program: the viewer
-// shows and has saved the first page with its line ends.
-TEST(ViewerWindows, GalleryPageInTheViewer)
-{
-    FakeServices fakes;
-    TempFolder web;
-    ApplicationWindows windows(fakes.services, fakes.settings);
-    windows.mainWindow().show();
-    GalleryInput input;
-    input.pageName = QStringLiteral("MyWeb.htm");
-    input.htmlFolder = web.path();
-    windows.htmlViewer().clearBrowseFile();
-    const GalleryResult result = writeGalleryThroughViewer(input, windows.htmlViewer());
-    EXPECT_TRUE(windows.htmlViewer().isVisible());
-    EXPECT_TRUE(windows.mainWindow().isVisible());
-    const QByteArray saved = readAll(result.shownPath);
-    EXPECT_TRUE(saved.endsWith("</HTML>\r\n"));
-    EXPECT_FALSE(saved.endsWith("\r\n\r\n"));
-    EXPECT_FALSE(saved.contains("\r\r"));
-    EXPECT_EQ(saved.count("\n"), saved.count("\r\n"));
 }
 
 }  // namespace
