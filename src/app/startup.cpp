@@ -5,6 +5,8 @@
 #include "app/tform3.h"
 #include "filetools/tform2.h"
 #include "filetools/tform4.h"
+#include "viewer/tfdlgouthtml.h"
+#include "viewer/tfhtm.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -16,12 +18,17 @@ ApplicationWindows::ApplicationWindows(PlatformServices& services, const IniFile
     : m_form1(std::make_unique<TForm1>(services, settings)),
       m_form2(std::make_unique<TForm2>(m_form1.get())),
       m_form3(std::make_unique<TForm3>(m_form1.get())),
-      m_form4(std::make_unique<TForm4>(services.messages, settings, m_form1.get()))
+      m_form4(std::make_unique<TForm4>(services.messages, settings, m_form1.get())),
+      // A window of its own beside the main window, which it never blocks.
+      m_htm(std::make_unique<TfHTM>(services, m_form1.get())),
+      m_dlgOutHtml(std::make_unique<TfDlgOutHTML>(services, settings, *m_form4, m_form1.get()))
 {
     CompanionWindows companions;
     companions.preview = m_form2.get();
     companions.duplicateWarning = m_form3.get();
     companions.deleteConfirm = m_form4.get();
+    companions.htmlViewer = m_htm.get();
+    companions.htmlLocation = m_dlgOutHtml.get();
     m_form1->setCompanions(companions);
 }
 
@@ -33,6 +40,8 @@ ApplicationWindows::~ApplicationWindows()
 void ApplicationWindows::destroy()
 {
     // Reverse order of creation: each window saves its settings as it goes.
+    m_dlgOutHtml.reset();
+    m_htm.reset();
     m_form4.reset();
     m_form3.reset();
     m_form2.reset();

@@ -12,6 +12,8 @@ class TForm1;
 class TForm2;
 class TForm3;
 class TForm4;
+class TfDlgOutHTML;
+class TfHTM;
 
 // Every window of the program, made once at start-up in a fixed order and
 // destroyed in the reverse order at the end.
@@ -24,6 +26,8 @@ public:
     TForm2& previewWindow() { return *m_form2; }
     TForm3& duplicateWarning() { return *m_form3; }
     TForm4& deleteConfirm() { return *m_form4; }
+    TfHTM& htmlViewer() { return *m_htm; }
+    TfDlgOutHTML& htmlLocation() { return *m_dlgOutHtml; }
     // Destroys the windows now, in the reverse order of their creation.
     void destroy();
 
@@ -32,6 +36,8 @@ private:
     std::unique_ptr<TForm2> m_form2;
     std::unique_ptr<TForm3> m_form3;
     std::unique_ptr<TForm4> m_form4;
+    std::unique_ptr<TfHTM> m_htm;
+    std::unique_ptr<TfDlgOutHTML> m_dlgOutHtml;
 };
 
 // Shows the splash for `splashMilliseconds`, makes the windows, opens the
