@@ -9,6 +9,7 @@
 namespace tessaly {
 
 class TForm1;
+class TForm2;
 class TForm3;
 class TForm4;
 class TForm5;
@@ -25,24 +26,26 @@ public:
     ~ApplicationWindows();
 
     TForm1& mainWindow() { return *m_form1; }
+    TForm2& previewWindow() { return *m_form2; }
     TForm3& duplicateWarning() { return *m_form3; }
     TForm4& deleteConfirm() { return *m_form4; }
-    TForm5& linkHelp() { return *m_form5; }
+    TfHTM& htmlViewer() { return *m_htm; }
+    TfDlgOutHTML& htmlLocation() { return *m_dlgOutHtml; }
     TForm6& htmlOptions() { return *m_form6; }
-    TfDlgOutHTML& htmlLocation() { return *m_htmlLocation; }
-    TfHTM& htmlViewer() { return *m_viewer; }
+    TForm5& linkHelp() { return *m_form5; }
     THRFPrmpt& hrefPrompt() { return *m_hrefPrompt; }
     // Destroys the windows now, in the reverse order of their creation.
     void destroy();
 
 private:
     std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<TForm2> m_form2;
     std::unique_ptr<TForm3> m_form3;
     std::unique_ptr<TForm4> m_form4;
-    std::unique_ptr<TfHTM> m_viewer;
+    std::unique_ptr<TfHTM> m_htm;
     std::unique_ptr<TForm6> m_form6;
     std::unique_ptr<TForm5> m_form5;
-    std::unique_ptr<TfDlgOutHTML> m_htmlLocation;
+    std::unique_ptr<TfDlgOutHTML> m_dlgOutHtml;
     std::unique_ptr<THRFPrmpt> m_hrefPrompt;
 };
 

@@ -14,6 +14,7 @@ class TForm1;
 namespace tessaly {
 
 class GradientButton;
+class TForm2;
 class TForm3;
 class TForm4;
 class TForm6;
@@ -27,13 +28,14 @@ enum class WizardPage { InputFiles, OutputOptions, ThumbnailOptions, Confirm, Pr
 
 // The windows the main window calls on; all are made at start-up.
 struct CompanionWindows {
+    TForm2* preview = nullptr;
     TForm3* duplicateWarning = nullptr;
     TForm4* deleteConfirm = nullptr;
-    // The gallery run's windows: where the page goes, how it looks, and
-    // the viewer that shows it.
-    TfDlgOutHTML* htmlLocation = nullptr;
-    TForm6* htmlOptions = nullptr;
+    // The HTML viewer and the HTML output location dialog of "Do HTML!".
     TfHTM* htmlViewer = nullptr;
+    TfDlgOutHTML* htmlLocation = nullptr;
+    // The HTML Options of "Do HTML!".
+    TForm6* htmlOptions = nullptr;
 };
 
 // The job state the main window keeps for its pages: the mode fixed when
