@@ -77,6 +77,9 @@ QString batchUsage()
         "  --allow-duplicates   go on although two names differ only in their type\n"
         "  --same-folder        go on although input and output folder are the same\n"
         "  -q, --quiet          no progress display\n"
+        "  --dry-run            write and rename nothing: list each file and the name\n"
+        "                       it would get (and the size of pictures written), run\n"
+        "                       every check, and exit as the run would\n"
         "  -h, --help           this text\n"
         "  --version            the program's version\n"
         "\n"
@@ -117,7 +120,7 @@ ParsedArguments parseBatchArguments(const QStringList& arguments)
         valued("html", "PAGE"), valued("mask", "PATTERNS"),
         flag("keep-ratio"), flag("no-keep-ratio"), flag("force-width"), flag("force-height"), flag("no-force"),
         flag("fast"), flag("quality-resize"), flag("overwrite"), flag("no-overwrite"),
-        flag("allow-duplicates"), flag("same-folder"),
+        flag("allow-duplicates"), flag("same-folder"), flag("dry-run"),
     });
     if (!parser.parse(QStringList{QStringLiteral("tessaly-batch")} + arguments))
         return fail(parser.errorText());
@@ -155,6 +158,7 @@ ParsedArguments parseBatchArguments(const QStringList& arguments)
     command.allowDuplicates = parser.isSet(QStringLiteral("allow-duplicates"));
     command.sameFolder = parser.isSet(QStringLiteral("same-folder"));
     command.quiet = parser.isSet(QStringLiteral("quiet"));
+    command.dryRun = parser.isSet(QStringLiteral("dry-run"));
     const auto value = [&](const char* name) -> std::optional<QString> {
         const QString option = QString::fromLatin1(name);
         return parser.isSet(option) ? std::optional<QString>(parser.value(option)) : std::nullopt;
@@ -292,6 +296,14 @@ QString checkBatchJob(const BatchCommand& command, const JobSource& job, const Q
     // The settings file's "No Conversion" would turn a conversion into a plain copy.
     if (command.mode == BatchMode::Convert && job.outputType() == OutputType::NoConversion)
         return QStringLiteral("convert needs an output type: the settings file says No Conversion; give --type");
+    return {};
+}
+
+QString checkOutputFolder(const BatchCommand& command, const JobSource& job)
+{
+    const QString folder = job.outputFolder();
+    if (command.mode != BatchMode::Rename && QFileInfo::exists(folder) && !QFileInfo(folder).isDir())
+        return QStringLiteral("The output folder %1 is a file").arg(folder);
     return {};
 }
 

@@ -35,6 +35,7 @@ struct BatchCommand {
     std::optional<bool> overwrite;
     QString html;
     bool allowDuplicates = false, sameFolder = false, quiet = false;
+    bool dryRun = false;  // list what the run would do, write nothing
 };
 
 struct ParsedArguments {
@@ -100,5 +101,7 @@ QString checkBatchJob(const BatchCommand& command, const JobSource& job, const Q
 // Creates a missing output folder with its parents (not for renaming,
 // which writes into the input folder); the message when it cannot, or empty.
 QString prepareOutputFolder(const BatchCommand& command, const JobSource& job);
+// The same check without creating anything, for a dry run.
+QString checkOutputFolder(const BatchCommand& command, const JobSource& job);
 
 }  // namespace tessaly

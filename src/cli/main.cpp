@@ -1,8 +1,10 @@
 // tessaly-batch: the thumbnail, rename, copy and convert runs and the
 // gallery from the command line, with the window's own code and rules.
+#include "batch/dryrun.h"
 #include "batch/runs.h"
 #include "cli/batchcommand.h"
 #include "cli/consoleview.h"
+#include "cli/dryrunlisting.h"
 #include "gallery/gallerywriter.h"
 #include "gallery/linkprefix.h"
 #include "imaging/workingpictures.h"
@@ -68,10 +70,17 @@ int main(int argc, char* argv[])
     // The output folder is made only for a job that passed the checks.
     QString problem = checkBatchJob(command, job, sources.names);
     if (problem.isEmpty())
-        problem = prepareOutputFolder(command, job);
+        problem = command.dryRun ? checkOutputFolder(command, job) : prepareOutputFolder(command, job);
     if (!problem.isEmpty()) {
         say(stderr, problem);
         return 2;
+    }
+    if (command.dryRun) {
+        const DryRunResult plan = planRun(job, sources.names);
+        std::fputs(dryRunListing(plan, int(sources.names.size())).toLocal8Bit().constData(), stdout);
+        if (plan.incomplete)
+            say(stderr, plan.message);
+        return plan.incomplete ? 1 : 0;
     }
 
     RunState state;
