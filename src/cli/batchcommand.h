@@ -36,6 +36,8 @@ struct BatchCommand {
     QString html;
     bool allowDuplicates = false, sameFolder = false, quiet = false;
     bool dryRun = false;  // list what the run would do, write nothing
+    std::optional<QString> filesFrom;  // a list of files; "-" for standard input
+    bool nullSeparated = false;        // the list's paths end with NUL, not newline
 };
 
 struct ParsedArguments {

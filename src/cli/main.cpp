@@ -5,6 +5,7 @@
 #include "cli/batchcommand.h"
 #include "cli/consoleview.h"
 #include "cli/dryrunlisting.h"
+#include "cli/filelist.h"
 #include "gallery/gallerywriter.h"
 #include "gallery/linkprefix.h"
 #include "imaging/workingpictures.h"
@@ -61,7 +62,15 @@ int main(int argc, char* argv[])
     const BatchCommand& command = *parsed.command;
     const IniFile settings = command.settingsPath.isEmpty() ? defaultSettingsFile() : IniFile(command.settingsPath);
 
-    const SourceFiles sources = resolveSourceFiles(command.inputs, command.mask);
+    SourceFiles sources;
+    if (command.filesFrom) {
+        const PathList list = readPathList(*command.filesFrom, command.nullSeparated);
+        sources = list.error.isEmpty()
+                      ? resolveListedFiles(command.inputs, list.paths, command.mask, command.mode == BatchMode::Rename)
+                      : SourceFiles{{}, {}, list.error};
+    } else {
+        sources = resolveSourceFiles(command.inputs, command.mask);
+    }
     if (!sources.error.isEmpty()) {
         say(stderr, sources.error);
         return 2;
