@@ -3,6 +3,7 @@
 #include "batch/integertext.h"
 #include "batch/outputnaming.h"
 #include "batch/plannedoutput.h"
+#include "batch/renamejournal.h"
 #include "imaging/picture.h"
 #include "imaging/resample.h"
 #include "imaging/sizing.h"
@@ -222,7 +223,11 @@ void runRename(RunContext& run)
             run.state.CancelRequested = true;
         } else {
             // A file that has vanished or is refused is passed over quietly.
-            renameNoReplace(oldPath, newPath);
+            if (run.journal)
+                run.journal->beforeRename(oldPath, newPath);
+            const bool renamed = renameNoReplace(oldPath, newPath);
+            if (run.journal)
+                run.journal->afterRename(renamed);
             run.state.ProcessedCount = i + 1;
         }
         if (!skeleton.finishFile())

@@ -52,6 +52,9 @@ QString batchUsage()
         "  rename      rename the files in their own folder\n"
         "  copy        copy the files unchanged under their new names\n"
         "  convert     copy the files converted to another type\n"
+        "  undo-rename [FOLDER]\n"
+        "              rename the files of the last rename run in FOLDER (without\n"
+        "              one: the last rename run anywhere) back to their old names\n"
         "\n"
         "Options (the others come from the settings file; a value may also follow\n"
         "'=', as in --out=DIR; '--' ends the options, for file names that start\n"
@@ -223,6 +226,15 @@ ParsedArguments parseBatchArguments(const QStringList& arguments)
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
         return fail(QStringLiteral("no mode given"));
+    if (positional.front() == QLatin1String("undo-rename")) {
+        if (positional.size() > 2)
+            return fail(QStringLiteral("undo-rename takes at most one folder"));
+        command.mode = BatchMode::Rename;
+        command.undoRename = true;
+        command.inputs = positional.mid(1);
+        parsed.command = command;
+        return parsed;
+    }
     const auto mode = modeOf(positional.front());
     if (!mode)
         return fail(QStringLiteral("the mode is thumbs, rename, copy or convert, not %1").arg(positional.front()));

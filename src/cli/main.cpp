@@ -1,6 +1,7 @@
 // tessaly-batch: the thumbnail, rename, copy and convert runs and the
 // gallery from the command line, with the window's own code and rules.
 #include "batch/dryrun.h"
+#include "batch/renamejournal.h"
 #include "batch/runs.h"
 #include "cli/batchcommand.h"
 #include "cli/consoleview.h"
@@ -9,11 +10,13 @@
 #include "gallery/gallerywriter.h"
 #include "gallery/linkprefix.h"
 #include "imaging/workingpictures.h"
+#include "platform/error.h"
 #include "platform/paths.h"
 #include "settings/gallerysettings.h"
 #include "settings/mainsettings.h"
 #include "settings/settingslocation.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <cstdio>
@@ -32,6 +35,30 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 void say(FILE* stream, const QString& text)
 {
     std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
+}
+
+// undo-rename [FOLDER]: 0 when every file got its name back, 1 when some
+// were skipped or there was nothing to undo.
+int undoRename(const QString& journalFolder, const QStringList& inputs)
+{
+    using namespace tessaly;
+    std::optional<QString> folder;
+    if (!inputs.isEmpty())
+        folder = paths::normalFolder(QDir::cleanPath(QDir::current().absoluteFilePath(inputs.front())));
+    try {
+        const UndoOutcome outcome = undoLastRename(journalFolder, folder);
+        if (!outcome.found) {
+            say(stderr, folder ? QStringLiteral("No rename to undo in %1").arg(*folder) : QStringLiteral("No rename to undo"));
+            return 1;
+        }
+        for (const QString& line : outcome.skipped)
+            say(stderr, line);
+        say(stdout, QStringLiteral("%1 files renamed back in %2.").arg(outcome.restored).arg(outcome.folder));
+        return outcome.skipped.isEmpty() ? 0 : 1;
+    } catch (const Error& error) {
+        say(stderr, error.message());
+        return 1;
+    }
 }
 
 }  // namespace
@@ -61,6 +88,9 @@ int main(int argc, char* argv[])
     }
     const BatchCommand& command = *parsed.command;
     const IniFile settings = command.settingsPath.isEmpty() ? defaultSettingsFile() : IniFile(command.settingsPath);
+    const QString journalFolder = journalFolderBeside(settings.path());
+    if (command.undoRename)
+        return undoRename(journalFolder, command.inputs);
 
     SourceFiles sources;
     if (command.filesFrom) {
@@ -97,6 +127,9 @@ int main(int argc, char* argv[])
     ConsoleView view(state, sources.names, command.quiet);
     ConsoleView::catchInterrupt();
     RunContext run{job, view, state, pictures, sources.names};
+    RenameJournal journal(journalFolder, sources.folder);
+    if (command.mode == BatchMode::Rename)
+        run.journal = &journal;
     const RunOutcome outcome = runBatch(run);
     if (outcome.failed) {
         // The view has shown the window's message; this line says what and where.
