@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QProcess>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace tessaly {
 namespace {
@@ -151,6 +152,43 @@ TEST_F(FileLists, RefusedListsSayWhy)
     }
     EXPECT_EQ(QDir(first).entryList(QDir::Files), QStringList{QStringLiteral("a.jpg")});
     EXPECT_FALSE(QFileInfo::exists(out));
+}
+
+// An archive split into shards, each with its own output folder and the
+// sequence start of its first file, gives the files of one single run.
+TEST_F(FileLists, ShardsOfAListMergeIntoTheSingleRunsOutput)
+{
+    QStringList list;
+    for (int i = 0; i < 300; ++i)
+        list << testing::writePicture(tree.makeFolder(QStringLiteral("tree/%1").arg(i % 3)) +
+                                          QStringLiteral("/p%1.jpg").arg(i, 3, 10, QLatin1Char('0')),
+                                      8 + i % 5, 6 + i % 7);
+    const auto thumbs = [&](const QStringList& files, const QString& folder, int start) {
+        const QString listFile = tree.write(QStringLiteral("lists/%1.list").arg(start),
+                                            QFile::encodeName(files.join(QLatin1Char('\0'))) + '\0');
+        return runProgram({QStringLiteral("thumbs"), QStringLiteral("--size"), QStringLiteral("5"),
+                           QStringLiteral("--out"), folder, QStringLiteral("--seq"),
+                           QStringLiteral("%1").arg(start, 4, 10, QLatin1Char('0')), QStringLiteral("--files-from"),
+                           listFile, QStringLiteral("--null"), QStringLiteral("-q")},
+                          settings);
+    };
+    const QString single = tree.path() + QStringLiteral("/single");
+    ASSERT_EQ(thumbs(list, single, 1).exitCode, 0);
+
+    std::map<QString, QByteArray> merged;
+    const int shardStarts[] = {0, 120, 240};
+    for (int shard = 0; shard < 3; ++shard) {
+        const int start = shardStarts[shard];
+        const QString folder = tree.path() + QStringLiteral("/shard%1").arg(shard);
+        ASSERT_EQ(thumbs(list.mid(start, 120), folder, start + 1).exitCode, 0);
+        for (const QString& name : QDir(folder).entryList(QDir::Files))
+            EXPECT_TRUE(merged.emplace(name, testing::readAll(folder + u'/' + name)).second) << name.toStdString();
+    }
+    std::map<QString, QByteArray> whole;
+    for (const QString& name : QDir(single).entryList(QDir::Files))
+        whole[name] = testing::readAll(single + u'/' + name);
+    EXPECT_EQ(whole.size(), 300u);
+    EXPECT_TRUE(merged == whole);
 }
 
 }  // namespace
