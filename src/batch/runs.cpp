@@ -2,6 +2,8 @@
 
 #include "batch/integertext.h"
 #include "batch/outputnaming.h"
+#include "batch/plannedoutput.h"
+#include "batch/renamejournal.h"
 #include "imaging/picture.h"
 #include "imaging/resample.h"
 #include "imaging/sizing.h"
@@ -54,14 +56,6 @@ private:
     RunContext& m_run;
 };
 
-NamingOption namingOf(const JobSource& job)
-{
-    const auto option = job.naming();
-    if (!option)
-        throw Error(QStringLiteral("no naming option chosen"));
-    return *option;
-}
-
 // A source that could not be opened stops the run after telling the user.
 void stopCouldNotOpen(RunContext& run, const QString& name)
 {
@@ -111,19 +105,6 @@ QString encodeAndSave(RunContext& run, FileType type, QString path, const QStrin
     return path;
 }
 
-// The naming inputs of the source at `position`, read from the job now.
-NamingInputs namingFor(const RunContext& run, int position, const QString& qualifier, const QString& folder)
-{
-    NamingInputs naming;
-    naming.option = namingOf(run.job);
-    naming.qualifier = qualifier;
-    naming.sequenceField = run.job.sequenceField();
-    naming.sourceName = run.sources[position];
-    naming.position = position;
-    naming.folder = folder;
-    return naming;
-}
-
 // Loads the source at `position` and enters its size and path; a source
 // that cannot be opened stops the run with the message and gives none.
 std::optional<Picture> loadSource(RunContext& run, int position, const QString& sourcePath)
@@ -171,10 +152,9 @@ void writePictures(RunContext& run, Qualifier qualifier,
             break;
         draw(*loaded, entry);
 
-        const QString text = qualifier == Qualifier::Thumb ? run.job.thumbQualifier() : run.job.imageQualifier();
-        const NamingInputs naming = namingFor(run, i, text, run.job.outputFolder());
-        const QString stem = BuildOutputName(RunKind::ThumbnailOrConvert, format, naming);
-        entry.OutputPath = encodeAndSave(run, OutputTypeOf(run.job.outputType(), name), stem, sourcePath);
+        const RunKindChosen kind = qualifier == Qualifier::Thumb ? RunKindChosen::Thumbnails : RunKindChosen::Convert;
+        const PlannedOutput planned = plannedOutput(kind, run.job, format, run.sources, i);
+        entry.OutputPath = encodeAndSave(run, planned.type, planned.path, sourcePath);
         if (!skeleton.finishFile())
             break;
     }
@@ -225,9 +205,8 @@ void runRename(RunContext& run)
     for (int i = 0; i < skeleton.count(); ++i) {
         skeleton.startFile(i);
         const QString& name = run.sources[i];
-        const NamingInputs naming = namingFor(run, i, run.job.imageQualifier(), run.job.inputFolder());
-        const QString newPath = BuildOutputName(RunKind::RenameOrCopy, format, naming);
-        const QString oldPath = paths::join(naming.folder, name);
+        const QString newPath = plannedOutput(RunKindChosen::Rename, run.job, format, run.sources, i).path;
+        const QString oldPath = paths::join(run.job.inputFolder(), name);
 
         ProcessedFile& entry = run.state.ProcessedFiles[std::size_t(i)];
         entry.OriginalSize = entrySize(oldPath);
@@ -244,7 +223,11 @@ void runRename(RunContext& run)
             run.state.CancelRequested = true;
         } else {
             // A file that has vanished or is refused is passed over quietly.
-            renameNoReplace(oldPath, newPath);
+            if (run.journal)
+                run.journal->beforeRename(oldPath, newPath);
+            const bool renamed = renameNoReplace(oldPath, newPath);
+            if (run.journal)
+                run.journal->afterRename(renamed);
             run.state.ProcessedCount = i + 1;
         }
         if (!skeleton.finishFile())
@@ -287,8 +270,7 @@ void runPlainCopy(RunContext& run)
     for (int i = 0; i < skeleton.count(); ++i) {
         skeleton.startFile(i);
         const QString& name = run.sources[i];
-        const NamingInputs naming = namingFor(run, i, run.job.imageQualifier(), run.job.outputFolder());
-        const QString targetPath = BuildOutputName(RunKind::RenameOrCopy, format, naming);
+        const QString targetPath = plannedOutput(RunKindChosen::PlainCopy, run.job, format, run.sources, i).path;
         const QString sourcePath = paths::join(run.job.inputFolder(), name);
 
         ProcessedFile& entry = run.state.ProcessedFiles[std::size_t(i)];

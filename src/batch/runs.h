@@ -7,6 +7,8 @@
 
 namespace tessaly {
 
+class RenameJournal;
+
 // Everything a run works on: the job, the view, the run state, the
 // working pictures and the selected source names in list order.
 struct RunContext {
@@ -18,6 +20,8 @@ struct RunContext {
     // The position of the source in hand, -1 before the first; the driver
     // names it when an error escapes.
     int fileInHand = -1;
+    // When set, the rename run records each rename here, before and after it.
+    RenameJournal* journal = nullptr;
 };
 
 // The four runs. Each follows the same skeleton: the counter before each

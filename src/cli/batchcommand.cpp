@@ -2,6 +2,8 @@
 
 #include "batch/jobchecks.h"
 #include "batch/outputnaming.h"
+#include "batch/plannedoutput.h"
+#include "platform/error.h"
 #include "platform/filelisting.h"
 #include "platform/paths.h"
 #include "settings/mainsettings.h"
@@ -34,17 +36,25 @@ QString batchUsage()
 {
     return QStringLiteral(
         "Usage: tessaly-batch MODE [options] [--] FILE...\n"
+        "       tessaly-batch MODE [options] --files-from LIST [FILE...]\n"
         "\n"
         "Makes thumbnails of pictures, renames them in place, or copies them to another\n"
         "folder, converting them on the way, with the same rules and output as Tessaly's\n"
         "window. FILE is a picture or a folder (standing for its pictures); all must lie\n"
         "in one folder. They are processed in name order, without regard to case.\n"
+        "With --files-from they are processed in the order given (FILE arguments\n"
+        "first), and thumbs, copy and convert take files from several folders into\n"
+        "one output folder (--out); a new name two files would both get is refused\n"
+        "before anything is written.\n"
         "\n"
         "Modes:\n"
         "  thumbs      make thumbnails in the output folder\n"
         "  rename      rename the files in their own folder\n"
         "  copy        copy the files unchanged under their new names\n"
         "  convert     copy the files converted to another type\n"
+        "  undo-rename [FOLDER]\n"
+        "              rename the files of the last rename run in FOLDER (without\n"
+        "              one: the last rename run anywhere) back to their old names\n"
         "\n"
         "Options (the others come from the settings file; a value may also follow\n"
         "'=', as in --out=DIR; '--' ends the options, for file names that start\n"
@@ -77,6 +87,13 @@ QString batchUsage()
         "  --allow-duplicates   go on although two names differ only in their type\n"
         "  --same-folder        go on although input and output folder are the same\n"
         "  -q, --quiet          no progress display\n"
+        "  --files-from LIST    also process the files and folders listed in LIST, one\n"
+        "                       path a line; - reads the list from standard input\n"
+        "  --null               the paths in LIST end with a NUL byte (find -print0),\n"
+        "                       so that they may hold newlines\n"
+        "  --dry-run            write and rename nothing: list each file and the name\n"
+        "                       it would get (and the size of pictures written), run\n"
+        "                       every check, and exit as the run would\n"
         "  -h, --help           this text\n"
         "  --version            the program's version\n"
         "\n"
@@ -117,7 +134,8 @@ ParsedArguments parseBatchArguments(const QStringList& arguments)
         valued("html", "PAGE"), valued("mask", "PATTERNS"),
         flag("keep-ratio"), flag("no-keep-ratio"), flag("force-width"), flag("force-height"), flag("no-force"),
         flag("fast"), flag("quality-resize"), flag("overwrite"), flag("no-overwrite"),
-        flag("allow-duplicates"), flag("same-folder"),
+        flag("allow-duplicates"), flag("same-folder"), flag("dry-run"),
+        valued("files-from", "FILE"), flag("null"),
     });
     if (!parser.parse(QStringList{QStringLiteral("tessaly-batch")} + arguments))
         return fail(parser.errorText());
@@ -155,10 +173,16 @@ ParsedArguments parseBatchArguments(const QStringList& arguments)
     command.allowDuplicates = parser.isSet(QStringLiteral("allow-duplicates"));
     command.sameFolder = parser.isSet(QStringLiteral("same-folder"));
     command.quiet = parser.isSet(QStringLiteral("quiet"));
+    command.dryRun = parser.isSet(QStringLiteral("dry-run"));
     const auto value = [&](const char* name) -> std::optional<QString> {
         const QString option = QString::fromLatin1(name);
         return parser.isSet(option) ? std::optional<QString>(parser.value(option)) : std::nullopt;
     };
+
+    command.filesFrom = value("files-from");
+    command.nullSeparated = parser.isSet(QStringLiteral("null"));
+    if (command.nullSeparated && !command.filesFrom)
+        return fail(QStringLiteral("--null needs --files-from"));
 
     if (const auto text = value("settings"))
         command.settingsPath = *text;
@@ -202,6 +226,15 @@ ParsedArguments parseBatchArguments(const QStringList& arguments)
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
         return fail(QStringLiteral("no mode given"));
+    if (positional.front() == QLatin1String("undo-rename")) {
+        if (positional.size() > 2)
+            return fail(QStringLiteral("undo-rename takes at most one folder"));
+        command.mode = BatchMode::Rename;
+        command.undoRename = true;
+        command.inputs = positional.mid(1);
+        parsed.command = command;
+        return parsed;
+    }
     const auto mode = modeOf(positional.front());
     if (!mode)
         return fail(QStringLiteral("the mode is thumbs, rename, copy or convert, not %1").arg(positional.front()));
@@ -284,14 +317,44 @@ QString checkBatchJob(const BatchCommand& command, const JobSource& job, const Q
                 .arg(clash->first, clash->second);
     }
     const bool renamingInPlace = command.mode == BatchMode::Rename;
-    if (!command.sameFolder && needsSameFolderQuestion(renamingInPlace, job.inputFolder(), job.outputFolder()))
-        return checktexts::kSameFolders + QStringLiteral(" Use --same-folder to go on.");
+    // Files from several folders stand as paths beside an empty input folder.
+    const bool severalFolders = job.inputFolder().isEmpty();
+    if (severalFolders && job.outputFolder().isEmpty())
+        return QStringLiteral("Files from several folders need an output folder: give --out");
+    if (!command.sameFolder) {
+        QStringList inputFolders{job.inputFolder()};
+        if (severalFolders) {
+            inputFolders.clear();
+            for (const QString& path : names)
+                inputFolders << paths::folderOf(path);
+        }
+        for (const QString& folder : inputFolders)
+            if (needsSameFolderQuestion(renamingInPlace, folder, job.outputFolder()))
+                return checktexts::kSameFolders + QStringLiteral(" Use --same-folder to go on.");
+    }
     if (const auto message =
             checkRenameQualifier(renamingInPlace, job.naming(), job.imageQualifier()))
         return *message;
     // The settings file's "No Conversion" would turn a conversion into a plain copy.
     if (command.mode == BatchMode::Convert && job.outputType() == OutputType::NoConversion)
         return QStringLiteral("convert needs an output type: the settings file says No Conversion; give --type");
+    if (severalFolders) {
+        try {
+            if (const auto collision = findOutputCollision(job, names))
+                return QStringLiteral("%1 and %2 would both be written as %3. Nothing was written.")
+                    .arg(collision->firstSource, collision->secondSource, collision->output);
+        } catch (const Error&) {
+            // A sequence that is no number: the run itself reports it.
+        }
+    }
+    return {};
+}
+
+QString checkOutputFolder(const BatchCommand& command, const JobSource& job)
+{
+    const QString folder = job.outputFolder();
+    if (command.mode != BatchMode::Rename && QFileInfo::exists(folder) && !QFileInfo(folder).isDir())
+        return QStringLiteral("The output folder %1 is a file").arg(folder);
     return {};
 }
 

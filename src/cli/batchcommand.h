@@ -35,6 +35,10 @@ struct BatchCommand {
     std::optional<bool> overwrite;
     QString html;
     bool allowDuplicates = false, sameFolder = false, quiet = false;
+    bool undoRename = false;  // undo-rename [FOLDER]: inputs hold the folder
+    bool dryRun = false;  // list what the run would do, write nothing
+    std::optional<QString> filesFrom;  // a list of files; "-" for standard input
+    bool nullSeparated = false;        // the list's paths end with NUL, not newline
 };
 
 struct ParsedArguments {
@@ -100,5 +104,7 @@ QString checkBatchJob(const BatchCommand& command, const JobSource& job, const Q
 // Creates a missing output folder with its parents (not for renaming,
 // which writes into the input folder); the message when it cannot, or empty.
 QString prepareOutputFolder(const BatchCommand& command, const JobSource& job);
+// The same check without creating anything, for a dry run.
+QString checkOutputFolder(const BatchCommand& command, const JobSource& job);
 
 }  // namespace tessaly

@@ -1,16 +1,22 @@
 // tessaly-batch: the thumbnail, rename, copy and convert runs and the
 // gallery from the command line, with the window's own code and rules.
+#include "batch/dryrun.h"
+#include "batch/renamejournal.h"
 #include "batch/runs.h"
 #include "cli/batchcommand.h"
 #include "cli/consoleview.h"
+#include "cli/dryrunlisting.h"
+#include "cli/filelist.h"
 #include "gallery/gallerywriter.h"
 #include "gallery/linkprefix.h"
 #include "imaging/workingpictures.h"
+#include "platform/error.h"
 #include "platform/paths.h"
 #include "settings/gallerysettings.h"
 #include "settings/mainsettings.h"
 #include "settings/settingslocation.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <cstdio>
@@ -29,6 +35,30 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 void say(FILE* stream, const QString& text)
 {
     std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
+}
+
+// undo-rename [FOLDER]: 0 when every file got its name back, 1 when some
+// were skipped or there was nothing to undo.
+int undoRename(const QString& journalFolder, const QStringList& inputs)
+{
+    using namespace tessaly;
+    std::optional<QString> folder;
+    if (!inputs.isEmpty())
+        folder = paths::normalFolder(QDir::cleanPath(QDir::current().absoluteFilePath(inputs.front())));
+    try {
+        const UndoOutcome outcome = undoLastRename(journalFolder, folder);
+        if (!outcome.found) {
+            say(stderr, folder ? QStringLiteral("No rename to undo in %1").arg(*folder) : QStringLiteral("No rename to undo"));
+            return 1;
+        }
+        for (const QString& line : outcome.skipped)
+            say(stderr, line);
+        say(stdout, QStringLiteral("%1 files renamed back in %2.").arg(outcome.restored).arg(outcome.folder));
+        return outcome.skipped.isEmpty() ? 0 : 1;
+    } catch (const Error& error) {
+        say(stderr, error.message());
+        return 1;
+    }
 }
 
 }  // namespace
@@ -58,8 +88,19 @@ int main(int argc, char* argv[])
     }
     const BatchCommand& command = *parsed.command;
     const IniFile settings = command.settingsPath.isEmpty() ? defaultSettingsFile() : IniFile(command.settingsPath);
+    const QString journalFolder = journalFolderBeside(settings.path());
+    if (command.undoRename)
+        return undoRename(journalFolder, command.inputs);
 
-    const SourceFiles sources = resolveSourceFiles(command.inputs, command.mask);
+    SourceFiles sources;
+    if (command.filesFrom) {
+        const PathList list = readPathList(*command.filesFrom, command.nullSeparated);
+        sources = list.error.isEmpty()
+                      ? resolveListedFiles(command.inputs, list.paths, command.mask, command.mode == BatchMode::Rename)
+                      : SourceFiles{{}, {}, list.error};
+    } else {
+        sources = resolveSourceFiles(command.inputs, command.mask);
+    }
     if (!sources.error.isEmpty()) {
         say(stderr, sources.error);
         return 2;
@@ -68,10 +109,17 @@ int main(int argc, char* argv[])
     // The output folder is made only for a job that passed the checks.
     QString problem = checkBatchJob(command, job, sources.names);
     if (problem.isEmpty())
-        problem = prepareOutputFolder(command, job);
+        problem = command.dryRun ? checkOutputFolder(command, job) : prepareOutputFolder(command, job);
     if (!problem.isEmpty()) {
         say(stderr, problem);
         return 2;
+    }
+    if (command.dryRun) {
+        const DryRunResult plan = planRun(job, sources.names);
+        std::fputs(dryRunListing(plan, int(sources.names.size())).toLocal8Bit().constData(), stdout);
+        if (plan.incomplete)
+            say(stderr, plan.message);
+        return plan.incomplete ? 1 : 0;
     }
 
     RunState state;
@@ -79,6 +127,9 @@ int main(int argc, char* argv[])
     ConsoleView view(state, sources.names, command.quiet);
     ConsoleView::catchInterrupt();
     RunContext run{job, view, state, pictures, sources.names};
+    RenameJournal journal(journalFolder, sources.folder);
+    if (command.mode == BatchMode::Rename)
+        run.journal = &journal;
     const RunOutcome outcome = runBatch(run);
     if (outcome.failed) {
         // The view has shown the window's message; this line says what and where.

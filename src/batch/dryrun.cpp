@@ -1,0 +1,185 @@
+#include "batch/dryrun.h"
+
+#include "batch/integertext.h"
+#include "batch/plannedoutput.h"
+#include "imaging/picture.h"
+#include "platform/error.h"
+#include "platform/fileops.h"
+#include "platform/paths.h"
+
+#include <QFileInfo>
+#include <cstdlib>
+#include <limits>
+#include <set>
+
+namespace tessaly {
+
+namespace {
+
+// The input and output folders as the run would leave them so far.
+class PlannedFolders {
+public:
+    bool exists(const QString& path) const
+    {
+        if (m_added.count(path))
+            return true;
+        return !m_removed.count(path) && QFileInfo::exists(path);
+    }
+    void add(const QString& path)
+    {
+        m_removed.erase(path);
+        m_added.insert(path);
+    }
+    void remove(const QString& path)
+    {
+        m_added.erase(path);
+        m_removed.insert(path);
+    }
+
+private:
+    std::set<QString> m_added, m_removed;
+};
+
+int sizeField(const QString& text)
+{
+    const int value = parseWholeNumber(text);
+    if (value == std::numeric_limits<int>::min())
+        throw NotAnInteger(text);
+    return value;
+}
+
+// The picture's own size, or none when the run could not open it.
+std::optional<TargetSize> pictureSize(const QString& sourcePath)
+{
+    try {
+        const Picture picture = LoadPicture(sourcePath);
+        if (!fileSize(sourcePath))
+            return std::nullopt;
+        return TargetSize{picture.width(), picture.height()};
+    } catch (const LoadError&) {
+        return std::nullopt;
+    }
+}
+
+// What writing `path` under the overwrite rule would do.
+PlannedFile::Effect writeEffect(const PlannedFolders& folders, const QString& path, const QString& sourcePath,
+                                bool overwrite)
+{
+    if (sameFile(path, sourcePath))
+        return PlannedFile::Effect::KeepSource;
+    if (!folders.exists(path))
+        return PlannedFile::Effect::Write;
+    return overwrite ? PlannedFile::Effect::Replace : PlannedFile::Effect::KeepExisting;
+}
+
+void planPictures(const JobSource& job, const QStringList& sources, DryRunResult& result)
+{
+    const bool thumbnails = result.kind == RunKindChosen::Thumbnails;
+    SizeOptions sizes;
+    if (thumbnails) {
+        sizes.keepAspect = job.keepAspect();
+        sizes.forceWidth = job.forceWidth();
+        sizes.forceHeight = job.forceHeight();
+        sizes.fixedWidth = sizeField(job.widthText());
+        sizes.fixedHeight = sizeField(job.heightText());
+        sizes.maximum = std::abs(sizes.fixedWidth);
+    }
+    const SequenceFormat format(job.sequenceField());
+    PlannedFolders folders;
+    for (int i = 0; i < sources.size(); ++i) {
+        PlannedFile file;
+        file.sourcePath = paths::join(job.inputFolder(), sources[i]);
+        const std::optional<TargetSize> own = pictureSize(file.sourcePath);
+        if (!own) {
+            file.effect = PlannedFile::Effect::CannotOpen;
+            result.files.push_back(file);
+            result.incomplete = true;
+            result.message = QStringLiteral("Could not open ") + sources[i];
+            return;
+        }
+        file.size = thumbnails ? thumbnailSize(own->width, own->height, sizes) : *own;
+        const PlannedOutput planned = plannedOutput(result.kind, job, format, sources, i);
+        file.outputPath = planned.path + extensionOf(planned.type);
+        if (planned.type == FileType::None)
+            file.effect = PlannedFile::Effect::NoType;
+        else
+            file.effect = writeEffect(folders, file.outputPath, file.sourcePath, job.overwrite());
+        if (file.effect == PlannedFile::Effect::Write || file.effect == PlannedFile::Effect::Replace)
+            folders.add(file.outputPath);
+        result.files.push_back(file);
+    }
+}
+
+void planRename(const JobSource& job, const QStringList& sources, DryRunResult& result)
+{
+    const SequenceFormat format(job.sequenceField());
+    PlannedFolders folders;
+    for (int i = 0; i < sources.size(); ++i) {
+        PlannedFile file;
+        file.sourcePath = paths::join(job.inputFolder(), sources[i]);
+        file.outputPath = plannedOutput(result.kind, job, format, sources, i).path;
+        if (folders.exists(file.outputPath)) {
+            file.effect = PlannedFile::Effect::NameTaken;
+            result.files.push_back(file);
+            result.incomplete = true;
+            result.message = QStringLiteral("Error - duplicate name in folder.  Rename Operation stopped.");
+            return;
+        }
+        file.effect = PlannedFile::Effect::Rename;
+        folders.remove(file.sourcePath);
+        folders.add(file.outputPath);
+        result.files.push_back(file);
+    }
+}
+
+void planCopy(const JobSource& job, const QStringList& sources, DryRunResult& result)
+{
+    const SequenceFormat format(job.sequenceField());
+    PlannedFolders folders;
+    for (int i = 0; i < sources.size(); ++i) {
+        PlannedFile file;
+        file.sourcePath = paths::join(job.inputFolder(), sources[i]);
+        file.outputPath = plannedOutput(result.kind, job, format, sources, i).path;
+        file.effect = writeEffect(folders, file.outputPath, file.sourcePath, job.overwrite());
+        if (file.effect == PlannedFile::Effect::Write || file.effect == PlannedFile::Effect::Replace)
+            folders.add(file.outputPath);
+        result.files.push_back(file);
+    }
+}
+
+}  // namespace
+
+DryRunResult planRun(const JobSource& job, const QStringList& sources)
+{
+    DryRunResult result;
+    result.kind = chooseRun(job);
+    try {
+        switch (result.kind) {
+        case RunKindChosen::Thumbnails:
+        case RunKindChosen::Convert: planPictures(job, sources, result); break;
+        case RunKindChosen::Rename: planRename(job, sources, result); break;
+        case RunKindChosen::PlainCopy: planCopy(job, sources, result); break;
+        }
+    } catch (const Error& error) {
+        result.incomplete = true;
+        result.message = QStringLiteral("Error during processing! ") + error.message();
+    }
+    return result;
+}
+
+QString effectText(PlannedFile::Effect effect)
+{
+    switch (effect) {
+    case PlannedFile::Effect::Write: return {};
+    case PlannedFile::Effect::Replace: return QStringLiteral("replaces an existing file");
+    case PlannedFile::Effect::KeepExisting: return QStringLiteral("exists; left alone");
+    case PlannedFile::Effect::KeepSource: return QStringLiteral("is the source itself; left alone");
+    case PlannedFile::Effect::NoType: return QStringLiteral("no output type; nothing written");
+    case PlannedFile::Effect::Rename: return {};
+    case PlannedFile::Effect::NameTaken: return QStringLiteral("name taken; the rename stops here");
+    case PlannedFile::Effect::CannotOpen: return QStringLiteral("cannot be opened; the run stops here");
+    }
+    return {};
+}
+
+}  // namespace tessaly

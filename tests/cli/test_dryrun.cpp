@@ -1,0 +1,182 @@
+// tessaly-batch --dry-run against the real run of the same command.
+#include "support/tempfolder.h"
+#include "support/testpictures.h"
+
+#include <QDir>
+#include <QImageReader>
+#include <QProcess>
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+
+namespace tessaly {
+namespace {
+
+using testing::TempFolder;
+
+struct Result {
+    int exitCode = -1;
+    QString out, err;
+};
+
+Result runProgram(const QStringList& arguments, const QString& settings)
+{
+    QProcess process;
+    process.start(QStringLiteral(TESSALY_BATCH_PROGRAM), QStringList{QStringLiteral("--settings"), settings} + arguments);
+    process.waitForFinished(120000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// Every file under the folders, by full path, with its bytes.
+using Snapshot = std::map<QString, QByteArray>;
+Snapshot snapshot(const QStringList& folders)
+{
+    Snapshot files;
+    for (const QString& folder : folders)
+        for (const QString& name : QDir(folder).entryList(QDir::Files))
+            files[folder + u'/' + name] = testing::readAll(folder + u'/' + name);
+    return files;
+}
+
+struct Line {
+    QString source, output, size, note;
+};
+
+// The dry run's file lines (the summary line left out).
+std::vector<Line> fileLines(const QString& out)
+{
+    std::vector<Line> lines;
+    for (const QString& text : out.split(u'\n', Qt::SkipEmptyParts)) {
+        if (text.startsWith(QLatin1String("Dry run:")))
+            continue;
+        const QStringList fields = text.split(u'\t');
+        Line line{fields.value(0), fields.value(1), {}, {}};
+        for (const QString& field : fields.mid(2))
+            (field.startsWith(u'(') ? line.note : line.size) = field;
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+struct Case {
+    const char* title;
+    QStringList arguments;  // "IN" and "OUT" stand for the two folders
+    int exitCode;
+    int lines;
+    std::function<void(const QString& in, const QString& out)> prepare = {};
+};
+
+class DryRun : public ::testing::TestWithParam<Case> {};
+
+TEST_P(DryRun, ListsWhatTheRealRunThenDoesAndWritesNothing)
+{
+    const Case& c = GetParam();
+    TempFolder input, output, settingsFolder;
+    const QString settings = settingsFolder.path() + QStringLiteral("/none.ini");
+    const QString in = input.path();
+    // A folder that does not exist yet: the dry run must not make it.
+    const QString out = output.path() + QStringLiteral("/new/out");
+    testing::writePicture(in + QStringLiteral("/Beach.jpg"), 300, 200);
+    testing::writePicture(in + QStringLiteral("/alps.gif"), 120, 160);
+    testing::writePicture(in + QStringLiteral("/city.bmp"), 90, 60);
+    if (c.prepare)
+        c.prepare(in, out);
+    QStringList arguments;
+    for (const QString& argument : c.arguments)
+        arguments << (argument == QLatin1String("IN") ? in : argument == QLatin1String("OUT") ? out : argument);
+
+    const Snapshot before = snapshot({in, out});
+    const bool outExisted = QFileInfo::exists(out);
+    const Result dry = runProgram(arguments + QStringList{QStringLiteral("--dry-run")}, settings);
+    EXPECT_EQ(dry.exitCode, c.exitCode) << dry.err.toStdString();
+    EXPECT_EQ(snapshot({in, out}), before) << "the dry run changed a file";
+    EXPECT_EQ(QFileInfo::exists(out), outExisted) << "the dry run made the output folder";
+    const std::vector<Line> lines = fileLines(dry.out);
+    ASSERT_EQ(int(lines.size()), c.lines) << dry.out.toStdString();
+
+    const Result real = runProgram(arguments, settings);
+    EXPECT_EQ(real.exitCode, dry.exitCode) << real.err.toStdString();
+    const Snapshot after = snapshot({in, out});
+    std::set<QString> written, removed, expectedWritten, expectedRemoved;
+    for (const auto& [path, bytes] : after)
+        if (!before.count(path) || before.at(path) != bytes)
+            written.insert(path);
+    for (const auto& [path, bytes] : before)
+        if (!after.count(path))
+            removed.insert(path);
+    const bool renaming = c.arguments.front() == QLatin1String("rename");
+    for (const Line& line : lines) {
+        if (line.note.isEmpty() || line.note == QLatin1String("(replaces an existing file)"))
+            expectedWritten.insert(line.output);
+        if (renaming && line.note.isEmpty())
+            expectedRemoved.insert(line.source);
+        if (!line.size.isEmpty() && line.note.isEmpty()) {
+            EXPECT_EQ(QImageReader(line.output).size(),
+                      QSize(line.size.section(u'x', 0, 0).toInt(), line.size.section(u'x', 1, 1).toInt()))
+                << line.output.toStdString();
+        }
+    }
+    EXPECT_EQ(written, expectedWritten);
+    EXPECT_EQ(removed, expectedRemoved);
+}
+
+const QString kTrip002 = QStringLiteral("/Trip002.jpg");
+
+INSTANTIATE_TEST_SUITE_P(
+    EachMode, DryRun,
+    ::testing::Values(
+        Case{"thumbs", {"thumbs", "--out", "OUT", "--size", "100", "--keep-ratio", "--type", "jpg", "IN"}, 0, 3},
+        Case{"convert", {"convert", "--out", "OUT", "--type", "bmp", "--naming", "SufName", "--qualifier", "_c", "IN"},
+             0, 3},
+        Case{"copy", {"copy", "--out", "OUT", "--naming", "PreSeq", "--qualifier", "P", "--seq", "7", "IN"}, 0, 3},
+        Case{"rename", {"rename", "--naming", "PreSeq", "--qualifier", "Trip", "--seq", "001", "IN"}, 0, 3},
+        // Beach.jpg would become Trip002.jpg, which is taken: the rename stops there.
+        Case{"rename_taken",
+             {"rename", "--naming", "PreSeq", "--qualifier", "Trip", "--seq", "001", "IN"},
+             1,
+             2,
+             [](const QString& in, const QString&) { testing::writePicture(in + kTrip002, 10, 10); }},
+        // An existing target is left alone without --overwrite, replaced with it.
+        Case{"copy_kept",
+             {"copy", "--out", "OUT", "--naming", "PreName", "--qualifier", "x", "--no-overwrite", "IN"},
+             0,
+             3,
+             [](const QString&, const QString& out) {
+                 QDir().mkpath(out);
+                 testing::writePicture(out + QStringLiteral("/xBeach.jpg"), 10, 10);
+             }},
+        Case{"thumbs_replaced",
+             {"thumbs", "--out", "OUT", "--naming", "PreName", "--qualifier", "t", "--overwrite", "--type", "bmp",
+              "IN"},
+             0,
+             3,
+             [](const QString&, const QString& out) {
+                 QDir().mkpath(out);
+                 testing::writePicture(out + QStringLiteral("/tcity.bmp"), 10, 10);
+             }},
+        // A failed check: the same exit status, no lines, nothing written.
+        Case{"same_folder", {"thumbs", "--out", "IN", "IN"}, 2, 0}),
+    [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.title); });
+
+TEST(DryRunListing, NotesTakenNamesAndExistingFiles)
+{
+    TempFolder input, settingsFolder;
+    const QString settings = settingsFolder.path() + QStringLiteral("/none.ini");
+    testing::writePicture(input.path() + QStringLiteral("/a.jpg"), 40, 20);
+    testing::writePicture(input.path() + QStringLiteral("/xa.jpg"), 40, 20);
+    const Result dry = runProgram({QStringLiteral("copy"), QStringLiteral("--out"), input.path(),
+                                   QStringLiteral("--same-folder"), QStringLiteral("--naming"), QStringLiteral("PreName"),
+                                   QStringLiteral("--qualifier"), QStringLiteral("x"), QStringLiteral("--no-overwrite"),
+                                   QStringLiteral("--dry-run"), input.path()},
+                                  settings);
+    EXPECT_EQ(dry.exitCode, 0);
+    // a.jpg would go to xa.jpg, which exists; xa.jpg to the new xxa.jpg.
+    EXPECT_EQ(dry.out, input.path() + QStringLiteral("/a.jpg\t") + input.path() +
+                           QStringLiteral("/xa.jpg\t(exists; left alone)\n") + input.path() +
+                           QStringLiteral("/xa.jpg\t") + input.path() +
+                           QStringLiteral("/xxa.jpg\nDry run: 2 files. Nothing was written.\n"));
+}
+
+}  // namespace
+}  // namespace tessaly
