@@ -68,11 +68,11 @@ QStringList helpFileCandidates(const QString& programFolder)
     const QString name = helpFileName();
     QStringList candidates{
         QDir::cleanPath(programFolder + QStringLiteral("/help/") + name),
-        QDir::cleanPath(programFolder + QStringLiteral("/../share/doc/tessaly/") + name),
+        QDir::cleanPath(programFolder + QStringLiteral("/../share/doc/tessaly/help/") + name),
     };
     const QStringList shared = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
     for (const QString& folder : shared) {
-        const QString path = QDir::cleanPath(folder + QStringLiteral("/doc/tessaly/") + name);
+        const QString path = QDir::cleanPath(folder + QStringLiteral("/doc/tessaly/help/") + name);
         if (!candidates.contains(path))
             candidates << path;
     }

@@ -23,9 +23,10 @@ struct HelpOutline {
 
 HelpOutline readHelpOutline(const QString& html);
 
-// Where the help file may be, most likely first: beside the program (the
-// build copies it there), in the installed documentation folder next to the
-// program's prefix, then in the system's shared data folders.
+// Where the help file may be, most likely first: help/ beside the program
+// (the build copies it there), then share/doc/tessaly/help/ of the
+// program's installation prefix, then the same under the system's shared
+// data folders.
 QString helpFileName();
 QStringList helpFileCandidates(const QString& programFolder);
 // The first candidate that exists, or empty.

@@ -75,7 +75,7 @@ TEST(HelpDocument, IsFoundBesideTheProgramOrWhereItIsInstalled)
     const QStringList candidates = helpFileCandidates(QStringLiteral("/opt/tessaly/bin"));
     ASSERT_GE(candidates.size(), 2);
     EXPECT_EQ(candidates[0], QStringLiteral("/opt/tessaly/bin/help/tessaly-help.html"));
-    EXPECT_EQ(candidates[1], QStringLiteral("/opt/tessaly/share/doc/tessaly/tessaly-help.html"));
+    EXPECT_EQ(candidates[1], QStringLiteral("/opt/tessaly/share/doc/tessaly/help/tessaly-help.html"));
     EXPECT_TRUE(findHelpFile({QStringLiteral("/nonexistent/tessaly-help.html")}).isEmpty());
     EXPECT_EQ(builtHelpFile(), QCoreApplication::applicationDirPath() + QStringLiteral("/help/tessaly-help.html"));
 }
