@@ -16,6 +16,10 @@ TitleArea::TitleArea(QWidget* mainWindow, const Buttons& buttons, PlatformServic
       m_helpFiles(helpFileCandidates(paths::programFolder()))
 {
     m_reset.main = mainWindow;
+    // Buttons that show only an icon: screen readers announce the hint.
+    for (QAbstractButton* button : {buttons.sbAbout, buttons.SpeedButton3, buttons.sbDefaults})
+        if (button->accessibleName().isEmpty())
+            button->setAccessibleName(button->toolTip());
     connect(buttons.sbAbout, &QAbstractButton::clicked, this, &TitleArea::sbAboutClick);
     connect(buttons.SpeedButton3, &QAbstractButton::clicked, this, &TitleArea::SpeedButton3Click);
     connect(buttons.sbDefaults, &QAbstractButton::clicked, this, &TitleArea::sbDefaultsClick);
