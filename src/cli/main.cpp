@@ -9,6 +9,7 @@
 #include "platform/paths.h"
 #include "settings/gallerysettings.h"
 #include "settings/mainsettings.h"
+#include "settings/settingslocation.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -41,6 +42,11 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
 
+    // Alone, as help2man and package checks ask for it.
+    if (QGuiApplication::arguments().mid(1) == QStringList{QStringLiteral("--version")}) {
+        say(stdout, QStringLiteral("tessaly-batch " TESSALY_VERSION));
+        return 0;
+    }
     const ParsedArguments parsed = parseBatchArguments(QGuiApplication::arguments().mid(1));
     if (parsed.help) {
         std::fputs(batchUsage().toLocal8Bit().constData(), stdout);
@@ -52,7 +58,7 @@ int main(int argc, char* argv[])
         return 2;
     }
     const BatchCommand& command = *parsed.command;
-    const IniFile settings(command.settingsPath.isEmpty() ? defaultSettingsPath() : command.settingsPath);
+    const IniFile settings = command.settingsPath.isEmpty() ? defaultSettingsFile() : IniFile(command.settingsPath);
 
     const SourceFiles sources = resolveSourceFiles(command.inputs, command.mask);
     if (!sources.error.isEmpty()) {

@@ -89,9 +89,4 @@ void writeHtmlName(const IniFile& file, const QString& name)
     file.writeString(kDirectories, kHtmlName, name);
 }
 
-QString defaultSettingsPath()
-{
-    return paths::join(paths::programFolder(), QStringLiteral("Tessaly.ini"));
-}
-
 }  // namespace tessaly
