@@ -1,5 +1,7 @@
 #include "about/helpdocument.h"
 
+#include "platform/installlayout.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -65,14 +67,11 @@ QString helpFileName()
 
 QStringList helpFileCandidates(const QString& programFolder)
 {
-    const QString name = helpFileName();
-    QStringList candidates{
-        QDir::cleanPath(programFolder + QStringLiteral("/help/") + name),
-        QDir::cleanPath(programFolder + QStringLiteral("/../share/doc/tessaly/help/") + name),
-    };
+    const QString relative = QStringLiteral("help/") + helpFileName();
+    QStringList candidates = installlayout::helpFileCandidates(programFolder, relative);
     const QStringList shared = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
     for (const QString& folder : shared) {
-        const QString path = QDir::cleanPath(folder + QStringLiteral("/doc/tessaly/help/") + name);
+        const QString path = QDir::cleanPath(folder + QStringLiteral("/doc/tessaly/") + relative);
         if (!candidates.contains(path))
             candidates << path;
     }
