@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 
 namespace tessaly {
 
