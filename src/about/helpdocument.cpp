@@ -1,11 +1,7 @@
 #include "about/helpdocument.h"
 
-#include "platform/installlayout.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTextDocumentFragment>
 #include <algorithm>
 
@@ -58,32 +54,6 @@ HelpOutline readHelpOutline(const QString& html)
         return a.title.compare(b.title, Qt::CaseInsensitive) < 0;
     });
     return outline;
-}
-
-QString helpFileName()
-{
-    return QStringLiteral("tessaly-help.html");
-}
-
-QStringList helpFileCandidates(const QString& programFolder)
-{
-    const QString relative = QStringLiteral("help/") + helpFileName();
-    QStringList candidates = installlayout::helpFileCandidates(programFolder, relative);
-    const QStringList shared = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
-    for (const QString& folder : shared) {
-        const QString path = QDir::cleanPath(folder + QStringLiteral("/doc/tessaly/") + relative);
-        if (!candidates.contains(path))
-            candidates << path;
-    }
-    return candidates;
-}
-
-QString findHelpFile(const QStringList& candidates)
-{
-    for (const QString& path : candidates)
-        if (QFileInfo(path).isFile())
-            return path;
-    return {};
 }
 
 }  // namespace tessaly

@@ -1,6 +1,7 @@
 #include "about/helpwindow.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -123,7 +124,13 @@ void HelpWindow::load(const QStringList& candidates)
     m_contents->clear();
     m_index->clear();
     m_indexFilter->clear();
-    m_path = findHelpFile(candidates);
+    m_path.clear();
+    for (const QString& candidate : candidates) {
+        if (QFileInfo(candidate).isFile()) {
+            m_path = candidate;
+            break;
+        }
+    }
     m_home->setEnabled(!m_path.isEmpty());
     if (m_path.isEmpty()) {
         showMissing(candidates, QString());
@@ -168,7 +175,8 @@ void HelpWindow::showMissing(const QStringList& candidates, const QString& unrea
         places += QStringLiteral("<li>%1</li>").arg(path.toHtmlEscaped());
     const QString reason =
         unreadable.isEmpty()
-            ? tr("The help file %1 could not be found. Tessaly looked for it here:").arg(helpFileName())
+            ? tr("The help file %1 could not be found. Tessaly looked for it here:")
+                  .arg(QFileInfo(kHelpDocument).fileName())
             : tr("The help file %1 could not be read.").arg(unreadable.toHtmlEscaped());
     m_browser->clearHistory();
     m_browser->setHtml(tr("<h2>Help is not available</h2><p>%1</p><ul>%2</ul>"

@@ -3,6 +3,7 @@
 #include "about/helpdocument.h"
 #include "about/helpwindow.h"
 #include "about/tfabout.h"
+#include "platform/installlayout.h"
 #include "platform/paths.h"
 
 #include <QAbstractButton>
@@ -13,7 +14,7 @@ TitleArea::TitleArea(QWidget* mainWindow, const Buttons& buttons, PlatformServic
     : QObject(mainWindow),
       m_mainWindow(mainWindow),
       m_services(services),
-      m_helpFiles(helpFileCandidates(paths::programFolder()))
+      m_helpFiles(installlayout::helpFileCandidates(paths::programFolder(), kHelpDocument))
 {
     m_reset.main = mainWindow;
     // Buttons that show only an icon: screen readers announce the hint.
@@ -27,12 +28,9 @@ TitleArea::TitleArea(QWidget* mainWindow, const Buttons& buttons, PlatformServic
 
 TitleArea::~TitleArea() = default;
 
-void TitleArea::setResetWindows(QWidget* htmlOptions, QWidget* outputLocation, QWidget* deletion,
-                                std::function<bool(QWidget*, const QColor&)> setColour)
+void TitleArea::setHtmlOptionsWindow(QWidget* htmlOptions, std::function<bool(QWidget*, const QColor&)> setColour)
 {
     m_reset.htmlOptions = htmlOptions;
-    m_reset.outputLocation = outputLocation;
-    m_reset.deletion = deletion;
     m_reset.setColour = std::move(setColour);
 }
 

@@ -1,6 +1,8 @@
 #include "app/startup.h"
 
+#include "about/tfabout.h"
 #include "about/tfsplasher.h"
+#include "about/titlearea.h"
 #include "app/tform1.h"
 #include "app/tform3.h"
 #include "filetools/tform4.h"
@@ -14,12 +16,15 @@ namespace tessaly {
 ApplicationWindows::ApplicationWindows(PlatformServices& services, const IniFile& settings)
     : m_form1(std::make_unique<TForm1>(services, settings)),
       m_form3(std::make_unique<TForm3>(m_form1.get())),
-      m_form4(std::make_unique<TForm4>(services.messages, settings, m_form1.get()))
+      m_form4(std::make_unique<TForm4>(services.messages, settings, m_form1.get())),
+      m_about(std::make_unique<TfAbout>(services.shell, projectHomepage(), m_form1.get()))
 {
     CompanionWindows companions;
     companions.duplicateWarning = m_form3.get();
     companions.deleteConfirm = m_form4.get();
     m_form1->setCompanions(companions);
+    m_form1->titleArea().setAboutBox(m_about.get());
+    m_form1->titleArea().setDeletionWindow(m_form4.get());
 }
 
 ApplicationWindows::~ApplicationWindows()
@@ -30,6 +35,7 @@ ApplicationWindows::~ApplicationWindows()
 void ApplicationWindows::destroy()
 {
     // Reverse order of creation: each window saves its settings as it goes.
+    m_about.reset();
     m_form4.reset();
     m_form3.reset();
     m_form1.reset();

@@ -11,6 +11,7 @@ namespace tessaly {
 class TForm1;
 class TForm3;
 class TForm4;
+class TfAbout;
 
 // Every window of the program, made once at start-up in a fixed order and
 // destroyed in the reverse order at the end.
@@ -22,6 +23,7 @@ public:
     TForm1& mainWindow() { return *m_form1; }
     TForm3& duplicateWarning() { return *m_form3; }
     TForm4& deleteConfirm() { return *m_form4; }
+    TfAbout& aboutBox() { return *m_about; }
     // Destroys the windows now, in the reverse order of their creation.
     void destroy();
 
@@ -29,6 +31,7 @@ private:
     std::unique_ptr<TForm1> m_form1;
     std::unique_ptr<TForm3> m_form3;
     std::unique_ptr<TForm4> m_form4;
+    std::unique_ptr<TfAbout> m_about;
 };
 
 // Shows the splash for `splashMilliseconds`, makes the windows, opens the

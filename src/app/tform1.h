@@ -23,6 +23,7 @@ class InputPage;
 class OutputPage;
 class ProcessingPage;
 class ThumbnailPage;
+class TitleArea;
 
 // The main window: a thin shell around the five wizard pages. It holds the
 // job state (the selected files, the mode, the run state), the upper strip
@@ -57,6 +58,9 @@ public:
     const RunState& runState() const { return m_job.run; }
     // Called between the files of a run, after the window's pending events.
     void setBetweenFiles(std::function<void()> hook);
+    // The About, help and reset buttons; start-up hands it the About box and
+    // the dialogs the reset reaches into.
+    TitleArea& titleArea() { return *m_titleArea; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -96,6 +100,7 @@ private:
     ThumbnailPage* m_thumbnailPage = nullptr;
     ConfirmPage* m_confirmPage = nullptr;
     ProcessingPage* m_processingPage = nullptr;
+    TitleArea* m_titleArea = nullptr;
 };
 
 }  // namespace tessaly

@@ -30,7 +30,8 @@ struct Strip {
     {
         fileName->setObjectName(QStringLiteral("eFileName"));
         recycle->setObjectName(QStringLiteral("cbRecycle"));
-        area.setResetWindows(nullptr, &outputLocation, &deletion);
+        area.setOutputLocationWindow(&outputLocation);
+        area.setDeletionWindow(&deletion);
         main.show();
     }
     QToolButton* button(const char* name)
