@@ -7,6 +7,8 @@
 #include "platform/paths.h"
 
 #include <QAbstractButton>
+#include <QIcon>
+#include <QStyle>
 
 namespace tessaly {
 
@@ -21,6 +23,10 @@ TitleArea::TitleArea(QWidget* mainWindow, const Buttons& buttons, PlatformServic
     for (QAbstractButton* button : {buttons.sbAbout, buttons.SpeedButton3, buttons.sbDefaults})
         if (button->accessibleName().isEmpty())
             button->setAccessibleName(button->toolTip());
+    // The desktop theme's help icon; the style's own "help button" icon is
+    // drawn as arrows by some styles, so the fallback is the question mark.
+    buttons.SpeedButton3->setIcon(QIcon::fromTheme(
+        QStringLiteral("help-contents"), mainWindow->style()->standardIcon(QStyle::SP_TitleBarContextHelpButton)));
     connect(buttons.sbAbout, &QAbstractButton::clicked, this, &TitleArea::sbAboutClick);
     connect(buttons.SpeedButton3, &QAbstractButton::clicked, this, &TitleArea::SpeedButton3Click);
     connect(buttons.sbDefaults, &QAbstractButton::clicked, this, &TitleArea::sbDefaultsClick);
