@@ -1,6 +1,5 @@
 #include "about/helpdocument.h"
 
-
 #include <QRegularExpression>
 #include <QTextDocumentFragment>
 #include <algorithm>
@@ -30,8 +29,7 @@ HelpOutline readHelpOutline(const QString& html)
     static const QRegularExpression heading(QStringLiteral("<h([1-3])\\b[^>]*>(.*?)</h\\1>"),
                                             QRegularExpression::CaseInsensitiveOption |
                                                 QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression anchorTag(QStringLiteral("<a\\b[^>]*>"),
-                                              QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression anchorTag(QStringLiteral("<a\\b[^>]*>"), QRegularExpression::CaseInsensitiveOption);
     for (auto it = heading.globalMatch(html); it.hasNext();) {
         const QRegularExpressionMatch match = it.next();
         const QRegularExpressionMatch tag = anchorTag.match(match.captured(2));

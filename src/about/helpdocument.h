@@ -28,5 +28,4 @@ HelpOutline readHelpOutline(const QString& html);
 // documents folder (installlayout::helpFileCandidates gives both places).
 inline const QString kHelpDocument = QStringLiteral("help/tessaly-help.html");
 
-
 }  // namespace tessaly

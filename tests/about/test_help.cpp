@@ -95,19 +95,34 @@ TEST(HelpDocument, CoversTheProgramAndHasNoBrokenLinks)
     for (const HelpEntry& entry : outline.contents)
         titles << entry.title;
     const QString allTitles = titles.join(u'\n');
-    for (const char* topic : {"Input File Selection", "Ouput File Options", "Thumbnail Options", "Confirm Selections",
-                              "Processing...", "Naming options", "Specify location of HTML", "HTML Options",
-                              "HTML viewer", "Deleting files", "Renaming one file by hand", "Folders",
-                              "Turning a picture", "Reset to defaults", "Messages", "Keyboard"})
+    for (const char* topic :
+         {"Input File Selection", "Ouput File Options", "Thumbnail Options", "Confirm Selections", "Processing...",
+          "Naming options", "Specify location of HTML", "HTML Options", "HTML viewer", "Deleting files",
+          "Renaming one file by hand", "Folders", "Turning a picture", "Reset to defaults", "Messages", "Keyboard"})
         EXPECT_TRUE(allTitles.contains(QLatin1String(topic))) << topic;
     QStringList terms;
     for (const HelpEntry& entry : outline.index)
         terms << entry.title;
-    for (const char* control : {"Create Thumbnails", "Select All", "Convert Files to Type", "Output File Qualifier",
-                                "Maintain aspect ratio", "Force Width", "Jpeg Compression", "Overwrite Files", "Cancel",
-                                "Do HTML!", "Use Frames For Display", "Multi-Page", "Open in Browser",
-                                "Delete to Recycle Bin", "Rename Manually Now", "Create New Directory",
-                                "Remove Directory", "Launch Explorer", "Reset Settings to Defaults", "About Tessaly"})
+    for (const char* control : {"Create Thumbnails",
+                                "Select All",
+                                "Convert Files to Type",
+                                "Output File Qualifier",
+                                "Maintain aspect ratio",
+                                "Force Width",
+                                "Jpeg Compression",
+                                "Overwrite Files",
+                                "Cancel",
+                                "Do HTML!",
+                                "Use Frames For Display",
+                                "Multi-Page",
+                                "Open in Browser",
+                                "Delete to Recycle Bin",
+                                "Rename Manually Now",
+                                "Create New Directory",
+                                "Remove Directory",
+                                "Launch Explorer",
+                                "Reset Settings to Defaults",
+                                "About Tessaly"})
         EXPECT_TRUE(terms.join(u'\n').contains(QLatin1String(control), Qt::CaseInsensitive) ||
                     html.contains(QLatin1String(control)))
             << control;

@@ -76,8 +76,8 @@ TEST(ResetOnWindows, FramesGiveWayToTheTableLayout)
     EXPECT_TRUE(ui.cbUseTable->isChecked());
     EXPECT_TRUE(ui.cbUseTable->isEnabled());
     EXPECT_TRUE(ui.lFrameHelp->isHidden());
-    for (QWidget* control : {static_cast<QWidget*>(ui.eTCols), static_cast<QWidget*>(ui.cbTAlign),
-                             static_cast<QWidget*>(ui.cbCAlign)})
+    for (QWidget* control :
+         {static_cast<QWidget*>(ui.eTCols), static_cast<QWidget*>(ui.cbTAlign), static_cast<QWidget*>(ui.cbCAlign)})
         EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
     for (QWidget* shown : {static_cast<QWidget*>(ui.GroupBox3), static_cast<QWidget*>(ui.GroupBox4),
                            static_cast<QWidget*>(ui.gbPages), static_cast<QWidget*>(ui.gbNavBtns)})
@@ -88,8 +88,10 @@ TEST(ResetOnWindows, FramesGiveWayToTheTableLayout)
 // Keys and values of a settings file, in the file's order.
 QStringList linesOf(const QString& path)
 {
-    return QString::fromUtf8(testing::readAll(path)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)
-        .join(u'\n').split(u'\n', Qt::SkipEmptyParts);
+    return QString::fromUtf8(testing::readAll(path))
+        .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)
+        .join(u'\n')
+        .split(u'\n', Qt::SkipEmptyParts);
 }
 
 // A reset followed by an exit writes what a first start without a settings
@@ -112,30 +114,54 @@ TEST(ResetOnWindows, ResetThenExitWritesTheFirstStartFile)
         QString value;
     };
     const std::vector<Value> changed{
-        {"Directories", "Input", elsewhere.path()},   {"Directories", "Output", elsewhere.path()},
-        {"Directories", "RecycleBin", "No"},          {"Directories", "htmlName", "Other.htm"},
-        {"Thumbnails", "Resize Speed", "Fast"},       {"Thumbnails", "Thumb Width", "120"},
-        {"Thumbnails", "Thumb Height", "80"},         {"Thumbnails", "Maintain Ratio", "1"},
-        {"Thumbnails", "Force Width", "1"},           {"Thumbnails", "Create As", "gif"},
-        {"Thumbnails", "Naming Option", "SufName"},   {"Thumbnails", "Output File Qualifier", "T_"},
-        {"Thumbnails", "Jpg Compression", "40"},      {"Thumbnails", "Overwrite Files", "0"},
-        {"Linking", "OriginalLinkOpt", "1"},          {"Linking", "LinkOriginal", "0"},
-        {"Linking", "ThumbLinkOpt", "3"},             {"Layout", "WindowOpt", "1"},
-        {"Layout", "LinkBorderSize", "4"},            {"Layout", "LinkBorder", "0"},
-        {"Layout", "LinkStats", "0"},                 {"Layout", "BannerString", "Holiday"},
-        {"Layout", "BannerHeadSize", "2"},            {"Layout", "TileBkgd", "1"},
-        {"Layout", "SampleText", "1"},                {"Layout", "ThmPerPage", "9"},
-        {"Layout", "MultiPg", "0"},                   {"Layout", "NavBtns", "0"},
-        {"Layout", "UseNavBtns", "0"},                {"Layout", "UseFrames", "1"},
-        {"Colors", "PageBkgd", "255"},                {"Colors", "Text", "65280"},
-        {"Colors", "BannerText", "16711680"},         {"Colors", "TableBkgd", "0"},
-        {"Colors", "CellBkgd", "0"},                  {"Tables", "Columns", "3"},
-        {"Tables", "BorderSize", "0"},                {"Tables", "TableWidth", "100"},
-        {"Tables", "CellPad", "7"},                   {"Tables", "CellSpace", "8"},
-        {"Tables", "TableAlignment", "Left"},         {"Tables", "UseBkgdColor", "0"},
-        {"Tables", "TableCaption", "Look"},           {"Tables", "IncludeCaption", "0"},
-        {"Tables", "CaptionAlign", "Bottom"},         {"Tables", "CellHAlign", "Right"},
-        {"Tables", "CellVAlign", "Bottom"},           {"Tables", "UseCellColor", "1"},
+        {"Directories", "Input", elsewhere.path()},
+        {"Directories", "Output", elsewhere.path()},
+        {"Directories", "RecycleBin", "No"},
+        {"Directories", "htmlName", "Other.htm"},
+        {"Thumbnails", "Resize Speed", "Fast"},
+        {"Thumbnails", "Thumb Width", "120"},
+        {"Thumbnails", "Thumb Height", "80"},
+        {"Thumbnails", "Maintain Ratio", "1"},
+        {"Thumbnails", "Force Width", "1"},
+        {"Thumbnails", "Create As", "gif"},
+        {"Thumbnails", "Naming Option", "SufName"},
+        {"Thumbnails", "Output File Qualifier", "T_"},
+        {"Thumbnails", "Jpg Compression", "40"},
+        {"Thumbnails", "Overwrite Files", "0"},
+        {"Linking", "OriginalLinkOpt", "1"},
+        {"Linking", "LinkOriginal", "0"},
+        {"Linking", "ThumbLinkOpt", "3"},
+        {"Layout", "WindowOpt", "1"},
+        {"Layout", "LinkBorderSize", "4"},
+        {"Layout", "LinkBorder", "0"},
+        {"Layout", "LinkStats", "0"},
+        {"Layout", "BannerString", "Holiday"},
+        {"Layout", "BannerHeadSize", "2"},
+        {"Layout", "TileBkgd", "1"},
+        {"Layout", "SampleText", "1"},
+        {"Layout", "ThmPerPage", "9"},
+        {"Layout", "MultiPg", "0"},
+        {"Layout", "NavBtns", "0"},
+        {"Layout", "UseNavBtns", "0"},
+        {"Layout", "UseFrames", "1"},
+        {"Colors", "PageBkgd", "255"},
+        {"Colors", "Text", "65280"},
+        {"Colors", "BannerText", "16711680"},
+        {"Colors", "TableBkgd", "0"},
+        {"Colors", "CellBkgd", "0"},
+        {"Tables", "Columns", "3"},
+        {"Tables", "BorderSize", "0"},
+        {"Tables", "TableWidth", "100"},
+        {"Tables", "CellPad", "7"},
+        {"Tables", "CellSpace", "8"},
+        {"Tables", "TableAlignment", "Left"},
+        {"Tables", "UseBkgdColor", "0"},
+        {"Tables", "TableCaption", "Look"},
+        {"Tables", "IncludeCaption", "0"},
+        {"Tables", "CaptionAlign", "Bottom"},
+        {"Tables", "CellHAlign", "Right"},
+        {"Tables", "CellVAlign", "Bottom"},
+        {"Tables", "UseCellColor", "1"},
         {"Tables", "UseTables", "0"},
     };
     for (const Value& row : changed)
