@@ -3,6 +3,7 @@
 #include "app/tform3.h"
 #include "app/wizard.h"
 #include "batch/jobchecks.h"
+#include "filetools/foldercommands.h"
 #include "filetools/tform4.h"
 #include "platform/paths.h"
 #include "platform/services.h"
@@ -180,7 +181,10 @@ void InputPage::bDelSelClick()
 
 void InputPage::pm1Popup()
 {
-    m_pm1->findChild<QAction*>(QStringLiteral("DeleteSelectedFiles1"))->setEnabled(m_ui.fBox->selectedCount() > 0);
+    const int selected = m_ui.fBox->selectedCount();
+    for (QAction* action : m_pm1->actions())
+        if (!action->isSeparator())
+            action->setEnabled(pm1ItemEnabled(action->objectName(), selected));
 }
 
 }  // namespace tessaly

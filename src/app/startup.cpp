@@ -5,6 +5,7 @@
 #include "about/titlearea.h"
 #include "app/tform1.h"
 #include "app/tform3.h"
+#include "filetools/tform2.h"
 #include "filetools/tform4.h"
 
 #include <QApplication>
@@ -15,11 +16,13 @@ namespace tessaly {
 
 ApplicationWindows::ApplicationWindows(PlatformServices& services, const IniFile& settings)
     : m_form1(std::make_unique<TForm1>(services, settings)),
+      m_form2(std::make_unique<TForm2>(m_form1.get())),
       m_form3(std::make_unique<TForm3>(m_form1.get())),
       m_form4(std::make_unique<TForm4>(services.messages, settings, m_form1.get())),
       m_about(std::make_unique<TfAbout>(services.shell, projectHomepage(), m_form1.get()))
 {
     CompanionWindows companions;
+    companions.preview = m_form2.get();
     companions.duplicateWarning = m_form3.get();
     companions.deleteConfirm = m_form4.get();
     m_form1->setCompanions(companions);
@@ -38,6 +41,7 @@ void ApplicationWindows::destroy()
     m_about.reset();
     m_form4.reset();
     m_form3.reset();
+    m_form2.reset();
     m_form1.reset();
 }
 

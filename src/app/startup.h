@@ -9,6 +9,7 @@
 namespace tessaly {
 
 class TForm1;
+class TForm2;
 class TForm3;
 class TForm4;
 class TfAbout;
@@ -21,6 +22,7 @@ public:
     ~ApplicationWindows();
 
     TForm1& mainWindow() { return *m_form1; }
+    TForm2& previewWindow() { return *m_form2; }
     TForm3& duplicateWarning() { return *m_form3; }
     TForm4& deleteConfirm() { return *m_form4; }
     TfAbout& aboutBox() { return *m_about; }
@@ -29,6 +31,7 @@ public:
 
 private:
     std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<TForm2> m_form2;
     std::unique_ptr<TForm3> m_form3;
     std::unique_ptr<TForm4> m_form4;
     std::unique_ptr<TfAbout> m_about;

@@ -20,6 +20,7 @@ namespace tessaly {
 
 class ConfirmPage;
 class InputPage;
+class MainFileTools;
 class OutputPage;
 class ProcessingPage;
 class ThumbnailPage;
@@ -47,7 +48,12 @@ public:
     ~TForm1() override;
 
     Ui::TForm1& form() override { return *m_ui; }
-    void setCompanions(const CompanionWindows& windows) { m_windows = windows; }
+    // Takes the other windows once they are made; the file tools start
+    // working here, since they need the preview window.
+    void setCompanions(const CompanionWindows& windows);
+    // What "Refresh Directory & File lists" does last: refresh the folders
+    // of the HTML output location dialog.
+    void setOutputLocationRefresh(std::function<void()> refresh);
     QMenu* pm1() const;
     QMenu* pm2() const;
 
@@ -100,6 +106,7 @@ private:
     ThumbnailPage* m_thumbnailPage = nullptr;
     ConfirmPage* m_confirmPage = nullptr;
     ProcessingPage* m_processingPage = nullptr;
+    MainFileTools* m_fileTools = nullptr;
     TitleArea* m_titleArea = nullptr;
 };
 

@@ -14,6 +14,7 @@ class TForm1;
 namespace tessaly {
 
 class GradientButton;
+class TForm2;
 class TForm3;
 class TForm4;
 class WorkingPictures;
@@ -24,6 +25,7 @@ enum class WizardPage { InputFiles, OutputOptions, ThumbnailOptions, Confirm, Pr
 
 // The windows the main window calls on; all are made at start-up.
 struct CompanionWindows {
+    TForm2* preview = nullptr;
     TForm3* duplicateWarning = nullptr;
     TForm4* deleteConfirm = nullptr;
 };
