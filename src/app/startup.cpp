@@ -7,6 +7,8 @@
 #include "app/tform3.h"
 #include "filetools/tform2.h"
 #include "filetools/tform4.h"
+#include "viewer/tfdlgouthtml.h"
+#include "viewer/tfhtm.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -19,15 +21,21 @@ ApplicationWindows::ApplicationWindows(PlatformServices& services, const IniFile
       m_form2(std::make_unique<TForm2>(m_form1.get())),
       m_form3(std::make_unique<TForm3>(m_form1.get())),
       m_form4(std::make_unique<TForm4>(services.messages, settings, m_form1.get())),
-      m_about(std::make_unique<TfAbout>(services.shell, projectHomepage(), m_form1.get()))
+      // A window of its own beside the main window, which it never blocks.
+      m_htm(std::make_unique<TfHTM>(services, m_form1.get())),
+      m_about(std::make_unique<TfAbout>(services.shell, projectHomepage(), m_form1.get())),
+      m_dlgOutHtml(std::make_unique<TfDlgOutHTML>(services, settings, *m_form4, m_form1.get()))
 {
     CompanionWindows companions;
     companions.preview = m_form2.get();
     companions.duplicateWarning = m_form3.get();
     companions.deleteConfirm = m_form4.get();
+    companions.htmlViewer = m_htm.get();
+    companions.htmlLocation = m_dlgOutHtml.get();
     m_form1->setCompanions(companions);
     m_form1->titleArea().setAboutBox(m_about.get());
     m_form1->titleArea().setDeletionWindow(m_form4.get());
+    m_form1->titleArea().setOutputLocationWindow(m_dlgOutHtml.get());
 }
 
 ApplicationWindows::~ApplicationWindows()
@@ -38,7 +46,9 @@ ApplicationWindows::~ApplicationWindows()
 void ApplicationWindows::destroy()
 {
     // Reverse order of creation: each window saves its settings as it goes.
+    m_dlgOutHtml.reset();
     m_about.reset();
+    m_htm.reset();
     m_form4.reset();
     m_form3.reset();
     m_form2.reset();

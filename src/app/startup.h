@@ -13,6 +13,8 @@ class TForm2;
 class TForm3;
 class TForm4;
 class TfAbout;
+class TfDlgOutHTML;
+class TfHTM;
 
 // Every window of the program, made once at start-up in a fixed order and
 // destroyed in the reverse order at the end.
@@ -25,7 +27,9 @@ public:
     TForm2& previewWindow() { return *m_form2; }
     TForm3& duplicateWarning() { return *m_form3; }
     TForm4& deleteConfirm() { return *m_form4; }
+    TfHTM& htmlViewer() { return *m_htm; }
     TfAbout& aboutBox() { return *m_about; }
+    TfDlgOutHTML& htmlLocation() { return *m_dlgOutHtml; }
     // Destroys the windows now, in the reverse order of their creation.
     void destroy();
 
@@ -34,7 +38,9 @@ private:
     std::unique_ptr<TForm2> m_form2;
     std::unique_ptr<TForm3> m_form3;
     std::unique_ptr<TForm4> m_form4;
+    std::unique_ptr<TfHTM> m_htm;
     std::unique_ptr<TfAbout> m_about;
+    std::unique_ptr<TfDlgOutHTML> m_dlgOutHtml;
 };
 
 // Shows the splash for `splashMilliseconds`, makes the windows, opens the

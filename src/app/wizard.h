@@ -17,6 +17,8 @@ class GradientButton;
 class TForm2;
 class TForm3;
 class TForm4;
+class TfDlgOutHTML;
+class TfHTM;
 class WorkingPictures;
 struct PlatformServices;
 
@@ -28,6 +30,9 @@ struct CompanionWindows {
     TForm2* preview = nullptr;
     TForm3* duplicateWarning = nullptr;
     TForm4* deleteConfirm = nullptr;
+    // The HTML viewer and the HTML output location dialog of "Do HTML!".
+    TfHTM* htmlViewer = nullptr;
+    TfDlgOutHTML* htmlLocation = nullptr;
 };
 
 // The job state the main window keeps for its pages: the mode fixed when

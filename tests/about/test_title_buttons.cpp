@@ -6,7 +6,9 @@
 #include "platform/installlayout.h"
 #include "settings/resetdefaults.h"
 #include "support/testpictures.h"
+#include "ui_tfdlgouthtml.h"
 #include "ui_tform4.h"
+#include "viewer/tfdlgouthtml.h"
 
 #include <QFile>
 #include <QTextBrowser>
@@ -90,6 +92,7 @@ TEST_F(TitleButtonsTest, ResetYesRestoresTheDefaults)
     ui.cbOverWrite->setChecked(false);
     ui.eSeq->setText(QStringLiteral("7"));
     deletion().cbRecycle->setChecked(false);
+    windows.htmlLocation().form().eFileName->setText(QStringLiteral("Holiday.htm"));
     ASSERT_FALSE(ui.lMax->isHidden());
 
     fakes.messages.script(MessageAnswer::Yes);
@@ -109,6 +112,7 @@ TEST_F(TitleButtonsTest, ResetYesRestoresTheDefaults)
     EXPECT_EQ(ui.cbConvert->currentIndex(), 0);
     EXPECT_EQ(ui.cbNameOption->currentIndex(), 0);
     EXPECT_TRUE(deletion().cbRecycle->isChecked());
+    EXPECT_EQ(windows.htmlLocation().form().eFileName->text(), QStringLiteral("MyWeb.htm"));
     EXPECT_EQ(ui.eSeq->text(), QStringLiteral("7"));  // left alone
 }
 
@@ -176,7 +180,7 @@ TEST(TitleButtons, ResetThenExitWritesTheFirstStartFile)
         used.settings.writeString(section, key, value);
         ++written;
     }
-    ASSERT_GE(written, 13);  // at least the keys of the main window and the deletion dialog
+    ASSERT_GE(written, 14);  // at least the keys of the main window and of the two dialogs
     ASSERT_NE(testing::readAll(used.settings.path()), firstStart);
 
     ApplicationWindows windows(used.services, used.settings);
@@ -189,6 +193,7 @@ TEST(TitleButtons, ResetThenExitWritesTheFirstStartFile)
 
     EXPECT_EQ(testing::readAll(used.settings.path()), firstStart);
     EXPECT_TRUE(firstStart.contains("RecycleBin=Yes"));
+    EXPECT_TRUE(firstStart.contains("htmlName=MyWeb.htm"));
 }
 
 }  // namespace

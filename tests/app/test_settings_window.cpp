@@ -25,13 +25,14 @@ QByteArray settingsText(const FakeServices& fakes)
 }
 
 // A fresh start followed by an exit writes every key with its default, in
-// the order the windows save: the deletion dialog, then the main window.
+// the order the windows save: the HTML output location dialog, the deletion
+// dialog, then the main window.
 TEST(SettingsFile, FreshStartWritesEveryDefault)
 {
     FakeServices fakes;
     { ApplicationWindows windows(fakes.services, fakes.settings); }
     EXPECT_EQ(settingsText(fakes),
-              QByteArray("[Directories]\nRecycleBin=Yes\nInput=/\nOutput=/\n\n"
+              QByteArray("[Directories]\nhtmlName=MyWeb.htm\nRecycleBin=Yes\nInput=/\nOutput=/\n\n"
                          "[Thumbnails]\nResize Speed=Quality\nThumb Width=96\nThumb Height=96\nMaintain Ratio=0\n"
                          "Force Width=0\nForce Height=0\nCreate As=jpg\nNaming Option=PreSeq\n"
                          "Output File Qualifier=Thumb\nJpg Compression=90\nOverwrite Files=1\n"));
@@ -159,7 +160,7 @@ TEST(SettingsFile, UnwritableFileWarnsOncePerWindow)
     const IniFile unwritable(temp.path() + QStringLiteral("/no/such/folder/Tessaly.ini"));
     { ApplicationWindows windows(fakes.services, unwritable); }
     const QString message = QStringLiteral("Unable to write to ") + unwritable.path();
-    EXPECT_EQ(fakes.messages.texts(), (QStringList{message, message}));
+    EXPECT_EQ(fakes.messages.texts(), (QStringList{message, message, message}));
 }
 
 // Exit in either popup menu saves exactly as closing the window does.
