@@ -1,6 +1,6 @@
 #include "app/tform1.h"
 #include "filetools/tform4.h"
-#include "gallery/dialogs/colorpickerbutton.h"
+#include "gallery/dialogs/colorpickerreset.h"
 #include "gallery/dialogs/tform6.h"
 #include "settings/resetdefaults.h"
 #include "support/fakeservices.h"
@@ -19,14 +19,6 @@ namespace {
 using testing::FakeServices;
 using testing::TempFolder;
 
-bool setPicker(QWidget* control, const QColor& colour)
-{
-    auto* picker = qobject_cast<ColorPickerButton*>(control);
-    if (picker)
-        picker->setColor(ColorPickerButton::fromQColor(colour));
-    return picker != nullptr;
-}
-
 // The four windows that own a share of the settings file, made in the
 // start-up order and destroyed in the reverse order, which writes the file.
 struct Windows {
@@ -36,7 +28,7 @@ struct Windows {
     std::unique_ptr<TForm6> form6 = std::make_unique<TForm6>(fakes.services, fakes.settings);
     std::unique_ptr<TfDlgOutHTML> out = std::make_unique<TfDlgOutHTML>(fakes.services, fakes.settings, *form4);
 
-    ResetWindows reset() { return {form1.get(), form6.get(), out.get(), form4.get(), setPicker}; }
+    ResetWindows reset() { return {form1.get(), form6.get(), out.get(), form4.get(), setColorPicker}; }
     void exit()
     {
         out.reset();
