@@ -13,8 +13,11 @@ class TForm2;
 class TForm3;
 class TForm4;
 class TfAbout;
+class TForm5;
+class TForm6;
 class TfDlgOutHTML;
 class TfHTM;
+class THRFPrmpt;
 
 // Every window of the program, made once at start-up in a fixed order and
 // destroyed in the reverse order at the end.
@@ -30,6 +33,9 @@ public:
     TfHTM& htmlViewer() { return *m_htm; }
     TfAbout& aboutBox() { return *m_about; }
     TfDlgOutHTML& htmlLocation() { return *m_dlgOutHtml; }
+    TForm6& htmlOptions() { return *m_form6; }
+    TForm5& linkHelp() { return *m_form5; }
+    THRFPrmpt& hrefPrompt() { return *m_hrefPrompt; }
     // Destroys the windows now, in the reverse order of their creation.
     void destroy();
 
@@ -40,7 +46,10 @@ private:
     std::unique_ptr<TForm4> m_form4;
     std::unique_ptr<TfHTM> m_htm;
     std::unique_ptr<TfAbout> m_about;
+    std::unique_ptr<TForm6> m_form6;
+    std::unique_ptr<TForm5> m_form5;
     std::unique_ptr<TfDlgOutHTML> m_dlgOutHtml;
+    std::unique_ptr<THRFPrmpt> m_hrefPrompt;
 };
 
 // Shows the splash for `splashMilliseconds`, makes the windows, opens the

@@ -17,6 +17,7 @@ class GradientButton;
 class TForm2;
 class TForm3;
 class TForm4;
+class TForm6;
 class TfDlgOutHTML;
 class TfHTM;
 class WorkingPictures;
@@ -33,6 +34,8 @@ struct CompanionWindows {
     // The HTML viewer and the HTML output location dialog of "Do HTML!".
     TfHTM* htmlViewer = nullptr;
     TfDlgOutHTML* htmlLocation = nullptr;
+    // The HTML Options of "Do HTML!".
+    TForm6* htmlOptions = nullptr;
 };
 
 // The job state the main window keeps for its pages: the mode fixed when
