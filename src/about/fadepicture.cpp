@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 
 namespace tessaly {
 
@@ -91,7 +92,8 @@ FadePicture::FadePicture(QWidget* parent)
 FadePicture::~FadePicture()
 {
     ++m_fade;
-    QMetaObject::invokeMethod(m_blender, [b = m_blender] { b->stop(); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        m_blender, [b = m_blender] { b->stop(); }, Qt::BlockingQueuedConnection);
     m_thread->quit();
     m_thread->wait();
     delete m_blender;

@@ -1,9 +1,6 @@
 #include "about/helpdocument.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTextDocumentFragment>
 #include <algorithm>
 
@@ -32,8 +29,7 @@ HelpOutline readHelpOutline(const QString& html)
     static const QRegularExpression heading(QStringLiteral("<h([1-3])\\b[^>]*>(.*?)</h\\1>"),
                                             QRegularExpression::CaseInsensitiveOption |
                                                 QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression anchorTag(QStringLiteral("<a\\b[^>]*>"),
-                                              QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression anchorTag(QStringLiteral("<a\\b[^>]*>"), QRegularExpression::CaseInsensitiveOption);
     for (auto it = heading.globalMatch(html); it.hasNext();) {
         const QRegularExpressionMatch match = it.next();
         const QRegularExpressionMatch tag = anchorTag.match(match.captured(2));
@@ -56,35 +52,6 @@ HelpOutline readHelpOutline(const QString& html)
         return a.title.compare(b.title, Qt::CaseInsensitive) < 0;
     });
     return outline;
-}
-
-QString helpFileName()
-{
-    return QStringLiteral("tessaly-help.html");
-}
-
-QStringList helpFileCandidates(const QString& programFolder)
-{
-    const QString name = helpFileName();
-    QStringList candidates{
-        QDir::cleanPath(programFolder + QStringLiteral("/help/") + name),
-        QDir::cleanPath(programFolder + QStringLiteral("/../share/doc/tessaly/") + name),
-    };
-    const QStringList shared = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
-    for (const QString& folder : shared) {
-        const QString path = QDir::cleanPath(folder + QStringLiteral("/doc/tessaly/") + name);
-        if (!candidates.contains(path))
-            candidates << path;
-    }
-    return candidates;
-}
-
-QString findHelpFile(const QStringList& candidates)
-{
-    for (const QString& path : candidates)
-        if (QFileInfo(path).isFile())
-            return path;
-    return {};
 }
 
 }  // namespace tessaly

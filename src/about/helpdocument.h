@@ -23,12 +23,9 @@ struct HelpOutline {
 
 HelpOutline readHelpOutline(const QString& html);
 
-// Where the help file may be, most likely first: beside the program (the
-// build copies it there), in the installed documentation folder next to the
-// program's prefix, then in the system's shared data folders.
-QString helpFileName();
-QStringList helpFileCandidates(const QString& programFolder);
-// The first candidate that exists, or empty.
-QString findHelpFile(const QStringList& candidates);
+// The help document as the program looks for it: this name under the
+// program's folder (the build copies it there) and under the installed
+// documents folder (installlayout::helpFileCandidates gives both places).
+inline const QString kHelpDocument = QStringLiteral("help/tessaly-help.html");
 
 }  // namespace tessaly

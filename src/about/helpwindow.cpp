@@ -1,14 +1,15 @@
 #include "about/helpwindow.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScreen>
 #include <QScrollBar>
-#include <QKeyEvent>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -97,8 +98,7 @@ HelpWindow::HelpWindow(QWidget* parent)
     connect(m_contents, &QTreeWidget::itemActivated, this, &HelpWindow::tvContentsItemActivated);
     connect(m_contents, &QTreeWidget::itemClicked, this, &HelpWindow::tvContentsItemActivated);
     connect(m_indexFilter, &QLineEdit::textEdited, this, &HelpWindow::eIndexTextEdited);
-    connect(m_indexFilter, &QLineEdit::returnPressed, this,
-            [this] { lbIndexItemActivated(m_index->currentItem()); });
+    connect(m_indexFilter, &QLineEdit::returnPressed, this, [this] { lbIndexItemActivated(m_index->currentItem()); });
     connect(m_index, &QListWidget::itemActivated, this, &HelpWindow::lbIndexItemActivated);
     connect(m_index, &QListWidget::itemClicked, this, &HelpWindow::lbIndexItemActivated);
 
@@ -123,7 +123,13 @@ void HelpWindow::load(const QStringList& candidates)
     m_contents->clear();
     m_index->clear();
     m_indexFilter->clear();
-    m_path = findHelpFile(candidates);
+    m_path.clear();
+    for (const QString& candidate : candidates) {
+        if (QFileInfo(candidate).isFile()) {
+            m_path = candidate;
+            break;
+        }
+    }
     m_home->setEnabled(!m_path.isEmpty());
     if (m_path.isEmpty()) {
         showMissing(candidates, QString());
@@ -166,10 +172,10 @@ void HelpWindow::showMissing(const QStringList& candidates, const QString& unrea
     QString places;
     for (const QString& path : candidates)
         places += QStringLiteral("<li>%1</li>").arg(path.toHtmlEscaped());
-    const QString reason =
-        unreadable.isEmpty()
-            ? tr("The help file %1 could not be found. Tessaly looked for it here:").arg(helpFileName())
-            : tr("The help file %1 could not be read.").arg(unreadable.toHtmlEscaped());
+    const QString reason = unreadable.isEmpty()
+                               ? tr("The help file %1 could not be found. Tessaly looked for it here:")
+                                     .arg(QFileInfo(kHelpDocument).fileName())
+                               : tr("The help file %1 could not be read.").arg(unreadable.toHtmlEscaped());
     m_browser->clearHistory();
     m_browser->setHtml(tr("<h2>Help is not available</h2><p>%1</p><ul>%2</ul>"
                           "<p>Installing Tessaly again puts the help file back. "

@@ -59,11 +59,8 @@ void LinkLabel::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Space:
-        emit activated();
-        return;
-    default:
-        QLabel::keyPressEvent(event);
+    case Qt::Key_Space: emit activated(); return;
+    default: QLabel::keyPressEvent(event);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QTimer>
+#include <algorithm>
 
 namespace tessaly {
 
@@ -59,8 +60,7 @@ QRect ScrollingTextPanel::lineRect(const QString& line) const
 {
     const QFontMetrics metrics(font());
     const QString shown = line.isEmpty() ? QStringLiteral(" ") : line;
-    return metrics.boundingRect(QRect(0, 0, width() - 2 * kMargin, 10000),
-                                Qt::AlignHCenter | Qt::TextWordWrap, shown);
+    return metrics.boundingRect(QRect(0, 0, width() - 2 * kMargin, 10000), Qt::AlignHCenter | Qt::TextWordWrap, shown);
 }
 
 int ScrollingTextPanel::textHeight() const

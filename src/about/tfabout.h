@@ -36,8 +36,7 @@ QString projectHomepage();
 class TfAbout : public QDialog {
     Q_OBJECT
 public:
-    explicit TfAbout(ShellService& shell, const QString& homepage = projectHomepage(),
-                     QWidget* parent = nullptr);
+    explicit TfAbout(ShellService& shell, const QString& homepage = projectHomepage(), QWidget* parent = nullptr);
     ~TfAbout() override;
 
     void setTiming(const AboutTiming& timing);

@@ -3,9 +3,12 @@
 #include "about/helpdocument.h"
 #include "about/helpwindow.h"
 #include "about/tfabout.h"
+#include "platform/installlayout.h"
 #include "platform/paths.h"
 
 #include <QAbstractButton>
+#include <QIcon>
+#include <QStyle>
 
 namespace tessaly {
 
@@ -13,9 +16,17 @@ TitleArea::TitleArea(QWidget* mainWindow, const Buttons& buttons, PlatformServic
     : QObject(mainWindow),
       m_mainWindow(mainWindow),
       m_services(services),
-      m_helpFiles(helpFileCandidates(paths::programFolder()))
+      m_helpFiles(installlayout::helpFileCandidates(paths::programFolder(), kHelpDocument))
 {
     m_reset.main = mainWindow;
+    // Buttons that show only an icon: screen readers announce the hint.
+    for (QAbstractButton* button : {buttons.sbAbout, buttons.SpeedButton3, buttons.sbDefaults})
+        if (button->accessibleName().isEmpty())
+            button->setAccessibleName(button->toolTip());
+    // The desktop theme's help icon; the style's own "help button" icon is
+    // drawn as arrows by some styles, so the fallback is the question mark.
+    buttons.SpeedButton3->setIcon(QIcon::fromTheme(
+        QStringLiteral("help-contents"), mainWindow->style()->standardIcon(QStyle::SP_TitleBarContextHelpButton)));
     connect(buttons.sbAbout, &QAbstractButton::clicked, this, &TitleArea::sbAboutClick);
     connect(buttons.SpeedButton3, &QAbstractButton::clicked, this, &TitleArea::SpeedButton3Click);
     connect(buttons.sbDefaults, &QAbstractButton::clicked, this, &TitleArea::sbDefaultsClick);
@@ -23,12 +34,9 @@ TitleArea::TitleArea(QWidget* mainWindow, const Buttons& buttons, PlatformServic
 
 TitleArea::~TitleArea() = default;
 
-void TitleArea::setResetWindows(QWidget* htmlOptions, QWidget* outputLocation, QWidget* deletion,
-                                std::function<bool(QWidget*, const QColor&)> setColour)
+void TitleArea::setHtmlOptionsWindow(QWidget* htmlOptions, std::function<bool(QWidget*, const QColor&)> setColour)
 {
     m_reset.htmlOptions = htmlOptions;
-    m_reset.outputLocation = outputLocation;
-    m_reset.deletion = deletion;
     m_reset.setColour = std::move(setColour);
 }
 

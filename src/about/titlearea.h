@@ -33,9 +33,12 @@ public:
 
     // The About box made at start-up; without one, the first click makes it.
     void setAboutBox(TfAbout* about) { m_about = about; }
-    // The dialogs the reset reaches into besides the main window.
-    void setResetWindows(QWidget* htmlOptions, QWidget* outputLocation, QWidget* deletion,
-                         std::function<bool(QWidget*, const QColor&)> setColour = {});
+    // The dialogs the reset reaches into besides the main window, each
+    // handed over when it is made; `setColour` sets one of the HTML Options
+    // dialog's colour buttons.
+    void setHtmlOptionsWindow(QWidget* htmlOptions, std::function<bool(QWidget*, const QColor&)> setColour);
+    void setOutputLocationWindow(QWidget* outputLocation) { m_reset.outputLocation = outputLocation; }
+    void setDeletionWindow(QWidget* deletion) { m_reset.deletion = deletion; }
     // Where the help button looks for the help file, most likely first.
     void setHelpFiles(const QStringList& candidates) { m_helpFiles = candidates; }
 

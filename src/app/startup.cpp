@@ -1,10 +1,13 @@
 #include "app/startup.h"
 
+#include "about/tfabout.h"
 #include "about/tfsplasher.h"
+#include "about/titlearea.h"
 #include "app/tform1.h"
 #include "app/tform3.h"
 #include "filetools/tform2.h"
 #include "filetools/tform4.h"
+#include "gallery/dialogs/colorpickerreset.h"
 #include "gallery/dialogs/tform5.h"
 #include "gallery/dialogs/tform6.h"
 #include "gallery/dialogs/thrfprmpt.h"
@@ -27,6 +30,7 @@ ApplicationWindows::ApplicationWindows(PlatformServices& services, const IniFile
       m_form4(std::make_unique<TForm4>(services.messages, settings, m_form1.get())),
       // A window of its own beside the main window, which it never blocks.
       m_htm(std::make_unique<TfHTM>(services, m_form1.get())),
+      m_about(std::make_unique<TfAbout>(services.shell, projectHomepage(), m_form1.get())),
       m_form6(std::make_unique<TForm6>(services, settings, nullptr, m_form1.get())),
       m_form5(std::make_unique<TForm5>(m_form6.get())),
       m_dlgOutHtml(std::make_unique<TfDlgOutHTML>(services, settings, *m_form4, m_form1.get())),
@@ -41,6 +45,10 @@ ApplicationWindows::ApplicationWindows(PlatformServices& services, const IniFile
     companions.htmlLocation = m_dlgOutHtml.get();
     companions.htmlOptions = m_form6.get();
     m_form1->setCompanions(companions);
+    m_form1->titleArea().setAboutBox(m_about.get());
+    m_form1->titleArea().setDeletionWindow(m_form4.get());
+    m_form1->titleArea().setOutputLocationWindow(m_dlgOutHtml.get());
+    m_form1->titleArea().setHtmlOptionsWindow(m_form6.get(), setColorPicker);
 }
 
 ApplicationWindows::~ApplicationWindows()
@@ -55,6 +63,7 @@ void ApplicationWindows::destroy()
     m_dlgOutHtml.reset();
     m_form5.reset();
     m_form6.reset();
+    m_about.reset();
     m_htm.reset();
     m_form4.reset();
     m_form3.reset();

@@ -12,6 +12,7 @@ class TForm1;
 class TForm2;
 class TForm3;
 class TForm4;
+class TfAbout;
 class TForm5;
 class TForm6;
 class TfDlgOutHTML;
@@ -30,6 +31,7 @@ public:
     TForm3& duplicateWarning() { return *m_form3; }
     TForm4& deleteConfirm() { return *m_form4; }
     TfHTM& htmlViewer() { return *m_htm; }
+    TfAbout& aboutBox() { return *m_about; }
     TfDlgOutHTML& htmlLocation() { return *m_dlgOutHtml; }
     TForm6& htmlOptions() { return *m_form6; }
     TForm5& linkHelp() { return *m_form5; }
@@ -43,6 +45,7 @@ private:
     std::unique_ptr<TForm3> m_form3;
     std::unique_ptr<TForm4> m_form4;
     std::unique_ptr<TfHTM> m_htm;
+    std::unique_ptr<TfAbout> m_about;
     std::unique_ptr<TForm6> m_form6;
     std::unique_ptr<TForm5> m_form5;
     std::unique_ptr<TfDlgOutHTML> m_dlgOutHtml;

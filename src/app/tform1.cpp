@@ -1,5 +1,6 @@
 #include "app/tform1.h"
 
+#include "about/titlearea.h"
 #include "app/confirmpage.h"
 #include "app/helptexts.h"
 #include "app/inputpage.h"
@@ -14,6 +15,7 @@
 
 #include <QCloseEvent>
 #include <QListWidget>
+#include <QScopeGuard>
 #include <QStyle>
 
 namespace tessaly {
@@ -137,7 +139,11 @@ void TForm1::setUpUpperStrip()
 // (`SpeedButton2`), the About box (`sbAbout`) and help (`SpeedButton3`).
 // Their handlers are wired here, and the preview of a clicked `lbMFL` entry
 // with them.
-void TForm1::connectTitleButtons() {}
+void TForm1::connectTitleButtons()
+{
+    Ui::TForm1& ui = *m_ui;
+    m_titleArea = new TitleArea(this, {ui.sbAbout, ui.SpeedButton3, ui.sbDefaults}, m_services);
+}
 
 void TForm1::FormCreate()
 {
@@ -277,6 +283,10 @@ void TForm1::clearSourceListView()
 
 void TForm1::startRun()
 {
+    // The run reads its options from the controls file by file: a reset in
+    // the middle would give one batch two sets of options.
+    m_ui->sbDefaults->setEnabled(false);
+    const auto enableReset = qScopeGuard([this] { m_ui->sbDefaults->setEnabled(true); });
     m_processingPage->run();
 }
 

@@ -24,6 +24,7 @@ class MainFileTools;
 class OutputPage;
 class ProcessingPage;
 class ThumbnailPage;
+class TitleArea;
 
 // The main window: a thin shell around the five wizard pages. It holds the
 // job state (the selected files, the mode, the run state), the upper strip
@@ -63,6 +64,9 @@ public:
     const RunState& runState() const { return m_job.run; }
     // Called between the files of a run, after the window's pending events.
     void setBetweenFiles(std::function<void()> hook);
+    // The About, help and reset buttons; start-up hands it the About box and
+    // the dialogs the reset reaches into.
+    TitleArea& titleArea() { return *m_titleArea; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -103,6 +107,7 @@ private:
     ConfirmPage* m_confirmPage = nullptr;
     ProcessingPage* m_processingPage = nullptr;
     MainFileTools* m_fileTools = nullptr;
+    TitleArea* m_titleArea = nullptr;
 };
 
 }  // namespace tessaly

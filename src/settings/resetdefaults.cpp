@@ -77,15 +77,9 @@ void setChecked(QAbstractButton* button, bool checked)
 bool apply(QWidget* control, const ResetStep& step, const ResetWindows& windows)
 {
     switch (step.action) {
-    case A::Show:
-        control->show();
-        return true;
-    case A::Hide:
-        control->hide();
-        return true;
-    case A::Enable:
-        control->setEnabled(true);
-        return true;
+    case A::Show: control->show(); return true;
+    case A::Hide: control->hide(); return true;
+    case A::Enable: control->setEnabled(true); return true;
     case A::Check:
     case A::Clear:
         if (auto* button = qobject_cast<QAbstractButton*>(control)) {
@@ -246,8 +240,7 @@ QStringList applyDefaults(const ResetWindows& windows)
 
 bool resetToDefaults(MessageService& messages, QWidget* parent, const ResetWindows& windows)
 {
-    if (messages.show(parent, kResetQuestion, MessageIcon::Question, MessageButtons::YesCancel) !=
-        MessageAnswer::Yes)
+    if (messages.show(parent, kResetQuestion, MessageIcon::Question, MessageButtons::YesCancel) != MessageAnswer::Yes)
         return false;
     applyDefaults(windows);
     return true;

@@ -45,9 +45,9 @@ struct ResetStep {
 const std::vector<ResetStep>& resetSteps();
 
 // The question asked before anything changes.
-inline const QString kResetQuestion = QStringLiteral(
-    "Confirmation - by choosing Yes, you will reset\r\nall options to their original default "
-    "settings.\r\n\r\nProceed?");
+inline const QString kResetQuestion =
+    QStringLiteral("Confirmation - by choosing Yes, you will reset\r\nall options to their original default "
+                   "settings.\r\n\r\nProceed?");
 
 // Puts both folder trees at the root of the working folder and runs every
 // step on the windows given. Returns the controls that were not found, as

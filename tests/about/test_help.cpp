@@ -1,8 +1,10 @@
 #include "about/helpdocument.h"
 #include "about/helpwindow.h"
+#include "platform/installlayout.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRegularExpression>
@@ -24,9 +26,15 @@ bool waitUntil(Predicate done)
     return QTest::qWaitFor(done, 5000);
 }
 
+// Where the program looks for its help, as the test binary sits beside it.
+QStringList helpFiles()
+{
+    return installlayout::helpFileCandidates(QCoreApplication::applicationDirPath(), kHelpDocument);
+}
+
 QString builtHelpFile()
 {
-    return findHelpFile(helpFileCandidates(QCoreApplication::applicationDirPath()));
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/") + kHelpDocument;
 }
 
 QString readAll(const QString& path)
@@ -68,16 +76,12 @@ TEST(HelpDocument, ReadsContentsAndIndexFromTheHtml)
                                   QStringLiteral("selecting@ix1")}));
 }
 
-// The help file is found beside the program first, then in the installed
-// documentation folder; a missing file is no candidate.
-TEST(HelpDocument, IsFoundBesideTheProgramOrWhereItIsInstalled)
+// The build puts the help beside the program, where the program looks first.
+TEST(HelpDocument, IsBesideTheProgramAfterTheBuild)
 {
-    const QStringList candidates = helpFileCandidates(QStringLiteral("/opt/tessaly/bin"));
-    ASSERT_GE(candidates.size(), 2);
-    EXPECT_EQ(candidates[0], QStringLiteral("/opt/tessaly/bin/help/tessaly-help.html"));
-    EXPECT_EQ(candidates[1], QStringLiteral("/opt/tessaly/share/doc/tessaly/tessaly-help.html"));
-    EXPECT_TRUE(findHelpFile({QStringLiteral("/nonexistent/tessaly-help.html")}).isEmpty());
-    EXPECT_EQ(builtHelpFile(), QCoreApplication::applicationDirPath() + QStringLiteral("/help/tessaly-help.html"));
+    ASSERT_FALSE(helpFiles().isEmpty());
+    EXPECT_EQ(helpFiles().first(), builtHelpFile());
+    EXPECT_TRUE(QFileInfo(builtHelpFile()).isFile());
 }
 
 // The help explains every page, dialog and tool, and every link and index
@@ -91,19 +95,34 @@ TEST(HelpDocument, CoversTheProgramAndHasNoBrokenLinks)
     for (const HelpEntry& entry : outline.contents)
         titles << entry.title;
     const QString allTitles = titles.join(u'\n');
-    for (const char* topic : {"Input File Selection", "Ouput File Options", "Thumbnail Options", "Confirm Selections",
-                              "Processing...", "Naming options", "Specify location of HTML", "HTML Options",
-                              "HTML viewer", "Deleting files", "Renaming one file by hand", "Folders",
-                              "Turning a picture", "Reset to defaults", "Messages", "Keyboard"})
+    for (const char* topic :
+         {"Input File Selection", "Ouput File Options", "Thumbnail Options", "Confirm Selections", "Processing...",
+          "Naming options", "Specify location of HTML", "HTML Options", "HTML viewer", "Deleting files",
+          "Renaming one file by hand", "Folders", "Turning a picture", "Reset to defaults", "Messages", "Keyboard"})
         EXPECT_TRUE(allTitles.contains(QLatin1String(topic))) << topic;
     QStringList terms;
     for (const HelpEntry& entry : outline.index)
         terms << entry.title;
-    for (const char* control : {"Create Thumbnails", "Select All", "Convert Files to Type", "Output File Qualifier",
-                                "Maintain aspect ratio", "Force Width", "Jpeg Compression", "Overwrite Files", "Cancel",
-                                "Do HTML!", "Use Frames For Display", "Multi-Page", "Open in Browser",
-                                "Delete to Recycle Bin", "Rename Manually Now", "Create New Directory",
-                                "Remove Directory", "Launch Explorer", "Reset Settings to Defaults", "About Tessaly"})
+    for (const char* control : {"Create Thumbnails",
+                                "Select All",
+                                "Convert Files to Type",
+                                "Output File Qualifier",
+                                "Maintain aspect ratio",
+                                "Force Width",
+                                "Jpeg Compression",
+                                "Overwrite Files",
+                                "Cancel",
+                                "Do HTML!",
+                                "Use Frames For Display",
+                                "Multi-Page",
+                                "Open in Browser",
+                                "Delete to Recycle Bin",
+                                "Rename Manually Now",
+                                "Create New Directory",
+                                "Remove Directory",
+                                "Launch Explorer",
+                                "Reset Settings to Defaults",
+                                "About Tessaly"})
         EXPECT_TRUE(terms.join(u'\n').contains(QLatin1String(control), Qt::CaseInsensitive) ||
                     html.contains(QLatin1String(control)))
             << control;
@@ -139,7 +158,7 @@ void clickItem(QTreeWidget* tree, QTreeWidgetItem* item)
 TEST(HelpWindow, OpensAtTheContentsAndFollowsEntriesAndLinks)
 {
     Help help;
-    help.window.openHelp(helpFileCandidates(QCoreApplication::applicationDirPath()));
+    help.window.openHelp(helpFiles());
     ASSERT_TRUE(help.window.isVisible());
     EXPECT_EQ(help.window.windowTitle(), QStringLiteral("Tessaly Help"));
     EXPECT_EQ(help.tabs()->currentIndex(), 0);
@@ -156,7 +175,7 @@ TEST(HelpWindow, OpensAtTheContentsAndFollowsEntriesAndLinks)
     ASSERT_TRUE(waitUntil([&] { return help.text()->verticalScrollBar()->value() > 0; }));
 
     // The link "Reset to defaults" in the table of the buttons at the top.
-    help.window.openHelp(helpFileCandidates(QCoreApplication::applicationDirPath()));
+    help.window.openHelp(helpFiles());
     QTextCursor at = help.text()->document()->find(QStringLiteral("Reset to defaults"));
     ASSERT_FALSE(at.isNull());
     ASSERT_TRUE(at.charFormat().isAnchor());
@@ -174,7 +193,7 @@ TEST(HelpWindow, OpensAtTheContentsAndFollowsEntriesAndLinks)
 TEST(HelpWindow, IndexFindsATermAsYouType)
 {
     Help help;
-    help.window.openHelp(helpFileCandidates(QCoreApplication::applicationDirPath()));
+    help.window.openHelp(helpFiles());
     help.tabs()->setCurrentIndex(1);
     auto* word = help.window.findChild<QLineEdit*>(QStringLiteral("eIndex"));
     auto* index = help.window.findChild<QListWidget*>(QStringLiteral("lbIndex"));
@@ -204,7 +223,7 @@ TEST(HelpWindow, MissingFileIsReportedInTheWindow)
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
     // The file appearing later is picked up at the next opening.
-    help.window.openHelp(nowhere + helpFileCandidates(QCoreApplication::applicationDirPath()));
+    help.window.openHelp(nowhere + helpFiles());
     EXPECT_FALSE(help.window.documentPath().isEmpty());
     EXPECT_GT(help.contents()->topLevelItemCount(), 0);
 

@@ -77,9 +77,8 @@ struct Windows {
         QObject::connect(naming, &QComboBox::activated, naming, [this] { log << QStringLiteral("cbNameOption"); });
         // A click handler that hides what the table then shows again.
         auto* href = html.findChild<QCheckBox*>(QStringLiteral("cbHREF"));
-        QObject::connect(href, &QCheckBox::clicked, href, [this] {
-            html.findChild<QWidget*>(QStringLiteral("eHREF"))->hide();
-        });
+        QObject::connect(href, &QCheckBox::clicked, href,
+                         [this] { html.findChild<QWidget*>(QStringLiteral("eHREF"))->hide(); });
     }
 
     QWidget* window(ResetWindow which)
@@ -157,9 +156,7 @@ struct Windows {
             made = slider;
             break;
         }
-        case ResetAction::Colour:
-            made = new Swatch(parent);
-            break;
+        case ResetAction::Colour: made = new Swatch(parent); break;
         case ResetAction::Show:
         case ResetAction::Hide:
         case ResetAction::Enable:
@@ -213,12 +210,18 @@ TEST(ResetDefaults, YesSetsEveryDefault)
         QVariant value;
     };
     const std::vector<Expected> texts{
-        {&windows.main, "eWidth", QStringLiteral("96")},     {&windows.main, "eHeight", QStringLiteral("96")},
-        {&windows.main, "ePreT", QStringLiteral("Thumb")},   {&windows.html, "eBorder", QStringLiteral("1")},
-        {&windows.html, "eBanr", QStringLiteral("Tessaly")}, {&windows.html, "eTCols", QStringLiteral("5")},
-        {&windows.html, "eTBord", QStringLiteral("1")},      {&windows.html, "eTWidth", QStringLiteral("0")},
-        {&windows.html, "eTPad", QStringLiteral("2")},       {&windows.html, "eTSpace", QStringLiteral("2")},
-        {&windows.html, "eTperPg", QStringLiteral("25")},    {&windows.out, "eFileName", QStringLiteral("MyWeb.htm")},
+        {&windows.main, "eWidth", QStringLiteral("96")},
+        {&windows.main, "eHeight", QStringLiteral("96")},
+        {&windows.main, "ePreT", QStringLiteral("Thumb")},
+        {&windows.html, "eBorder", QStringLiteral("1")},
+        {&windows.html, "eBanr", QStringLiteral("Tessaly")},
+        {&windows.html, "eTCols", QStringLiteral("5")},
+        {&windows.html, "eTBord", QStringLiteral("1")},
+        {&windows.html, "eTWidth", QStringLiteral("0")},
+        {&windows.html, "eTPad", QStringLiteral("2")},
+        {&windows.html, "eTSpace", QStringLiteral("2")},
+        {&windows.html, "eTperPg", QStringLiteral("25")},
+        {&windows.out, "eFileName", QStringLiteral("MyWeb.htm")},
         {&windows.html, "eCaption", QStringLiteral("Click thumbnail to see full size image")},
     };
     for (const Expected& row : texts)
@@ -230,8 +233,10 @@ TEST(ResetDefaults, YesSetsEveryDefault)
     for (const Expected& row : lists)
         EXPECT_EQ(windows.find<QComboBox>(*row.window, row.control)->currentText(), row.value.toString())
             << row.control;
-    const std::vector<Expected> items{{&windows.main, "rgResize", 1}, {&windows.html, "rgHREF", 2},
-                                      {&windows.html, "rgIMG", 2},    {&windows.html, "rgDisp", 0},
+    const std::vector<Expected> items{{&windows.main, "rgResize", 1},
+                                      {&windows.html, "rgHREF", 2},
+                                      {&windows.html, "rgIMG", 2},
+                                      {&windows.html, "rgDisp", 0},
                                       {&windows.html, "rgBanr", 0}};
     for (const Expected& row : items)
         EXPECT_EQ(windows.find<RadioGroup>(*row.window, row.control)->itemIndex(), row.value.toInt()) << row.control;
@@ -240,13 +245,13 @@ TEST(ResetDefaults, YesSetsEveryDefault)
     EXPECT_EQ(windows.find<QSlider>(windows.main, "tbJpg")->value(), 90);
 
     const std::vector<Expected> checks{
-        {&windows.main, "cbRatio", false},   {&windows.main, "cbFWidth", false},  {&windows.main, "cbFHeight", false},
+        {&windows.main, "cbRatio", false},    {&windows.main, "cbFWidth", false}, {&windows.main, "cbFHeight", false},
         {&windows.main, "cbOverWrite", true}, {&windows.html, "cbHREF", true},    {&windows.html, "cbBorder", true},
-        {&windows.html, "cbStats", true},    {&windows.html, "cbTBColor", true}, {&windows.html, "cbCaption", true},
-        {&windows.html, "cbCBColor", false}, {&windows.html, "rb1pg", false},    {&windows.html, "rbMpg", true},
-        {&windows.html, "rbNavTop", false},  {&windows.html, "rbNavBot", false}, {&windows.html, "rbNavBoth", true},
-        {&windows.html, "cbAddNav", true},   {&windows.html, "cbFrames", false}, {&windows.html, "cbUseTable", true},
-        {&windows.html, "cbBkgd", false},    {&windows.html, "cbTxt", false},    {&windows.del, "cbRecycle", true},
+        {&windows.html, "cbStats", true},     {&windows.html, "cbTBColor", true}, {&windows.html, "cbCaption", true},
+        {&windows.html, "cbCBColor", false},  {&windows.html, "rb1pg", false},    {&windows.html, "rbMpg", true},
+        {&windows.html, "rbNavTop", false},   {&windows.html, "rbNavBot", false}, {&windows.html, "rbNavBoth", true},
+        {&windows.html, "cbAddNav", true},    {&windows.html, "cbFrames", false}, {&windows.html, "cbUseTable", true},
+        {&windows.html, "cbBkgd", false},     {&windows.html, "cbTxt", false},    {&windows.del, "cbRecycle", true},
     };
     for (const Expected& row : checks)
         EXPECT_EQ(windows.find<QAbstractButton>(*row.window, row.control)->isChecked(), row.value.toBool())
@@ -260,9 +265,9 @@ TEST(ResetDefaults, YesSetsEveryDefault)
     for (const Expected& row : colours)
         EXPECT_EQ(windows.find<Swatch>(*row.window, row.control)->color(), row.value.value<QColor>()) << row.control;
 
-    for (const char* shown : {"rgHREF", "eHREF", "eBorder", "lBorder", "lBColor", "cpTBkgd", "eCaption", "lTCap",
-                              "lTperPg", "eTperPg", "lMHelp", "rbNavTop", "rbNavBot", "rbNavBoth", "GroupBox3",
-                              "GroupBox4", "Label24", "gbPages", "gbNavBtns"})
+    for (const char* shown :
+         {"rgHREF", "eHREF", "eBorder", "lBorder", "lBColor", "cpTBkgd", "eCaption", "lTCap", "lTperPg", "eTperPg",
+          "lMHelp", "rbNavTop", "rbNavBot", "rbNavBoth", "GroupBox3", "GroupBox4", "Label24", "gbPages", "gbNavBtns"})
         EXPECT_TRUE(windows.find<QWidget>(windows.html, shown)->isVisibleTo(&windows.html)) << shown;
     for (const char* hidden : {"cpCBkgd", "lFrameHelp"})
         EXPECT_FALSE(windows.find<QWidget>(windows.html, hidden)->isVisibleTo(&windows.html)) << hidden;
@@ -286,14 +291,12 @@ TEST(ResetDefaults, ClicksRunHandlersInTableOrder)
     windows.find<QCheckBox>(windows.html, "cbUseTable")->setEnabled(false);
     windows.log.clear();
     EXPECT_TRUE(applyDefaults(windows.all).isEmpty());
-    EXPECT_EQ(windows.log, (QStringList{QStringLiteral("rgResize"), QStringLiteral("cbRatio"),
-                                        QStringLiteral("cbFHeight"), QStringLiteral("cbOverWrite"),
-                                        QStringLiteral("cbHREF"), QStringLiteral("cbBorder"),
-                                        QStringLiteral("cbTBColor"), QStringLiteral("cbCaption"),
-                                        QStringLiteral("cbCBColor"), QStringLiteral("cbAddNav"),
-                                        QStringLiteral("cbFrames"), QStringLiteral("cbUseTable"),
-                                        QStringLiteral("cbBkgd"), QStringLiteral("cbTxt"),
-                                        QStringLiteral("cbRecycle")}));
+    EXPECT_EQ(windows.log,
+              (QStringList{QStringLiteral("rgResize"), QStringLiteral("cbRatio"), QStringLiteral("cbFHeight"),
+                           QStringLiteral("cbOverWrite"), QStringLiteral("cbHREF"), QStringLiteral("cbBorder"),
+                           QStringLiteral("cbTBColor"), QStringLiteral("cbCaption"), QStringLiteral("cbCBColor"),
+                           QStringLiteral("cbAddNav"), QStringLiteral("cbFrames"), QStringLiteral("cbUseTable"),
+                           QStringLiteral("cbBkgd"), QStringLiteral("cbTxt"), QStringLiteral("cbRecycle")}));
     EXPECT_TRUE(windows.find<QWidget>(windows.html, "eHREF")->isVisibleTo(&windows.html));
     EXPECT_TRUE(windows.find<QCheckBox>(windows.html, "cbUseTable")->isChecked());
     EXPECT_TRUE(windows.find<QCheckBox>(windows.html, "cbUseTable")->isEnabled());

@@ -61,8 +61,8 @@ TEST(TfAbout, ShowsTheVersionTheDateAndTheNotice)
     EXPECT_EQ(about.box.size(), QSize(361, 222));
     const QStringList lines = about.panel()->lines();
     ASSERT_GE(lines.size(), 5);
-    EXPECT_EQ(lines.mid(0, 4), (QStringList{QStringLiteral("Tessaly V 1.6"), QString(),
-                                            QStringLiteral("December 2002"), QString()}));
+    EXPECT_EQ(lines.mid(0, 4),
+              (QStringList{QStringLiteral("Tessaly V 1.6"), QString(), QStringLiteral("December 2002"), QString()}));
     EXPECT_TRUE(lines.join(u' ').contains(QStringLiteral("warranty")));
 
     auto* label = about.box.findChild<QLabel*>(QStringLiteral("dxfLabel1"));
@@ -98,8 +98,7 @@ TEST(TfAbout, FadeBlendsOffTheWindowThreadAndEndsOnTheSecondPicture)
 
     QThread* blendingThread = nullptr;
     QThread* ownThread = nullptr;
-    QObject::connect(&picture, &FadePicture::fadeFinished, &picture,
-                     [&] { ownThread = QThread::currentThread(); });
+    QObject::connect(&picture, &FadePicture::fadeFinished, &picture, [&] { ownThread = QThread::currentThread(); });
     blendingThread = picture.findChild<QThread*>(QStringLiteral("FadeBlender"));
     ASSERT_NE(blendingThread, nullptr);
     EXPECT_NE(blendingThread, QThread::currentThread());

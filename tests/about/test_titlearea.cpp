@@ -30,13 +30,15 @@ struct Strip {
     {
         fileName->setObjectName(QStringLiteral("eFileName"));
         recycle->setObjectName(QStringLiteral("cbRecycle"));
-        area.setResetWindows(nullptr, &outputLocation, &deletion);
+        area.setOutputLocationWindow(&outputLocation);
+        area.setDeletionWindow(&deletion);
         main.show();
     }
     QToolButton* button(const char* name)
     {
         auto* made = new QToolButton(&main);
         made->setObjectName(QLatin1String(name));
+        made->setToolTip(QStringLiteral("hint of ") + QLatin1String(name));
         return made;
     }
 };
@@ -57,6 +59,7 @@ TEST(TitleArea, AboutButtonShowsTheAboutBox)
     strip.fakes.dialogs.whileShown = [&](QDialog& shown) { EXPECT_EQ(&shown, &madeAtStart); };
     QTest::mouseClick(strip.about, Qt::LeftButton);
     EXPECT_EQ(strip.fakes.dialogs.shownNames.size(), 2);
+    EXPECT_EQ(strip.about->accessibleName(), QStringLiteral("hint of sbAbout"));
 }
 
 // The help button opens the help window at the help beside the program;

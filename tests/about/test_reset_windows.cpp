@@ -1,0 +1,189 @@
+#include "app/tform1.h"
+#include "filetools/tform4.h"
+#include "gallery/dialogs/colorpickerreset.h"
+#include "gallery/dialogs/tform6.h"
+#include "settings/resetdefaults.h"
+#include "support/fakeservices.h"
+#include "ui_tform1.h"
+#include "ui_tform4.h"
+#include "ui_tform6.h"
+#include "viewer/tfdlgouthtml.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace tessaly {
+namespace {
+
+using testing::FakeServices;
+using testing::TempFolder;
+
+// The four windows that own a share of the settings file, made in the
+// start-up order and destroyed in the reverse order, which writes the file.
+struct Windows {
+    FakeServices& fakes;
+    std::unique_ptr<TForm1> form1 = std::make_unique<TForm1>(fakes.services, fakes.settings);
+    std::unique_ptr<TForm4> form4 = std::make_unique<TForm4>(fakes.messages, fakes.settings);
+    std::unique_ptr<TForm6> form6 = std::make_unique<TForm6>(fakes.services, fakes.settings);
+    std::unique_ptr<TfDlgOutHTML> out = std::make_unique<TfDlgOutHTML>(fakes.services, fakes.settings, *form4);
+
+    ResetWindows reset() { return {form1.get(), form6.get(), out.get(), form4.get(), setColorPicker}; }
+    void exit()
+    {
+        out.reset();
+        form6.reset();
+        form4.reset();
+        form1.reset();
+    }
+};
+
+// Every control named in the reset exists on the real windows and is of a
+// kind its step fits.
+TEST(ResetOnWindows, EveryStepFindsItsControl)
+{
+    FakeServices fakes;
+    Windows windows{fakes};
+    EXPECT_EQ(applyDefaults(windows.reset()), QStringList());
+}
+
+// With frames on before, a reset shows the table layout again: frames help
+// hidden, columns and alignments enabled; the linked file-name caption
+// keeps its state.
+TEST(ResetOnWindows, FramesGiveWayToTheTableLayout)
+{
+    FakeServices fakes;
+    Windows windows{fakes};
+    Ui::TForm6& ui = windows.form6->form();
+    ui.cbHREF->setChecked(true);
+    ui.cbFrames->click();
+    ui.cbLinkFName->setChecked(false);
+    ASSERT_TRUE(ui.cbFrames->isChecked());
+    // Whatever the dialog showed with frames on, the reset brings back the table layout.
+    ui.GroupBox3->hide();
+    ui.lFrameHelp->show();
+
+    applyDefaults(windows.reset());
+    EXPECT_FALSE(ui.cbFrames->isChecked());
+    EXPECT_TRUE(ui.cbUseTable->isChecked());
+    EXPECT_TRUE(ui.cbUseTable->isEnabled());
+    EXPECT_TRUE(ui.lFrameHelp->isHidden());
+    for (QWidget* control :
+         {static_cast<QWidget*>(ui.eTCols), static_cast<QWidget*>(ui.cbTAlign), static_cast<QWidget*>(ui.cbCAlign)})
+        EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
+    for (QWidget* shown : {static_cast<QWidget*>(ui.GroupBox3), static_cast<QWidget*>(ui.GroupBox4),
+                           static_cast<QWidget*>(ui.gbPages), static_cast<QWidget*>(ui.gbNavBtns)})
+        EXPECT_FALSE(shown->isHidden()) << shown->objectName().toStdString();
+    EXPECT_FALSE(ui.cbLinkFName->isChecked());
+}
+
+// Keys and values of a settings file, in the file's order.
+QStringList linesOf(const QString& path)
+{
+    return QString::fromUtf8(testing::readAll(path))
+        .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)
+        .join(u'\n')
+        .split(u'\n', Qt::SkipEmptyParts);
+}
+
+// A reset followed by an exit writes what a first start without a settings
+// file writes, whatever the file held before; "RecycleBin" is "Yes" and
+// "htmlName" "MyWeb.htm".
+TEST(ResetOnWindows, ResetThenExitWritesTheFirstStartFile)
+{
+    FakeServices fresh;
+    Windows(fresh).exit();
+    const QStringList firstStart = linesOf(fresh.settings.path());
+    ASSERT_FALSE(firstStart.isEmpty());
+
+    // The same file with every value the reset covers changed in place.
+    FakeServices used;
+    ASSERT_TRUE(QFile::copy(fresh.settings.path(), used.settings.path()));
+    TempFolder elsewhere;
+    struct Value {
+        const char* section;
+        const char* key;
+        QString value;
+    };
+    const std::vector<Value> changed{
+        {"Directories", "Input", elsewhere.path()},
+        {"Directories", "Output", elsewhere.path()},
+        {"Directories", "RecycleBin", "No"},
+        {"Directories", "htmlName", "Other.htm"},
+        {"Thumbnails", "Resize Speed", "Fast"},
+        {"Thumbnails", "Thumb Width", "120"},
+        {"Thumbnails", "Thumb Height", "80"},
+        {"Thumbnails", "Maintain Ratio", "1"},
+        {"Thumbnails", "Force Width", "1"},
+        {"Thumbnails", "Create As", "gif"},
+        {"Thumbnails", "Naming Option", "SufName"},
+        {"Thumbnails", "Output File Qualifier", "T_"},
+        {"Thumbnails", "Jpg Compression", "40"},
+        {"Thumbnails", "Overwrite Files", "0"},
+        {"Linking", "OriginalLinkOpt", "1"},
+        {"Linking", "LinkOriginal", "0"},
+        {"Linking", "ThumbLinkOpt", "3"},
+        {"Layout", "WindowOpt", "1"},
+        {"Layout", "LinkBorderSize", "4"},
+        {"Layout", "LinkBorder", "0"},
+        {"Layout", "LinkStats", "0"},
+        {"Layout", "BannerString", "Holiday"},
+        {"Layout", "BannerHeadSize", "2"},
+        {"Layout", "TileBkgd", "1"},
+        {"Layout", "SampleText", "1"},
+        {"Layout", "ThmPerPage", "9"},
+        {"Layout", "MultiPg", "0"},
+        {"Layout", "NavBtns", "0"},
+        {"Layout", "UseNavBtns", "0"},
+        {"Layout", "UseFrames", "1"},
+        {"Colors", "PageBkgd", "255"},
+        {"Colors", "Text", "65280"},
+        {"Colors", "BannerText", "16711680"},
+        {"Colors", "TableBkgd", "0"},
+        {"Colors", "CellBkgd", "0"},
+        {"Tables", "Columns", "3"},
+        {"Tables", "BorderSize", "0"},
+        {"Tables", "TableWidth", "100"},
+        {"Tables", "CellPad", "7"},
+        {"Tables", "CellSpace", "8"},
+        {"Tables", "TableAlignment", "Left"},
+        {"Tables", "UseBkgdColor", "0"},
+        {"Tables", "TableCaption", "Look"},
+        {"Tables", "IncludeCaption", "0"},
+        {"Tables", "CaptionAlign", "Bottom"},
+        {"Tables", "CellHAlign", "Right"},
+        {"Tables", "CellVAlign", "Bottom"},
+        {"Tables", "UseCellColor", "1"},
+        {"Tables", "UseTables", "0"},
+    };
+    for (const Value& row : changed)
+        used.settings.writeString(QLatin1String(row.section), QLatin1String(row.key), row.value);
+
+    Windows windows{used};
+    // Every changed value was taken up, or the comparison below proves nothing.
+    EXPECT_EQ(windows.form1->form().tbJpg->value(), 40);
+    EXPECT_TRUE(windows.form6->form().cbFrames->isChecked());
+    EXPECT_FALSE(windows.form4->form().cbRecycle->isChecked());
+    applyDefaults(windows.reset());
+    windows.exit();
+
+    EXPECT_EQ(linesOf(used.settings.path()), firstStart);
+    EXPECT_TRUE(firstStart.contains(QStringLiteral("RecycleBin=Yes")));
+    EXPECT_TRUE(firstStart.contains(QStringLiteral("htmlName=MyWeb.htm")));
+}
+
+// What the reset leaves alone is written as it was: the linked file-name
+// caption stays off.
+TEST(ResetOnWindows, KeptChoicesAreWrittenAsTheyWere)
+{
+    FakeServices used;
+    used.settings.writeString(QStringLiteral("Linking"), QStringLiteral("LinkName"), QStringLiteral("0"));
+    Windows windows{used};
+    applyDefaults(windows.reset());
+    windows.exit();
+    EXPECT_EQ(used.settings.readString(QStringLiteral("Linking"), QStringLiteral("LinkName"), QString()),
+              QStringLiteral("0"));
+}
+
+}  // namespace
+}  // namespace tessaly
