@@ -44,9 +44,9 @@ bool SaveOutput(const OutputObject& output, const QString& path, bool overwrite)
     const QByteArray bytes = output.fileBytes();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw WriteError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()).toStdString());
+        throw WriteError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
     if (file.write(bytes) != bytes.size() || !file.commit())
-        throw WriteError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()).toStdString());
+        throw WriteError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
     return true;
 }
 

@@ -3,17 +3,18 @@
 #include "imaging/bitmap.h"
 #include "imaging/codecs/metafilecodec.h"
 
+#include "platform/error.h"
+
 #include <QByteArray>
 #include <QString>
-#include <stdexcept>
 
 namespace tessaly {
 
 // A write that failed (folder missing, disk full, no permission); the
 // message names the file and the reason.
-class WriteError : public std::runtime_error {
+class WriteError : public Error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit WriteError(const QString& message) : Error(message) {}
 };
 
 // Something that can be written as an output file.
