@@ -52,8 +52,17 @@ Picture Picture::fromMetafile(QByteArray bytes, MetafileFormat format)
 
 Bitmap Picture::render(int width, int height) const
 {
-    if (m_kind == PictureKind::Metafile)
-        return renderMetafile(m_metafile, m_metafileFormat, width, height);
+    if (m_kind == PictureKind::Metafile) {
+        // A metafile that cannot be played back is one that cannot be
+        // opened, like any other damaged file.
+        try {
+            return renderMetafile(m_metafile, m_metafileFormat, width, height);
+        } catch (const CodecError& error) {
+            throw LoadError(error.message());
+        } catch (const std::bad_alloc&) {
+            throw LoadError("not enough memory for the picture");
+        }
+    }
     return stretchNearest(m_raster, width, height);
 }
 

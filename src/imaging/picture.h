@@ -37,7 +37,8 @@ public:
 
     // Draws the picture into a `width` by `height` bitmap: raster pictures
     // copy one source pixel per target pixel, metafiles are played back at
-    // that size on white.
+    // that size on white. Throws LoadError for a metafile that cannot be
+    // played back.
     Bitmap render(int width, int height) const;
 
     const Bitmap& raster() const { return m_raster; }

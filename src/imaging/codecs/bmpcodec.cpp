@@ -33,6 +33,39 @@ constexpr std::uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBi
 // rest of its row).
 constexpr std::int64_t kRlePixelsPerByte = 2048;
 
+// Walks run-length data as Qt's reader will: it must reach its end of
+// bitmap (or fill every row) before the file ends. Data cut short would
+// otherwise give a picture with its missing part blank.
+void checkRunLengths(const QByteArray& bytes, std::int64_t at, std::int64_t height, bool fourBit)
+{
+    const std::int64_t size = bytes.size();
+    std::int64_t y = 0;
+    const auto next = [&]() -> std::uint32_t {
+        if (at >= size)
+            throw CodecError("BMP file is cut short in its run-length data");
+        return std::uint8_t(bytes[qsizetype(at++)]);
+    };
+    while (y < height) {
+        const std::uint32_t count = next();
+        const std::uint32_t value = next();
+        if (count > 0)
+            continue;  // a run
+        if (value == 0) {  // end of line
+            ++y;
+        } else if (value == 1) {  // end of bitmap
+            return;
+        } else if (value == 2) {  // jump
+            next();
+            y += next();
+        } else {  // literal pixels, padded to a 16-bit boundary
+            const std::int64_t bytesUsed = fourBit ? (value + 1) / 2 : value;
+            at += bytesUsed + (bytesUsed & 1);
+            if (at > size)
+                throw CodecError("BMP file is cut short in its run-length data");
+        }
+    }
+}
+
 // What the headers of a BMP file say about its pixel data, checked against
 // the file before Qt's reader sees it.
 struct BmpLayout {
@@ -100,6 +133,7 @@ BmpLayout checkedLayout(const QByteArray& bytes)
 
     if (rle) {
         checkClaimedSize(width, height, dataBytes, kRlePixelsPerByte, "BMP");
+        checkRunLengths(bytes, pixelsAt, height, compression == kRle4);
     } else {
         checkClaimedSize(width, height, dataBytes, 1024, "BMP");
         // Uncompressed rows are padded to four bytes; every row must be there.

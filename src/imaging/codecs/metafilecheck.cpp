@@ -74,11 +74,10 @@ void checkDib(const Data& data, Offset headerAt, Offset headerBytes, Offset bits
                        (bits == 0 && (compression == 4 || compression == 5));
     if (!known || compression > 6)
         refuse("a bitmap has an unknown format");
-    if (bits != 0 && bits <= 8) {
-        const std::int64_t count = colours ? colours : (std::int64_t(1) << bits);
-        if (count > 256 || infoSize + count * (paletteIndices ? 2 : (infoSize < 40 ? 3 : 4)) > headerBytes)
-            refuse("a bitmap's colour table is cut short");
-    }
+    // A colour table of up to 256 entries, also (unused) beside true colour.
+    const std::int64_t count = (bits != 0 && bits <= 8 && colours == 0) ? (std::int64_t(1) << bits) : colours;
+    if (count > 256 || infoSize + count * (paletteIndices ? 2 : (infoSize < 40 ? 3 : 4)) > headerBytes)
+        refuse("a bitmap's colour table is cut short");
     if (compression == 1 || compression == 2) {
         if ((compression == 1 && bits != 8) || (compression == 2 && bits != 4))
             refuse("a bitmap has an unknown format");
@@ -480,15 +479,13 @@ private:
         std::int64_t tableBytes = 0;
         const std::uint32_t bits = infoSize < 40 ? m_data.u16(at + 10, end) : m_data.u16(at + 14, end);
         const std::uint32_t compression = infoSize < 40 ? 0 : m_data.u32(at + 16, end);
-        if (bits != 0 && bits <= 8) {
-            const std::int64_t used = infoSize < 40 ? 0 : m_data.u32(at + 32, end);
-            const std::int64_t count = used ? used : (std::int64_t(1) << bits);
-            if (count > 256)
-                refuse("a bitmap's colour table is cut short");
-            tableBytes = count * (paletteIndices ? 2 : (infoSize < 40 ? 3 : 4));
-        } else if (infoSize == 40 && compression == 3) {
-            tableBytes = 12;
-        }
+        const std::int64_t used = infoSize < 40 ? 0 : m_data.u32(at + 32, end);
+        const std::int64_t count = (bits != 0 && bits <= 8 && used == 0) ? (std::int64_t(1) << bits) : used;
+        if (count > 256)
+            refuse("a bitmap's colour table is cut short");
+        tableBytes = count * (paletteIndices ? 2 : (infoSize < 40 ? 3 : 4));
+        if (infoSize == 40 && compression == 3)
+            tableBytes += 12;
         const Offset bitsAt = at + infoSize + tableBytes;
         if (bitsAt > end)
             refuse("a bitmap's colour table is cut short");
