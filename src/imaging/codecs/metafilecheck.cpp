@@ -4,6 +4,7 @@
 #include "imaging/codecs/sizecheck.h"
 
 #include <cstdint>
+#include <optional>
 #include <uemf_safe.h>
 
 namespace tessaly {
@@ -41,9 +42,21 @@ private:
     const QByteArray& m_bytes;
 };
 
+struct DibSize {
+    std::int64_t width = 0, height = 0;
+};
+
+// A source rectangle of a bitmap: the libraries copy from it without
+// looking (libwmf's stretching loops for minutes outside the bitmap).
+void checkSource(const DibSize& dib, std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height)
+{
+    if (x < 0 || y < 0 || width < 0 || height < 0 || x + width > dib.width || y + height > dib.height)
+        refuse("a bitmap record copies from outside its bitmap");
+}
+
 // A device-independent bitmap: its header and colour table in
 // [headerAt, headerAt + headerBytes), its pixels in [bitsAt, bitsAt + bitsBytes).
-void checkDib(const Data& data, Offset headerAt, Offset headerBytes, Offset bitsAt, Offset bitsBytes,
+DibSize checkDib(const Data& data, Offset headerAt, Offset headerBytes, Offset bitsAt, Offset bitsBytes,
               Offset end, bool paletteIndices)
 {
     if (headerBytes < 12 || headerAt < 0 || bitsAt < 0 || bitsBytes < 0 || headerAt + headerBytes > end ||
@@ -91,6 +104,7 @@ void checkDib(const Data& data, Offset headerAt, Offset headerBytes, Offset bits
         if (rowBytes * height > bitsBytes)
             refuse("a bitmap holds fewer pixels than its header claims");
     }
+    return {width, height};
 }
 
 // ---- Enhanced metafiles ------------------------------------------------
@@ -166,13 +180,13 @@ private:
         if (index >= m_handles || (creating && index == 0))
             refuse("an object number lies outside the handle table");
     }
-    void bitmap(Offset at, Offset end, Offset offBmiAt, bool paletteIndices = false) const
+    std::optional<DibSize> bitmap(Offset at, Offset end, Offset offBmiAt, bool paletteIndices = false) const
     {
         const Offset offBmi = m_data.u32(offBmiAt, end), cbBmi = m_data.u32(offBmiAt + 4, end);
         const Offset offBits = m_data.u32(offBmiAt + 8, end), cbBits = m_data.u32(offBmiAt + 12, end);
         if (cbBmi == 0 && cbBits == 0)
-            return;  // no source bitmap
-        checkDib(m_data, at + offBmi, cbBmi, at + offBits, cbBits, end, paletteIndices);
+            return std::nullopt;  // no source bitmap
+        return checkDib(m_data, at + offBmi, cbBmi, at + offBits, cbBits, end, paletteIndices);
     }
     void region(Offset rgnAt, Offset cbRgn, Offset end, bool mayBeEmpty) const
     {
@@ -321,14 +335,13 @@ private:
             bitmap(at, end, at + 96, m_data.u32(at + 92, end) == 1);
             bitmap(at, end, at + 124);
             break;
-        case 80:  // set DIB bits to device
-            need(at, 76, end);
-            bitmap(at, end, at + 48, m_data.u32(at + 64, end) == 1);
+        case 80: case 81: {  // set DIB bits to device, stretch DIB bits: source x, y, cx, cy
+            need(at, type == 80 ? 76 : 80, end);
+            if (const auto dib = bitmap(at, end, at + 48, m_data.u32(at + 64, end) == 1))
+                checkSource(*dib, m_data.i32(at + 32, end), m_data.i32(at + 36, end), m_data.i32(at + 40, end),
+                            m_data.i32(at + 44, end));
             break;
-        case 81:  // stretch DIB bits
-            need(at, 80, end);
-            bitmap(at, end, at + 48, m_data.u32(at + 64, end) == 1);
-            break;
+        }
         case 83: case 84:  // extended text out (ANSI, wide)
             need(at, 76, end);
             text(at, end, at + 36, type == 84);
@@ -471,7 +484,7 @@ private:
             refuse("an object number lies outside the object table");
     }
     // A DIB from `at` to the end of the record: header, colours, pixels.
-    void dib(Offset at, Offset end, bool paletteIndices) const
+    DibSize dib(Offset at, Offset end, bool paletteIndices) const
     {
         const Offset infoSize = m_data.u32(at, end);
         if (infoSize < 12 || at + infoSize > end)
@@ -489,7 +502,7 @@ private:
         const Offset bitsAt = at + infoSize + tableBytes;
         if (bitsAt > end)
             refuse("a bitmap's colour table is cut short");
-        checkDib(m_data, at, bitsAt - at, bitsAt, end - bitsAt, end, paletteIndices);
+        return checkDib(m_data, at, bitsAt - at, bitsAt, end - bitsAt, end, paletteIndices);
     }
     // An old device-dependent bitmap: type, width, height, bytes per row, planes, bits.
     void bitmap16(Offset at, Offset end, Offset bitsAt) const
@@ -553,16 +566,19 @@ private:
             }
             break;
         }
-        case 0x0940:  // DIB bit blit: with a bitmap after 8 words
+        case 0x0940:  // DIB bit blit: rop, ySrc, xSrc, height, width, yDst, xDst, bitmap
             if (words > 9)
-                dib(params + 16, end, false);
+                checkSource(dib(params + 16, end, false), m_data.i16(params + 6, end), m_data.i16(params + 4, end),
+                            m_data.i16(params + 10, end), m_data.i16(params + 8, end));
             break;
-        case 0x0B41:  // DIB stretch blit: with a bitmap after 10 words
+        case 0x0B41:  // DIB stretch blit: rop, srcH, srcW, ySrc, xSrc, 4 destination values, bitmap
             if (words > 11)
-                dib(params + 20, end, false);
+                checkSource(dib(params + 20, end, false), m_data.i16(params + 10, end), m_data.i16(params + 8, end),
+                            m_data.i16(params + 6, end), m_data.i16(params + 4, end));
             break;
-        case 0x0F43:  // stretch DIB: rop, usage, 8 coordinates, then the bitmap
-            dib(params + 22, end, word(2) == 1);
+        case 0x0F43:  // stretch DIB: rop, usage, srcH, srcW, ySrc, xSrc, 4 destination values, bitmap
+            checkSource(dib(params + 22, end, word(2) == 1), m_data.i16(params + 12, end),
+                        m_data.i16(params + 10, end), m_data.i16(params + 8, end), m_data.i16(params + 6, end));
             break;
         case 0x0D33:  // set DIB to device: usage, 8 values, then the bitmap
             dib(params + 18, end, word(0) == 1);
