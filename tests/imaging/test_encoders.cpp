@@ -13,6 +13,7 @@
 #include <jpeglib.h>
 #include <gtest/gtest.h>
 #include <set>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "imaging/workingpictures.h"
@@ -169,6 +170,88 @@ TEST(SaveOutput, FailedWriteLeavesNoFile)
         QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
     EXPECT_EQ(QDir(temp.path()).entryList(QDir::Files).size(), 0);
+}
+
+// Runs `body` as an ordinary user (in a child process when the tests run
+// as root, since root may write anywhere); whether it returned true.
+template <typename Body>
+bool asOrdinaryUser(Body body)
+{
+    if (::geteuid() != 0)
+        return body();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool ok = ::setgid(65534) == 0 && ::setuid(65534) == 0 && body();
+        ::_exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Defect 6: in a folder the user cannot create files in, an existing
+// writable thumbnail is still overwritten (in place).
+TEST(SaveOutput, ReadOnlyFolderOverwritesInPlace)
+{
+    testing::TempFolder temp;
+    const QString folder = temp.makeFolder(QStringLiteral("out"));
+    const QString path = temp.write(QStringLiteral("out/Thumb001.jpg"), "old thumbnail");
+    const auto all = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                     QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
+    const auto browse = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+                        QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
+    QFile::setPermissions(temp.path(), browse | QFileDevice::WriteOwner);
+    QFile::setPermissions(folder, browse);
+    QFile::setPermissions(path, all);
+    JpegOutput output;
+    EncodeJpeg(output, photoLike(8, 8), 90);
+    EXPECT_TRUE(asOrdinaryUser([&] {
+        try {
+            return SaveOutput(output, path, true);
+        } catch (const WriteError&) {
+            return false;
+        }
+    }));
+    EXPECT_EQ(testing::readAll(path), output.fileBytes());
+    // A new file cannot be made there: a clear error.
+    EXPECT_TRUE(asOrdinaryUser([&] {
+        try {
+            SaveOutput(output, folder + QStringLiteral("/Thumb002.jpg"), true);
+            return false;
+        } catch (const WriteError&) {
+            return true;
+        }
+    }));
+    QFile::setPermissions(folder, browse | QFileDevice::WriteOwner);
+}
+
+// Defect 9: on a full disk the write is an error and no file stays under
+// the final name (needs root to make a small file system; skipped else).
+TEST(SaveOutput, FullDiskLeavesNothing)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "making a small file system needs root";
+    testing::TempFolder temp;
+    const QString disk = temp.makeFolder(QStringLiteral("disk"));
+    const QByteArray mountPoint = QFile::encodeName(disk);
+    if (::system(("mount -t tmpfs -o size=64k tmpfs '" + mountPoint + "' 2>/dev/null").constData()) != 0)
+        GTEST_SKIP() << "cannot mount a small file system";
+    GifOutput big;
+    big.setBytes(QByteArray(200000, 'x'));
+    const QString path = disk + QStringLiteral("/Thumb001.gif");
+    EXPECT_THROW(SaveOutput(big, path, true), WriteError);
+    EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden).size(), 0);
+    // An older thumbnail of the same name stays as it was.
+    const QByteArray old(1000, 'o');
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(old), old.size());
+    }
+    EXPECT_THROW(SaveOutput(big, path, true), WriteError);
+    EXPECT_EQ(testing::readAll(path), old);
+    EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    EXPECT_EQ(::system(("umount '" + mountPoint + "'").constData()), 0);
 }
 
 // Every output type written opens with our reader at the same size.
