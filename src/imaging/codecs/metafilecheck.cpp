@@ -230,8 +230,17 @@ private:
             need(at, 88, end);
             const std::int64_t descriptionChars = m_data.u32(at + 60, end);
             const Offset descriptionAt = m_data.u32(at + 64, end);
-            if (descriptionChars > 0)
+            if (descriptionChars > 0) {
                 items(at + descriptionAt, descriptionChars, 2, end);
+            } else if (descriptionAt != 0) {
+                // The EMF library reads a description of no stated length
+                // up to its terminating zero.
+                Offset zero = at + descriptionAt;
+                while (zero + 2 <= end && m_data.u16(zero, end) != 0)
+                    zero += 2;
+                if (zero + 2 > end)
+                    refuse("the header's description runs past the header");
+            }
             // Older headers end at 88 bytes, where the description may start.
             const bool pixelFormat = end - at >= 100 && (descriptionChars == 0 || descriptionAt >= 100);
             if (pixelFormat && m_data.u32(at + 88, end) > 0)
@@ -504,6 +513,13 @@ private:
             refuse("a bitmap's colour table is cut short");
         return checkDib(m_data, at, bitsAt - at, bitsAt, end - bitsAt, end, paletteIndices);
     }
+    // libwmf's bitmap stretching runs for minutes on mirrored (negative)
+    // destination sizes.
+    void destination(std::int64_t width, std::int64_t height) const
+    {
+        if (width < 0 || height < 0)
+            refuse("a bitmap record draws at a mirrored size");
+    }
     // An old device-dependent bitmap: type, width, height, bytes per row, planes, bits.
     void bitmap16(Offset at, Offset end, Offset bitsAt) const
     {
@@ -572,11 +588,13 @@ private:
                             m_data.i16(params + 10, end), m_data.i16(params + 8, end));
             break;
         case 0x0B41:  // DIB stretch blit: rop, srcH, srcW, ySrc, xSrc, 4 destination values, bitmap
+            destination(m_data.i16(params + 14, end), m_data.i16(params + 12, end));
             if (words > 11)
                 checkSource(dib(params + 20, end, false), m_data.i16(params + 10, end), m_data.i16(params + 8, end),
                             m_data.i16(params + 6, end), m_data.i16(params + 4, end));
             break;
-        case 0x0F43:  // stretch DIB: rop, usage, srcH, srcW, ySrc, xSrc, 4 destination values, bitmap
+        case 0x0F43:  // stretch DIB: rop, usage, srcH, srcW, ySrc, xSrc, destH, destW, yDst, xDst, bitmap
+            destination(m_data.i16(params + 16, end), m_data.i16(params + 14, end));
             checkSource(dib(params + 22, end, word(2) == 1), m_data.i16(params + 12, end),
                         m_data.i16(params + 10, end), m_data.i16(params + 8, end), m_data.i16(params + 6, end));
             break;
