@@ -248,24 +248,12 @@ TEST(DamagedFiles, LargePicturesAreAccepted)
     EXPECT_NEAR(pixelAt(picture.raster(), 16383, 8199)[0], 140, 2);
 }
 
-long peakMegabytes()
-{
-    long peak = 0;
-    if (std::FILE* status = std::fopen("/proc/self/status", "r")) {
-        char line[256];
-        while (std::fgets(line, sizeof line, status))
-            if (std::sscanf(line, "VmHWM: %ld kB", &peak) == 1)
-                break;
-        std::fclose(status);
-    }
-    return peak / 1024;
-}
-
 // Defect 8: headers that claim large pictures over little data cost
 // neither seconds nor memory.
 TEST(DamagedFiles, LargeHeadersOverLittleData)
 {
-    const long before = peakMegabytes();
+    testing::resetPeakMemory();
+    const long before = testing::peakMemoryMegabytes();
     QByteArray jpeg = flatJpeg(16, 16);
     const qsizetype sof = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
     for (int i : {5, 7}) {
@@ -291,7 +279,7 @@ TEST(DamagedFiles, LargeHeadersOverLittleData)
     put16(wmf, 10, 32767);  // placeable bounds: right, bottom at 96 units an inch
     put16(wmf, 12, 4096);
     expectRefused(wmf, QStringLiteral("big.wmf"), 1000);
-    EXPECT_LT(peakMegabytes() - before, 200);
+    EXPECT_LT(testing::peakMemoryMegabytes() - before, 200);
 }
 
 }  // namespace

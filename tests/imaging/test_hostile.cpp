@@ -22,6 +22,8 @@ using testing::Rgb;
 // file became a picture.
 bool loadAndDraw(const QByteArray& bytes, const QString& name)
 {
+    testing::resetPeakMemory();
+    const long memoryBefore = testing::peakMemoryMegabytes();
     QElapsedTimer timer;
     timer.start();
     bool opened = false;
@@ -39,6 +41,10 @@ bool loadAndDraw(const QByteArray& bytes, const QString& name)
     // Generous for the sanitizer build and a busy machine; a hostile file
     // used to cost tens of seconds.
     EXPECT_LT(timer.elapsed(), 5000) << name.toStdString();
+    // None of these files is larger than a few kilobytes or claims a
+    // picture worth more than a few megabytes; the sanitizer's shadow
+    // memory comes on top.
+    EXPECT_LT(testing::peakMemoryMegabytes() - memoryBefore, 300) << name.toStdString();
     return opened;
 }
 
