@@ -48,11 +48,12 @@ void onError(j_common_ptr info)
 }
 
 // Warnings that leave every pixel as the data describes it: stray bytes
-// before a marker, odd JFIF, Adobe or colour profile headers.
+// before a marker, odd JFIF, Adobe or colour profile headers, scan
+// parameters a sequential file does not use.
 bool harmless(int code)
 {
     return code == JWRN_EXTRANEOUS_DATA || code == JWRN_JFIF_MAJOR || code == JWRN_ADOBE_XFORM ||
-           code == JWRN_BOGUS_ICC;
+           code == JWRN_BOGUS_ICC || code == JWRN_NOT_SEQUENTIAL;
 }
 
 // libjpeg only warns when the data ends early or its entropy coding is
