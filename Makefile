@@ -9,6 +9,10 @@ PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev \
             fonts-urw-base35 libgtest-dev fonts-dejavu-core xvfb xauth
 # Only the tests need these: the gallery pages are checked in a real browser.
 TEST_PACKAGES := chromium
+# The manual page of tessaly-batch and the Debian package (its library
+# dependencies); the installed desktop entry and metadata are validated.
+PACKAGES      += help2man dpkg-dev file
+TEST_PACKAGES += desktop-file-utils appstream
 
 .PHONY: all deps test-deps install-packages configure build run test sanitize clean fuzz-build fuzz
 
@@ -66,12 +70,15 @@ build: configure
 run: build
 	$(BUILD)/bin/tessaly
 
-test: test-deps build sanitize
+# The tests build with warnings as errors (a plain build does not).
+test: test-deps configure sanitize
+	cmake -S . -B $(BUILD) -DTESSALY_WERROR=ON
+	cmake --build $(BUILD)
 	ctest --test-dir $(BUILD) --output-on-failure -j2
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=20
 
 sanitize: deps
-	cmake -S . -B $(BUILD)-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSALY_SANITIZE=ON
+	cmake -S . -B $(BUILD)-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSALY_SANITIZE=ON -DTESSALY_WERROR=ON
 	cmake --build $(BUILD)-sanitize --target $(SANITIZED_TESTS)
 	for t in $(SANITIZED_TESTS); do $(SANITIZER_ENV) $(BUILD)-sanitize/bin/$$t --gtest_brief=1 || exit 1; done
 
@@ -98,3 +105,13 @@ fuzz: fuzz-build
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz
+
+# `make install PREFIX=/usr/local` (DESTDIR= for staging) and `make package`
+# (build/tessaly_VERSION-1_ARCH.deb, for `apt-get install ./build/tessaly_*.deb`).
+PREFIX ?= /usr/local
+.PHONY: install package
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+package: build
+	cmake --build $(BUILD) --target package

@@ -9,6 +9,7 @@
 #include "platform/paths.h"
 #include "settings/gallerysettings.h"
 #include "settings/mainsettings.h"
+#include "settings/settingslocation.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -46,13 +47,17 @@ int main(int argc, char* argv[])
         std::fputs(batchUsage().toLocal8Bit().constData(), stdout);
         return 0;
     }
+    if (parsed.version) {
+        say(stdout, QStringLiteral("tessaly-batch " TESSALY_VERSION));
+        return 0;
+    }
     if (!parsed.command) {
         say(stderr, QStringLiteral("tessaly-batch: ") + parsed.error);
         say(stderr, QStringLiteral("Try 'tessaly-batch --help'."));
         return 2;
     }
     const BatchCommand& command = *parsed.command;
-    const IniFile settings(command.settingsPath.isEmpty() ? defaultSettingsPath() : command.settingsPath);
+    const IniFile settings = command.settingsPath.isEmpty() ? defaultSettingsFile() : IniFile(command.settingsPath);
 
     const SourceFiles sources = resolveSourceFiles(command.inputs, command.mask);
     if (!sources.error.isEmpty()) {
@@ -60,7 +65,11 @@ int main(int argc, char* argv[])
         return 2;
     }
     CommandJob job(command, settings, sources.folder);
-    if (const QString problem = checkBatchJob(command, job, sources.names); !problem.isEmpty()) {
+    // The output folder is made only for a job that passed the checks.
+    QString problem = checkBatchJob(command, job, sources.names);
+    if (problem.isEmpty())
+        problem = prepareOutputFolder(command, job);
+    if (!problem.isEmpty()) {
         say(stderr, problem);
         return 2;
     }
@@ -71,6 +80,12 @@ int main(int argc, char* argv[])
     ConsoleView::catchInterrupt();
     RunContext run{job, view, state, pictures, sources.names};
     const RunOutcome outcome = runBatch(run);
+    if (outcome.failed) {
+        // The view has shown the window's message; this line says what and where.
+        const RunFailure& failure = outcome.failure;
+        say(stderr, QStringLiteral("tessaly-batch: ") +
+                        (failure.file.isEmpty() ? failure.reason : failure.file + QStringLiteral(": ") + failure.reason));
+    }
     say(stdout, outcome.completionText);
 
     bool galleryFailed = false;
