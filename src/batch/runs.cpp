@@ -1,6 +1,7 @@
 #include "batch/runs.h"
 
 #include "batch/integertext.h"
+#include "batch/jobchecks.h"
 #include "batch/outputnaming.h"
 #include "imaging/picture.h"
 #include "imaging/resample.h"
@@ -169,7 +170,14 @@ void writePictures(RunContext& run, Qualifier qualifier,
         const std::optional<Picture> loaded = loadSource(run, i, sourcePath);
         if (!loaded)
             break;
-        draw(*loaded, entry);
+        // A metafile is played back only now; one that cannot be is a
+        // source that cannot be opened.
+        try {
+            draw(*loaded, entry);
+        } catch (const LoadError&) {
+            stopCouldNotOpen(run, name);
+            break;
+        }
 
         const QString text = qualifier == Qualifier::Thumb ? run.job.thumbQualifier() : run.job.imageQualifier();
         const NamingInputs naming = namingFor(run, i, text, run.job.outputFolder());
@@ -274,7 +282,9 @@ void copyFile(const QString& sourcePath, const QString& targetPath)
         if (target.write(buffer, read) != read)
             throw Error(QStringLiteral("cannot write %1: %2").arg(targetPath, target.errorString()));
     }
-    if (!target.commit())
+    // Flushed and checked before the commit, which would rename a file
+    // whose last flush failed (a full disk).
+    if (!target.flush() || target.error() != QFileDevice::NoError || !target.commit())
         throw Error(QStringLiteral("cannot write %1: %2").arg(targetPath, target.errorString()));
 }
 
@@ -334,6 +344,17 @@ RunOutcome runBatch(RunContext& run)
     run.state.ProcessedCount = 0;
     run.fileInHand = -1;
     outcome.kind = chooseRun(run.job);
+    // A qualifier that would write outside the output folder is refused
+    // before anything is written.
+    const QString qualifier =
+        outcome.kind == RunKindChosen::Thumbnails ? run.job.thumbQualifier() : run.job.imageQualifier();
+    if (const auto refusal = checkQualifier(qualifier)) {
+        run.view.report(*refusal);
+        outcome.failed = true;
+        outcome.failure.reason = *refusal;
+        outcome.completionText = completionText(true, 0, int(run.sources.size()));
+        return outcome;
+    }
     std::optional<QString> reason;
     try {
         switch (outcome.kind) {

@@ -8,6 +8,7 @@
 #include "imaging/workingpictures.h"
 #include "platform/paths.h"
 #include "settings/gallerysettings.h"
+#include "settings/inifile.h"
 #include "settings/mainsettings.h"
 #include "settings/settingslocation.h"
 
@@ -58,6 +59,10 @@ int main(int argc, char* argv[])
     }
     const BatchCommand& command = *parsed.command;
     const IniFile settings = command.settingsPath.isEmpty() ? defaultSettingsFile() : IniFile(command.settingsPath);
+    if (const auto refusal = checkSettingsFile(settings.path())) {
+        say(stderr, QStringLiteral("tessaly-batch: ") + *refusal);
+        return 2;
+    }
 
     const SourceFiles sources = resolveSourceFiles(command.inputs, command.mask);
     if (!sources.error.isEmpty()) {
