@@ -12,7 +12,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <optional>
@@ -251,8 +253,16 @@ void runRename(RunContext& run)
             run.view.resetProgress();
             run.state.CancelRequested = true;
         } else {
-            // A file that has vanished or is refused is passed over quietly.
-            renameNoReplace(oldPath, newPath);
+            // A file that has vanished or is refused is passed over without
+            // a message box; its entry names it as it is, and the run
+            // records it for the command line to name.
+            if (!renameNoReplace(oldPath, newPath)) {
+                const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+                entry.OriginalPath = oldPath;
+                entry.OutputPath = oldPath;
+                run.state.RefusedRenames.push_back(
+                    {oldPath, QStringLiteral("not renamed to %1: %2").arg(newPath, reason)});
+            }
             run.state.ProcessedCount = i + 1;
         }
         if (!skeleton.finishFile())
@@ -342,6 +352,7 @@ RunOutcome runBatch(RunContext& run)
     // One entry per source; entries that keep their position keep their values.
     run.state.ProcessedFiles.resize(std::size_t(run.sources.size()));
     run.state.ProcessedCount = 0;
+    run.state.RefusedRenames.clear();
     run.fileInHand = -1;
     outcome.kind = chooseRun(run.job);
     // A qualifier that would write outside the output folder is refused
@@ -375,6 +386,7 @@ RunOutcome runBatch(RunContext& run)
             outcome.failure.file = paths::join(run.job.inputFolder(), run.sources[run.fileInHand]);
         run.view.report(QStringLiteral("Error during processing!"));
     }
+    outcome.refused = run.state.RefusedRenames;
     const bool incomplete = run.state.CancelRequested || outcome.failed;
     outcome.complete = !incomplete;
     outcome.completionText = completionText(incomplete, run.state.ProcessedCount, int(run.sources.size()));

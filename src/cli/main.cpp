@@ -91,6 +91,8 @@ int main(int argc, char* argv[])
         say(stderr, QStringLiteral("tessaly-batch: ") +
                         (failure.file.isEmpty() ? failure.reason : failure.file + QStringLiteral(": ") + failure.reason));
     }
+    for (const RunFailure& refused : outcome.refused)
+        say(stderr, QStringLiteral("tessaly-batch: ") + refused.file + QStringLiteral(": ") + refused.reason);
     say(stdout, outcome.completionText);
 
     bool galleryFailed = false;
@@ -113,5 +115,5 @@ int main(int argc, char* argv[])
             galleryFailed = true;
         }
     }
-    return outcome.complete && !galleryFailed ? 0 : 1;
+    return outcome.complete && outcome.refused.empty() && !galleryFailed ? 0 : 1;
 }

@@ -157,5 +157,39 @@ TEST(HostileJobs, FullDiskIsAnError)
     EXPECT_EQ(::system(("umount '" + mountPoint + "'").constData()), 0);
 }
 
+// Defect 12: renames the file system refuses are named on standard error
+// and the command line exits 1; every source is still there.
+TEST(HostileJobs, RefusedRenamesAreNamed)
+{
+    TempFolder temp;
+    const QString photos = temp.makeFolder(QStringLiteral("photos"));
+    testing::writePicture(photos + QStringLiteral("/a.jpg"), 40, 30);
+    testing::writePicture(photos + QStringLiteral("/b.jpg"), 40, 30);
+    const auto before = hashes(photos);
+    const QByteArray folder = QFile::encodeName(photos);
+    // A read-only folder: for root a read-only bind mount, else no write permission.
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        if (::system(("mount --bind '" + folder + "' '" + folder + "' && mount -o remount,ro,bind '" + folder + "' '" +
+                      folder + "' 2>/dev/null")
+                         .constData()) != 0)
+            GTEST_SKIP() << "cannot make a read-only folder";
+    } else {
+        QFile::setPermissions(photos, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    }
+    const Result result = runBatch({QStringLiteral("rename"), QStringLiteral("--naming"), QStringLiteral("PreSeq"),
+                                    QStringLiteral("--qualifier"), QStringLiteral("Trip"), QStringLiteral("--seq"),
+                                    QStringLiteral("01"), photos},
+                                   emptySettings(temp));
+    if (root)
+        EXPECT_EQ(::system(("umount '" + folder + "'").constData()), 0);
+    else
+        QFile::setPermissions(photos, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.contains(photos + QStringLiteral("/a.jpg: not renamed to"))) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains(photos + QStringLiteral("/b.jpg: not renamed to"))) << result.err.toStdString();
+    EXPECT_EQ(hashes(photos), before);
+}
+
 }  // namespace
 }  // namespace tessaly
