@@ -582,14 +582,17 @@ private:
             }
             break;
         }
+        // libwmf reads a bitmap from any DIB blit longer than its fixed
+        // part (also from the 9 and 11 word forms meant without one), so
+        // every such record must hold a whole bitmap.
         case 0x0940:  // DIB bit blit: rop, ySrc, xSrc, height, width, yDst, xDst, bitmap
-            if (words > 9)
+            if (words > 8)
                 checkSource(dib(params + 16, end, false), m_data.i16(params + 6, end), m_data.i16(params + 4, end),
                             m_data.i16(params + 10, end), m_data.i16(params + 8, end));
             break;
         case 0x0B41:  // DIB stretch blit: rop, srcH, srcW, ySrc, xSrc, 4 destination values, bitmap
             destination(m_data.i16(params + 14, end), m_data.i16(params + 12, end));
-            if (words > 11)
+            if (words > 10)
                 checkSource(dib(params + 20, end, false), m_data.i16(params + 10, end), m_data.i16(params + 8, end),
                             m_data.i16(params + 6, end), m_data.i16(params + 4, end));
             break;
