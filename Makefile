@@ -2,6 +2,7 @@
 # runs every test. Both install the Debian packages the build needs first
 # (as root through apt-get; otherwise the apt-get line to run is printed).
 
+SHELL    := /bin/bash
 BUILD    ?= build
 PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev \
             libjpeg62-turbo-dev libgif-dev libwmf-dev libuemf-dev libemf2svg-dev \
@@ -13,14 +14,27 @@ TEST_PACKAGES := chromium
 PACKAGES      += help2man dpkg-dev file
 TEST_PACKAGES += desktop-file-utils appstream
 
-.PHONY: all deps test-deps install-packages configure build run test sanitize clean
+.PHONY: all deps test-deps install-packages configure build run test sanitize clean fuzz-build fuzz
 
 # The decoders and the settings file also run under AddressSanitizer and
-# UndefinedBehaviorSanitizer; an allocation over 1 GiB counts as a fault.
+# UndefinedBehaviorSanitizer, with leak checking; an allocation over 1 GiB
+# counts as a fault.
 SANITIZED_TESTS := imaging_tests settings_tests
 SANITIZER_ENV   := QT_QPA_PLATFORM=offscreen \
-                   ASAN_OPTIONS=detect_leaks=0:max_allocation_size_mb=1024:allocator_may_return_null=0 \
+                   ASAN_OPTIONS=detect_leaks=1:max_allocation_size_mb=1024:allocator_may_return_null=0 \
+                   LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
                    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+# libFuzzer targets (fuzz/), built with clang into $(BUILD)-fuzz. `make fuzz`
+# runs each for FUZZ_SECONDS; `make test` runs each for 20 seconds so they
+# keep building and running. Corpora grow in $(BUILD)-fuzz/corpus; seeds are
+# the files in tests/data and small files written by the program's writers.
+FUZZ_TARGETS := fuzz_jpeg fuzz_gif fuzz_bmp fuzz_emf fuzz_wmf fuzz_settings
+FUZZ_SECONDS ?= 240
+FUZZ_PACKAGES := clang
+FUZZ_ENV := QT_QPA_PLATFORM=offscreen \
+            ASAN_OPTIONS=detect_leaks=0:allocator_may_return_null=1 \
+            UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 all: build
 
@@ -61,14 +75,36 @@ test: test-deps configure sanitize
 	cmake -S . -B $(BUILD) -DTESSALY_WERROR=ON
 	cmake --build $(BUILD)
 	ctest --test-dir $(BUILD) --output-on-failure -j2
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=20
 
 sanitize: deps
 	cmake -S . -B $(BUILD)-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSALY_SANITIZE=ON -DTESSALY_WERROR=ON
 	cmake --build $(BUILD)-sanitize --target $(SANITIZED_TESTS)
 	for t in $(SANITIZED_TESTS); do $(SANITIZER_ENV) $(BUILD)-sanitize/bin/$$t --gtest_brief=1 || exit 1; done
 
+fuzz-build:
+	@$(MAKE) --no-print-directory install-packages WANTED="$(PACKAGES) $(FUZZ_PACKAGES)"
+	cmake -S . -B $(BUILD)-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DTESSALY_FUZZ=ON -DTESSALY_SANITIZE=ON \
+	  -DTESSALY_BUILD_TESTS=OFF -DTESSALY_WERROR=OFF
+	cmake --build $(BUILD)-fuzz --target $(FUZZ_TARGETS) fuzz_seeds tessaly-metafile-player
+
+# Each target in turn: seeds by extension, then -max_total_time seconds.
+# A crash stops `make fuzz` with the crashing input in $(BUILD)-fuzz/.
+fuzz: fuzz-build
+	@set -e; cd $(BUILD)-fuzz; mkdir -p seeds; bin/fuzz_seeds seeds; \
+	for t in $(FUZZ_TARGETS); do \
+	  ext=$${t#fuzz_}; mkdir -p corpus/$$t; \
+	  case $$ext in settings) cp -n $(CURDIR)/tests/data/*.ini corpus/$$t/ 2>/dev/null || true;; \
+	    *) cp -n $(CURDIR)/tests/data/*.$$ext seeds/*.$$ext corpus/$$t/ 2>/dev/null || true;; esac; \
+	  echo "== $$t ($(FUZZ_SECONDS) s)"; \
+	  $(FUZZ_ENV) bin/$$t corpus/$$t -max_total_time=$(FUZZ_SECONDS) -timeout=20 -rss_limit_mb=2560 \
+	    -max_len=65536 -print_final_stats=1 2>&1 | grep -E "^(#|==|stat::|Done|INFO: -max)|ERROR|SUMMARY" | tail -n 8; \
+	  test $${PIPESTATUS[0]} -eq 0; \
+	done
+
 clean:
-	rm -rf $(BUILD) $(BUILD)-sanitize
+	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz
 
 # `make install PREFIX=/usr/local` (DESTDIR= for staging) and `make package`
 # (build/tessaly_VERSION-1_ARCH.deb, for `apt-get install ./build/tessaly_*.deb`).

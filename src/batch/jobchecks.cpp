@@ -1,5 +1,9 @@
 #include "batch/jobchecks.h"
 
+#include <QDir>
+#include <QFile>
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -39,9 +43,30 @@ std::optional<std::pair<QString, QString>> findDuplicateNames(const QStringList&
     return std::make_pair(sourceList[first], sourceList[second]);
 }
 
+bool sameFolder(const QString& first, const QString& second)
+{
+    if (first == second)
+        return true;
+    // One folder under two names (a link, a bind mount, "a/../b", a
+    // trailing separator) is the same device and file number.
+    struct stat a {}, b {};
+    if (::stat(QFile::encodeName(first).constData(), &a) == 0 &&
+        ::stat(QFile::encodeName(second).constData(), &b) == 0)
+        return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+    // A folder not made yet: compare the cleaned absolute paths.
+    return QDir::cleanPath(QDir(first).absolutePath()) == QDir::cleanPath(QDir(second).absolutePath());
+}
+
 bool needsSameFolderQuestion(bool renamingInPlace, const QString& inputFolder, const QString& outputFolder)
 {
-    return !renamingInPlace && inputFolder == outputFolder;
+    return !renamingInPlace && sameFolder(inputFolder, outputFolder);
+}
+
+std::optional<QString> checkQualifier(const QString& qualifier)
+{
+    if (qualifier.contains(u'/') || qualifier.contains(u'\\'))
+        return checktexts::kQualifierWithSeparator.arg(qualifier);
+    return std::nullopt;
 }
 
 std::optional<QString> checkRenameQualifier(bool renamingInPlace, std::optional<NamingOption> naming,

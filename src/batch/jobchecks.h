@@ -19,6 +19,10 @@ inline const QString kNoFilesSelected = QStringLiteral("No files selected!");
 inline const QString kSameFolders = QStringLiteral(
     "Input and Output Directories are the same. This could result in files being overwritten or not processed.");
 inline const QString kSameFoldersQuestion = kSameFolders + QStringLiteral("\r\rContinue?");
+// A qualifier is part of a file name; with a separator it would write
+// outside the output folder.
+inline const QString kQualifierWithSeparator =
+    QStringLiteral("Invalid output qualifier \"%1\": it may not contain a path separator (/ or \\).");
 inline const QString kMissingQualifier = QStringLiteral(
     "Invalid output qualifier for option chosen.  Please specify a qualifier, or choose a different naming option.");
 }  // namespace checktexts
@@ -33,10 +37,20 @@ std::optional<QString> checkFilesSelected(qsizetype selectedCount);
 // order the two stand in `sourceList`. None when no names clash.
 std::optional<std::pair<QString, QString>> findDuplicateNames(const QStringList& sourceList);
 
+// Whether two folder names stand for one folder: the same device and file
+// number when both exist (so a link to a folder is that folder), else the
+// same cleaned absolute path.
+bool sameFolder(const QString& first, const QString& second);
+
 // Page 2: writing into the input folder may overwrite sources or process
 // new files again, so the user is asked first. Renaming in place writes
-// there by design and is not asked about. Folders compare as texts.
+// there by design and is not asked about. Folders compare by identity
+// (sameFolder).
 bool needsSameFolderQuestion(bool renamingInPlace, const QString& inputFolder, const QString& outputFolder);
+
+// Any run: a qualifier holding a path separator would put output files
+// beside or above the output folder; the message, or none.
+std::optional<QString> checkQualifier(const QString& qualifier);
 
 // Page 2: renaming in place with a name option that keeps the source name
 // (PreName, SufName) and an empty qualifier would rename nothing; the

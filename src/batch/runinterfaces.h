@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <vector>
 
 namespace tessaly {
 
@@ -53,11 +54,20 @@ public:
 };
 
 // The state of the current or last run, kept until the next GO.
+// An error that stopped a run or a file a run passed over: the file (its
+// path; empty when a run failed before its first file) and what went wrong.
+struct RunFailure {
+    QString file;
+    QString reason;
+};
+
 struct RunState {
     bool CancelRequested = false;
     int ProcessedCount = 0;
     int maxThumbSize = 0;
     ProcessedFileTable ProcessedFiles;
+    // Renames the file system refused in the last run, in order.
+    std::vector<RunFailure> RefusedRenames;
 };
 
 }  // namespace tessaly

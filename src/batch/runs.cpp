@@ -1,6 +1,7 @@
 #include "batch/runs.h"
 
 #include "batch/integertext.h"
+#include "batch/jobchecks.h"
 #include "batch/outputnaming.h"
 #include "batch/plannedoutput.h"
 #include "batch/renamejournal.h"
@@ -13,7 +14,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <optional>
@@ -150,7 +153,14 @@ void writePictures(RunContext& run, Qualifier qualifier,
         const std::optional<Picture> loaded = loadSource(run, i, sourcePath);
         if (!loaded)
             break;
-        draw(*loaded, entry);
+        // A metafile is played back only now; one that cannot be is a
+        // source that cannot be opened.
+        try {
+            draw(*loaded, entry);
+        } catch (const LoadError&) {
+            stopCouldNotOpen(run, name);
+            break;
+        }
 
         const RunKindChosen kind = qualifier == Qualifier::Thumb ? RunKindChosen::Thumbnails : RunKindChosen::Convert;
         const PlannedOutput planned = plannedOutput(kind, run.job, format, run.sources, i);
@@ -222,12 +232,22 @@ void runRename(RunContext& run)
             run.view.resetProgress();
             run.state.CancelRequested = true;
         } else {
-            // A file that has vanished or is refused is passed over quietly.
+            // A file that has vanished or is refused is passed over without
+            // a message box; its entry names it as it is, and the run
+            // records it for the command line to name.
             if (run.journal)
                 run.journal->beforeRename(oldPath, newPath);
             const bool renamed = renameNoReplace(oldPath, newPath);
+            const int renameError = errno;
             if (run.journal)
                 run.journal->afterRename(renamed);
+            if (!renamed) {
+                const QString reason = QString::fromLocal8Bit(std::strerror(renameError));
+                entry.OriginalPath = oldPath;
+                entry.OutputPath = oldPath;
+                run.state.RefusedRenames.push_back(
+                    {oldPath, QStringLiteral("not renamed to %1: %2").arg(newPath, reason)});
+            }
             run.state.ProcessedCount = i + 1;
         }
         if (!skeleton.finishFile())
@@ -257,7 +277,9 @@ void copyFile(const QString& sourcePath, const QString& targetPath)
         if (target.write(buffer, read) != read)
             throw Error(QStringLiteral("cannot write %1: %2").arg(targetPath, target.errorString()));
     }
-    if (!target.commit())
+    // Flushed and checked before the commit, which would rename a file
+    // whose last flush failed (a full disk).
+    if (!target.flush() || target.error() != QFileDevice::NoError || !target.commit())
         throw Error(QStringLiteral("cannot write %1: %2").arg(targetPath, target.errorString()));
 }
 
@@ -314,8 +336,20 @@ RunOutcome runBatch(RunContext& run)
     // One entry per source; entries that keep their position keep their values.
     run.state.ProcessedFiles.resize(std::size_t(run.sources.size()));
     run.state.ProcessedCount = 0;
+    run.state.RefusedRenames.clear();
     run.fileInHand = -1;
     outcome.kind = chooseRun(run.job);
+    // A qualifier that would write outside the output folder is refused
+    // before anything is written.
+    const QString qualifier =
+        outcome.kind == RunKindChosen::Thumbnails ? run.job.thumbQualifier() : run.job.imageQualifier();
+    if (const auto refusal = checkQualifier(qualifier)) {
+        run.view.report(*refusal);
+        outcome.failed = true;
+        outcome.failure.reason = *refusal;
+        outcome.completionText = completionText(true, 0, int(run.sources.size()));
+        return outcome;
+    }
     std::optional<QString> reason;
     try {
         switch (outcome.kind) {
@@ -336,6 +370,7 @@ RunOutcome runBatch(RunContext& run)
             outcome.failure.file = paths::join(run.job.inputFolder(), run.sources[run.fileInHand]);
         run.view.report(QStringLiteral("Error during processing!"));
     }
+    outcome.refused = run.state.RefusedRenames;
     const bool incomplete = run.state.CancelRequested || outcome.failed;
     outcome.complete = !incomplete;
     outcome.completionText = completionText(incomplete, run.state.ProcessedCount, int(run.sources.size()));

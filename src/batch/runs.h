@@ -4,6 +4,7 @@
 #include "imaging/workingpictures.h"
 
 #include <QStringList>
+#include <vector>
 
 namespace tessaly {
 
@@ -36,12 +37,6 @@ void runConvert(RunContext& run);
 enum class RunKindChosen { Thumbnails, Rename, PlainCopy, Convert };
 RunKindChosen chooseRun(const JobSource& job);
 
-// An error that stopped a run: the source file in hand (its path; empty
-// when the run failed before its first file) and what went wrong.
-struct RunFailure {
-    QString file;
-    QString reason;
-};
 
 // The end of a GO: which run ran, whether it was complete, and the text of
 // the completion label.
@@ -49,6 +44,10 @@ struct RunOutcome {
     RunKindChosen kind = RunKindChosen::Thumbnails;
     bool failed = false;
     RunFailure failure;  // when failed
+    // Files a rename run passed over because the file system refused to
+    // rename them (the window says nothing of them; the command line names
+    // each). Their entries name them as they are.
+    std::vector<RunFailure> refused;
     bool complete = false;
     QString completionText;
 };

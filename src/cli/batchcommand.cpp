@@ -335,6 +335,9 @@ QString checkBatchJob(const BatchCommand& command, const JobSource& job, const Q
     if (const auto message =
             checkRenameQualifier(renamingInPlace, job.naming(), job.imageQualifier()))
         return *message;
+    if (const auto message =
+            checkQualifier(command.mode == BatchMode::Thumbs ? job.thumbQualifier() : job.imageQualifier()))
+        return *message;
     // The settings file's "No Conversion" would turn a conversion into a plain copy.
     if (command.mode == BatchMode::Convert && job.outputType() == OutputType::NoConversion)
         return QStringLiteral("convert needs an output type: the settings file says No Conversion; give --type");

@@ -13,6 +13,7 @@
 #include "platform/error.h"
 #include "platform/paths.h"
 #include "settings/gallerysettings.h"
+#include "settings/inifile.h"
 #include "settings/mainsettings.h"
 #include "settings/settingslocation.h"
 
@@ -88,6 +89,10 @@ int main(int argc, char* argv[])
     }
     const BatchCommand& command = *parsed.command;
     const IniFile settings = command.settingsPath.isEmpty() ? defaultSettingsFile() : IniFile(command.settingsPath);
+    if (const auto refusal = checkSettingsFile(settings.path())) {
+        say(stderr, QStringLiteral("tessaly-batch: ") + *refusal);
+        return 2;
+    }
     const QString journalFolder = journalFolderBeside(settings.path());
     if (command.undoRename)
         return undoRename(journalFolder, command.inputs);
@@ -137,6 +142,8 @@ int main(int argc, char* argv[])
         say(stderr, QStringLiteral("tessaly-batch: ") +
                         (failure.file.isEmpty() ? failure.reason : failure.file + QStringLiteral(": ") + failure.reason));
     }
+    for (const RunFailure& refused : outcome.refused)
+        say(stderr, QStringLiteral("tessaly-batch: ") + refused.file + QStringLiteral(": ") + refused.reason);
     say(stdout, outcome.completionText);
 
     bool galleryFailed = false;
@@ -159,5 +166,5 @@ int main(int argc, char* argv[])
             galleryFailed = true;
         }
     }
-    return outcome.complete && !galleryFailed ? 0 : 1;
+    return outcome.complete && outcome.refused.empty() && !galleryFailed ? 0 : 1;
 }

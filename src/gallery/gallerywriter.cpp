@@ -2,10 +2,13 @@
 
 #include "batch/integertext.h"
 #include "gallery/pagebuilder.h"
+#include "platform/fileops.h"
 #include "platform/paths.h"
 
-#include <QSaveFile>
 #include <QStringList>
+#include <algorithm>
+#include <cstdint>
+#include <limits>
 
 namespace tessaly {
 
@@ -65,7 +68,8 @@ QString setbgScript(const GalleryOptions& o)
             QStringLiteral("</title>\\n\");"),
         QStringLiteral("    parent.pics.document.write(\"</head>\\n\");"),
         QStringLiteral("    parent.pics.document.write(\"<body bgcolor=\\\"#888888\\\" background=\" + '\"' + \"") +
-            o.OriginalLinkPrefix + QStringLiteral("\" + im + '\"' + \">\\n</body>\\n</html>\");"),
+            addressPrefix(o.OriginalLinkOpt, o.OriginalLinkPrefix) +
+            QStringLiteral("\" + im + '\"' + \">\\n</body>\\n</html>\");"),
     };
     if (o.SampleText) {
         script << sampleLine(QStringLiteral("000000"), true);
@@ -82,10 +86,10 @@ QString setbgScript(const GalleryOptions& o)
 
 void FilePageSink::savePage(const QString& path, const QString& text)
 {
-    QSaveFile file(path);
-    const QByteArray bytes = (text + kCrLf).toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw GalleryError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    // Whole or not at all (a full disk leaves no short page); in a folder
+    // where no file can be made, an existing page is rewritten in place.
+    if (const auto failure = writeWholeFile(path, (text + kCrLf).toUtf8()))
+        throw GalleryError(QStringLiteral("Cannot write %1: %2").arg(path, *failure));
 }
 
 GalleryResult writeTableGallery(const GalleryInput& input, PageSink& sink)
@@ -173,7 +177,10 @@ int framesColumnWidth(const GalleryOptions& o, int maxThumbSize)
     const int border = wholeNumber(o.BorderSize);
     const int spacing = wholeNumber(o.CellSpace);
     const int padding = wholeNumber(o.CellPad);
-    return 2 * border + maxThumbSize + 2 * spacing + 2 * padding + 50;
+    // In 64 bits: the settings file may hold any 32-bit numbers.
+    const std::int64_t width =
+        2 * std::int64_t(border) + maxThumbSize + 2 * std::int64_t(spacing) + 2 * std::int64_t(padding) + 50;
+    return int(std::clamp<std::int64_t>(width, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 FramesPages buildFramesPages(const GalleryInput& input)

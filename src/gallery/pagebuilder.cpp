@@ -2,6 +2,8 @@
 
 #include "platform/paths.h"
 
+#include <QStringList>
+
 namespace tessaly {
 
 namespace {
@@ -11,13 +13,24 @@ QString fileNameOf(const QString& path)
     return paths::fileNameOf(path);
 }
 
+// The prefixes as they stand in the pages' addresses.
+QString thumbPrefix(const GalleryOptions& o)
+{
+    return addressPrefix(o.ThumbLinkOpt, o.ThumbLinkPrefix);
+}
+
+QString originalPrefix(const GalleryOptions& o)
+{
+    return addressPrefix(o.OriginalLinkOpt, o.OriginalLinkPrefix);
+}
+
 // The IMG tag's attributes after "<IMG " up to the closing ">".
 QString imageAttributes(const GalleryOptions& o, const ProcessedFile& entry)
 {
     QString tag;
     tag += o.LinkBorder ? QStringLiteral("BORDER=\"") + o.LinkBorderSize + QStringLiteral("\" ")
                         : QStringLiteral("BORDER=\"0\" ");
-    tag += QStringLiteral("SRC=\"") + o.ThumbLinkPrefix + urlName(fileNameOf(entry.OutputPath)) +
+    tag += QStringLiteral("SRC=\"") + thumbPrefix(o) + urlName(fileNameOf(entry.OutputPath)) +
            QStringLiteral("\" ");
     if (entry.Height > 0)
         tag += QStringLiteral("Width=\"%1\" Height=\"%2\" ").arg(entry.Width).arg(entry.Height);
@@ -77,6 +90,31 @@ QString urlName(const QString& fileName)
     static const QByteArray kKept = QByteArrayLiteral("-._~");
     const QByteArray encoded = fileName.toUtf8().toPercentEncoding(kKept);
     return QString::fromLatin1(encoded);
+}
+
+QString addressPrefix(std::optional<LinkMode> mode, const QString& prefix)
+{
+    if (mode == LinkMode::Relative) {
+        // Folder names, encoded as file names are; ".." and "/" stay.
+        QStringList parts = prefix.split(u'/');
+        for (QString& part : parts)
+            if (part != QLatin1String(".."))
+                part = urlName(part);
+        return parts.join(u'/');
+    }
+    // A file address or one the user typed: only what would end the
+    // attribute or the script string around it, or start markup, is
+    // encoded; the rest stays as written.
+    QString encoded;
+    for (const QChar c : prefix) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == u'"' || u == u'\'' || u == u'<' || u == u'>' || u == u'\\' || u == u'`' ||
+            (u == u'#' && mode != LinkMode::Local))
+            encoded += QStringLiteral("%%1").arg(int(u), 2, 16, QLatin1Char('0')).toUpper();
+        else
+            encoded += c;
+    }
+    return encoded;
 }
 
 QString htmlText(const QString& text)
@@ -146,7 +184,7 @@ QString ThumbnailLink(const GalleryOptions& o, const ProcessedFile& entry, const
     if (!o.LinkOriginal)
         return image;
     const QString original = fileNameOf(entry.OriginalPath);
-    const QString href = QStringLiteral(" HREF=\"") + o.OriginalLinkPrefix + urlName(original) + QStringLiteral("\">");
+    const QString href = QStringLiteral(" HREF=\"") + originalPrefix(o) + urlName(original) + QStringLiteral("\">");
     QString link = QStringLiteral("<A") + target + href + image + QStringLiteral("</A>");
     if (o.LinkName)
         link += QStringLiteral("<P><A") + target + href + htmlText(original) + QStringLiteral("</A></P>");

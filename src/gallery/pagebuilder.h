@@ -33,6 +33,13 @@ QString pagePath(const QString& htmlFolder, const QString& pageName, int page);
 // quotes, "#", "%", "&" and angle brackets neither break the link nor the
 // markup around it.
 QString urlName(const QString& fileName);
+// A link prefix as it stands in a page's addresses. A relative prefix
+// ("../t#h/") has its folder names encoded as urlName encodes file names
+// ("../t%23h/"); a file address or a typed one keeps its text except for
+// the characters that would end the attribute or script string around it
+// or open markup (quotes, angle brackets, backslash, controls, and "#",
+// which would cut the file name off). Ordinary names stay byte for byte.
+QString addressPrefix(std::optional<LinkMode> mode, const QString& prefix);
 // Text for an attribute value or element: "&", "<", ">" and '"' as entities.
 QString htmlText(const QString& text);
 

@@ -32,9 +32,11 @@ public:
 
     friend bool operator==(const Bitmap&, const Bitmap&) = default;
 
-    // The largest number of pixels a bitmap may hold (a guard against
-    // headers that claim absurd sizes): about 134 megapixels, 400 MB.
-    static constexpr std::size_t kMaxPixels = std::size_t(1) << 27;
+    // The largest number of pixels a bitmap may hold: about 1.07 gigapixels
+    // (3.2 GB), beyond any camera or stitched panorama a desktop opens.
+    // Readers refuse headers that claim more than their data can fill long
+    // before this limit.
+    static constexpr std::size_t kMaxPixels = std::size_t(1) << 30;
 
 private:
     int m_width = 0;

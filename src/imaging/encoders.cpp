@@ -3,9 +3,10 @@
 #include "imaging/codecs/bmpcodec.h"
 #include "imaging/codecs/gifcodec.h"
 #include "imaging/codecs/jpegcodec.h"
+#include "platform/fileops.h"
 
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace tessaly {
 
@@ -41,12 +42,8 @@ bool SaveOutput(const OutputObject& output, const QString& path, bool overwrite)
 {
     if (!overwrite && QFileInfo::exists(path))
         return false;
-    const QByteArray bytes = output.fileBytes();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw WriteError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()).toStdString());
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw WriteError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()).toStdString());
+    if (const auto failure = writeWholeFile(path, output.fileBytes()))
+        throw WriteError(QStringLiteral("Cannot write %1: %2").arg(path, *failure));
     return true;
 }
 

@@ -3,17 +3,18 @@
 #include "imaging/bitmap.h"
 #include "imaging/codecs/metafilecodec.h"
 
+#include "platform/error.h"
+
 #include <QByteArray>
 #include <QString>
-#include <stdexcept>
 
 namespace tessaly {
 
 // A write that failed (folder missing, disk full, no permission); the
 // message names the file and the reason.
-class WriteError : public std::runtime_error {
+class WriteError : public Error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit WriteError(const QString& message) : Error(message) {}
 };
 
 // Something that can be written as an output file.
@@ -80,8 +81,11 @@ void EncodeMetafile(MetafileOutput& output, const Bitmap& bitmap);
 
 // Writes `output` to `path` unless a file is there and `overwrite` is off.
 // The bytes go to a temporary file beside the target that replaces it only
-// once complete, so a failed write leaves no half-written file. Returns
-// whether it wrote; throws WriteError when the write fails.
+// once complete, so a failed write leaves no half-written file. In a folder
+// where no file can be made, an existing writable file is overwritten in
+// place; if that write fails, the cut-short file is removed. Returns
+// whether it wrote; throws WriteError when the write fails (also a full
+// disk).
 bool SaveOutput(const OutputObject& output, const QString& path, bool overwrite);
 
 }  // namespace tessaly

@@ -4,6 +4,7 @@
 #include "imaging/codecs/codecerror.h"
 #include "imaging/codecs/gifcodec.h"
 #include "imaging/codecs/jpegcodec.h"
+#include "imaging/resample.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -40,33 +41,29 @@ Picture Picture::fromMetafile(QByteArray bytes, MetafileFormat format)
 {
     Picture picture;
     picture.m_kind = PictureKind::Metafile;
-    readMetafileSize(bytes, format, picture.m_width, picture.m_height);
-    picture.m_metafile = std::move(bytes);
+    // Every record is checked before anything plays the file back; a file
+    // cut short or damaged cannot be opened.
+    QByteArray checked = checkedMetafile(bytes, format);
+    readMetafileSize(checked, format, picture.m_width, picture.m_height);
+    picture.m_metafile = std::move(checked);
     picture.m_metafileFormat = format;
     return picture;
 }
 
 Bitmap Picture::render(int width, int height) const
 {
-    if (m_kind == PictureKind::Metafile)
-        return renderMetafile(m_metafile, m_metafileFormat, width, height);
-    Bitmap target(width, height);
-    if (width == m_width && height == m_height) {
-        target = m_raster;
-        return target;
+    if (m_kind == PictureKind::Metafile) {
+        // A metafile that cannot be played back is one that cannot be
+        // opened, like any other damaged file.
+        try {
+            return renderMetafile(m_metafile, m_metafileFormat, width, height);
+        } catch (const CodecError& error) {
+            throw LoadError(error.message());
+        } catch (const std::bad_alloc&) {
+            throw LoadError("not enough memory for the picture");
+        }
     }
-    if (m_raster.isEmpty())
-        return target;
-    // Colour on colour: every target pixel takes one source pixel, so rows
-    // and columns are dropped or repeated and nothing is averaged.
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* in =
-            m_raster.row(int(std::int64_t(y) * m_height / std::max(height, 1)));
-        std::uint8_t* out = target.row(y);
-        for (int x = 0; x < width; ++x)
-            std::memcpy(out + x * 3, in + std::int64_t(x) * m_width / width * 3, 3);
-    }
-    return target;
+    return stretchNearest(m_raster, width, height);
 }
 
 Picture decodePicture(const QByteArray& bytes, const QString& name)
@@ -83,7 +80,7 @@ Picture decodePicture(const QByteArray& bytes, const QString& name)
         case PictureKind::None: break;
         }
     } catch (const CodecError& error) {
-        throw LoadError(error.what());
+        throw LoadError(error.message());
     } catch (const std::bad_alloc&) {
         throw LoadError("not enough memory for the picture");
     }
@@ -96,7 +93,7 @@ Picture LoadPicture(const QString& path)
         throw LoadError("unknown picture type");
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw LoadError(file.errorString().toStdString());
+        throw LoadError(file.errorString());
     if (file.size() > std::numeric_limits<int>::max())
         throw LoadError("file too large");
     const QByteArray bytes = file.readAll();

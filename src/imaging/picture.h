@@ -3,9 +3,11 @@
 #include "imaging/bitmap.h"
 #include "imaging/codecs/metafilecodec.h"
 
+#include "platform/error.h"
+
 #include <QByteArray>
 #include <QString>
-#include <stdexcept>
+#include <string>
 
 namespace tessaly {
 
@@ -16,9 +18,10 @@ enum class PictureKind { None, Jpeg, Gif, Bmp, Metafile };
 PictureKind pictureKindForName(const QString& name);
 
 // A picture that could not be loaded; the message says why.
-class LoadError : public std::runtime_error {
+class LoadError : public Error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit LoadError(const QString& message) : Error(message) {}
+    explicit LoadError(const char* message) : Error(QString::fromUtf8(message)) {}
 };
 
 // A loaded picture of one of the four kinds. Raster kinds hold their full
@@ -34,7 +37,8 @@ public:
 
     // Draws the picture into a `width` by `height` bitmap: raster pictures
     // copy one source pixel per target pixel, metafiles are played back at
-    // that size on white.
+    // that size on white. Throws LoadError for a metafile that cannot be
+    // played back.
     Bitmap render(int width, int height) const;
 
     const Bitmap& raster() const { return m_raster; }

@@ -3,6 +3,7 @@
 #include "imaging/picture.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace tessaly {
 
@@ -15,6 +16,22 @@ void checkTargetSize(int width, int height)
 }
 
 }  // namespace
+
+Bitmap stretchNearest(const Bitmap& source, int width, int height)
+{
+    if (source.width() == width && source.height() == height)
+        return source;
+    Bitmap target(width, height);
+    if (source.isEmpty())
+        return target;
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* in = source.row(int(std::int64_t(y) * source.height() / height));
+        std::uint8_t* out = target.row(y);
+        for (int x = 0; x < width; ++x)
+            std::memcpy(out + std::size_t(x) * 3, in + std::int64_t(x) * source.width() / width * 3, 3);
+    }
+    return target;
+}
 
 void FastResize(Bitmap& workBitmap, const Picture& picture, int width, int height)
 {
@@ -31,7 +48,6 @@ void QualityResize(Bitmap& workBitmap, Bitmap& resampleBitmap, int width, int he
     if (sw <= 1 || sh <= 1)
         throw ResizeError("a picture one pixel wide or high cannot be resampled");
 
-    DrawToBitmap(resampleBitmap, workBitmap);
     resampleBitmap.resize(width, height);
 
     const float kx = float((long double)width / (sw - 1));

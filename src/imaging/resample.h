@@ -2,7 +2,7 @@
 
 #include "imaging/bitmap.h"
 
-#include <stdexcept>
+#include "platform/error.h"
 
 namespace tessaly {
 
@@ -10,10 +10,15 @@ class Picture;
 
 // A resize that cannot be done (a source one pixel wide or high for the
 // quality method, a negative size).
-class ResizeError : public std::runtime_error {
+class ResizeError : public Error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit ResizeError(const char* message) : Error(QString::fromUtf8(message)) {}
 };
+
+// A `width` by `height` copy of `source` in which every target pixel takes
+// one source pixel: rows and columns are dropped or repeated, nothing is
+// averaged. An empty source gives a black target.
+Bitmap stretchNearest(const Bitmap& source, int width, int height);
 
 // Leaves a `width` by `height` drawing of the picture in `workBitmap`: every
 // target pixel copies one source pixel; metafiles are played back at that

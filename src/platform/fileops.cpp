@@ -2,10 +2,12 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace tessaly {
 
@@ -40,6 +42,28 @@ std::optional<std::int64_t> fileSize(const QString& path)
     if (!info.exists())
         return std::nullopt;
     return info.size();
+}
+
+std::optional<QString> writeWholeFile(const QString& path, const QByteArray& bytes)
+{
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    const bool inPlace = ::access(folder.constData(), W_OK) != 0 && QFileInfo::exists(path);
+    QSaveFile file(path);
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    // The buffer is flushed here, and checked: commit() flushes too but
+    // then renames the file even when that flush failed (a full disk shows
+    // only then), leaving a short file under the final name.
+    const bool written =
+        file.write(bytes) == bytes.size() && file.flush() && file.error() == QFileDevice::NoError;
+    if (written && file.commit())
+        return std::nullopt;
+    const QString reason = file.errorString();
+    file.cancelWriting();
+    if (inPlace)
+        QFile::remove(path);
+    return reason;
 }
 
 }  // namespace tessaly

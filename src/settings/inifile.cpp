@@ -20,6 +20,11 @@ struct Lines {
 
 std::optional<Lines> readLines(const QString& path)
 {
+    // Only a regular file of a settings file's size is read: a device
+    // (/dev/zero), a pipe or a huge file would read without end, block or
+    // take minutes; they count as no file (the defaults apply).
+    if (checkSettingsFile(path))
+        return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
@@ -71,6 +76,20 @@ bool sameName(const QString& a, const QString& b)
 SettingsWriteError::SettingsWriteError(const QString& path)
     : Error(QStringLiteral("Unable to write to %1").arg(path))
 {
+}
+
+std::optional<QString> checkSettingsFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return std::nullopt;
+    if (!info.isFile())
+        return QStringLiteral("%1 is not a settings file: not a regular file").arg(path);
+    if (info.size() > IniFile::kMaxFileSize)
+        return QStringLiteral("%1 is not a settings file: larger than %2 KB")
+            .arg(path)
+            .arg(IniFile::kMaxFileSize / 1024);
+    return std::nullopt;
 }
 
 bool parseSettingsInteger(const QString& text, int& value)
@@ -189,7 +208,9 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
     if (!out.open(QIODevice::WriteOnly))
         throw SettingsWriteError(m_path);
     const QByteArray bytes = (file.lines.join(file.lineEnd) + file.lineEnd).toUtf8();
-    if (out.write(bytes) != bytes.size() || !out.commit())
+    // Flushed and checked before the commit, which would rename a file
+    // whose last flush failed (a full disk).
+    if (out.write(bytes) != bytes.size() || !out.flush() || out.error() != QFileDevice::NoError || !out.commit())
         throw SettingsWriteError(m_path);
 }
 

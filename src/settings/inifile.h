@@ -3,6 +3,7 @@
 #include "platform/error.h"
 
 #include <QString>
+#include <optional>
 
 namespace tessaly {
 
@@ -59,11 +60,17 @@ public:
     void writeInteger(const SettingsKey& key, int value) const { writeInteger(key.section, key.name, value); }
 
     static constexpr int kMaxValueLength = 2047;
+    // Far above any real settings file (a few kilobytes).
+    static constexpr qint64 kMaxFileSize = 1024 * 1024;
 
 private:
     QString m_path;
     MissingFolder m_missingFolder = MissingFolder::Fail;
 };
+
+// Why the file at `path` is not read as a settings file (a device, a pipe,
+// a folder, a file over kMaxFileSize), or none (also when it is missing).
+std::optional<QString> checkSettingsFile(const QString& path);
 
 // Reads an integer as the settings file stores it; false for anything else.
 bool parseSettingsInteger(const QString& text, int& value);

@@ -1,6 +1,8 @@
 #include "batch/jobchecks.h"
 #include "support/printers.h"
 
+#include "support/tempfolder.h"
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace tessaly {
@@ -42,14 +44,15 @@ TEST(FindDuplicateNames, ClashesByNameWithoutType)
     EXPECT_EQ(clash({"Pic.bmp", "pic.gif", "Pic.jpg"}), pair("Pic.bmp", "Pic.jpg"));
 }
 
-// The same-folder question: equal folder texts, except when renaming in place.
+// The same-folder question: the same folder, except when renaming in place.
 TEST(NeedsSameFolderQuestion, EqualFoldersUnlessRenaming)
 {
     const QString a = QStringLiteral("/pics"), b = QStringLiteral("/thumbs");
     EXPECT_TRUE(needsSameFolderQuestion(false, a, a));
     EXPECT_FALSE(needsSameFolderQuestion(true, a, a));
     EXPECT_FALSE(needsSameFolderQuestion(false, a, b));
-    EXPECT_FALSE(needsSameFolderQuestion(false, a, QStringLiteral("/pics/")));
+    // One folder, two spellings.
+    EXPECT_TRUE(needsSameFolderQuestion(false, a, QStringLiteral("/pics/")));
     EXPECT_EQ(checktexts::kSameFoldersQuestion,
               QStringLiteral("Input and Output Directories are the same. This could result in files "
                              "being overwritten or not processed.\r\rContinue?"));
@@ -95,6 +98,36 @@ TEST(OutputNamesSentence, FourOptionsWithAndWithoutQualifier)
               QStringLiteral("...Will start with the original file name and then have Thumb appended."));
     EXPECT_EQ(outputNamesSentence(SufName, none, s), QStringLiteral("...Will not be changed."));
     EXPECT_FALSE(outputNamesSentence(std::nullopt, q, s));
+}
+
+// Defect 10: folders compare by identity, so a link to the input folder,
+// a trailing separator or a ".." detour is the input folder.
+TEST(JobChecks, SameFolderByIdentity)
+{
+    testing::TempFolder temp;
+    const QString photos = temp.makeFolder(QStringLiteral("photos"));
+    const QString other = temp.makeFolder(QStringLiteral("other"));
+    const QString alias = temp.path() + QStringLiteral("/alias");
+    ASSERT_TRUE(QFile::link(photos, alias));
+    for (const QString& same : {photos, alias, alias + u'/', other + QStringLiteral("/../photos")})
+        EXPECT_TRUE(needsSameFolderQuestion(false, photos, same)) << same.toStdString();
+    EXPECT_FALSE(needsSameFolderQuestion(false, photos, other));
+    EXPECT_FALSE(needsSameFolderQuestion(true, photos, alias));  // renaming in place is not asked
+    // A folder not made yet compares by its cleaned path.
+    EXPECT_TRUE(sameFolder(temp.path() + QStringLiteral("/new/"), temp.path() + QStringLiteral("/x/../new")));
+    EXPECT_FALSE(sameFolder(temp.path() + QStringLiteral("/new"), photos));
+}
+
+// Defect 14: a qualifier with a path separator would write outside the
+// output folder.
+TEST(JobChecks, QualifierWithoutSeparators)
+{
+    for (const char* bad : {"../x_", "a/b", "..\\x", "/abs"})
+        EXPECT_TRUE(checkQualifier(QString::fromLatin1(bad))) << bad;
+    for (const char* fine : {"", "Thumb", "x_", "..", "a.b", "Trip 2024"})
+        EXPECT_FALSE(checkQualifier(QString::fromLatin1(fine))) << fine;
+    EXPECT_EQ(*checkQualifier(QStringLiteral("../x_")),
+              QStringLiteral("Invalid output qualifier \"../x_\": it may not contain a path separator (/ or \\)."));
 }
 
 }  // namespace

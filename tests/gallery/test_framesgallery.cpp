@@ -2,6 +2,7 @@
 #include "support/tempfolder.h"
 
 #include <QDir>
+#include <limits>
 #include <gtest/gtest.h>
 
 namespace tessaly {
@@ -165,6 +166,19 @@ TEST(FramesGallery, OneCellPerRowAndHtmlSuffix)
               (QStringList{QStringLiteral("MyWeb.html"), QStringLiteral("MyWebb.htm"), QStringLiteral("MyWebp.htm"),
                            QStringLiteral("MyWebt.htm")}));
     EXPECT_EQ(file(folder, "MyWebt.htm").count(QStringLiteral("<TR>")), 3);
+}
+
+// Defect 13: the settings file may hold any 32-bit numbers; the column
+// width is worked out without overflow (the sanitizer run would stop on it).
+TEST(FramesGallery, ColumnWidthWithoutOverflow)
+{
+    GalleryOptions options;
+    options.BorderSize = QStringLiteral("2147483647");
+    options.CellPad = QStringLiteral("2147483647");
+    EXPECT_EQ(framesColumnWidth(options, 96), std::numeric_limits<int>::max());
+    options.BorderSize = QStringLiteral("-2147483648");
+    options.CellPad = QStringLiteral("-2147483648");
+    EXPECT_EQ(framesColumnWidth(options, 96), std::numeric_limits<int>::min());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "gallery/pagebuilder.h"
 #include "support/printers.h"
 
+#include <optional>
 #include <gtest/gtest.h>
 
 namespace tessaly {
@@ -134,6 +135,33 @@ TEST(PageHeadAndFoot, BannerColoursAndHeading)
                              "<BODY bgcolor=\"#FF0000\" TEXT=\"#000000\">\r\n"
                              "<H3 align=\"center\"><FONT color=\"#00000A\">Tessaly</FONT></H3>\r\n<P align=\"center\">\r\n"));
     EXPECT_EQ(PageFoot(), QStringLiteral("</P>\r\n</BODY>\r\n</HTML>"));
+}
+
+// Defect 11: folder parts of addresses are encoded as file names are, and
+// a folder name cannot put markup into the page; ordinary names stay.
+TEST(PageBuilder, AddressPrefixesAreEncoded)
+{
+    struct Case {
+        std::optional<LinkMode> mode;
+        const char* prefix;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {LinkMode::Relative, "../thumbs/", "../thumbs/"},
+        {LinkMode::Relative, "", ""},
+        {LinkMode::Relative, "t#h/", "t%23h/"},
+        {LinkMode::Relative, "../src\"><img src=x onerror=alert(1)>/",
+         "../src%22%3E%3Cimg%20src%3Dx%20onerror%3Dalert%281%29%3E/"},
+        {LinkMode::Local, "file:///home/ann/pics/", "file:///home/ann/pics/"},
+        {LinkMode::Local, "file:///home/ann/my pics/", "file:///home/ann/my pics/"},
+        {LinkMode::Local, "file:///tmp/src\"><img>/", "file:///tmp/src%22%3E%3Cimg%3E/"},
+        {LinkMode::Explicit, "http://example.com/pics/", "http://example.com/pics/"},
+        {LinkMode::Explicit, "http://example.com/a?b=c&d=", "http://example.com/a?b=c&d="},
+        {LinkMode::Explicit, "x\");alert(1);//", "x%22);alert(1);//"},
+        {LinkMode::Explicit, "t#h/", "t%23h/"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(addressPrefix(c.mode, QString::fromUtf8(c.prefix)), QString::fromUtf8(c.expected)) << c.prefix;
 }
 
 }  // namespace

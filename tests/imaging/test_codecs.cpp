@@ -62,6 +62,21 @@ TEST(BmpWriter, RoundTripIsExact)
     }
 }
 
+// The BMP file byte for byte: a 40-byte header at 96 dots per inch, rows
+// bottom first, each padded to four bytes.
+TEST(BmpWriter, BytesOfASmallPicture)
+{
+    const Bitmap picture = makeBitmap(2, 2, [](int x, int y) { return Rgb{10 + x, 20 + y, 30}; });
+    const QByteArray expected(
+        "BM\x46\0\0\0\0\0\0\0\x36\0\0\0"                       // file header: 70 bytes, pixels at 54
+        "\x28\0\0\0\x02\0\0\0\x02\0\0\0\x01\0\x18\0"           // 40-byte header, 2 x 2, 24 bits
+        "\0\0\0\0\x10\0\0\0\xc4\x0e\0\0\xc4\x0e\0\0\0\0\0\0\0\0\0\0"
+        "\x1e\x15\x0a\x1e\x15\x0b\0\0"                                 // bottom row (y = 1), padded
+        "\x1e\x14\x0a\x1e\x14\x0b\0\0",                                // top row
+        70);
+    EXPECT_EQ(encodeBmp(picture).toHex(' '), expected.toHex(' '));
+}
+
 // The logical screen is the size; the first image is painted at its place
 // with its own colour map, and transparent or undrawn pixels are white.
 TEST(GifReader, ScreenPositionTransparencyAndLocalMap)

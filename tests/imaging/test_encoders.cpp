@@ -8,9 +8,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cstdio>
 #include <gif_lib.h>
+#include <jpeglib.h>
 #include <gtest/gtest.h>
 #include <set>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "imaging/workingpictures.h"
@@ -49,6 +52,52 @@ TEST(EncodeJpeg, QualityAndJfif)
     for (int c = 0; c < 3; ++c)
         EXPECT_NEAR(pixelAt(back, 10, 10)[std::size_t(c)], pixelAt(picture, 10, 10)[std::size_t(c)], 6);
     EXPECT_EQ(high.quality(), 100);
+}
+
+// The JPEG stream libjpeg makes from RGB rows with the same settings: the
+// encoder feeds its blue-green-red rows directly and must not change a byte.
+QByteArray jpegFromRgbRows(const Bitmap& bitmap, int quality)
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = JDIMENSION(bitmap.width());
+    info.image_height = JDIMENSION(bitmap.height());
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, quality, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<JSAMPLE> rgb(bitmap.rowBytes());
+    while (info.next_scanline < info.image_height) {
+        const std::uint8_t* in = bitmap.row(int(info.next_scanline));
+        for (int x = 0; x < bitmap.width(); ++x) {
+            rgb[std::size_t(x) * 3] = in[x * 3 + 2];
+            rgb[std::size_t(x) * 3 + 1] = in[x * 3 + 1];
+            rgb[std::size_t(x) * 3 + 2] = in[x * 3];
+        }
+        JSAMPROW row = rgb.data();
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    QByteArray result(reinterpret_cast<const char*>(buffer), qsizetype(size));
+    std::free(buffer);
+    return result;
+}
+
+TEST(EncodeJpeg, SameBytesAsFromRgbRows)
+{
+    const Bitmap picture = photoLike(61, 37);
+    for (int quality : {1, 50, 75, 90, 100}) {
+        JpegOutput output;
+        EncodeJpeg(output, picture, quality);
+        EXPECT_EQ(output.fileBytes(), jpegFromRgbRows(picture, quality)) << quality;
+    }
 }
 
 int coloursInUse(const QByteArray& gif)
@@ -121,6 +170,88 @@ TEST(SaveOutput, FailedWriteLeavesNoFile)
         QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
     EXPECT_EQ(QDir(temp.path()).entryList(QDir::Files).size(), 0);
+}
+
+// Runs `body` as an ordinary user (in a child process when the tests run
+// as root, since root may write anywhere); whether it returned true.
+template <typename Body>
+bool asOrdinaryUser(Body body)
+{
+    if (::geteuid() != 0)
+        return body();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool ok = ::setgid(65534) == 0 && ::setuid(65534) == 0 && body();
+        ::_exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Defect 6: in a folder the user cannot create files in, an existing
+// writable thumbnail is still overwritten (in place).
+TEST(SaveOutput, ReadOnlyFolderOverwritesInPlace)
+{
+    testing::TempFolder temp;
+    const QString folder = temp.makeFolder(QStringLiteral("out"));
+    const QString path = temp.write(QStringLiteral("out/Thumb001.jpg"), "old thumbnail");
+    const auto all = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                     QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
+    const auto browse = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+                        QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
+    QFile::setPermissions(temp.path(), browse | QFileDevice::WriteOwner);
+    QFile::setPermissions(folder, browse);
+    QFile::setPermissions(path, all);
+    JpegOutput output;
+    EncodeJpeg(output, photoLike(8, 8), 90);
+    EXPECT_TRUE(asOrdinaryUser([&] {
+        try {
+            return SaveOutput(output, path, true);
+        } catch (const WriteError&) {
+            return false;
+        }
+    }));
+    EXPECT_EQ(testing::readAll(path), output.fileBytes());
+    // A new file cannot be made there: a clear error.
+    EXPECT_TRUE(asOrdinaryUser([&] {
+        try {
+            SaveOutput(output, folder + QStringLiteral("/Thumb002.jpg"), true);
+            return false;
+        } catch (const WriteError&) {
+            return true;
+        }
+    }));
+    QFile::setPermissions(folder, browse | QFileDevice::WriteOwner);
+}
+
+// Defect 9: on a full disk the write is an error and no file stays under
+// the final name (needs root to make a small file system; skipped else).
+TEST(SaveOutput, FullDiskLeavesNothing)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "making a small file system needs root";
+    testing::TempFolder temp;
+    const QString disk = temp.makeFolder(QStringLiteral("disk"));
+    const QByteArray mountPoint = QFile::encodeName(disk);
+    if (::system(("mount -t tmpfs -o size=64k tmpfs '" + mountPoint + "' 2>/dev/null").constData()) != 0)
+        GTEST_SKIP() << "cannot mount a small file system";
+    GifOutput big;
+    big.setBytes(QByteArray(200000, 'x'));
+    const QString path = disk + QStringLiteral("/Thumb001.gif");
+    EXPECT_THROW(SaveOutput(big, path, true), WriteError);
+    EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden).size(), 0);
+    // An older thumbnail of the same name stays as it was.
+    const QByteArray old(1000, 'o');
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(old), old.size());
+    }
+    EXPECT_THROW(SaveOutput(big, path, true), WriteError);
+    EXPECT_EQ(testing::readAll(path), old);
+    EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    EXPECT_EQ(::system(("umount '" + mountPoint + "'").constData()), 0);
 }
 
 // Every output type written opens with our reader at the same size.

@@ -1,6 +1,9 @@
 #include "settings/inifile.h"
 #include "support/tempfolder.h"
 
+#include <QElapsedTimer>
+#include <QFile>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 namespace tessaly {
@@ -81,6 +84,31 @@ TEST(IniFile, UnwritableFileRaisesTheError)
     } catch (const SettingsWriteError& error) {
         EXPECT_EQ(error.message(), QStringLiteral("Unable to write to ") + path);
     }
+}
+
+// Defect 13: settings are read only from a regular file of a settings
+// file's size; a device, a pipe, a folder or a huge file is refused with a
+// reason and read as no file (the defaults), at once.
+TEST(IniFile, OnlyRegularFilesOfSaneSize)
+{
+    TempFolder temp;
+    const QString fifo = temp.path() + QStringLiteral("/pipe.ini");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString huge = temp.write(QStringLiteral("huge.ini"), "[A]\nkey=big\n" + QByteArray(2 << 20, ';'));
+    for (const QString& path : {QStringLiteral("/dev/zero"), fifo, huge, temp.path()}) {
+        QElapsedTimer timer;
+        timer.start();
+        const auto reason = checkSettingsFile(path);
+        ASSERT_TRUE(reason) << path.toStdString();
+        EXPECT_TRUE(reason->startsWith(path + QStringLiteral(" is not a settings file"))) << reason->toStdString();
+        EXPECT_EQ(IniFile(path).readString(QStringLiteral("A"), QStringLiteral("key"), QStringLiteral("none")),
+                  QStringLiteral("none"));
+        EXPECT_LT(timer.elapsed(), 2000) << path.toStdString();
+    }
+    const QString fine = temp.write(QStringLiteral("fine.ini"), "[A]\nkey=value\n");
+    EXPECT_FALSE(checkSettingsFile(fine));
+    EXPECT_FALSE(checkSettingsFile(temp.path() + QStringLiteral("/missing.ini")));
+    EXPECT_EQ(IniFile(fine).readString(QStringLiteral("A"), QStringLiteral("key"), QString()), QStringLiteral("value"));
 }
 
 }  // namespace

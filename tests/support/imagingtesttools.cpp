@@ -131,4 +131,25 @@ QByteArray makeJpeg(const Bitmap& bitmap, bool grey, int quality)
     return result;
 }
 
+void resetPeakMemory()
+{
+    if (std::FILE* file = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", file);  // resets the peak resident set size
+        std::fclose(file);
+    }
+}
+
+long peakMemoryMegabytes()
+{
+    long peak = 0;
+    if (std::FILE* status = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, status))
+            if (std::sscanf(line, "VmHWM: %ld kB", &peak) == 1)
+                break;
+        std::fclose(status);
+    }
+    return peak / 1024;
+}
+
 }  // namespace tessaly::testing

@@ -45,4 +45,9 @@ QByteArray makeGif(const GifRecipe& recipe);
 // A JPEG written directly with libjpeg (greyscale when `grey`).
 QByteArray makeJpeg(const Bitmap& bitmap, bool grey, int quality = 95);
 
+// The process's peak resident memory in megabytes since the last
+// resetPeakMemory() (Linux; 0 where it cannot be read).
+void resetPeakMemory();
+long peakMemoryMegabytes();
+
 }  // namespace tessaly::testing

@@ -1,6 +1,7 @@
 #include "imaging/codecs/gifcodec.h"
 
 #include "imaging/codecs/codecerror.h"
+#include "imaging/codecs/sizecheck.h"
 
 #include <algorithm>
 #include <array>
@@ -42,6 +43,11 @@ struct GifCloser {
 };
 using GifReader = std::unique_ptr<GifFileType, GifCloser>;
 
+// One byte of LZW data stands for at most about 2,700 pixels (a 12-bit code
+// for a string of up to 4,095); the screen around the first image is
+// bounded the same way by the whole file.
+constexpr std::int64_t kGifPixelsPerByte = 4096;
+
 [[noreturn]] void fail(const char* what)
 {
     throw CodecError(what);
@@ -58,9 +64,7 @@ Bitmap decodeGif(const QByteArray& bytes)
         fail("not a GIF file");
     const int screenWidth = gif->SWidth;
     const int screenHeight = gif->SHeight;
-    if (screenWidth <= 0 || screenHeight <= 0 ||
-        std::size_t(screenWidth) * std::size_t(screenHeight) > Bitmap::kMaxPixels)
-        fail("GIF picture has an unusable size");
+    checkClaimedSize(screenWidth, screenHeight, bytes.size(), kGifPixelsPerByte, "GIF");
 
     int transparent = NO_TRANSPARENT_COLOR;
     GifRecordType record = UNDEFINED_RECORD_TYPE;
@@ -90,9 +94,9 @@ Bitmap decodeGif(const QByteArray& bytes)
 
     const GifImageDesc& image = gif->Image;
     const ColorMapObject* colors = image.ColorMap ? image.ColorMap : gif->SColorMap;
-    if (!colors || image.Width <= 0 || image.Height <= 0 ||
-        std::size_t(image.Width) * std::size_t(image.Height) > Bitmap::kMaxPixels)
-        fail("GIF image has no colours or an unusable size");
+    if (!colors)
+        fail("GIF image has no colours");
+    checkClaimedSize(image.Width, image.Height, bytes.size() - source.at, kGifPixelsPerByte, "GIF");
 
     Bitmap bitmap(screenWidth, screenHeight);
     bitmap.fill(255, 255, 255);

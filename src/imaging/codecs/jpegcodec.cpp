@@ -1,131 +1,178 @@
 #include "imaging/codecs/jpegcodec.h"
 
 #include "imaging/codecs/codecerror.h"
+#include "imaging/codecs/sizecheck.h"
 
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
+#include <jerror.h>
 #include <jpeglib.h>
 
-// libjpeg reports errors through a longjmp. Every function below keeps the
-// code between setjmp and the library calls free of C++ objects with
-// destructors, so that a jump never skips one; results go into storage that
-// was made before the setjmp.
+// libjpeg reports errors through a longjmp. The code between a setjmp and
+// the library calls (the bodies handed to withDecompressor) creates no C++
+// objects with destructors, so that a jump never skips one; results go into
+// storage made before the setjmp.
 
 namespace tessaly {
 
 namespace {
 
+// A progressive file may hold any number of scans, each of which costs a
+// pass over the picture; real files have about ten.
+constexpr int kMaxScans = 500;
+
+// The most pixels one byte of JPEG data stands for in a real file (a flat
+// progressive picture: about one bit for each block of 64 pixels; arithmetic
+// coding a little better).
+constexpr std::int64_t kJpegPixelsPerByte = 4096;
+
 struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
+    bool damaged = false;      // a warning that the pixels are not all in the data
+    bool pixelsDone = false;   // every scanline read: what follows cannot harm them
 };
+
+[[noreturn]] void jumpOut(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+}
 
 void onError(j_common_ptr info)
 {
     auto* errors = reinterpret_cast<ErrorManager*>(info->err);
     (*info->err->format_message)(info, errors->message);
-    std::longjmp(errors->jump, 1);
+    jumpOut(info);
 }
 
-// Corrupt-data warnings would otherwise be printed; a picture that decodes
-// with them is still a picture.
-void onMessage(j_common_ptr, int) {}
-
-void checkSize(unsigned width, unsigned height)
+// Warnings that leave every pixel as the data describes it: stray bytes
+// before a marker, odd JFIF, Adobe or colour profile headers, scan
+// parameters a sequential file does not use.
+bool harmless(int code)
 {
-    if (width == 0 || height == 0 || width > 65535 || height > 65535 ||
-        std::size_t(width) * height > Bitmap::kMaxPixels)
-        throw CodecError("JPEG picture has an unusable size");
+    return code == JWRN_EXTRANEOUS_DATA || code == JWRN_JFIF_MAJOR || code == JWRN_ADOBE_XFORM ||
+           code == JWRN_BOGUS_ICC || code == JWRN_NOT_SEQUENTIAL;
 }
 
-// Makes a decompressor whose errors jump to `errors.jump`.
-void createDecompress(jpeg_decompress_struct& info, ErrorManager& errors)
+// libjpeg only warns when the data ends early or its entropy coding is
+// corrupt, and makes up the pixels it could not decode (flat grey). Such a
+// picture cannot be opened, like any other damaged file, so those warnings
+// end the decoding at once (which also bounds the work by the data there).
+void onMessage(j_common_ptr info, int level)
 {
+    auto* errors = reinterpret_cast<ErrorManager*>(info->err);
+    if (level >= 0 || errors->pixelsDone || harmless(info->err->msg_code))
+        return;
+    errors->damaged = true;
+    (*info->err->format_message)(info, errors->message);
+    jumpOut(info);
+}
+
+void onProgress(j_common_ptr info)
+{
+    if (!info->is_decompressor)
+        return;
+    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxScans) {
+        auto* errors = reinterpret_cast<ErrorManager*>(info->err);
+        std::snprintf(errors->message, sizeof errors->message, "JPEG file has more than %d scans",
+                      kMaxScans);
+        jumpOut(info);
+    }
+}
+
+QString failureText(const ErrorManager& errors)
+{
+    const QString message = QString::fromLocal8Bit(errors.message);
+    if (errors.damaged)
+        return QStringLiteral("JPEG data is damaged or cut short (%1)").arg(message);
+    return message;
+}
+
+// Makes a decompressor for `bytes`, reads the header and hands it to
+// `body`; a libjpeg error or a warning about damaged data ends in a
+// CodecError.
+template <typename Body>
+void withDecompressor(const QByteArray& bytes, Body&& body)
+{
+    jpeg_decompress_struct info{};
+    ErrorManager errors{};
+    jpeg_progress_mgr progress{};
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = onError;
     errors.base.emit_message = onMessage;
-    errors.message[0] = 0;
+    progress.progress_monitor = onProgress;
     jpeg_create_decompress(&info);
-}
-
-// Points the decompressor at `bytes` and reads the header; errors jump.
-void readHeader(jpeg_decompress_struct& info, const QByteArray& bytes)
-{
+    info.progress = &progress;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        throw CodecError(failureText(errors));
+    }
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
                  static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
+    body(info);
+    jpeg_destroy_decompress(&info);
+}
+
+// Ends a decompression whose every scanline was read.
+void finish(jpeg_decompress_struct& info)
+{
+    reinterpret_cast<ErrorManager*>(info.err)->pixelsDone = true;
+    jpeg_finish_decompress(&info);
 }
 
 }  // namespace
 
 void readJpegSize(const QByteArray& bytes, int& width, int& height)
 {
-    jpeg_decompress_struct info{};
-    ErrorManager errors{};
-    createDecompress(info, errors);
-    if (setjmp(errors.jump)) {
-        jpeg_destroy_decompress(&info);
-        throw CodecError(errors.message);
-    }
-    readHeader(info, bytes);
-    width = int(info.image_width);
-    height = int(info.image_height);
-    jpeg_destroy_decompress(&info);
+    if (bytes.isEmpty())
+        throw CodecError("empty JPEG file");
+    withDecompressor(bytes, [&](jpeg_decompress_struct& info) {
+        width = int(info.image_width);
+        height = int(info.image_height);
+    });
 }
 
 Bitmap decodeJpeg(const QByteArray& bytes)
 {
-    if (bytes.isEmpty())
-        throw CodecError("empty JPEG file");
     int width = 0, height = 0;
     readJpegSize(bytes, width, height);
-    checkSize(unsigned(width), unsigned(height));
+    checkClaimedSize(width, height, bytes.size(), kJpegPixelsPerByte, "JPEG");
 
     Bitmap bitmap(width, height);
-    std::vector<JSAMPLE> cmykRow;  // made before the jump point
-    cmykRow.resize(std::size_t(width) * 4);
-
-    jpeg_decompress_struct info{};
-    ErrorManager errors{};
-    createDecompress(info, errors);
-    if (setjmp(errors.jump)) {
-        jpeg_destroy_decompress(&info);
-        throw CodecError(errors.message);
-    }
-    readHeader(info, bytes);
-    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
-    const bool inverted = cmyk && info.saw_Adobe_marker;
-    info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
-    info.dct_method = JDCT_ISLOW;
-    jpeg_start_decompress(&info);
-    while (info.output_scanline < info.output_height) {
-        const int y = int(info.output_scanline);
-        if (!cmyk) {
-            JSAMPROW row = bitmap.row(y);
+    std::vector<JSAMPLE> cmykRow(std::size_t(width) * 4);
+    withDecompressor(bytes, [&](jpeg_decompress_struct& info) {
+        const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+        const bool inverted = cmyk && info.saw_Adobe_marker;
+        info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
+        info.dct_method = JDCT_ISLOW;
+        jpeg_start_decompress(&info);
+        while (info.output_scanline < info.output_height) {
+            const int y = int(info.output_scanline);
+            JSAMPROW row = cmyk ? cmykRow.data() : bitmap.row(y);
             jpeg_read_scanlines(&info, &row, 1);
-            continue;
-        }
-        JSAMPROW row = cmykRow.data();
-        jpeg_read_scanlines(&info, &row, 1);
-        std::uint8_t* out = bitmap.row(y);
-        for (int x = 0; x < width; ++x) {
-            int c = cmykRow[std::size_t(x) * 4], m = cmykRow[std::size_t(x) * 4 + 1];
-            int yl = cmykRow[std::size_t(x) * 4 + 2], k = cmykRow[std::size_t(x) * 4 + 3];
-            if (!inverted) {
-                c = 255 - c;
-                m = 255 - m;
-                yl = 255 - yl;
-                k = 255 - k;
+            if (!cmyk)
+                continue;
+            std::uint8_t* out = bitmap.row(y);
+            for (int x = 0; x < width; ++x) {
+                const JSAMPLE* ink = cmykRow.data() + std::size_t(x) * 4;
+                int c = ink[0], m = ink[1], yl = ink[2], k = ink[3];
+                if (!inverted) {
+                    c = 255 - c;
+                    m = 255 - m;
+                    yl = 255 - yl;
+                    k = 255 - k;
+                }
+                // Inverted CMYK holds 255 - ink; the colour is what the inks let through.
+                out[x * 3] = std::uint8_t((yl * k + 127) / 255);
+                out[x * 3 + 1] = std::uint8_t((m * k + 127) / 255);
+                out[x * 3 + 2] = std::uint8_t((c * k + 127) / 255);
             }
-            // Inverted CMYK holds 255 - ink; the colour is what the inks let through.
-            out[x * 3] = std::uint8_t((yl * k + 127) / 255);
-            out[x * 3 + 1] = std::uint8_t((m * k + 127) / 255);
-            out[x * 3 + 2] = std::uint8_t((c * k + 127) / 255);
         }
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
+        finish(info);
+    });
     return bitmap;
 }
 
@@ -133,7 +180,6 @@ QByteArray encodeJpeg(const Bitmap& bitmap, int quality)
 {
     if (bitmap.isEmpty())
         throw CodecError("cannot write an empty picture as JPEG");
-    std::vector<JSAMPLE> rgbRow(bitmap.rowBytes());
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
 
@@ -141,29 +187,24 @@ QByteArray encodeJpeg(const Bitmap& bitmap, int quality)
     ErrorManager errors{};
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = onError;
-    errors.base.emit_message = onMessage;
     jpeg_create_compress(&info);
     if (setjmp(errors.jump)) {
         jpeg_destroy_compress(&info);
         std::free(buffer);
-        throw CodecError(errors.message);
+        throw CodecError(failureText(errors));
     }
     jpeg_mem_dest(&info, &buffer, &size);
     info.image_width = JDIMENSION(bitmap.width());
     info.image_height = JDIMENSION(bitmap.height());
+    // The bitmap's rows go in as they are (blue, green, red); libjpeg
+    // converts them to YCbCr exactly as it would RGB rows.
     info.input_components = 3;
-    info.in_color_space = JCS_RGB;
+    info.in_color_space = JCS_EXT_BGR;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
-        const std::uint8_t* in = bitmap.row(int(info.next_scanline));
-        for (int x = 0; x < bitmap.width(); ++x) {
-            rgbRow[std::size_t(x) * 3] = in[x * 3 + 2];
-            rgbRow[std::size_t(x) * 3 + 1] = in[x * 3 + 1];
-            rgbRow[std::size_t(x) * 3 + 2] = in[x * 3];
-        }
-        JSAMPROW row = rgbRow.data();
+        JSAMPROW row = const_cast<JSAMPLE*>(bitmap.row(int(info.next_scanline)));
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);
@@ -177,42 +218,37 @@ IndexedImage decodeJpegQuantized(const QByteArray& bytes, int colors)
 {
     int width = 0, height = 0;
     readJpegSize(bytes, width, height);
-    checkSize(unsigned(width), unsigned(height));
+    checkClaimedSize(width, height, bytes.size(), kJpegPixelsPerByte, "JPEG");
     IndexedImage image;
     image.width = width;
     image.height = height;
     image.pixels.resize(std::size_t(width) * std::size_t(height));
-    image.palette.reserve(256);
+    image.palette.resize(256);
+    int paletteSize = 0;
 
-    jpeg_decompress_struct info{};
-    ErrorManager errors{};
-    createDecompress(info, errors);
-    if (setjmp(errors.jump)) {
-        jpeg_destroy_decompress(&info);
-        throw CodecError(errors.message);
-    }
-    readHeader(info, bytes);
-    info.out_color_space = JCS_RGB;
-    info.quantize_colors = TRUE;
-    info.desired_number_of_colors = colors;
-    info.two_pass_quantize = TRUE;
-    info.dither_mode = JDITHER_FS;
-    info.dct_method = JDCT_ISLOW;
-    jpeg_start_decompress(&info);
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = image.pixels.data() + std::size_t(info.output_scanline) * std::size_t(width);
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    const bool grey = info.out_color_components == 1;
-    for (int i = 0; i < info.actual_number_of_colors; ++i) {
-        PaletteColor color;
-        color.red = info.colormap[0][i];
-        color.green = grey ? info.colormap[0][i] : info.colormap[1][i];
-        color.blue = grey ? info.colormap[0][i] : info.colormap[2][i];
-        image.palette.push_back(color);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
+    withDecompressor(bytes, [&](jpeg_decompress_struct& info) {
+        info.out_color_space = JCS_RGB;
+        info.quantize_colors = TRUE;
+        info.desired_number_of_colors = colors;
+        info.two_pass_quantize = TRUE;
+        info.dither_mode = JDITHER_FS;
+        info.dct_method = JDCT_ISLOW;
+        jpeg_start_decompress(&info);
+        while (info.output_scanline < info.output_height) {
+            JSAMPROW row = image.pixels.data() + std::size_t(info.output_scanline) * std::size_t(width);
+            jpeg_read_scanlines(&info, &row, 1);
+        }
+        const bool grey = info.out_color_components == 1;
+        paletteSize = std::min(info.actual_number_of_colors, 256);
+        for (int i = 0; i < paletteSize; ++i) {
+            PaletteColor& color = image.palette[std::size_t(i)];
+            color.red = info.colormap[0][i];
+            color.green = grey ? info.colormap[0][i] : info.colormap[1][i];
+            color.blue = grey ? info.colormap[0][i] : info.colormap[2][i];
+        }
+        finish(info);
+    });
+    image.palette.resize(std::size_t(paletteSize));
     return image;
 }
 

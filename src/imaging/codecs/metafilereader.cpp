@@ -2,15 +2,13 @@
 
 #include "imaging/codecs/bmpcodec.h"
 #include "imaging/codecs/codecerror.h"
+#include "imaging/codecs/metafilecheck.h"
+#include "imaging/codecs/metafileplayer.h"
+#include "imaging/codecs/sizecheck.h"
+#include "imaging/resample.h"
 
-#include <QImage>
-#include <QPainter>
-#include <QSvgRenderer>
 #include <cmath>
 #include <cstring>
-#include <emf2svg.h>
-#include <libwmf/api.h>
-#include <libwmf/gd.h>
 #include <memory>
 #include <optional>
 
@@ -48,17 +46,22 @@ std::int16_t readSigned16(const QByteArray& bytes, qsizetype at)
     return std::int16_t(read16(bytes, at));
 }
 
-int roundedPixels(double value)
-{
-    return int(std::lround(value));
-}
+// The largest picture a metafile is played back at; the player process
+// holds two copies of it.
+constexpr std::int64_t kMaxPlaybackPixels = std::int64_t(1) << 28;
 
-void checkSize(int width, int height)
+void checkSize(std::int64_t width, std::int64_t height)
 {
     if (width <= 0 || height <= 0 || width > 32767 || height > 32767 ||
-        std::size_t(width) * std::size_t(height) > Bitmap::kMaxPixels)
+        width * height > kMaxPlaybackPixels)
         throw CodecError("metafile has an unusable size");
 }
+
+// One byte of a metafile stands for at most this many pixels of its frame:
+// a vector drawing is small for its size, but a header that claims a
+// frame of hundreds of megapixels over a few records is refused rather
+// than played back.
+constexpr std::int64_t kMetafilePixelsPerByte = 1024;
 
 // A device-independent bitmap (header, colours and pixels) read through the
 // BMP reader by putting a file header in front of it.
@@ -79,21 +82,6 @@ Bitmap decodeDib(const QByteArray& bytes, qsizetype headerAt, qsizetype headerSi
         file[10 + i] = char((std::uint32_t(pixelsAt) >> (8 * i)) & 0xff);
     }
     return decodeBmp(file);
-}
-
-// Nearest-pixel copy of `source` into a `width` by `height` bitmap.
-Bitmap stretchNearest(const Bitmap& source, int width, int height)
-{
-    if (source.width() == width && source.height() == height)
-        return source;
-    Bitmap target(width, height);
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* in = source.row(int(std::int64_t(y) * source.height() / height));
-        std::uint8_t* out = target.row(y);
-        for (int x = 0; x < width; ++x)
-            std::memcpy(out + x * 3, in + std::int64_t(x) * source.width() / width * 3, 3);
-    }
-    return target;
 }
 
 // The one bitmap of an EMF that holds a header, one STRETCHDIBITS over the
@@ -168,168 +156,68 @@ std::optional<Bitmap> singleBitmapOfWmf(const QByteArray& bytes)
     return std::nullopt;
 }
 
-Bitmap imageOnWhite(const QImage& image)
-{
-    return bitmapFromImage(image);
-}
-
-Bitmap renderEmfWithLibraries(const QByteArray& bytes, int width, int height)
-{
-    // The SVG is drawn in the file's device units; its own size is one unit
-    // short of the inclusive bounds, so the view box is taken from them.
-    const std::int32_t left = readSigned32(bytes, 8), top = readSigned32(bytes, 12);
-    const std::int32_t right = readSigned32(bytes, 16), bottom = readSigned32(bytes, 20);
-    QByteArray input = bytes;
-    generatorOptions options{};
-    char emptyNamespace[] = "";
-    options.nameSpace = emptyNamespace;
-    options.svgDelimiter = true;
-    options.emfplus = true;
-    char* svg = nullptr;
-    std::size_t svgLength = 0;
-    const int ok = emf2svg(input.data(), std::size_t(input.size()), &svg, &svgLength, &options);
-    std::unique_ptr<char, decltype(&std::free)> owned(svg, &std::free);
-    if (ok != 1 || !svg)
-        throw CodecError("the enhanced metafile cannot be played back");
-    QSvgRenderer renderer(QByteArray(svg, qsizetype(svgLength)));
-    if (!renderer.isValid())
-        throw CodecError("the enhanced metafile cannot be played back");
-    if (right >= left && bottom >= top)
-        renderer.setViewBox(QRectF(0, 0, double(right) - left + 1, double(bottom) - top + 1));
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    renderer.render(&painter);
-    painter.end();
-    return imageOnWhite(image);
-}
-
-struct WmfApi {
-    wmfAPI* api = nullptr;
-    ~WmfApi()
-    {
-        if (api) {
-            wmf_mem_close(api);
-            wmf_api_destroy(api);
-        }
-    }
-};
-
-// Opens a WMF with libwmf's raster device and scans it.
-wmf_gd_t* openWmf(WmfApi& holder, QByteArray& bytes, wmfD_Rect& box)
-{
-    wmfAPI_Options options{};
-    options.function = wmf_gd_function;
-    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR |
-                                WMF_OPT_NO_DEBUG;
-    if (wmf_api_create(&holder.api, flags, &options) != wmf_E_None) {
-        if (holder.api)
-            wmf_api_destroy(holder.api);
-        holder.api = nullptr;
-        throw CodecError("the Windows metafile reader cannot start");
-    }
-    auto* device = WMF_GD_GetData(holder.api);
-    device->type = wmf_gd_image;
-    if (wmf_mem_open(holder.api, reinterpret_cast<unsigned char*>(bytes.data()), long(bytes.size())) !=
-            wmf_E_None ||
-        wmf_scan(holder.api, 0, &box) != wmf_E_None)
-        throw CodecError("not a Windows metafile");
-    return device;
-}
-
-Bitmap renderWmfWithLibraries(const QByteArray& bytes, int width, int height)
-{
-    QByteArray input = bytes;
-    WmfApi holder;
-    wmfD_Rect box{};
-    wmf_gd_t* device = openWmf(holder, input, box);
-    // libwmf maps the box its scan finds around the drawing onto the whole
-    // picture, as its own converters do.
-    device->bbox = box;
-    device->width = unsigned(width);
-    device->height = unsigned(height);
-    if (wmf_play(holder.api, 0, &box) != wmf_E_None || !device->gd_image)
-        throw CodecError("the Windows metafile cannot be played back");
-    const int* pixels = wmf_gd_image_pixels(device->gd_image);
-    if (!pixels)
-        throw CodecError("the Windows metafile cannot be played back");
-    // libwmf's true-colour pixels: 7 bits of transparency (0 opaque), then
-    // red, green, blue. Transparent parts show white.
-    Bitmap bitmap(width, height);
-    for (int y = 0; y < height; ++y) {
-        std::uint8_t* out = bitmap.row(y);
-        for (int x = 0; x < width; ++x) {
-            const auto pixel = std::uint32_t(pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]);
-            const int alpha = 127 - int((pixel >> 24) & 0x7f);
-            const auto blend = [alpha](std::uint32_t channel) {
-                return std::uint8_t((int(channel & 0xff) * alpha + 255 * (127 - alpha) + 63) / 127);
-            };
-            out[x * 3] = blend(pixel);
-            out[x * 3 + 1] = blend(pixel >> 8);
-            out[x * 3 + 2] = blend(pixel >> 16);
-        }
-    }
-    return bitmap;
-}
-
 }  // namespace
+
+QByteArray checkedMetafile(const QByteArray& bytes, MetafileFormat format)
+{
+    if (format == MetafileFormat::Enhanced) {
+        checkEmfRecords(bytes);
+        return bytes;
+    }
+    return checkedWmfRecords(bytes);
+}
 
 void readMetafileSize(const QByteArray& bytes, MetafileFormat format, int& width, int& height)
 {
+    std::int64_t w = 0, h = 0;
     if (format == MetafileFormat::Enhanced) {
         if (bytes.size() < 88 || read32(bytes, 0) != kEmfHeader || read32(bytes, 40) != 0x464D4520u)
             throw CodecError("not an enhanced metafile");
+        // The frame in hundredths of a millimetre; without one, the bounds
+        // in device units (both inclusive).
         const double frameWidth = double(readSigned32(bytes, 32)) - readSigned32(bytes, 24);
         const double frameHeight = double(readSigned32(bytes, 36)) - readSigned32(bytes, 28);
-        width = roundedPixels(frameWidth * kScreenDpi / 2540.0);
-        height = roundedPixels(frameHeight * kScreenDpi / 2540.0);
-        if (width <= 0 || height <= 0) {
-            width = readSigned32(bytes, 16) - readSigned32(bytes, 8) + 1;
-            height = readSigned32(bytes, 20) - readSigned32(bytes, 12) + 1;
+        const double pixelsWide = frameWidth * kScreenDpi / 2540.0;
+        const double pixelsHigh = frameHeight * kScreenDpi / 2540.0;
+        if (pixelsWide >= 0.5 && pixelsHigh >= 0.5 && pixelsWide < 1e9 && pixelsHigh < 1e9) {
+            w = std::llround(pixelsWide);
+            h = std::llround(pixelsHigh);
+        } else {
+            w = std::int64_t(readSigned32(bytes, 16)) - readSigned32(bytes, 8) + 1;
+            h = std::int64_t(readSigned32(bytes, 20)) - readSigned32(bytes, 12) + 1;
         }
-        checkSize(width, height);
-        return;
-    }
-    if (bytes.size() >= 22 && read32(bytes, 0) == kPlaceableKey) {
+    } else if (bytes.size() >= 22 && read32(bytes, 0) == kPlaceableKey) {
         const int inch = read16(bytes, 14);
         const int spanX = readSigned16(bytes, 10) - readSigned16(bytes, 6);
         const int spanY = readSigned16(bytes, 12) - readSigned16(bytes, 8);
         if (inch <= 0)
             throw CodecError("Windows metafile has no unit size");
-        width = roundedPixels(std::abs(double(spanX)) * kScreenDpi / inch);
-        height = roundedPixels(std::abs(double(spanY)) * kScreenDpi / inch);
-        checkSize(width, height);
-        return;
+        w = std::llround(std::abs(double(spanX)) * kScreenDpi / inch);
+        h = std::llround(std::abs(double(spanY)) * kScreenDpi / inch);
+    } else {
+        // Only libwmf knows the size of a file without a placeable header;
+        // it finds it in the player process.
+        int playerWidth = 0, playerHeight = 0;
+        readMetafileSizeInPlayer(bytes, playerWidth, playerHeight);
+        w = playerWidth;
+        h = playerHeight;
     }
-    QByteArray input = bytes;
-    WmfApi holder;
-    wmfD_Rect box{};
-    openWmf(holder, input, box);
-    unsigned int displayWidth = 0, displayHeight = 0;
-    if (wmf_display_size(holder.api, &displayWidth, &displayHeight, kScreenDpi, kScreenDpi) !=
-        wmf_E_None)
-        throw CodecError("Windows metafile has no size");
-    width = int(displayWidth);
-    height = int(displayHeight);
-    checkSize(width, height);
+    checkSize(w, h);
+    checkClaimedSize(w, h, bytes.size(), kMetafilePixelsPerByte, "metafile");
+    width = int(w);
+    height = int(h);
 }
 
 Bitmap renderMetafile(const QByteArray& bytes, MetafileFormat format, int width, int height)
 {
     checkSize(width, height);
+    // Our own single-bitmap files are read exactly, here; anything else is
+    // played back by the libraries in the player process.
     const std::optional<Bitmap> single =
         format == MetafileFormat::Enhanced ? singleBitmapOfEmf(bytes) : singleBitmapOfWmf(bytes);
     if (single)
         return stretchNearest(*single, width, height);
-    return renderMetafileWithLibraries(bytes, format, width, height);
-}
-
-Bitmap renderMetafileWithLibraries(const QByteArray& bytes, MetafileFormat format, int width,
-                                   int height)
-{
-    checkSize(width, height);
-    return format == MetafileFormat::Enhanced ? renderEmfWithLibraries(bytes, width, height)
-                                              : renderWmfWithLibraries(bytes, width, height);
+    return renderMetafileInPlayer(bytes, format, width, height);
 }
 
 }  // namespace tessaly
