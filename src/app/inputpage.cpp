@@ -138,9 +138,8 @@ void InputPage::bNxt1Click()
     job.SourceList = ui.fBox->selectedNames();
     m_wizard.showSourceList();
 
-    TForm3* const warningWindow = m_wizard.companions().duplicateWarning;
-    if (const auto clash = findDuplicateNames(job.SourceList); clash && warningWindow) {
-        TForm3& warning = *warningWindow;
+    if (const auto clash = findDuplicateNames(job.SourceList)) {
+        TForm3& warning = m_wizard.companions().duplicateWarning();
         warning.setNames(clash->first, clash->second);
         if (m_wizard.services().dialogs.run(warning) != QDialog::Accepted)
             return;
@@ -155,13 +154,12 @@ void InputPage::bDelSelClick()
 {
     Ui::TForm1& ui = m_ui;
     const QStringList names = ui.fBox->selectedNames();
-    TForm4* const confirmWindow = m_wizard.companions().deleteConfirm;
-    if (names.isEmpty() || !confirmWindow)
+    if (names.isEmpty())
         return;
     QStringList doomed;
     for (const QString& name : names)
         doomed << paths::join(ui.fDir->folder(), name);
-    TForm4& confirm = *confirmWindow;
+    TForm4& confirm = m_wizard.companions().deleteConfirm();
     confirm.setQuestion(int(doomed.size()));
     if (m_wizard.services().dialogs.run(confirm) != QDialog::Accepted)
         return;

@@ -12,14 +12,10 @@
 namespace tessaly {
 
 ApplicationWindows::ApplicationWindows(PlatformServices& services, const IniFile& settings)
-    : m_form1(std::make_unique<TForm1>(services, settings)),
+    : m_form1(std::make_unique<TForm1>(services, settings, *this)),
       m_form3(std::make_unique<TForm3>(m_form1.get())),
       m_form4(std::make_unique<TForm4>(services.messages, settings, m_form1.get()))
 {
-    CompanionWindows companions;
-    companions.duplicateWarning = m_form3.get();
-    companions.deleteConfirm = m_form4.get();
-    m_form1->setCompanions(companions);
 }
 
 ApplicationWindows::~ApplicationWindows()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/wizard.h"
 #include "platform/services.h"
 #include "settings/inifile.h"
 
@@ -13,14 +14,14 @@ class TForm4;
 
 // Every window of the program, made once at start-up in a fixed order and
 // destroyed in the reverse order at the end.
-class ApplicationWindows {
+class ApplicationWindows final : public CompanionWindows {
 public:
     ApplicationWindows(PlatformServices& services, const IniFile& settings);
     ~ApplicationWindows();
 
     TForm1& mainWindow() { return *m_form1; }
-    TForm3& duplicateWarning() { return *m_form3; }
-    TForm4& deleteConfirm() { return *m_form4; }
+    TForm3& duplicateWarning() override { return *m_form3; }
+    TForm4& deleteConfirm() override { return *m_form4; }
     // Destroys the windows now, in the reverse order of their creation.
     void destroy();
 

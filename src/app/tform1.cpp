@@ -16,12 +16,13 @@
 
 namespace tessaly {
 
-TForm1::TForm1(PlatformServices& services, IniFile settings, QWidget* parent)
+TForm1::TForm1(PlatformServices& services, IniFile settings, CompanionWindows& companions, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_ui(std::make_unique<Ui::TForm1>()),
       m_services(services),
-      m_settings(std::move(settings))
+      m_settings(std::move(settings)),
+      m_windows(companions)
 {
     m_ui->setupUi(this);
     setFixedSize(536, 453);

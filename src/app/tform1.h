@@ -42,11 +42,10 @@ class ThumbnailPage;
 class TForm1 : public QWidget, private Wizard {
     Q_OBJECT
 public:
-    TForm1(PlatformServices& services, IniFile settings, QWidget* parent = nullptr);
+    TForm1(PlatformServices& services, IniFile settings, CompanionWindows& companions, QWidget* parent = nullptr);
     ~TForm1() override;
 
     Ui::TForm1& form() override { return *m_ui; }
-    void setCompanions(const CompanionWindows& windows) { m_windows = windows; }
     QMenu* pm1() const;
     QMenu* pm2() const;
 
@@ -65,7 +64,7 @@ private:
     // What the pages see of the window.
     QWidget* dialogParent() override { return this; }
     PlatformServices& services() override { return m_services; }
-    const CompanionWindows& companions() const override { return m_windows; }
+    CompanionWindows& companions() override { return m_windows; }
     JobState& job() override { return m_job; }
     WorkingPictures& workingPictures() override { return *m_pictures; }
     void goToPage(WizardPage page) override;
@@ -86,7 +85,7 @@ private:
     std::unique_ptr<Ui::TForm1> m_ui;
     PlatformServices& m_services;
     IniFile m_settings;
-    CompanionWindows m_windows;
+    CompanionWindows& m_windows;
     JobState m_job;
     std::unique_ptr<WorkingPictures> m_pictures;
 

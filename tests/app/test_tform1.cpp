@@ -1,3 +1,4 @@
+#include "app/startup.h"
 #include "app/tform1.h"
 #include "support/fakeservices.h"
 #include "support/tempfolder.h"
@@ -33,7 +34,8 @@ QStringList visibleTabs(const QTabWidget* pages)
 TEST(TForm1, StartsWithTheDefaults)
 {
     testing::FakeServices fakes;
-    TForm1 window(fakes.services, fakes.settings);
+    ApplicationWindows windows(fakes.services, fakes.settings);
+    TForm1& window = windows.mainWindow();
     Ui::TForm1& ui = window.form();
 
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Batch Renamer / Thumbnail Maker"));
@@ -134,7 +136,8 @@ TEST(TForm1, SourceListInDisplayOrder)
     for (const char* name : {"B.jpg", "a.gif", "C.bmp", "d.txt"})
         temp.write(QString::fromLatin1(name));
     testing::FakeServices fakes;
-    TForm1 window(fakes.services, fakes.settings);
+    ApplicationWindows windows(fakes.services, fakes.settings);
+    TForm1& window = windows.mainWindow();
     Ui::TForm1& ui = window.form();
     ui.fDir->setFolder(temp.path());
     ASSERT_EQ(ui.fBox->names(), (QStringList{QStringLiteral("a.gif"), QStringLiteral("B.jpg"), QStringLiteral("C.bmp")}));
@@ -159,7 +162,8 @@ TEST(TForm1, FolderChangesMoveFocusToFirstFile)
     temp.write(QStringLiteral("a.jpg"));
     temp.write(QStringLiteral("b.jpg"));
     testing::FakeServices fakes;
-    TForm1 window(fakes.services, fakes.settings);
+    ApplicationWindows windows(fakes.services, fakes.settings);
+    TForm1& window = windows.mainWindow();
     Ui::TForm1& ui = window.form();
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -174,7 +178,8 @@ TEST(TForm1, FolderChangesMoveFocusToFirstFile)
 TEST(TForm1, PopupMenusHoldTheirItemsInOrder)
 {
     testing::FakeServices fakes;
-    TForm1 window(fakes.services, fakes.settings);
+    ApplicationWindows windows(fakes.services, fakes.settings);
+    TForm1& window = windows.mainWindow();
     const auto captions = [](const QMenu* menu) {
         QStringList result;
         for (const QAction* action : menu->actions())
@@ -204,7 +209,8 @@ TEST(TForm1, GoToPageShowsOneTabAndItsHelp)
     testing::TempFolder temp;
     temp.write(QStringLiteral("a.jpg"));
     testing::FakeServices fakes;
-    TForm1 window(fakes.services, fakes.settings);
+    ApplicationWindows windows(fakes.services, fakes.settings);
+    TForm1& window = windows.mainWindow();
     Ui::TForm1& ui = window.form();
     ui.fDir->setFolder(temp.path());
     window.show();
