@@ -21,6 +21,15 @@ bool showsSequenceField(int namingIndex)
     return !naming || usesSequence(*naming);
 }
 
+QString unknownTypeMessage(const QString& typed)
+{
+    QStringList known;
+    for (int index = 0; const auto type = outputTypeFromIndex(index); ++index)
+        known << textOf(*type);
+    return QStringLiteral("Files cannot be written as type \"%1\".  Please choose one of: %2.")
+        .arg(typed, known.join(QStringLiteral(", ")));
+}
+
 }  // namespace
 
 OutputPage::OutputPage(Wizard& wizard, QObject* parent) : QObject(parent), m_wizard(wizard), m_ui(wizard.form())
@@ -178,6 +187,12 @@ void OutputPage::bNxt2Click()
 {
     Ui::TForm1& ui = m_ui;
     MessageService& messages = m_wizard.services().messages;
+    // A typed type that no writer knows would run, write nothing and still
+    // report success: it is refused here, where it was typed.
+    if (!ui.cbConvert->isHidden() && !outputTypeFromText(ui.cbConvert->currentText())) {
+        messages.report(m_wizard.dialogParent(), unknownTypeMessage(ui.cbConvert->currentText()));
+        return;
+    }
     if (needsSameFolderQuestion(renamingInPlace(), ui.fDir->folder(), ui.fNewDir->folder())) {
         const MessageAnswer answer = messages.show(m_wizard.dialogParent(), checktexts::kSameFoldersQuestion,
                                                    MessageIcon::Warning, MessageButtons::YesNo);

@@ -12,6 +12,7 @@
 #include "widgets/windowplacement.h"
 
 #include <QCloseEvent>
+#include <QIcon>
 #include <QStyle>
 
 namespace tessaly {
@@ -77,12 +78,27 @@ void TForm1::setUpUpperStrip()
     ui.fBox->setMultiSelect(true);
     ui.fBox->setMask(texts::kDefaultMask);
 
+    // The desktop theme's icons where it has them, the style's otherwise.
+    // (The style's own "help" icon is a move arrow in some styles, so help
+    // falls back to the question mark.)
     QStyle* look = style();
-    ui.sbDefaults->setIcon(look->standardIcon(QStyle::SP_DialogResetButton));
-    ui.bRefreshView->setIcon(look->standardIcon(QStyle::SP_BrowserReload));
-    ui.SpeedButton2->setIcon(look->standardIcon(QStyle::SP_DirOpenIcon));
-    ui.sbAbout->setIcon(look->standardIcon(QStyle::SP_MessageBoxInformation));
-    ui.SpeedButton3->setIcon(look->standardIcon(QStyle::SP_DialogHelpButton));
+    const struct {
+        QToolButton* button;
+        const char* themeName;
+        QStyle::StandardPixmap fallback;
+    } icons[] = {
+        {ui.sbDefaults, "edit-undo", QStyle::SP_DialogResetButton},
+        {ui.bRefreshView, "view-refresh", QStyle::SP_BrowserReload},
+        {ui.SpeedButton2, "system-file-manager", QStyle::SP_DirOpenIcon},
+        {ui.sbAbout, "help-about", QStyle::SP_MessageBoxInformation},
+        {ui.SpeedButton3, "help-contents", QStyle::SP_MessageBoxQuestion},
+    };
+    for (const auto& entry : icons) {
+        entry.button->setIcon(
+            QIcon::fromTheme(QString::fromLatin1(entry.themeName), look->standardIcon(entry.fallback)));
+        // Screen readers name a button without text by its hint.
+        entry.button->setAccessibleName(entry.button->toolTip());
+    }
 }
 
 // The title-area buttons serve every page: reset to defaults (`sbDefaults`),

@@ -6,6 +6,8 @@
 #include "userinput.h"
 
 #include <QComboBox>
+#include <QStyle>
+#include <QToolButton>
 #include <QMenu>
 #include <QTabWidget>
 #include <gtest/gtest.h>
@@ -172,6 +174,23 @@ TEST(TForm1, FolderChangesMoveFocusToFirstFile)
     EXPECT_EQ(ui.fBox->selectedCount(), 0);
     ui.fNewDir->setFolder(temp.path());
     EXPECT_EQ(ui.fNewBox->selectedNames(), QStringList{QStringLiteral("a.jpg")});
+}
+
+// The title-area buttons show icons (the help button a question mark, not
+// the style's arrow) and are named by their hints for screen readers.
+TEST(TForm1, TitleButtonsHaveIconsAndNames)
+{
+    testing::FakeServices fakes;
+    ApplicationWindows windows(fakes.services, fakes.settings);
+    Ui::TForm1& ui = windows.mainWindow().form();
+    for (QToolButton* button : {ui.sbDefaults, ui.bRefreshView, ui.SpeedButton2, ui.sbAbout, ui.SpeedButton3}) {
+        EXPECT_FALSE(button->icon().isNull()) << button->objectName().toStdString();
+        EXPECT_FALSE(button->toolTip().isEmpty()) << button->objectName().toStdString();
+        EXPECT_EQ(button->accessibleName(), button->toolTip());
+    }
+    EXPECT_EQ(ui.SpeedButton3->toolTip(), QStringLiteral("Tessaly Help"));
+    const QImage arrow = ui.SpeedButton3->style()->standardIcon(QStyle::SP_DialogHelpButton).pixmap(16).toImage();
+    EXPECT_NE(ui.SpeedButton3->icon().pixmap(16).toImage(), arrow);
 }
 
 // Both popup menus hold their items in order, separators as empty entries.

@@ -207,7 +207,9 @@ TEST_F(WizardTest, Page2NamingListAndMaskButtons)
     EXPECT_TRUE(ui.eSeq->isHidden());
     EXPECT_TRUE(ui.Label4->isHidden());
 
+    input.write(QStringLiteral("README"));
     click(ui.sbShowAll);
+    EXPECT_TRUE(ui.fNewBox->names().contains(QStringLiteral("README")));
     EXPECT_EQ(ui.fNewBox->mask(), QStringLiteral("*.*"));
     EXPECT_FALSE(ui.sbShowGrafx->isChecked());
     click(ui.sbShowGrafx);
@@ -282,6 +284,39 @@ TEST_F(WizardTest, ShowingAPageMarksItsFirstFile)
     EXPECT_EQ(ui.fBox->selectedNames(), QStringList{QStringLiteral("c.gif")});
     click(ui.bNxt1);
     EXPECT_EQ(ui.fNewBox->selectedNames(), QStringList{QStringLiteral("a.jpg")});
+}
+
+// A typed output type that no writer knows ("png", or "JPG": types compare
+// with case) is refused on leaving page 2, naming the types that can be
+// written; renaming in place does not use the type and is not refused.
+TEST_F(WizardTest, UnknownTypedOutputTypeIsRefused)
+{
+    select({"a.jpg"});
+    click(ui.bNxt1);
+    ui.fNewDir->setFolder(output.path());
+    for (const char* typed : {"png", "JPG", ""}) {
+        typeInto(ui.cbConvert->lineEdit(), QString::fromLatin1(typed));
+        click(ui.bNxt2);
+        EXPECT_EQ(page(), ui.tsOFO) << typed;
+        ASSERT_FALSE(fakes.messages.shown.empty());
+        EXPECT_EQ(fakes.messages.shown.back().text,
+                  QStringLiteral("Files cannot be written as type \"%1\".  Please choose one of: jpg, gif, bmp, "
+                                 "emf, wmf, No Conversion.")
+                      .arg(QLatin1String(typed)));
+    }
+    typeInto(ui.cbConvert->lineEdit(), QStringLiteral("No Conversion"));
+    click(ui.bNxt2);
+    EXPECT_EQ(page(), ui.tsTO);
+
+    click(ui.bBck2);
+    click(ui.bBck1);
+    click(ui.rbRename);
+    click(ui.bNxt1);
+    click(ui.rbCpyCvrt);
+    typeInto(ui.cbConvert->lineEdit(), QStringLiteral("png"));
+    click(ui.rbRenameOnly);
+    click(ui.bNxt2);
+    EXPECT_EQ(page(), ui.tsCS);
 }
 
 // Page 3: the kept ratio shows the maximum and the force boxes, which
@@ -381,7 +416,7 @@ TEST_F(WizardTest, SummaryForRenameAndCopy)
     const struct {
         const char* type;
         bool slider;
-    } cases[] = {{"jpg", true}, {"gif", false}, {"No Conversion", false}, {"JPG", false}, {"wmf", false}};
+    } cases[] = {{"jpg", true}, {"gif", false}, {"No Conversion", false}, {"wmf", false}};
     for (const auto& c : cases) {
         typeInto(ui.cbConvert->lineEdit(), QString::fromLatin1(c.type));
         click(ui.bNxt2);
