@@ -20,6 +20,12 @@ ConfirmPage::ConfirmPage(Wizard& wizard, QObject* parent) : QObject(parent), m_w
     useGoHoverColours(ui.bGO);
 }
 
+QList<QWidget*> ConfirmPage::tabOrder() const
+{
+    const Ui::TForm1& ui = m_ui;
+    return {ui.tbJpg, ui.cbOverWrite, ui.bBck3, ui.bGO};
+}
+
 void ConfirmPage::showThumbnailRows(bool shown)
 {
     Ui::TForm1& ui = m_ui;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 
 namespace Ui {
@@ -17,6 +18,9 @@ class ConfirmPage : public QObject {
     Q_OBJECT
 public:
     ConfirmPage(Wizard& wizard, QObject* parent = nullptr);
+
+    // The page's controls in reading order, the order of the Tab key.
+    QList<QWidget*> tabOrder() const;
 
     // Shows the summary's thumbnail rows (resize speed and size) in
     // thumbnail mode and hides them otherwise.

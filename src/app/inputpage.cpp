@@ -19,6 +19,13 @@ InputPage::InputPage(Wizard& wizard, QObject* parent) : QObject(parent), m_wizar
     connectControls();
 }
 
+QList<QWidget*> InputPage::tabOrder() const
+{
+    const Ui::TForm1& ui = m_ui;
+    return {ui.fDir,      ui.fBox,       ui.cbMask,  ui.rbThumbs, ui.rbRename, ui.bSelAll,
+            ui.bDeSelAll, ui.bInvertSel, ui.bDelSel, ui.bRenInd,  ui.bNxt1};
+}
+
 void InputPage::buildPopupMenu()
 {
     QWidget* window = m_wizard.dialogParent();

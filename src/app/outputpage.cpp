@@ -46,6 +46,13 @@ OutputPage::OutputPage(Wizard& wizard, QObject* parent) : QObject(parent), m_wiz
     connectControls();
 }
 
+QList<QWidget*> OutputPage::tabOrder() const
+{
+    const Ui::TForm1& ui = m_ui;
+    return {ui.rbRenameOnly, ui.rbCpyCvrt,    ui.fNewDir,      ui.fNewBox,   ui.ePreT,       ui.ePreI, ui.eSeq,
+            ui.cbConvert,    ui.SpeedButton1, ui.cbNameOption, ui.sbShowAll, ui.sbShowGrafx, ui.bBck1, ui.bNxt2};
+}
+
 void OutputPage::buildPopupMenu()
 {
     QWidget* window = m_wizard.dialogParent();

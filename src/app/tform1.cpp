@@ -13,7 +13,11 @@
 
 #include <QCloseEvent>
 #include <QIcon>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QStyle>
+#include <QTabBar>
+#include <QToolButton>
 
 namespace tessaly {
 
@@ -35,6 +39,7 @@ TForm1::TForm1(PlatformServices& services, IniFile settings, CompanionWindows& c
     m_confirmPage = new ConfirmPage(*this, this);
     m_processingPage = new ProcessingPage(*this, this);
     connectTitleButtons();
+    setUpKeyboard();
     FormCreate();
 }
 
@@ -107,6 +112,42 @@ void TForm1::setUpUpperStrip()
 // Their handlers are wired here, and the preview of a clicked `lbMFL` entry
 // with them.
 void TForm1::connectTitleButtons() {}
+
+// Tab follows the reading order: the upper strip, then each page's controls
+// (only the shown page's can take the focus). The single tab of the page
+// control is no stop of its own.
+void TForm1::setUpKeyboard()
+{
+    Ui::TForm1& ui = *m_ui;
+    ui.pcMain->tabBar()->setFocusPolicy(Qt::NoFocus);
+    ui.mHelp->setTabChangesFocus(true);
+    QList<QWidget*> order = {ui.sbDefaults,   ui.bRefreshView, ui.SpeedButton2, ui.sbAbout,
+                             ui.SpeedButton3, ui.lbMFL,        ui.mHelp};
+    order << m_inputPage->tabOrder() << m_outputPage->tabOrder() << m_thumbnailPage->tabOrder()
+          << m_confirmPage->tabOrder() << m_processingPage->tabOrder();
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    ui.bNxt1->setFocus();
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event)
+{
+    // Enter presses the focused button, as Space does. (Push buttons take
+    // Enter themselves only in dialogs.)
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        QWidget* focused = focusWidget();
+        if (qobject_cast<QPushButton*>(focused) || qobject_cast<QToolButton*>(focused)) {
+            static_cast<QAbstractButton*>(focused)->click();
+            return;
+        }
+    }
+    // Escape during a run is Cancel.
+    if (event->key() == Qt::Key_Escape && m_job.running) {
+        m_ui->bCancelOp->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
 
 void TForm1::FormCreate()
 {
@@ -195,12 +236,18 @@ void TForm1::showError(const QString& text)
 void TForm1::goToPage(WizardPage page)
 {
     Ui::TForm1& ui = *m_ui;
+    // Each page opens with the focus on its way forward (Cancel while a run
+    // goes), so that Enter moves on.
     struct Step {
         QWidget* page;
         QLabel* help;
+        QWidget* forward;
     };
-    const Step steps[] = {
-        {ui.tsIFS, ui.lHH1}, {ui.tsOFO, ui.lHH2}, {ui.tsTO, ui.lHH3}, {ui.tsCS, ui.lHH4}, {ui.tsP, ui.lHH5}};
+    const Step steps[] = {{ui.tsIFS, ui.lHH1, ui.bNxt1},
+                          {ui.tsOFO, ui.lHH2, ui.bNxt2},
+                          {ui.tsTO, ui.lHH3, ui.bNxt3},
+                          {ui.tsCS, ui.lHH4, ui.bGO},
+                          {ui.tsP, ui.lHH5, ui.bCancelOp}};
     const Step& to = steps[int(page)];
     QTabWidget* pages = ui.pcMain;
     const int fromIndex = pages->currentIndex();
@@ -214,6 +261,7 @@ void TForm1::goToPage(WizardPage page)
     if (fromIndex != toIndex)
         pages->setTabVisible(fromIndex, false);
     loadHelp(to.help->text());
+    to.forward->setFocus();
 }
 
 void TForm1::loadHelp(const QString& text)

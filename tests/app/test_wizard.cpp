@@ -1,6 +1,7 @@
 #include "wizardfixture.h"
 #include "ui_tform3.h"
 
+#include <QApplication>
 #include <QEnterEvent>
 #include <QMenu>
 #include <QTest>
@@ -317,6 +318,79 @@ TEST_F(WizardTest, UnknownTypedOutputTypeIsRefused)
     click(ui.rbRenameOnly);
     click(ui.bNxt2);
     EXPECT_EQ(page(), ui.tsCS);
+}
+
+// The keyboard alone: each page opens with the focus on its way forward,
+// Enter presses the focused button, Tab reaches it.
+TEST_F(WizardTest, EnterPressesTheFocusedButton)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const auto press = [](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
+    EXPECT_EQ(QApplication::focusWidget(), ui.bNxt1);
+    press(Qt::Key_Return);
+    EXPECT_EQ(fakes.messages.texts(), QStringList{QStringLiteral("No files selected!")});
+
+    select({"a.jpg"});
+    for (int stop = 0; stop < 30 && QApplication::focusWidget() != ui.bNxt1; ++stop)
+        press(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), ui.bNxt1);
+    press(Qt::Key_Enter);
+    EXPECT_EQ(page(), ui.tsOFO);
+    EXPECT_EQ(QApplication::focusWidget(), ui.bNxt2);
+    press(Qt::Key_Return);  // the same-folder question, answered Yes
+    EXPECT_EQ(page(), ui.tsTO);
+    EXPECT_EQ(QApplication::focusWidget(), ui.bNxt3);
+    press(Qt::Key_Return);
+    EXPECT_EQ(page(), ui.tsCS);
+    EXPECT_EQ(QApplication::focusWidget(), ui.bGO);
+    press(Qt::Key_Return);
+    EXPECT_EQ(page(), ui.tsP);
+    EXPECT_EQ(QApplication::focusWidget(), ui.bStartOver);
+    press(Qt::Key_Return);
+    EXPECT_EQ(page(), ui.tsIFS);
+    EXPECT_EQ(QApplication::focusWidget(), ui.bNxt1);
+}
+
+// Tab visits the controls of the upper strip and of the page shown in
+// reading order: top to bottom, left to right.
+TEST_F(WizardTest, TabFollowsTheReadingOrder)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const auto tour = [] {
+        QStringList visited;
+        QWidget* start = QApplication::focusWidget();
+        for (int stop = 0; stop < 40; ++stop) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* now = QApplication::focusWidget();
+            if (now == start)
+                break;
+            // A radio group's buttons are named by their text.
+            const auto* button = qobject_cast<QAbstractButton*>(now);
+            visited << (now->objectName().isEmpty() && button ? button->text() : now->objectName());
+        }
+        return visited;
+    };
+    const QStringList strip = {QStringLiteral("sbDefaults"), QStringLiteral("bRefreshView"),
+                               QStringLiteral("SpeedButton2"), QStringLiteral("sbAbout"),
+                               QStringLiteral("SpeedButton3"), QStringLiteral("lbMFL"), QStringLiteral("mHelp")};
+    const auto names = [](std::initializer_list<const char*> list) {
+        QStringList result;
+        for (const char* name : list)
+            result << QString::fromLatin1(name);
+        return result;
+    };
+    EXPECT_EQ(tour(), strip + names({"fDir", "fBox", "cbMask", "rbThumbs", "bSelAll", "bDeSelAll", "bInvertSel",
+                                     "bDelSel", "bRenInd"}));
+    select({"a.jpg"});
+    click(ui.bNxt1);
+    ui.fNewDir->setFolder(output.path());
+    // A group of exclusive buttons is one stop (arrow keys move in it).
+    EXPECT_EQ(tour(), strip + names({"fNewDir", "fNewBox", "ePreT", "eSeq", "cbConvert", "SpeedButton1",
+                                     "cbNameOption", "sbShowAll", "bBck1"}));
+    click(ui.bNxt2);
+    EXPECT_EQ(tour(), strip + names({"Fast Resize", "eWidth", "eHeight", "cbRatio", "bBck2"}));
+    click(ui.bNxt3);
+    EXPECT_EQ(tour(), strip + names({"tbJpg", "cbOverWrite", "bBck3"}));
 }
 
 // Page 3: the kept ratio shows the maximum and the force boxes, which
