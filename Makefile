@@ -8,6 +8,10 @@ PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev \
             fonts-urw-base35 libgtest-dev fonts-dejavu-core xvfb xauth
 # Only the tests need these: the gallery pages are checked in a real browser.
 TEST_PACKAGES := chromium
+# The manual page of tessaly-batch and the Debian package (its library
+# dependencies); the installed desktop entry and metadata are validated.
+PACKAGES      += help2man dpkg-dev file
+TEST_PACKAGES += desktop-file-utils appstream
 
 .PHONY: all deps test-deps install-packages configure build run test sanitize clean
 
@@ -65,3 +69,13 @@ sanitize: deps
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-sanitize
+
+# `make install PREFIX=/usr/local` (DESTDIR= for staging) and `make package`
+# (build/tessaly_VERSION-1_ARCH.deb, for `apt-get install ./build/tessaly_*.deb`).
+PREFIX ?= /usr/local
+.PHONY: install package
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+package: build
+	cmake --build $(BUILD) --target package

@@ -1,19 +1,29 @@
 #include "app/startup.h"
-#include "settings/mainsettings.h"
+#include "settings/settingslocation.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <cstdio>
 
 int main(int argc, char* argv[])
 {
-    // The program takes no command line of its own; Qt may still read its
-    // platform options from it.
+    // Qt takes its own options (-platform, ...) from the command line; what
+    // is left names pictures or a folder to start in (the desktop's "Open
+    // With").
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessaly"));
+    // The installed desktop entry and icon carry this id (task bars, Wayland).
+    QGuiApplication::setDesktopFileName(QStringLiteral(TESSALY_APP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(TESSALY_APP_ID)));
+
+    const tessaly::StartSelection start = tessaly::startSelectionFromArguments(QApplication::arguments().mid(1));
+    for (const QString& problem : start.problems)
+        std::fprintf(stderr, "tessaly: %s\n", problem.toLocal8Bit().constData());
 
     tessaly::QtMessageService messages;
     tessaly::DesktopShellService shell;
     tessaly::DesktopTrashService trash;
     tessaly::QtDialogService dialogs;
     tessaly::PlatformServices services{messages, shell, trash, dialogs};
-    return tessaly::runApplication(services, tessaly::IniFile(tessaly::defaultSettingsPath()), 2000);
+    return tessaly::runApplication(services, tessaly::defaultSettingsFile(), 2000, start);
 }

@@ -31,7 +31,8 @@ void ApplicationWindows::destroy()
     m_form1.reset();
 }
 
-int runApplication(PlatformServices& services, const IniFile& settings, int splashMilliseconds)
+int runApplication(PlatformServices& services, const IniFile& settings, int splashMilliseconds,
+                   const StartSelection& start)
 {
     auto splash = std::make_unique<TfSplasher>();
     splash->show();
@@ -46,6 +47,7 @@ int runApplication(PlatformServices& services, const IniFile& settings, int spla
     splash->repaint();
 
     ApplicationWindows windows(services, settings);
+    applyStartSelection(windows.mainWindow(), start);
     splash->hide();
     splash.reset();
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/startselection.h"
 #include "app/wizard.h"
 #include "platform/services.h"
 #include "settings/inifile.h"
@@ -31,8 +32,10 @@ private:
     std::unique_ptr<TForm4> m_form4;
 };
 
-// Shows the splash for `splashMilliseconds`, makes the windows, frees the
-// splash and runs the event loop until the main window closes.
-int runApplication(PlatformServices& services, const IniFile& settings, int splashMilliseconds);
+// Shows the splash for `splashMilliseconds`, makes the windows, opens the
+// main window at `start` (when it names a folder), frees the splash and runs
+// the event loop until the main window closes.
+int runApplication(PlatformServices& services, const IniFile& settings, int splashMilliseconds,
+                   const StartSelection& start = {});
 
 }  // namespace tessaly

@@ -9,6 +9,7 @@
 #include "platform/paths.h"
 #include "settings/gallerysettings.h"
 #include "settings/mainsettings.h"
+#include "settings/settingslocation.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -56,7 +57,7 @@ int main(int argc, char* argv[])
         return 2;
     }
     const BatchCommand& command = *parsed.command;
-    const IniFile settings(command.settingsPath.isEmpty() ? defaultSettingsPath() : command.settingsPath);
+    const IniFile settings = command.settingsPath.isEmpty() ? defaultSettingsFile() : IniFile(command.settingsPath);
 
     const SourceFiles sources = resolveSourceFiles(command.inputs, command.mask);
     if (!sources.error.isEmpty()) {

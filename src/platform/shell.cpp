@@ -70,7 +70,7 @@ bool DesktopShellService::startTextEditor(const QString& path)
     return !path.isEmpty() && openFile(path);
 }
 
-bool DesktopShellService::startWordProcessor()
+bool DesktopShellService::startWordProcessor(const QString& path)
 {
     const QString program = findFirstProgram(kWordProcessors);
     if (program.isEmpty())
@@ -78,6 +78,8 @@ bool DesktopShellService::startWordProcessor()
     QStringList arguments;
     if (program.endsWith(QLatin1String("/libreoffice")))
         arguments << QStringLiteral("--writer");
+    if (!path.isEmpty())
+        arguments << path;
     return QProcess::startDetached(program, arguments);
 }
 

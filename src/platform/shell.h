@@ -18,7 +18,8 @@ public:
     virtual bool openFileManager() = 0;
     // The plain text editor, with a file or empty.
     virtual bool startTextEditor(const QString& path) = 0;
-    virtual bool startWordProcessor() = 0;
+    // A word processor, with a file or empty.
+    virtual bool startWordProcessor(const QString& path) = 0;
 };
 
 // The first of `candidates` found on the PATH, or empty.
@@ -31,7 +32,7 @@ public:
     bool exploreFolder(const QString& folder) override;
     bool openFileManager() override;
     bool startTextEditor(const QString& path) override;
-    bool startWordProcessor() override;
+    bool startWordProcessor(const QString& path) override;
 };
 
 }  // namespace tessaly

@@ -1,6 +1,8 @@
 #include "settings/inifile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
 #include <cstdint>
@@ -179,6 +181,8 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
         }
     }
 
+    if (m_missingFolder == MissingFolder::Create)
+        QDir().mkpath(QFileInfo(m_path).absolutePath());
     QSaveFile out(m_path);
     // A file in a folder we may not write to can still be rewritten in place.
     out.setDirectWriteFallback(true);

@@ -27,7 +27,14 @@ struct SettingsKey {
 // functions do, and are written as given.
 class IniFile {
 public:
-    explicit IniFile(QString path) : m_path(std::move(path)) {}
+    // Whether a save makes the file's missing folder first (the user's
+    // config folder) or fails with SettingsWriteError.
+    enum class MissingFolder { Fail, Create };
+
+    explicit IniFile(QString path, MissingFolder missingFolder = MissingFolder::Fail)
+        : m_path(std::move(path)), m_missingFolder(missingFolder)
+    {
+    }
     const QString& path() const { return m_path; }
 
     // The stored text (at most 2047 characters), or `fallback` when the
@@ -55,6 +62,7 @@ public:
 
 private:
     QString m_path;
+    MissingFolder m_missingFolder = MissingFolder::Fail;
 };
 
 // Reads an integer as the settings file stores it; false for anything else.

@@ -82,9 +82,4 @@ void writeHtmlName(const IniFile& file, const QString& name)
     file.writeString(kHtmlName, name);
 }
 
-QString defaultSettingsPath()
-{
-    return paths::join(paths::programFolder(), QStringLiteral("Tessaly.ini"));
-}
-
 }  // namespace tessaly

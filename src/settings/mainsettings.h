@@ -82,7 +82,4 @@ void writeRecycleBin(const IniFile& file, bool recycle);
 QString readHtmlName(const IniFile& file);
 void writeHtmlName(const IniFile& file, const QString& name);
 
-// The settings file beside the program.
-QString defaultSettingsPath();
-
 }  // namespace tessaly

@@ -46,7 +46,10 @@ public:
     {
         return record(QStringLiteral("text editor ") + path);
     }
-    bool startWordProcessor() override { return record(QStringLiteral("word processor")); }
+    bool startWordProcessor(const QString& path) override
+    {
+        return record(QStringLiteral("word processor ") + path);
+    }
 
     QStringList calls;
     bool accept = true;

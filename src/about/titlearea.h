@@ -1,0 +1,60 @@
+#pragma once
+
+#include "platform/services.h"
+#include "settings/resetdefaults.h"
+
+#include <QObject>
+#include <QStringList>
+#include <memory>
+
+class QAbstractButton;
+class QWidget;
+
+namespace tessaly {
+
+class HelpWindow;
+class TfAbout;
+
+// The About, help and reset buttons of the main window's title area, wired
+// to the About box, the help window and the reset to defaults.
+class TitleArea : public QObject {
+    Q_OBJECT
+public:
+    struct Buttons {
+        QAbstractButton* sbAbout = nullptr;
+        QAbstractButton* SpeedButton3 = nullptr;
+        QAbstractButton* sbDefaults = nullptr;
+    };
+
+    // `mainWindow` owns the buttons and is where the reset starts; its
+    // controls are the main window's share of the reset.
+    TitleArea(QWidget* mainWindow, const Buttons& buttons, PlatformServices& services);
+    ~TitleArea() override;
+
+    // The About box made at start-up; without one, the first click makes it.
+    void setAboutBox(TfAbout* about) { m_about = about; }
+    // The dialogs the reset reaches into besides the main window.
+    void setResetWindows(QWidget* htmlOptions, QWidget* outputLocation, QWidget* deletion,
+                         std::function<bool(QWidget*, const QColor&)> setColour = {});
+    // Where the help button looks for the help file, most likely first.
+    void setHelpFiles(const QStringList& candidates) { m_helpFiles = candidates; }
+
+    TfAbout* aboutBox() const { return m_about; }
+    HelpWindow* helpWindow() const { return m_help.get(); }
+
+private slots:
+    void sbAboutClick();
+    void SpeedButton3Click();
+    void sbDefaultsClick();
+
+private:
+    QWidget* m_mainWindow;
+    PlatformServices& m_services;
+    TfAbout* m_about = nullptr;
+    std::unique_ptr<TfAbout> m_ownAbout;
+    std::unique_ptr<HelpWindow> m_help;
+    QStringList m_helpFiles;
+    ResetWindows m_reset;
+};
+
+}  // namespace tessaly

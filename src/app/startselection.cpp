@@ -1,0 +1,57 @@
+#include "app/startselection.h"
+
+#include "app/tform1.h"
+#include "platform/paths.h"
+#include "ui_tform1.h"
+#include "widgets/filelistbox.h"
+#include "widgets/foldertree.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace tessaly {
+
+StartSelection startSelectionFromArguments(const QStringList& arguments)
+{
+    StartSelection selection;
+    for (const QString& argument : arguments) {
+        const QFileInfo info(QDir::current().absoluteFilePath(argument));
+        if (!info.exists()) {
+            selection.problems << QStringLiteral("%1: no such file or folder").arg(argument);
+            continue;
+        }
+        const QString folder = paths::normalFolder(info.isDir() ? info.absoluteFilePath() : info.absolutePath());
+        if (selection.folder.isEmpty())
+            selection.folder = folder;
+        else if (folder != selection.folder || info.isDir()) {
+            selection.problems << QStringLiteral("%1: not in %2, left out").arg(argument, selection.folder);
+            continue;
+        }
+        if (info.isFile() && !selection.names.contains(info.fileName()))
+            selection.names << info.fileName();
+    }
+    return selection;
+}
+
+void applyStartSelection(TForm1& window, const StartSelection& selection)
+{
+    if (selection.folder.isEmpty())
+        return;
+    Ui::TForm1& ui = window.form();
+    try {
+        ui.fDir->setFolder(selection.folder);
+    } catch (const FolderNotFound&) {
+        return;  // gone since the arguments were read: start where the settings say
+    }
+    int first = -1;
+    for (int row = 0; row < ui.fBox->count(); ++row) {
+        const bool wanted = selection.names.contains(ui.fBox->item(row)->text());
+        ui.fBox->setItemSelected(row, wanted);
+        if (wanted && first < 0)
+            first = row;
+    }
+    if (first >= 0)
+        ui.fBox->scrollToItem(ui.fBox->item(first));
+}
+
+}  // namespace tessaly

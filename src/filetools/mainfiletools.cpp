@@ -1,0 +1,398 @@
+#include "filetools/mainfiletools.h"
+
+#include "filetools/foldercommands.h"
+#include "filetools/manualrename.h"
+#include "filetools/preview.h"
+#include "filetools/selectdirectorydialog.h"
+#include "filetools/tform2.h"
+#include "platform/paths.h"
+#include "platform/services.h"
+#include "widgets/filelistbox.h"
+#include "widgets/foldertree.h"
+
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QTabWidget>
+
+namespace tessaly {
+
+namespace {
+
+QAction* item(QMenu* menu, const char* name)
+{
+    return menu ? menu->findChild<QAction*>(QString::fromLatin1(name)) : nullptr;
+}
+
+bool isListMovement(int key)
+{
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End: return true;
+    default: return false;
+    }
+}
+
+}  // namespace
+
+MainFileTools::MainFileTools(const FileToolControls& controls, TForm2& previewWindow,
+                             PlatformServices& services, QWidget* window)
+    : QObject(window),
+      m_c(controls),
+      m_previewWindow(previewWindow),
+      m_services(services),
+      m_window(window),
+      m_selectDirectory(std::make_unique<SelectDirectoryDialog>(services.messages, window))
+{
+    m_selectDirectory->setObjectName(QStringLiteral("SelectDirectory"));
+    showRenaming(false);
+    connectControls();
+}
+
+MainFileTools::~MainFileTools() = default;
+
+void MainFileTools::connectControls()
+{
+    // Presses and keys are seen before the lists get them, so that the
+    // preview can follow the list's own handling of them.
+    for (QWidget* list : {static_cast<QWidget*>(m_c.fBox), static_cast<QWidget*>(m_c.fNewBox)}) {
+        list->installEventFilter(this);
+        static_cast<QListWidget*>(list)->viewport()->installEventFilter(this);
+    }
+    m_c.Image1->installEventFilter(this);
+    m_c.eFileEdit->installEventFilter(this);
+    connect(m_c.lbMFL, &QListWidget::itemSelectionChanged, this, &MainFileTools::lbMFLClick);
+    connect(m_c.bRefreshView, &QAbstractButton::clicked, this, &MainFileTools::bRefreshViewClick);
+    connect(m_c.SpeedButton2, &QAbstractButton::clicked, this, &MainFileTools::SpeedButton2Click);
+    connect(m_c.bRenInd, &QAbstractButton::clicked, this, &MainFileTools::bRenIndClick);
+    connect(m_c.bRenameOK, &QAbstractButton::clicked, this, &MainFileTools::bRenameOKClick);
+    connect(m_c.bRenameCan, &QAbstractButton::clicked, this, &MainFileTools::bRenameCanClick);
+    connect(m_c.eFileEdit, &QLineEdit::returnPressed, this, &MainFileTools::eFileEditKeyDown);
+
+    const auto on = [this](QMenu* menu, const char* name, void (MainFileTools::*handler)()) {
+        if (QAction* action = item(menu, name))
+            connect(action, &QAction::triggered, this, handler);
+    };
+    on(m_c.pm1, "CreateNewDirectory1", &MainFileTools::CreateNewDirectory1Click);
+    on(m_c.pm1, "RefreshDirectory1", &MainFileTools::RefreshDirectory1Click);
+    on(m_c.pm1, "RemoveDirectory1", &MainFileTools::RemoveDirectory1Click);
+    on(m_c.pm1, "RotateImage90degreeclockwise1", &MainFileTools::RotateImage90degreeclockwise1Click);
+    on(m_c.pm1, "RotateImage90degreescounterclockwise1",
+       &MainFileTools::RotateImage90degreescounterclockwise1Click);
+    // Both "Launch Explorer" items run the button's own command.
+    on(m_c.pm1, "LauchExplorer1", &MainFileTools::SpeedButton2Click);
+    on(m_c.pm2, "LaunchExplorer1", &MainFileTools::SpeedButton2Click);
+    on(m_c.pm2, "CreateNewDirectory2", &MainFileTools::CreateNewDirectory2Click);
+    on(m_c.pm2, "RefreshDirectory2", &MainFileTools::RefreshDirectory2Click);
+    on(m_c.pm2, "RemoveDirectory2", &MainFileTools::RemoveDirectory2Click);
+    if (m_c.pm1)
+        connect(m_c.pm1, &QMenu::aboutToShow, this, &MainFileTools::pm1Popup);
+}
+
+bool MainFileTools::eventFilter(QObject* watched, QEvent* event)
+{
+    if (m_forwarding)
+        return false;
+    const bool inputList = watched == m_c.fBox->viewport();
+    const bool outputList = watched == m_c.fNewBox->viewport();
+    if ((inputList || outputList) && event->type() == QEvent::MouseButtonPress) {
+        auto* press = static_cast<QMouseEvent*>(event);
+        if (press->button() != Qt::LeftButton)
+            return false;
+        // The list takes the press first (selection, focus), then the
+        // picture under the pointer is previewed whether it ended up
+        // selected or not.
+        forward(static_cast<QWidget*>(watched), event);
+        const QPoint at = press->position().toPoint();
+        if (inputList)
+            fBoxMouseDown(at);
+        else
+            fNewBoxMouseDown(at);
+        return true;
+    }
+    if ((watched == m_c.fBox || watched == m_c.fNewBox) && event->type() == QEvent::KeyPress &&
+        isListMovement(static_cast<QKeyEvent*>(event)->key())) {
+        // Moving through a file list with the keys previews as a click does,
+        // so the preview can be used without a mouse.
+        auto* list = static_cast<FileListBox*>(watched);
+        const int before = list->currentRow();
+        forward(list, event);
+        if (list->currentRow() != before && list->currentRow() >= 0)
+            previewFromList(list, list == m_c.fBox ? m_c.fDir : m_c.fNewDir, list->currentRow());
+        return true;
+    }
+    if (watched == m_c.Image1 && event->type() == QEvent::MouseButtonRelease) {
+        auto* release = static_cast<QMouseEvent*>(event);
+        if (release->button() == Qt::LeftButton && m_c.Image1->rect().contains(release->position().toPoint()))
+            Image1Click();
+        return false;
+    }
+    if (watched == m_c.eFileEdit && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        bRenameCanClick();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool MainFileTools::forward(QWidget* target, QEvent* event)
+{
+    m_forwarding = true;
+    const bool handled = QCoreApplication::sendEvent(target, event);
+    m_forwarding = false;
+    return handled;
+}
+
+void MainFileTools::fBoxMouseDown(const QPoint& at)
+{
+    if (const QListWidgetItem* under = m_c.fBox->itemAt(at))
+        previewFromList(m_c.fBox, m_c.fDir, m_c.fBox->row(under));
+}
+
+void MainFileTools::fNewBoxMouseDown(const QPoint& at)
+{
+    if (const QListWidgetItem* under = m_c.fNewBox->itemAt(at))
+        previewFromList(m_c.fNewBox, m_c.fNewDir, m_c.fNewBox->row(under));
+}
+
+void MainFileTools::previewFromList(FileListBox* list, FolderTree* tree, int row)
+{
+    const PreviewResult result = previewListItem(tree->folder(), list->item(row)->text());
+    if (result.outcome == PreviewResult::Outcome::Ignored)
+        return;
+    // A file list clears the preview first: a picture that fails leaves it
+    // empty.
+    m_picture = Picture();
+    m_c.Image1->clear();
+    m_c.Image1->setToolTip(QString());
+    if (result.outcome == PreviewResult::Outcome::Failed) {
+        m_services.messages.report(m_window, result.message);
+        return;
+    }
+    showPreview(result);
+}
+
+void MainFileTools::lbMFLClick()
+{
+    const QList<QListWidgetItem*> selected = m_c.lbMFL->selectedItems();
+    if (selected.isEmpty())
+        return;
+    const PreviewResult result =
+        previewSourceEntry(m_c.fDir->folder(), m_c.lDir->text(), selected.first()->text());
+    if (result.outcome == PreviewResult::Outcome::Failed) {
+        // The preview keeps what it had, hint and caption included.
+        m_services.messages.report(m_window, result.message);
+        return;
+    }
+    showPreview(result);
+}
+
+void MainFileTools::showPreview(const PreviewResult& result)
+{
+    m_picture = result.picture;
+    m_c.Image1->setPixmap(QPixmap::fromImage(displayImage(m_picture)));
+    m_c.Image1->setToolTip(result.information);
+    // The caption names the file that the rotations overwrite.
+    m_previewWindow.setWindowTitle(result.path);
+}
+
+bool MainFileTools::previewHoldsPicture() const
+{
+    // The window may clear the small preview on its own (a run does).
+    return !m_picture.isEmpty() && !m_c.Image1->pixmap().isNull();
+}
+
+void MainFileTools::Image1Click()
+{
+    if (!previewHoldsPicture())
+        return;
+    m_previewWindow.showPicture(m_c.Image1->pixmap(), m_c.Image1->toolTip());
+}
+
+void MainFileTools::bRefreshViewClick()
+{
+    m_c.fDir->refresh();
+    m_c.fBox->reread();
+    m_c.fBox->setFocusedIndex(0);
+    m_c.fNewDir->refresh();
+    m_c.fNewBox->reread();
+    m_c.fNewBox->setFocusedIndex(0);
+    if (m_refreshOutputLocation)
+        m_refreshOutputLocation();
+}
+
+void MainFileTools::RefreshDirectory1Click()
+{
+    m_c.fDir->refresh();
+}
+
+void MainFileTools::RefreshDirectory2Click()
+{
+    m_c.fNewDir->refresh();
+}
+
+void MainFileTools::SpeedButton2Click()
+{
+    // The shell's answer is not examined: a file manager that does not start
+    // simply does not appear.
+    QWidget* shown = m_c.pcMain->currentWidget();
+    if (shown == m_c.tsIFS)
+        m_services.shell.exploreFolder(m_c.fDir->folder());
+    else if (shown == m_c.tsOFO)
+        m_services.shell.exploreFolder(m_c.fNewDir->folder());
+    else
+        m_services.shell.openFileManager();
+}
+
+void MainFileTools::showRenaming(bool renaming)
+{
+    m_c.bRenInd->setVisible(!renaming);
+    m_c.bRenameCan->setVisible(renaming);
+    m_c.bRenameOK->setVisible(renaming);
+    m_c.eFileEdit->setVisible(renaming);
+}
+
+void MainFileTools::bRenIndClick()
+{
+    const QString path = m_c.fBox->focusedSelectedPath();
+    if (m_c.fBox->selectedCount() == 0 || path.isEmpty())
+        return;
+    m_renamePath = path;
+    m_renameIndex = m_c.fBox->focusedIndex();
+    m_c.eFileEdit->setText(m_c.fBox->currentItem()->text());
+    showRenaming(true);
+}
+
+void MainFileTools::bRenameCanClick()
+{
+    showRenaming(false);
+}
+
+void MainFileTools::eFileEditKeyDown()
+{
+    bRenameOKClick();
+}
+
+void MainFileTools::bRenameOKClick()
+{
+    const QString newName = m_c.eFileEdit->text();
+    const QString target = paths::join(m_c.fDir->folder(), newName);
+    if (paths::fileNameOf(m_renamePath) != newName) {
+        m_c.fBox->setItemSelected(m_renameIndex, false);
+        if (renameManually(m_renamePath, m_c.fDir->folder(), newName) == RenameOutcome::Failed) {
+            // The rename stays open so that the name can be corrected.
+            m_services.messages.report(m_window, kRenameFailed);
+            return;
+        }
+        emit fileRenamed(m_renamePath, target);
+        const QString from = paths::folderOf(m_renamePath);
+        if (m_c.fNewBox->folder() == from || m_c.fNewBox->folder() == m_c.fDir->folder())
+            m_c.fNewBox->reread();
+    }
+    m_c.fBox->reread();
+    showRenaming(false);
+}
+
+void MainFileTools::CreateNewDirectory1Click()
+{
+    createDirectory(m_c.fDir);
+}
+
+void MainFileTools::CreateNewDirectory2Click()
+{
+    createDirectory(m_c.fNewDir);
+}
+
+void MainFileTools::createDirectory(FolderTree* start)
+{
+    SelectDirectoryDialog& dialog = *m_selectDirectory;
+    dialog.setDirectory(start->folder());
+    if (m_services.dialogs.run(dialog) != QDialog::Accepted)
+        return;
+    if (!createDirectoryWithParents(start->folder(), dialog.directory())) {
+        m_services.messages.error(m_window, kUnableToCreateDirectory);
+        return;
+    }
+    // The trees keep the folders they had; the new one simply appears.
+    m_c.fDir->refresh();
+    m_c.fNewDir->refresh();
+}
+
+void MainFileTools::RemoveDirectory1Click()
+{
+    removeDirectory(m_c.fDir, m_c.fNewDir);
+}
+
+void MainFileTools::RemoveDirectory2Click()
+{
+    removeDirectory(m_c.fNewDir, m_c.fDir);
+}
+
+void MainFileTools::removeDirectory(FolderTree* side, FolderTree* other)
+{
+    const QString folder = side->folder();
+    if (m_services.messages.show(m_window, confirmRemoveDirectoryText(folder), MessageIcon::Question,
+                                 MessageButtons::OkCancel) != MessageAnswer::Ok)
+        return;
+    // The folder must not be the current one while it goes.
+    side->selectParent();
+    if (!removeEmptyDirectory(folder)) {
+        m_services.messages.report(m_window, kRemoveDirectoryError);
+        side->setFolder(folder);
+    }
+    side->refresh();
+    other->refresh();
+}
+
+void MainFileTools::RotateImage90degreeclockwise1Click()
+{
+    rotate(TurnDirection::Clockwise);
+}
+
+void MainFileTools::RotateImage90degreescounterclockwise1Click()
+{
+    rotate(TurnDirection::CounterClockwise);
+}
+
+void MainFileTools::rotate(TurnDirection direction)
+{
+    switch (rotationStart(m_c.fBox->count(), m_c.fBox->selectedCount(), previewHoldsPicture())) {
+    case RotationStart::SelectFirst: m_services.messages.report(m_window, kSelectFileToRotate); return;
+    case RotationStart::NothingToTurn: return;
+    case RotationStart::AskToOverwrite: break;
+    }
+    if (m_services.messages.show(m_window, kOverwriteWarning, MessageIcon::Warning, MessageButtons::YesNo) !=
+        MessageAnswer::Yes)
+        return;
+    try {
+        const TurnedPicture turned = turnPicture(m_picture, direction, m_c.tbJpg->value());
+        m_picture = turned.picture;
+        m_c.Image1->setPixmap(QPixmap::fromImage(displayImage(m_picture)));
+        // A failed write leaves the turned picture in the preview and the
+        // file as it was.
+        replaceFileContents(m_previewWindow.windowTitle(), turned.fileBytes);
+    } catch (const Error& error) {
+        m_services.messages.error(m_window, error.message());
+    }
+}
+
+void MainFileTools::pm1Popup()
+{
+    const int selected = m_c.fBox->selectedCount();
+    for (QAction* action : m_c.pm1->actions())
+        if (!action->isSeparator())
+            action->setEnabled(pm1ItemEnabled(action->objectName(), selected));
+}
+
+}  // namespace tessaly

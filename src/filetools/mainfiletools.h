@@ -1,0 +1,128 @@
+#pragma once
+
+#include "filetools/picturerotation.h"
+#include "imaging/picture.h"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QAbstractButton;
+class QAbstractSlider;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QTabWidget;
+class QWidget;
+
+namespace tessaly {
+
+class FileListBox;
+class FolderTree;
+class SelectDirectoryDialog;
+class TForm2;
+struct PlatformServices;
+struct PreviewResult;
+
+// The controls of the main window that the file tools work on.
+struct FileToolControls {
+    FolderTree* fDir = nullptr;
+    FileListBox* fBox = nullptr;
+    FolderTree* fNewDir = nullptr;
+    FileListBox* fNewBox = nullptr;
+    QListWidget* lbMFL = nullptr;
+    QLabel* lDir = nullptr;
+    QLabel* Image1 = nullptr;
+    QAbstractButton* bRenInd = nullptr;
+    QLineEdit* eFileEdit = nullptr;
+    QAbstractButton* bRenameOK = nullptr;
+    QAbstractButton* bRenameCan = nullptr;
+    QAbstractButton* bRefreshView = nullptr;
+    QAbstractButton* SpeedButton2 = nullptr;
+    QMenu* pm1 = nullptr;
+    QMenu* pm2 = nullptr;
+    QTabWidget* pcMain = nullptr;
+    QWidget* tsIFS = nullptr;
+    QWidget* tsOFO = nullptr;
+    QAbstractSlider* tbJpg = nullptr;
+};
+
+// The main window's file tools: previews from the file lists and the source
+// list, the preview window, the refresh and file manager commands, the
+// manual rename, the folder commands and the two rotations. It wires itself
+// to the controls it is given; the rules live in plain functions beside it.
+class MainFileTools : public QObject {
+    Q_OBJECT
+public:
+    MainFileTools(const FileToolControls& controls, TForm2& previewWindow,
+                  PlatformServices& services, QWidget* window);
+    ~MainFileTools() override;
+
+    // What "Refresh Directory & File lists" does last: refresh the folder
+    // tree of the HTML output location dialog.
+    void setOutputLocationRefresh(std::function<void()> refresh)
+    {
+        m_refreshOutputLocation = std::move(refresh);
+    }
+
+    // The picture in the small preview (empty when none).
+    const Picture& previewPicture() const { return m_picture; }
+    QString RenamePath() const { return m_renamePath; }
+    int RenameIndex() const { return m_renameIndex; }
+    SelectDirectoryDialog& selectDirectoryDialog() { return *m_selectDirectory; }
+
+signals:
+    // A file was renamed by hand (full paths before and after).
+    void fileRenamed(const QString& from, const QString& to);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private slots:
+    void fBoxMouseDown(const QPoint& at);
+    void fNewBoxMouseDown(const QPoint& at);
+    void lbMFLClick();
+    void Image1Click();
+    void bRefreshViewClick();
+    void RefreshDirectory1Click();
+    void RefreshDirectory2Click();
+    void SpeedButton2Click();
+    void bRenIndClick();
+    void bRenameCanClick();
+    void bRenameOKClick();
+    void eFileEditKeyDown();
+    void CreateNewDirectory1Click();
+    void CreateNewDirectory2Click();
+    void RemoveDirectory1Click();
+    void RemoveDirectory2Click();
+    void RotateImage90degreeclockwise1Click();
+    void RotateImage90degreescounterclockwise1Click();
+    void pm1Popup();
+
+private:
+    void connectControls();
+    void previewFromList(FileListBox* list, FolderTree* tree, int row);
+    void showPreview(const PreviewResult& result);
+    void showRenaming(bool renaming);
+    void createDirectory(FolderTree* start);
+    void removeDirectory(FolderTree* side, FolderTree* other);
+    void rotate(TurnDirection direction);
+    bool previewHoldsPicture() const;
+    // Hands `event` to `target` past this filter.
+    bool forward(QWidget* target, QEvent* event);
+
+    FileToolControls m_c;
+    TForm2& m_previewWindow;
+    PlatformServices& m_services;
+    QWidget* m_window;
+    std::unique_ptr<SelectDirectoryDialog> m_selectDirectory;
+    std::function<void()> m_refreshOutputLocation;
+    Picture m_picture;
+    QString m_renamePath;
+    int m_renameIndex = -1;
+    bool m_forwarding = false;
+};
+
+}  // namespace tessaly

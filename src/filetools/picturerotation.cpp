@@ -1,0 +1,101 @@
+#include "filetools/picturerotation.h"
+
+#include "imaging/codecs/codecerror.h"
+#include "imaging/encoders.h"
+#include "imaging/rotation.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace tessaly {
+
+RotationStart rotationStart(int listedFiles, int selectedFiles, bool previewHasPicture)
+{
+    if (listedFiles > 0 && selectedFiles == 0)
+        return RotationStart::SelectFirst;
+    if (!previewHasPicture)
+        return RotationStart::NothingToTurn;
+    return RotationStart::AskToOverwrite;
+}
+
+TurnedPicture turnPicture(const Picture& picture, TurnDirection direction, int jpegQuality)
+{
+    try {
+        Bitmap source;
+        DrawToBitmap(source, picture);
+        const Bitmap turned = direction == TurnDirection::Clockwise ? rotateClockwise(source)
+                                                                    : rotateCounterClockwise(source);
+        TurnedPicture result;
+        switch (picture.kind()) {
+        case PictureKind::Jpeg: {
+            JpegOutput jpeg;
+            EncodeJpeg(jpeg, turned, jpegQuality);
+            result.fileBytes = jpeg.fileBytes();
+            result.picture = decodePicture(result.fileBytes, QStringLiteral("turned.jpg"));
+            break;
+        }
+        case PictureKind::Gif: {
+            GifOutput gif;
+            EncodeGif(gif, turned);
+            result.fileBytes = gif.fileBytes();
+            result.picture = decodePicture(result.fileBytes, QStringLiteral("turned.gif"));
+            break;
+        }
+        case PictureKind::Bmp:
+            result.fileBytes = BitmapOutput(turned).fileBytes();
+            result.picture = Picture::fromRaster(PictureKind::Bmp, turned);
+            break;
+        case PictureKind::Metafile: {
+            MetafileOutput metafile;
+            metafile.setEnhanced(picture.metafileFormat() == MetafileFormat::Enhanced);
+            EncodeMetafile(metafile, turned);
+            result.fileBytes = metafile.fileBytes();
+            result.picture = Picture::fromMetafile(result.fileBytes, picture.metafileFormat());
+            break;
+        }
+        case PictureKind::None: throw Error(QStringLiteral("There is no picture to turn."));
+        }
+        return result;
+    } catch (const CodecError& error) {
+        throw Error(QString::fromStdString(error.what()));
+    } catch (const LoadError& error) {
+        throw Error(QString::fromStdString(error.what()));
+    } catch (const std::bad_alloc&) {
+        throw Error(QStringLiteral("Not enough memory to turn the picture."));
+    }
+}
+
+void replaceFileContents(const QString& path, const QByteArray& bytes)
+{
+    const auto failure = [&path](const QString& reason) {
+        return Error(QStringLiteral("Cannot write %1: %2").arg(path, reason));
+    };
+    const QFileInfo target(path);
+    // Writing through a temporary file needs only the folder's permission,
+    // so without this check a read-only file would be replaced.
+    constexpr auto anyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (target.exists() && (!target.isWritable() || !(target.permissions() & anyWrite)))
+        throw failure(QStringLiteral("the file is read-only"));
+    const QFileInfo folder(target.absolutePath());
+    if (!folder.isDir())
+        throw failure(QStringLiteral("the folder does not exist"));
+
+    QSaveFile file(path);
+    // A folder that takes no new files cannot hold the temporary file; there
+    // the file itself is written, as the only way left.
+    file.setDirectWriteFallback(!folder.isWritable());
+    // Unbuffered, so that a write the file system cuts short (a full disk,
+    // a size limit) fails here rather than in a flush whose failure commit()
+    // does not report.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw failure(file.errorString());
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        throw failure(reason);
+    }
+    if (!file.commit())
+        throw failure(file.errorString());
+}
+
+}  // namespace tessaly
