@@ -33,6 +33,9 @@ private slots:
     void bGOClick();
 
 private:
+    void setSentence(const QString& text);
+    void fitSentence();
+
     Wizard& m_wizard;
     Ui::TForm1& m_ui;
 };

@@ -5,6 +5,7 @@
 #include "batch/jobchecks.h"
 #include "platform/services.h"
 #include "ui_tform1.h"
+#include "widgets/textfit.h"
 
 #include <QButtonGroup>
 #include <QMenu>
@@ -42,6 +43,8 @@ OutputPage::OutputPage(Wizard& wizard, QObject* parent) : QObject(parent), m_wiz
     auto* maskButtons = new QButtonGroup(this);
     maskButtons->addButton(m_ui.sbShowAll);
     maskButtons->addButton(m_ui.sbShowGrafx);
+    // The longest naming option must show whole in the specified width.
+    shrinkFontToFit(*m_ui.cbNameOption, itemTexts(*m_ui.cbNameOption), comboTextWidth(*m_ui.cbNameOption));
     buildPopupMenu();
     connectControls();
 }

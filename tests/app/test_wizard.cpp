@@ -1,8 +1,11 @@
 #include "wizardfixture.h"
 #include "ui_tform3.h"
+#include "widgets/textfit.h"
 
 #include <QApplication>
 #include <QEnterEvent>
+#include <QFile>
+#include <QPlainTextEdit>
 #include <QMenu>
 #include <QTest>
 
@@ -164,14 +167,23 @@ TEST_F(WizardTest, DuplicateNamesWarning)
     TForm3& warning = windows.duplicateWarning();
     QString named;
     int labelLeft = -1;
+    int widestLine = 0;
+    int room = 0;
     fakes.dialogs.whileShown = [&](QDialog& dialog) {
         named = warning.form().Label2->text();
         labelLeft = warning.form().Label2->x();
         EXPECT_EQ(&dialog, &warning);
+        // Every line of the explanation shows whole, without scrolling sideways.
+        const QPlainTextEdit* memo = warning.form().Memo1;
+        for (const QString& line : memo->toPlainText().split(u'\n'))
+            widestLine = std::max(widestLine, memo->fontMetrics().horizontalAdvance(line));
+        room = memo->viewport()->width() - 2 * int(memo->document()->documentMargin());
     };
     fakes.dialogs.results = {QDialog::Rejected};
     click(ui.bNxt1);
     EXPECT_EQ(named, QStringLiteral("a.gif and a.jpg"));
+    EXPECT_GT(widestLine, 0);
+    EXPECT_LE(widestLine, room);
     EXPECT_EQ(labelLeft, (warning.width() - warning.form().Label2->width()) / 2);
     EXPECT_EQ(page(), ui.tsIFS);
     EXPECT_EQ(ui.lMFL->text(), QStringLiteral("Source Files: 3"));
@@ -391,6 +403,40 @@ TEST_F(WizardTest, TabFollowsTheReadingOrder)
     EXPECT_EQ(tour(), strip + names({"Fast Resize", "eWidth", "eHeight", "cbRatio", "bBck2"}));
     click(ui.bNxt3);
     EXPECT_EQ(tour(), strip + names({"tbJpg", "cbOverWrite", "bBck3"}));
+}
+
+// Texts fit their boxes in the desktop's font: every naming option whole;
+// on the confirmation page a long folder loses its middle (the whole path
+// is the tooltip) and the names sentence shows whole.
+TEST_F(WizardTest, TextsFitTheirBoxes)
+{
+    for (const QString& option : itemTexts(*ui.cbNameOption))
+        EXPECT_LE(ui.cbNameOption->fontMetrics().horizontalAdvance(option), comboTextWidth(*ui.cbNameOption))
+            << option.toStdString();
+
+    const QString deep = input.makeFolder(
+        QStringLiteral("a very long folder name for the holiday pictures/summer 2024 in the mountains of the north"));
+    for (const char* name : {"a.jpg", "B.jpg"})
+        QFile(input.path() + u'/' + QLatin1String(name)).copy(deep + u'/' + QLatin1String(name));
+    ui.fDir->setFolder(deep);
+    select({"a.jpg"});
+    click(ui.bNxt1);
+    ui.fNewDir->setFolder(output.path());
+    choose(ui.cbNameOption, 3);
+    click(ui.bNxt2);
+    click(ui.bNxt3);
+    ASSERT_EQ(page(), ui.tsCS);
+    const QString shown = ui.lInDir->text();
+    EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
+    EXPECT_TRUE(shown.startsWith(u'/'));
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("north")));
+    EXPECT_EQ(ui.lInDir->toolTip(), deep);
+    EXPECT_LE(ui.lInDir->fontMetrics().horizontalAdvance(shown), ui.lInDir->contentsRect().width());
+    EXPECT_EQ(ui.lOtDir->text(), output.path());
+    EXPECT_EQ(ui.lFileNames->text(),
+              QStringLiteral("...Will start with the original file name and then have Thumb appended."));
+    EXPECT_LE(ui.lFileNames->fontMetrics().horizontalAdvance(ui.lFileNames->text()),
+              ui.lFileNames->contentsRect().width());
 }
 
 // Page 3: the kept ratio shows the maximum and the force boxes, which
