@@ -10,6 +10,7 @@ namespace tessaly {
 ConfirmPage::ConfirmPage(Wizard& wizard, QObject* parent) : QObject(parent), m_wizard(wizard), m_ui(wizard.form())
 {
     Ui::TForm1& ui = m_ui;
+    ui.Label19->setBuddy(ui.tbJpg);
     connect(ui.pcMain, &QTabWidget::currentChanged, this, [this](int index) {
         if (m_ui.pcMain->widget(index) == m_ui.tsCS)
             tsCSShow();

@@ -15,6 +15,8 @@ namespace tessaly {
 
 InputPage::InputPage(Wizard& wizard, QObject* parent) : QObject(parent), m_wizard(wizard), m_ui(wizard.form())
 {
+    // Fields without text of their own are named by the label beside them.
+    m_ui.Label2->setBuddy(m_ui.cbMask);
     buildPopupMenu();
     connectControls();
 }

@@ -45,6 +45,13 @@ OutputPage::OutputPage(Wizard& wizard, QObject* parent) : QObject(parent), m_wiz
     maskButtons->addButton(m_ui.sbShowGrafx);
     // The longest naming option must show whole in the specified width.
     shrinkFontToFit(*m_ui.cbNameOption, itemTexts(*m_ui.cbNameOption), comboTextWidth(*m_ui.cbNameOption));
+    // Fields without text of their own are named by the label beside them.
+    m_ui.Label1->setBuddy(m_ui.ePreT);
+    m_ui.ePreI->setAccessibleName(m_ui.Label1->text());
+    m_ui.Label4->setBuddy(m_ui.eSeq);
+    m_ui.Label7->setBuddy(m_ui.cbConvert);
+    m_ui.Label14->setBuddy(m_ui.cbNameOption);
+    m_ui.SpeedButton1->setAccessibleName(m_ui.SpeedButton1->toolTip());
     buildPopupMenu();
     connectControls();
 }

@@ -82,6 +82,12 @@ void TForm1::setUpUpperStrip()
     ui.fNewBox->attachServices(m_services.messages, m_services.shell);
     ui.fBox->setMultiSelect(true);
     ui.fBox->setMask(texts::kDefaultMask);
+    ui.fDir->setAccessibleName(QStringLiteral("Input folders"));
+    ui.fBox->setAccessibleName(QStringLiteral("Input files"));
+    ui.fNewDir->setAccessibleName(QStringLiteral("Output folders"));
+    ui.fNewBox->setAccessibleName(QStringLiteral("Output files"));
+    ui.lbMFL->setAccessibleName(QStringLiteral("Source files"));
+    ui.mHelp->setAccessibleName(QStringLiteral("Helpful hints"));
 
     // The desktop theme's icons where it has them, the style's otherwise.
     // (The style's own "help" icon is a move arrow in some styles, so help
@@ -119,6 +125,7 @@ void TForm1::connectTitleButtons() {}
 void TForm1::setUpKeyboard()
 {
     Ui::TForm1& ui = *m_ui;
+    ui.pcMain->setFocusPolicy(Qt::NoFocus);
     ui.pcMain->tabBar()->setFocusPolicy(Qt::NoFocus);
     ui.mHelp->setTabChangesFocus(true);
     QList<QWidget*> order = {ui.sbDefaults,   ui.bRefreshView, ui.SpeedButton2, ui.sbAbout,

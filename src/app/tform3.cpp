@@ -41,6 +41,7 @@ TForm3::TForm3(QWidget* parent)
     for (const char* line : kMemoLines)
         lines << QString::fromLatin1(line);
     QPlainTextEdit* memo = m_ui->Memo1;
+    memo->setAccessibleName(QStringLiteral("Duplicate file names explained"));
     memo->setPlainText(lines.join(u'\n'));
     // The lines break where they were written; the font is made small
     // enough for the widest of them to fit beside the scroll bar.

@@ -13,6 +13,11 @@ ThumbnailPage::ThumbnailPage(Wizard& wizard, QObject* parent) : QObject(parent),
     ui.Label10->setText(texts::kAspectRatioNote);
     ui.rgResize->setItems({QStringLiteral("Fast Resize"), QStringLiteral("Quality Resize")});
     ui.rgResize->setItemIndex(1);
+    // Fields without text of their own are named by the label beside them.
+    ui.Label5->setBuddy(ui.eWidth);
+    ui.Label6->setBuddy(ui.eHeight);
+    ui.eWidth->setAccessibleName(QStringLiteral("Thumbnail width"));
+    ui.eHeight->setAccessibleName(QStringLiteral("Thumbnail height"));
 
     connect(ui.cbRatio, &QCheckBox::toggled, this, &ThumbnailPage::cbRatioClick);
     connect(ui.cbFWidth, &QCheckBox::toggled, this, &ThumbnailPage::cbFWidthClick);
