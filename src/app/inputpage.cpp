@@ -3,6 +3,7 @@
 #include "app/tform3.h"
 #include "app/wizard.h"
 #include "batch/jobchecks.h"
+#include "filetools/foldercommands.h"
 #include "filetools/tform4.h"
 #include "platform/paths.h"
 #include "platform/services.h"
@@ -147,8 +148,9 @@ void InputPage::bNxt1Click()
     job.SourceList = ui.fBox->selectedNames();
     m_wizard.showSourceList();
 
-    if (const auto clash = findDuplicateNames(job.SourceList)) {
-        TForm3& warning = m_wizard.companions().duplicateWarning();
+    TForm3* const warningWindow = m_wizard.companions().duplicateWarning;
+    if (const auto clash = findDuplicateNames(job.SourceList); clash && warningWindow) {
+        TForm3& warning = *warningWindow;
         warning.setNames(clash->first, clash->second);
         if (m_wizard.services().dialogs.run(warning) != QDialog::Accepted)
             return;
@@ -163,12 +165,13 @@ void InputPage::bDelSelClick()
 {
     Ui::TForm1& ui = m_ui;
     const QStringList names = ui.fBox->selectedNames();
-    if (names.isEmpty())
+    TForm4* const confirmWindow = m_wizard.companions().deleteConfirm;
+    if (names.isEmpty() || !confirmWindow)
         return;
     QStringList doomed;
     for (const QString& name : names)
         doomed << paths::join(ui.fDir->folder(), name);
-    TForm4& confirm = m_wizard.companions().deleteConfirm();
+    TForm4& confirm = *confirmWindow;
     confirm.setQuestion(int(doomed.size()));
     if (m_wizard.services().dialogs.run(confirm) != QDialog::Accepted)
         return;
@@ -187,7 +190,10 @@ void InputPage::bDelSelClick()
 
 void InputPage::pm1Popup()
 {
-    m_pm1->findChild<QAction*>(QStringLiteral("DeleteSelectedFiles1"))->setEnabled(m_ui.fBox->selectedCount() > 0);
+    const int selected = m_ui.fBox->selectedCount();
+    for (QAction* action : m_pm1->actions())
+        if (!action->isSeparator())
+            action->setEnabled(pm1ItemEnabled(action->objectName(), selected));
 }
 
 }  // namespace tessaly

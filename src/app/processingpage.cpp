@@ -3,12 +3,49 @@
 #include "app/windowrun.h"
 #include "app/wizard.h"
 #include "batch/runs.h"
+#include "gallery/dialogs/galleryrun.h"
+#include "gallery/dialogs/tform6.h"
 #include "platform/services.h"
 #include "ui_tform1.h"
+#include "viewer/tfdlgouthtml.h"
+#include "viewer/tfhtm.h"
+#include "viewer/viewerpagesink.h"
 
 #include <QApplication>
+#include <algorithm>
 
 namespace tessaly {
+
+namespace {
+
+// The gallery run's windows: the output location dialog, starting at the
+// folder of the run's first output, and the viewer, which takes the first
+// page into its editor.
+class WindowGalleryRun final : public GalleryRunWindows {
+public:
+    WindowGalleryRun(TfDlgOutHTML& location, TfHTM& viewer, QString firstOutputPath)
+        : m_location(location), m_viewer(viewer), m_sink(viewer), m_firstOutputPath(std::move(firstOutputPath))
+    {
+    }
+    std::optional<PageLocation> chooseLocation() override
+    {
+        const std::optional<HtmlLocation> chosen = m_location.ask(m_firstOutputPath);
+        if (!chosen)
+            return std::nullopt;
+        return PageLocation{chosen->folder, chosen->fileName};
+    }
+    void clearBrowseFile() override { m_viewer.clearBrowseFile(); }
+    PageSink& pageSink() override { return m_sink; }
+    void showGallery(const GalleryResult& result) override { m_sink.finish(result); }
+
+private:
+    TfDlgOutHTML& m_location;
+    TfHTM& m_viewer;
+    ViewerPageSink m_sink;
+    QString m_firstOutputPath;
+};
+
+}  // namespace
 
 ProcessingPage::ProcessingPage(Wizard& wizard, QObject* parent) : QObject(parent), m_wizard(wizard), m_ui(wizard.form())
 {
@@ -16,7 +53,7 @@ ProcessingPage::ProcessingPage(Wizard& wizard, QObject* parent) : QObject(parent
     ui.bCancelOp->setColors(Qt::black, Qt::black);
     connect(ui.bCancelOp, &QPushButton::clicked, this, &ProcessingPage::bCancelOpClick);
     connect(ui.bStartOver, &QPushButton::clicked, this, &ProcessingPage::bStartOverClick);
-    // "Do HTML!" (`bHTML`) is wired here too once the gallery run lands.
+    connect(ui.bHTML, &QPushButton::clicked, this, &ProcessingPage::bHTMLClick);
     for (GradientButton* button : {ui.bCancelOp, ui.bStartOver, ui.bHTML})
         useWizardHoverColours(button);
 }
@@ -91,6 +128,23 @@ void ProcessingPage::bStartOverClick()
     ui.lbMFL->show();
     ui.lMFL->show();
     m_wizard.clearSourceListView();
+}
+
+// The gallery of the last run's first ProcessedCount files; the run's
+// state stays as it is, so one run can give several galleries.
+void ProcessingPage::bHTMLClick()
+{
+    const RunState& run = m_wizard.job().run;
+    const std::size_t count = std::min(std::size_t(std::max(run.ProcessedCount, 0)), run.ProcessedFiles.size());
+    const ProcessedFileTable shown(run.ProcessedFiles.begin(), run.ProcessedFiles.begin() + std::ptrdiff_t(count));
+    const CompanionWindows& windows = m_wizard.companions();
+    if (!windows.htmlLocation || !windows.htmlOptions || !windows.htmlViewer)
+        return;
+    WindowGalleryRun gallery(*windows.htmlLocation, *windows.htmlViewer,
+                             run.ProcessedFiles.empty() ? QString() : run.ProcessedFiles.front().OutputPath);
+    PlatformServices& services = m_wizard.services();
+    runGallery(m_wizard.dialogParent(), gallery, *windows.htmlOptions, services.dialogs, services.messages, shown,
+               run.maxThumbSize);
 }
 
 }  // namespace tessaly

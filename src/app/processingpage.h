@@ -31,6 +31,7 @@ public:
 private slots:
     void bCancelOpClick();
     void bStartOverClick();
+    void bHTMLClick();
 
 private:
     void showUpperStrip(bool shown);

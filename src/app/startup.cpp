@@ -3,7 +3,13 @@
 #include "about/tfsplasher.h"
 #include "app/tform1.h"
 #include "app/tform3.h"
+#include "filetools/tform2.h"
 #include "filetools/tform4.h"
+#include "gallery/dialogs/tform5.h"
+#include "gallery/dialogs/tform6.h"
+#include "gallery/dialogs/thrfprmpt.h"
+#include "viewer/tfdlgouthtml.h"
+#include "viewer/tfhtm.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -11,11 +17,30 @@
 
 namespace tessaly {
 
+// The windows are made in the program's start-up order: main window,
+// preview, duplicate warning, deletion confirmation, HTML viewer, About box,
+// HTML Options, its link help, HTML output location, HREF prompt.
 ApplicationWindows::ApplicationWindows(PlatformServices& services, const IniFile& settings)
-    : m_form1(std::make_unique<TForm1>(services, settings, *this)),
+    : m_form1(std::make_unique<TForm1>(services, settings)),
+      m_form2(std::make_unique<TForm2>(m_form1.get())),
       m_form3(std::make_unique<TForm3>(m_form1.get())),
-      m_form4(std::make_unique<TForm4>(services.messages, settings, m_form1.get()))
+      m_form4(std::make_unique<TForm4>(services.messages, settings, m_form1.get())),
+      // A window of its own beside the main window, which it never blocks.
+      m_htm(std::make_unique<TfHTM>(services, m_form1.get())),
+      m_form6(std::make_unique<TForm6>(services, settings, nullptr, m_form1.get())),
+      m_form5(std::make_unique<TForm5>(m_form6.get())),
+      m_dlgOutHtml(std::make_unique<TfDlgOutHTML>(services, settings, *m_form4, m_form1.get())),
+      m_hrefPrompt(std::make_unique<THRFPrmpt>(m_form6.get()))
 {
+    m_form6->setCompanions(m_form5.get(), m_hrefPrompt.get());
+    CompanionWindows companions;
+    companions.preview = m_form2.get();
+    companions.duplicateWarning = m_form3.get();
+    companions.deleteConfirm = m_form4.get();
+    companions.htmlViewer = m_htm.get();
+    companions.htmlLocation = m_dlgOutHtml.get();
+    companions.htmlOptions = m_form6.get();
+    m_form1->setCompanions(companions);
 }
 
 ApplicationWindows::~ApplicationWindows()
@@ -26,8 +51,14 @@ ApplicationWindows::~ApplicationWindows()
 void ApplicationWindows::destroy()
 {
     // Reverse order of creation: each window saves its settings as it goes.
+    m_hrefPrompt.reset();
+    m_dlgOutHtml.reset();
+    m_form5.reset();
+    m_form6.reset();
+    m_htm.reset();
     m_form4.reset();
     m_form3.reset();
+    m_form2.reset();
     m_form1.reset();
 }
 

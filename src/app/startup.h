@@ -10,26 +10,44 @@
 namespace tessaly {
 
 class TForm1;
+class TForm2;
 class TForm3;
 class TForm4;
+class TForm5;
+class TForm6;
+class TfDlgOutHTML;
+class TfHTM;
+class THRFPrmpt;
 
 // Every window of the program, made once at start-up in a fixed order and
 // destroyed in the reverse order at the end.
-class ApplicationWindows final : public CompanionWindows {
+class ApplicationWindows {
 public:
     ApplicationWindows(PlatformServices& services, const IniFile& settings);
     ~ApplicationWindows();
 
     TForm1& mainWindow() { return *m_form1; }
-    TForm3& duplicateWarning() override { return *m_form3; }
-    TForm4& deleteConfirm() override { return *m_form4; }
+    TForm2& previewWindow() { return *m_form2; }
+    TForm3& duplicateWarning() { return *m_form3; }
+    TForm4& deleteConfirm() { return *m_form4; }
+    TfHTM& htmlViewer() { return *m_htm; }
+    TfDlgOutHTML& htmlLocation() { return *m_dlgOutHtml; }
+    TForm6& htmlOptions() { return *m_form6; }
+    TForm5& linkHelp() { return *m_form5; }
+    THRFPrmpt& hrefPrompt() { return *m_hrefPrompt; }
     // Destroys the windows now, in the reverse order of their creation.
     void destroy();
 
 private:
     std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<TForm2> m_form2;
     std::unique_ptr<TForm3> m_form3;
     std::unique_ptr<TForm4> m_form4;
+    std::unique_ptr<TfHTM> m_htm;
+    std::unique_ptr<TForm6> m_form6;
+    std::unique_ptr<TForm5> m_form5;
+    std::unique_ptr<TfDlgOutHTML> m_dlgOutHtml;
+    std::unique_ptr<THRFPrmpt> m_hrefPrompt;
 };
 
 // Shows the splash for `splashMilliseconds`, makes the windows, opens the

@@ -6,6 +6,7 @@
 #include "app/outputpage.h"
 #include "app/processingpage.h"
 #include "app/thumbnailpage.h"
+#include "filetools/mainfiletools.h"
 #include "platform/paths.h"
 #include "settings/mainsettings.h"
 #include "ui_tform1.h"
@@ -15,19 +16,19 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QListWidget>
 #include <QStyle>
 #include <QTabBar>
 #include <QToolButton>
 
 namespace tessaly {
 
-TForm1::TForm1(PlatformServices& services, IniFile settings, CompanionWindows& companions, QWidget* parent)
+TForm1::TForm1(PlatformServices& services, IniFile settings, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_ui(std::make_unique<Ui::TForm1>()),
       m_services(services),
-      m_settings(std::move(settings)),
-      m_windows(companions)
+      m_settings(std::move(settings))
 {
     m_ui->setupUi(this);
     setFixedSize(536, 453);
@@ -46,6 +47,52 @@ TForm1::TForm1(PlatformServices& services, IniFile settings, CompanionWindows& c
 TForm1::~TForm1()
 {
     FormDestroy();
+}
+
+void TForm1::setCompanions(const CompanionWindows& windows)
+{
+    m_windows = windows;
+    if (m_fileTools || !windows.preview)
+        return;
+    Ui::TForm1& ui = *m_ui;
+    FileToolControls controls;
+    controls.fDir = ui.fDir;
+    controls.fBox = ui.fBox;
+    controls.fNewDir = ui.fNewDir;
+    controls.fNewBox = ui.fNewBox;
+    controls.lbMFL = ui.lbMFL;
+    controls.lDir = ui.lDir;
+    controls.Image1 = ui.Image1;
+    controls.bRenInd = ui.bRenInd;
+    controls.eFileEdit = ui.eFileEdit;
+    controls.bRenameOK = ui.bRenameOK;
+    controls.bRenameCan = ui.bRenameCan;
+    controls.bRefreshView = ui.bRefreshView;
+    controls.SpeedButton2 = ui.SpeedButton2;
+    controls.pm1 = pm1();
+    controls.pm2 = pm2();
+    controls.pcMain = ui.pcMain;
+    controls.tsIFS = ui.tsIFS;
+    controls.tsOFO = ui.tsOFO;
+    controls.tbJpg = ui.tbJpg;
+    m_fileTools = new MainFileTools(controls, *windows.preview, m_services, this);
+    // A file renamed by hand keeps its place among the source files.
+    connect(m_fileTools, &MainFileTools::fileRenamed, this, [this](const QString& from, const QString& to) {
+        if (paths::folderOf(from) != paths::folderOf(to))
+            return;
+        const qsizetype at = m_job.SourceList.indexOf(paths::fileNameOf(from));
+        if (at < 0)
+            return;
+        m_job.SourceList[at] = paths::fileNameOf(to);
+        if (QListWidgetItem* shown = m_ui->lbMFL->item(int(at)))
+            shown->setText(m_job.SourceList[at]);
+    });
+}
+
+void TForm1::setOutputLocationRefresh(std::function<void()> refresh)
+{
+    if (m_fileTools)
+        m_fileTools->setOutputLocationRefresh(std::move(refresh));
 }
 
 QMenu* TForm1::pm1() const

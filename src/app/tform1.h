@@ -20,6 +20,7 @@ namespace tessaly {
 
 class ConfirmPage;
 class InputPage;
+class MainFileTools;
 class OutputPage;
 class ProcessingPage;
 class ThumbnailPage;
@@ -42,10 +43,16 @@ class ThumbnailPage;
 class TForm1 : public QWidget, private Wizard {
     Q_OBJECT
 public:
-    TForm1(PlatformServices& services, IniFile settings, CompanionWindows& companions, QWidget* parent = nullptr);
+    TForm1(PlatformServices& services, IniFile settings, QWidget* parent = nullptr);
     ~TForm1() override;
 
     Ui::TForm1& form() override { return *m_ui; }
+    // Takes the other windows once they are made; the file tools start
+    // working here, since they need the preview window.
+    void setCompanions(const CompanionWindows& windows);
+    // What "Refresh Directory & File lists" does last: refresh the folders
+    // of the HTML output location dialog.
+    void setOutputLocationRefresh(std::function<void()> refresh);
     QMenu* pm1() const;
     QMenu* pm2() const;
 
@@ -65,7 +72,7 @@ private:
     // What the pages see of the window.
     QWidget* dialogParent() override { return this; }
     PlatformServices& services() override { return m_services; }
-    CompanionWindows& companions() override { return m_windows; }
+    const CompanionWindows& companions() const override { return m_windows; }
     JobState& job() override { return m_job; }
     WorkingPictures& workingPictures() override { return *m_pictures; }
     void goToPage(WizardPage page) override;
@@ -87,7 +94,7 @@ private:
     std::unique_ptr<Ui::TForm1> m_ui;
     PlatformServices& m_services;
     IniFile m_settings;
-    CompanionWindows& m_windows;
+    CompanionWindows m_windows;
     JobState m_job;
     std::unique_ptr<WorkingPictures> m_pictures;
 
@@ -97,6 +104,7 @@ private:
     ThumbnailPage* m_thumbnailPage = nullptr;
     ConfirmPage* m_confirmPage = nullptr;
     ProcessingPage* m_processingPage = nullptr;
+    MainFileTools* m_fileTools = nullptr;
 };
 
 }  // namespace tessaly

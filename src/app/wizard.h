@@ -14,24 +14,28 @@ class TForm1;
 namespace tessaly {
 
 class GradientButton;
+class TForm2;
 class TForm3;
 class TForm4;
+class TForm6;
+class TfDlgOutHTML;
+class TfHTM;
 class WorkingPictures;
 struct PlatformServices;
 
 // The pages of the main window's page control, in their order.
 enum class WizardPage { InputFiles, OutputOptions, ThumbnailOptions, Confirm, Processing };
 
-// The dialogs the main window calls on. They are made at start-up after the
-// main window (the windows save their settings in the reverse order of
-// creation), so the main window asks for them only when it shows them.
-class CompanionWindows {
-public:
-    virtual TForm3& duplicateWarning() = 0;
-    virtual TForm4& deleteConfirm() = 0;
-
-protected:
-    ~CompanionWindows() = default;
+// The windows the main window calls on; all are made at start-up.
+struct CompanionWindows {
+    TForm2* preview = nullptr;
+    TForm3* duplicateWarning = nullptr;
+    TForm4* deleteConfirm = nullptr;
+    // The HTML viewer and the HTML output location dialog of "Do HTML!".
+    TfHTM* htmlViewer = nullptr;
+    TfDlgOutHTML* htmlLocation = nullptr;
+    // The HTML Options of "Do HTML!".
+    TForm6* htmlOptions = nullptr;
 };
 
 // The job state the main window keeps for its pages: the mode fixed when
@@ -53,7 +57,7 @@ public:
     // The window that message boxes and dialogs belong to.
     virtual QWidget* dialogParent() = 0;
     virtual PlatformServices& services() = 0;
-    virtual CompanionWindows& companions() = 0;
+    virtual const CompanionWindows& companions() const = 0;
     virtual JobState& job() = 0;
     virtual WorkingPictures& workingPictures() = 0;
 

@@ -5,10 +5,8 @@
 namespace tessaly {
 
 inline const QString kUnableToCreateDirectory = QStringLiteral("Unable to create directory");
-inline const QString kRemoveDirectoryError =
-    QStringLiteral("Error Removing Directory, it must be empty.");
-inline const QString kFolderDoesNotExist =
-    QStringLiteral("The specified directory does not exist. Create it?");
+inline const QString kRemoveDirectoryError = QStringLiteral("Error Removing Directory, it must be empty.");
+inline const QString kFolderDoesNotExist = QStringLiteral("The specified directory does not exist. Create it?");
 
 // "Confirm Delete of Directory " and the folder.
 QString confirmRemoveDirectoryText(const QString& folder);

@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QStyle>
 #include <QTabWidget>
 
 namespace tessaly {
@@ -46,8 +47,8 @@ bool isListMovement(int key)
 
 }  // namespace
 
-MainFileTools::MainFileTools(const FileToolControls& controls, TForm2& previewWindow,
-                             PlatformServices& services, QWidget* window)
+MainFileTools::MainFileTools(const FileToolControls& controls, TForm2& previewWindow, PlatformServices& services,
+                             QWidget* window)
     : QObject(window),
       m_c(controls),
       m_previewWindow(previewWindow),
@@ -56,6 +57,12 @@ MainFileTools::MainFileTools(const FileToolControls& controls, TForm2& previewWi
       m_selectDirectory(std::make_unique<SelectDirectoryDialog>(services.messages, window))
 {
     m_selectDirectory->setObjectName(QStringLiteral("SelectDirectory"));
+    const QStyle* look = window->style();
+    m_c.bRenameOK->setIcon(look->standardIcon(QStyle::SP_DialogApplyButton));
+    m_c.bRenameCan->setIcon(look->standardIcon(QStyle::SP_DialogCancelButton));
+    // The picture has no text of its own; its hint says what it shows.
+    if (m_c.Image1->accessibleName().isEmpty())
+        m_c.Image1->setAccessibleName(QStringLiteral("Preview Window"));
     showRenaming(false);
     connectControls();
 }
@@ -88,16 +95,13 @@ void MainFileTools::connectControls()
     on(m_c.pm1, "RefreshDirectory1", &MainFileTools::RefreshDirectory1Click);
     on(m_c.pm1, "RemoveDirectory1", &MainFileTools::RemoveDirectory1Click);
     on(m_c.pm1, "RotateImage90degreeclockwise1", &MainFileTools::RotateImage90degreeclockwise1Click);
-    on(m_c.pm1, "RotateImage90degreescounterclockwise1",
-       &MainFileTools::RotateImage90degreescounterclockwise1Click);
+    on(m_c.pm1, "RotateImage90degreescounterclockwise1", &MainFileTools::RotateImage90degreescounterclockwise1Click);
     // Both "Launch Explorer" items run the button's own command.
     on(m_c.pm1, "LauchExplorer1", &MainFileTools::SpeedButton2Click);
     on(m_c.pm2, "LaunchExplorer1", &MainFileTools::SpeedButton2Click);
     on(m_c.pm2, "CreateNewDirectory2", &MainFileTools::CreateNewDirectory2Click);
     on(m_c.pm2, "RefreshDirectory2", &MainFileTools::RefreshDirectory2Click);
     on(m_c.pm2, "RemoveDirectory2", &MainFileTools::RemoveDirectory2Click);
-    if (m_c.pm1)
-        connect(m_c.pm1, &QMenu::aboutToShow, this, &MainFileTools::pm1Popup);
 }
 
 bool MainFileTools::eventFilter(QObject* watched, QEvent* event)
@@ -188,8 +192,7 @@ void MainFileTools::lbMFLClick()
     const QList<QListWidgetItem*> selected = m_c.lbMFL->selectedItems();
     if (selected.isEmpty())
         return;
-    const PreviewResult result =
-        previewSourceEntry(m_c.fDir->folder(), m_c.lDir->text(), selected.first()->text());
+    const PreviewResult result = previewSourceEntry(m_c.fDir->folder(), m_c.lDir->text(), selected.first()->text());
     if (result.outcome == PreviewResult::Outcome::Failed) {
         // The preview keeps what it had, hint and caption included.
         m_services.messages.report(m_window, result.message);
@@ -203,6 +206,7 @@ void MainFileTools::showPreview(const PreviewResult& result)
     m_picture = result.picture;
     m_c.Image1->setPixmap(QPixmap::fromImage(displayImage(m_picture)));
     m_c.Image1->setToolTip(result.information);
+    m_c.Image1->setAccessibleDescription(result.information);
     // The caption names the file that the rotations overwrite.
     m_previewWindow.setWindowTitle(result.path);
 }
@@ -295,6 +299,9 @@ void MainFileTools::bRenameOKClick()
             m_services.messages.report(m_window, kRenameFailed);
             return;
         }
+        // The preview window's caption names the file a rotation writes to.
+        if (m_previewWindow.windowTitle() == m_renamePath)
+            m_previewWindow.setWindowTitle(target);
         emit fileRenamed(m_renamePath, target);
         const QString from = paths::folderOf(m_renamePath);
         if (m_c.fNewBox->folder() == from || m_c.fNewBox->folder() == m_c.fDir->folder())
@@ -385,14 +392,6 @@ void MainFileTools::rotate(TurnDirection direction)
     } catch (const Error& error) {
         m_services.messages.error(m_window, error.message());
     }
-}
-
-void MainFileTools::pm1Popup()
-{
-    const int selected = m_c.fBox->selectedCount();
-    for (QAction* action : m_c.pm1->actions())
-        if (!action->isSeparator())
-            action->setEnabled(pm1ItemEnabled(action->objectName(), selected));
 }
 
 }  // namespace tessaly

@@ -56,16 +56,12 @@ struct FileToolControls {
 class MainFileTools : public QObject {
     Q_OBJECT
 public:
-    MainFileTools(const FileToolControls& controls, TForm2& previewWindow,
-                  PlatformServices& services, QWidget* window);
+    MainFileTools(const FileToolControls& controls, TForm2& previewWindow, PlatformServices& services, QWidget* window);
     ~MainFileTools() override;
 
     // What "Refresh Directory & File lists" does last: refresh the folder
     // tree of the HTML output location dialog.
-    void setOutputLocationRefresh(std::function<void()> refresh)
-    {
-        m_refreshOutputLocation = std::move(refresh);
-    }
+    void setOutputLocationRefresh(std::function<void()> refresh) { m_refreshOutputLocation = std::move(refresh); }
 
     // The picture in the small preview (empty when none).
     const Picture& previewPicture() const { return m_picture; }
@@ -99,7 +95,6 @@ private slots:
     void RemoveDirectory2Click();
     void RotateImage90degreeclockwise1Click();
     void RotateImage90degreescounterclockwise1Click();
-    void pm1Popup();
 
 private:
     void connectControls();

@@ -28,8 +28,7 @@ bool renameWithoutReplacing(const QString& from, const QString& to)
     if (!sameFolder || !caseOnly || from == to || !sameFile(from, to))
         return false;
     const QString step = paths::join(paths::folderOf(from),
-                                     QStringLiteral(".tessaly-rename-") +
-                                         QUuid::createUuid().toString(QUuid::Id128));
+                                     QStringLiteral(".tessaly-rename-") + QUuid::createUuid().toString(QUuid::Id128));
     if (!renameNoReplace(from, step))
         return false;
     if (renameNoReplace(step, to))
@@ -38,16 +37,14 @@ bool renameWithoutReplacing(const QString& from, const QString& to)
     return false;
 }
 
-RenameOutcome renameManually(const QString& renamePath, const QString& targetFolder,
-                             const QString& newName)
+RenameOutcome renameManually(const QString& renamePath, const QString& targetFolder, const QString& newName)
 {
     if (paths::fileNameOf(renamePath) == newName)
         return RenameOutcome::Unchanged;
     if (!isPlainFileName(newName))
         return RenameOutcome::Failed;
-    return renameWithoutReplacing(renamePath, paths::join(targetFolder, newName))
-               ? RenameOutcome::Renamed
-               : RenameOutcome::Failed;
+    return renameWithoutReplacing(renamePath, paths::join(targetFolder, newName)) ? RenameOutcome::Renamed
+                                                                                  : RenameOutcome::Failed;
 }
 
 }  // namespace tessaly

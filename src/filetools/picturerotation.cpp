@@ -23,8 +23,8 @@ TurnedPicture turnPicture(const Picture& picture, TurnDirection direction, int j
     try {
         Bitmap source;
         DrawToBitmap(source, picture);
-        const Bitmap turned = direction == TurnDirection::Clockwise ? rotateClockwise(source)
-                                                                    : rotateCounterClockwise(source);
+        const Bitmap turned =
+            direction == TurnDirection::Clockwise ? rotateClockwise(source) : rotateCounterClockwise(source);
         TurnedPicture result;
         switch (picture.kind()) {
         case PictureKind::Jpeg: {
@@ -74,7 +74,11 @@ void replaceFileContents(const QString& path, const QByteArray& bytes)
     // Writing through a temporary file needs only the folder's permission,
     // so without this check a read-only file would be replaced.
     constexpr auto anyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    if (target.exists() && (!target.isWritable() || !(target.permissions() & anyWrite)))
+    // The picture goes back over its own file only: a file renamed or
+    // deleted since it was previewed is not made anew under its old name.
+    if (!target.isFile())
+        throw failure(QStringLiteral("the file no longer exists"));
+    if (!target.isWritable() || !(target.permissions() & anyWrite))
         throw failure(QStringLiteral("the file is read-only"));
     const QFileInfo folder(target.absolutePath());
     if (!folder.isDir())

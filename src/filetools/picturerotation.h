@@ -11,8 +11,7 @@ namespace tessaly {
 enum class TurnDirection { Clockwise, CounterClockwise };
 
 inline const QString kSelectFileToRotate = QStringLiteral("First select a file to be rotated");
-inline const QString kOverwriteWarning =
-    QStringLiteral("This will overwrite the original file!  Continue?");
+inline const QString kOverwriteWarning = QStringLiteral("This will overwrite the original file!  Continue?");
 
 // What a rotation command does first, given the input file list and the
 // small preview.
@@ -48,8 +47,8 @@ TurnedPicture turnPicture(const Picture& picture, TurnDirection direction, int j
 // a temporary file beside it that replaces the file only once completely
 // written, so a failed write leaves the old contents byte for byte; only in
 // a folder where no new file can be created is the file written in place.
-// A read-only file is never replaced. Throws Error naming the file and the
-// reason.
+// A read-only file is never replaced, and a missing one is not created.
+// Throws Error naming the file and the reason.
 void replaceFileContents(const QString& path, const QByteArray& bytes);
 
 }  // namespace tessaly

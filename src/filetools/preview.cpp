@@ -22,8 +22,7 @@ PreviewResult load(const QString& path, const QString& failureName, const QStrin
         return result;
     }
     result.outcome = PreviewResult::Outcome::Loaded;
-    result.information =
-        imageInformation(shownPath, result.picture.width(), result.picture.height());
+    result.information = imageInformation(shownPath, result.picture.width(), result.picture.height());
     return result;
 }
 
@@ -44,8 +43,7 @@ bool isPreviewableName(const QString& path)
 
 QString imageInformation(const QString& path, int width, int height)
 {
-    return path + QStringLiteral(" - W: ") + QString::number(width) + QStringLiteral(", H: ") +
-           QString::number(height);
+    return path + QStringLiteral(" - W: ") + QString::number(width) + QStringLiteral(", H: ") + QString::number(height);
 }
 
 PreviewResult previewListItem(const QString& folder, const QString& name)
@@ -59,8 +57,7 @@ PreviewResult previewListItem(const QString& folder, const QString& name)
     return load(path, path, path);
 }
 
-PreviewResult previewSourceEntry(const QString& folder, const QString& shownFolder,
-                                 const QString& name)
+PreviewResult previewSourceEntry(const QString& folder, const QString& shownFolder, const QString& name)
 {
     return load(paths::join(folder, name), name, paths::join(shownFolder, name));
 }

@@ -42,8 +42,7 @@ PreviewResult previewListItem(const QString& folder, const QString& name);
 // input folder `folder`. Every name is tried, whatever its extension; a
 // failure names the entry alone, and the information shows the folder as
 // the folder label shows it (`shownFolder`, which may be shortened).
-PreviewResult previewSourceEntry(const QString& folder, const QString& shownFolder,
-                                 const QString& name);
+PreviewResult previewSourceEntry(const QString& folder, const QString& shownFolder, const QString& name);
 
 // The picture at its own size, ready to display.
 QImage displayImage(const Picture& picture);

@@ -20,8 +20,7 @@ SelectDirectoryDialog::SelectDirectoryDialog(MessageService& messages, QWidget* 
     m_ui->buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("bCancel"));
     connect(m_ui->buttons, &QDialogButtonBox::accepted, this, &SelectDirectoryDialog::accept);
     connect(m_ui->buttons, &QDialogButtonBox::rejected, this, &SelectDirectoryDialog::reject);
-    connect(m_ui->lbDirectories, &QListWidget::itemDoubleClicked, this,
-            &SelectDirectoryDialog::openItem);
+    connect(m_ui->lbDirectories, &QListWidget::itemDoubleClicked, this, &SelectDirectoryDialog::openItem);
     m_ui->lbDirectories->installEventFilter(this);
 }
 
@@ -52,8 +51,7 @@ void SelectDirectoryDialog::setDirectory(const QString& folder)
     if (!dir.isRoot())
         m_ui->lbDirectories->addItem(QStringLiteral(".."));
     const auto sortByName = QDir::Name | QDir::IgnoreCase | QDir::LocaleAware;
-    m_ui->lbDirectories->addItems(
-        dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, sortByName));
+    m_ui->lbDirectories->addItems(dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, sortByName));
     m_ui->lbFiles->addItems(dir.entryList(QDir::Files, sortByName));
 }
 
@@ -69,8 +67,8 @@ void SelectDirectoryDialog::accept()
 {
     const QString chosen = directory();
     if (chosen.isEmpty() || !QFileInfo(chosen).isDir()) {
-        if (m_messages.show(this, kFolderDoesNotExist, MessageIcon::Question,
-                            MessageButtons::YesNo) != MessageAnswer::Yes)
+        if (m_messages.show(this, kFolderDoesNotExist, MessageIcon::Question, MessageButtons::YesNo) !=
+            MessageAnswer::Yes)
             return;
     }
     QDialog::accept();

@@ -9,9 +9,8 @@
 namespace tessaly {
 
 TForm2::TForm2(QWidget* parent)
-    : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
-                          Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       m_ui(std::make_unique<Ui::TForm2>())
 {
     m_ui->setupUi(this);

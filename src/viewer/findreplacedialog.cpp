@@ -36,7 +36,7 @@ FindReplaceDialog::FindReplaceDialog(QPlainTextEdit& editor, bool withReplace, Q
 
 FindReplaceDialog::~FindReplaceDialog() = default;
 
-void FindReplaceDialog::open(const QString& searchText)
+void FindReplaceDialog::openWith(const QString& searchText)
 {
     m_ui->eFindWhat->setText(searchText);
     m_ui->eFindWhat->selectAll();

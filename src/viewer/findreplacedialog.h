@@ -24,7 +24,7 @@ public:
     ~FindReplaceDialog() override;
 
     // Shows the dialog with `searchText` in its field and brings it forward.
-    void open(const QString& searchText);
+    void openWith(const QString& searchText);
     QString searchText() const;
 
 signals:

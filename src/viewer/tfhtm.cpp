@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
-#include <QStyle>
 
 namespace tessaly {
 
@@ -369,13 +368,13 @@ QString TfHTM::searchTextToOffer() const
 void TfHTM::bFindClick()
 {
     m_replaceDialog->hide();
-    m_findDialog->open(searchTextToOffer());
+    m_findDialog->openWith(searchTextToOffer());
 }
 
 void TfHTM::bReplaceClick()
 {
     m_findDialog->hide();
-    m_replaceDialog->open(searchTextToOffer());
+    m_replaceDialog->openWith(searchTextToOffer());
 }
 
 void TfHTM::bFontClick()

@@ -25,13 +25,24 @@ QByteArray settingsText(const FakeServices& fakes)
 }
 
 // A fresh start followed by an exit writes every key with its default, in
-// the order the windows save: the deletion dialog, then the main window.
+// the order the windows save (the reverse of their creation): the output
+// location dialog, the HTML Options, the deletion dialog, the main window.
 TEST(SettingsFile, FreshStartWritesEveryDefault)
 {
     FakeServices fakes;
     { ApplicationWindows windows(fakes.services, fakes.settings); }
     EXPECT_EQ(settingsText(fakes),
-              QByteArray("[Directories]\nRecycleBin=Yes\nInput=/\nOutput=/\n\n"
+              QByteArray("[Directories]\nhtmlName=MyWeb.htm\nRecycleBin=Yes\nInput=/\nOutput=/\n\n"
+                         "[Linking]\nOriginalLinkOpt=2\nLinkOriginal=1\nThumbLinkOpt=2\nLinkName=1\n\n"
+                         "[Layout]\nWindowOpt=0\nLinkBorderSize=1\nLinkBorder=1\nLinkStats=1\n"
+                         "BannerString=Tessaly\nBannerHeadSize=0\nThmPerPage=25\nMultiPg=1\nNavBtns=2\n"
+                         "UseNavBtns=1\nUseFrames=0\nTileBkgd=0\nSampleText=0\n\n"
+                         "[Colors]\nPageBkgd=16777215\nText=0\nBannerText=0\nTableBkgd=10526880\n"
+                         "CellBkgd=16777215\n\n"
+                         "[Tables]\nColumns=5\nBorderSize=1\nTableWidth=0\nCellPad=2\nCellSpace=2\n"
+                         "TableAlignment=Center\nUseBkgdColor=1\n"
+                         "TableCaption=Click thumbnail to see full size image\nIncludeCaption=1\n"
+                         "CaptionAlign=Top\nCellHAlign=Center\nCellVAlign=Middle\nUseCellColor=0\nUseTables=1\n\n"
                          "[Thumbnails]\nResize Speed=Quality\nThumb Width=96\nThumb Height=96\nMaintain Ratio=0\n"
                          "Force Width=0\nForce Height=0\nCreate As=jpg\nNaming Option=PreSeq\n"
                          "Output File Qualifier=Thumb\nJpg Compression=90\nOverwrite Files=1\n"));
@@ -159,7 +170,7 @@ TEST(SettingsFile, UnwritableFileWarnsOncePerWindow)
     const IniFile unwritable(temp.path() + QStringLiteral("/no/such/folder/Tessaly.ini"));
     { ApplicationWindows windows(fakes.services, unwritable); }
     const QString message = QStringLiteral("Unable to write to ") + unwritable.path();
-    EXPECT_EQ(fakes.messages.texts(), (QStringList{message, message}));
+    EXPECT_EQ(fakes.messages.texts(), (QStringList{message, message, message, message}));
 }
 
 // Exit in either popup menu saves exactly as closing the window does.

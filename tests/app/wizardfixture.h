@@ -5,6 +5,7 @@
 #include "app/tform3.h"
 #include "support/fakeservices.h"
 #include "support/tempfolder.h"
+#include "support/testpictures.h"
 #include "ui_tform1.h"
 #include "userinput.h"
 
@@ -21,8 +22,9 @@ class WizardTest : public ::testing::Test {
 protected:
     WizardTest() : windows(fakes.services, fakes.settings), window(windows.mainWindow()), ui(window.form())
     {
+        // Real pictures: a press in the file list previews them.
         for (const char* name : {"a.jpg", "B.jpg", "c.gif"})
-            input.write(QString::fromLatin1(name));
+            writePicture(input.path() + u'/' + QLatin1String(name), 4, 4);
         ui.fDir->setFolder(input.path());
         window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));

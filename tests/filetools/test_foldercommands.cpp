@@ -71,9 +71,17 @@ TEST(FolderCommands, RemovesOnlyEmptyFolders)
 // when files are selected; every other item always.
 TEST(FolderCommands, InputPopupEnabling)
 {
-    const char* always[] = {"Next2", "CreateNewDirectory1", "RefreshDirectory1", "RemoveDirectory1",
-                            "SelectAll1", "InvertSelection2", "InvertSelection1", "RotateImage90degreeclockwise1",
-                            "RotateImage90degreescounterclockwise1", "LauchExplorer1", "Exit2"};
+    const char* always[] = {"Next2",
+                            "CreateNewDirectory1",
+                            "RefreshDirectory1",
+                            "RemoveDirectory1",
+                            "SelectAll1",
+                            "InvertSelection2",
+                            "InvertSelection1",
+                            "RotateImage90degreeclockwise1",
+                            "RotateImage90degreescounterclockwise1",
+                            "LauchExplorer1",
+                            "Exit2"};
     for (const int selected : {0, 1, 5}) {
         for (const char* item : always)
             EXPECT_TRUE(pm1ItemEnabled(QLatin1String(item), selected)) << item;

@@ -68,8 +68,8 @@ public:
         c.pm1 = menu("pm1", {"Next2", "CreateNewDirectory1", "RefreshDirectory1", "RemoveDirectory1", "SelectAll1",
                              "DeleteSelectedFiles1", "RotateImage90degreeclockwise1",
                              "RotateImage90degreescounterclockwise1", "LauchExplorer1", "Exit2"});
-        c.pm2 = menu("pm2", {"Back1", "CreateNewDirectory2", "RefreshDirectory2", "RemoveDirectory2",
-                             "LaunchExplorer1", "Exit1"});
+        c.pm2 = menu("pm2", {"Back1", "CreateNewDirectory2", "RefreshDirectory2", "RemoveDirectory2", "LaunchExplorer1",
+                             "Exit1"});
         c.fDir->setFileList(c.fBox);
         c.fDir->setFolderLabel(c.lDir);
         c.fNewDir->setFileList(c.fNewBox);
@@ -260,6 +260,26 @@ TEST(MainFileTools, FailedRotationWriteKeepsTheFile)
     EXPECT_EQ(w.c.Image1->pixmap().size(), QSize(6, 10));
 }
 
+// Renaming the previewed file moves the rotation's target with it; the old
+// name is never made anew.
+TEST(MainFileTools, RotationFollowsARenamedPreview)
+{
+    testing::TempFolder in;
+    testing::writePicture(in.path() + QStringLiteral("/a.bmp"), 8, 4);
+    FileToolsWindow w(in.path(), in.path());
+    w.press(w.c.fBox, QStringLiteral("a.bmp"));
+    QTest::mouseClick(w.c.bRenInd, Qt::LeftButton);
+    w.c.eFileEdit->setText(QStringLiteral("b.bmp"));
+    QTest::keyClick(w.c.eFileEdit, Qt::Key_Return);
+    EXPECT_EQ(w.preview.windowTitle(), in.path() + QStringLiteral("/b.bmp"));
+
+    w.c.fBox->setItemSelected(0, true);
+    w.action(w.c.pm1, "RotateImage90degreeclockwise1")->trigger();
+    EXPECT_EQ(w.fakes.messages.texts(), QStringList{kOverwriteWarning});
+    EXPECT_EQ(LoadPicture(in.path() + QStringLiteral("/b.bmp")).width(), 4);
+    EXPECT_FALSE(QFileInfo::exists(in.path() + QStringLiteral("/a.bmp")));
+}
+
 // Renaming by hand: nothing happens without a selected focused file; the
 // edit and its buttons replace "Rename Manually Now"; a taken name shows
 // "Failed" and keeps the rename open with both files intact; a change of
@@ -389,9 +409,9 @@ TEST(MainFileTools, LaunchExplorerFollowsThePage)
     w.action(w.c.pm2, "LaunchExplorer1")->trigger();
     w.pages->setCurrentIndex(2);
     w.action(w.c.pm1, "LauchExplorer1")->trigger();
-    EXPECT_EQ(w.fakes.shell.calls, (QStringList{QStringLiteral("explore ") + in.path(),
-                                                QStringLiteral("explore ") + out.path(),
-                                                QStringLiteral("file manager")}));
+    EXPECT_EQ(w.fakes.shell.calls,
+              (QStringList{QStringLiteral("explore ") + in.path(), QStringLiteral("explore ") + out.path(),
+                           QStringLiteral("file manager")}));
 }
 
 // The refresh commands read the folders again; the button also refreshes the
@@ -415,23 +435,6 @@ TEST(MainFileTools, RefreshCommands)
     EXPECT_EQ(w.c.fNewBox->names(), (QStringList{QStringLiteral("a.txt"), QStringLiteral("z.txt")}));
     EXPECT_TRUE(w.c.fNewBox->isItemSelected(0));
     EXPECT_EQ(locationRefreshes, 1);
-}
-
-// The input menu greys "Delete Selected Files" while nothing is selected.
-TEST(MainFileTools, InputMenuEnablesDeleteBySelection)
-{
-    testing::TempFolder in;
-    in.write(QStringLiteral("a.jpg"));
-    FileToolsWindow w(in.path(), in.path());
-    QAction* del = w.action(w.c.pm1, "DeleteSelectedFiles1");
-    w.c.pm1->popup(QPoint(0, 0));
-    EXPECT_FALSE(del->isEnabled());
-    EXPECT_TRUE(w.action(w.c.pm1, "RemoveDirectory1")->isEnabled());
-    w.c.pm1->hide();
-    w.press(w.c.fBox, QStringLiteral("a.jpg"));
-    w.c.pm1->popup(QPoint(0, 0));
-    EXPECT_TRUE(del->isEnabled());
-    w.c.pm1->hide();
 }
 
 }  // namespace

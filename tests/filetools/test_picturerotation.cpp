@@ -10,9 +10,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace tessaly {
 namespace {
@@ -63,7 +65,7 @@ TEST(PictureRotation, StartsByTheListAndThePreview)
         bool picture;
         RotationStart start;
     } rows[] = {
-        {3, 0, true, RotationStart::SelectFirst},   {3, 0, false, RotationStart::SelectFirst},
+        {3, 0, true, RotationStart::SelectFirst},    {3, 0, false, RotationStart::SelectFirst},
         {3, 1, false, RotationStart::NothingToTurn}, {3, 2, true, RotationStart::AskToOverwrite},
         {0, 0, true, RotationStart::AskToOverwrite}, {0, 0, false, RotationStart::NothingToTurn},
     };
@@ -115,8 +117,9 @@ TEST(PictureRotation, TurnsRasterPicturesBothWaysAndKeepsTheirKind)
 // clockwise turns.
 TEST(PictureRotation, BitmapTurnsAreExact)
 {
-    const Picture original = Picture::fromRaster(
-        PictureKind::Bmp, testing::makeBitmap(5, 3, [](int x, int y) { return Rgb{x * 40, y * 90, x * y}; }));
+    const Picture original = Picture::fromRaster(PictureKind::Bmp, testing::makeBitmap(5, 3, [](int x, int y) {
+                                                     return Rgb{x * 40, y * 90, x * y};
+                                                 }));
     const Picture back =
         turnPicture(turnPicture(original, TurnDirection::Clockwise, 90).picture, TurnDirection::CounterClockwise, 90)
             .picture;
@@ -211,14 +214,15 @@ TEST(PictureRotation, FailedWriteLeavesTheOriginalIntact)
         replaceFileContents(path, turned);
         ADD_FAILURE() << "the write should have failed";
     } catch (const Error& error) {
-        EXPECT_TRUE(error.message().startsWith(QStringLiteral("Cannot write ") + path)) << error.message().toStdString();
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("Cannot write ") + path))
+            << error.message().toStdString();
     }
     EXPECT_EQ(testing::readAll(path), before);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("keep.bmp")});
 }
 
 // A read-only file is not replaced (even though the folder would allow it),
-// a file whose folder is gone is an error, and a replaced file keeps its
+// a file that is gone is not made anew, and a replaced file keeps its
 // permissions.
 TEST(PictureRotation, WritesRespectTheFileAndItsFolder)
 {
@@ -229,6 +233,8 @@ TEST(PictureRotation, WritesRespectTheFileAndItsFolder)
     EXPECT_EQ(testing::readAll(locked), QByteArray("old bytes"));
 
     EXPECT_THROW(replaceFileContents(folder.path() + QStringLiteral("/gone/x.jpg"), "new"), Error);
+    EXPECT_THROW(replaceFileContents(folder.path() + QStringLiteral("/renamed.jpg"), "new"), Error);
+    EXPECT_FALSE(QFileInfo::exists(folder.path() + QStringLiteral("/renamed.jpg")));
 
     const QString shared = folder.write(QStringLiteral("shared.jpg"), "old bytes");
     const auto mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
@@ -237,6 +243,26 @@ TEST(PictureRotation, WritesRespectTheFileAndItsFolder)
     EXPECT_EQ(testing::readAll(shared), QByteArray("new bytes"));
     EXPECT_EQ(QFile::permissions(shared) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser),
               mode);
+}
+
+// In a folder that takes no new files the temporary file cannot be made, so
+// a writable file there is written in place. (Root may create files in any
+// folder: this runs as an ordinary user only.)
+TEST(PictureRotation, WritesInPlaceWhereTheFolderTakesNoNewFiles)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root may create files in any folder";
+    testing::TempFolder folder;
+    const QString path = folder.write(QStringLiteral("w.jpg"), "old bytes");
+    const QString sub = folder.makeFolder(QStringLiteral("locked"));
+    const QString inside = folder.write(QStringLiteral("locked/w.jpg"), "old bytes");
+    const auto readOnlyFolder = QFileDevice::ReadOwner | QFileDevice::ExeOwner;
+    ASSERT_TRUE(QFile::setPermissions(sub, readOnlyFolder));
+    replaceFileContents(inside, "new bytes");
+    EXPECT_EQ(testing::readAll(inside), QByteArray("new bytes"));
+    EXPECT_EQ(QDir(sub).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("w.jpg")});
+    QFile::setPermissions(sub, readOnlyFolder | QFileDevice::WriteOwner);
+    EXPECT_EQ(testing::readAll(path), QByteArray("old bytes"));
 }
 
 }  // namespace

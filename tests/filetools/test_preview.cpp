@@ -19,7 +19,7 @@ TEST(Preview, LoadsEveryFormatWithItsDimensions)
         PictureKind kind;
     };
     const Row rows[] = {
-        {"a.jpg", PictureKind::Jpeg}, {"b.JPEG", PictureKind::Jpeg},  {"c.gif", PictureKind::Gif},
+        {"a.jpg", PictureKind::Jpeg}, {"b.JPEG", PictureKind::Jpeg},    {"c.gif", PictureKind::Gif},
         {"d.bmp", PictureKind::Bmp},  {"e.emf", PictureKind::Metafile}, {"f.WMF", PictureKind::Metafile},
     };
     for (const Row& row : rows) {
@@ -43,9 +43,17 @@ TEST(Preview, ChoosesFilesByTheirLastFourCharacters)
         const char* name;
         bool previewed;
     } rows[] = {
-        {"picture.jpeg", true}, {"picture.JPG", true},  {"x.Gif", true},   {"x.bmp", true},
-        {"x.wmf", true},        {"x.EMF", true},        {"picture.tif", false}, {"notes.txt", false},
-        {"jpg", false},         {"archive.jpg.zip", false}, {"", false},
+        {"picture.jpeg", true},
+        {"picture.JPG", true},
+        {"x.Gif", true},
+        {"x.bmp", true},
+        {"x.wmf", true},
+        {"x.EMF", true},
+        {"picture.tif", false},
+        {"notes.txt", false},
+        {"jpg", false},
+        {"archive.jpg.zip", false},
+        {"", false},
     };
     for (const auto& row : rows)
         EXPECT_EQ(isPreviewableName(QLatin1String(row.name)), row.previewed) << row.name;

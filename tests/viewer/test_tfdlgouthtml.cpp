@@ -45,20 +45,13 @@ struct Dialog {
     }
 };
 
-// The dialog as made: caption, texts, the default name, the list's mask,
-// hint and multiple selection.
+// The dialog as made: the list's mask and multiple selection, the popup
+// menu's items in order.
 TEST(TfDlgOutHTML, DialogAsMade)
 {
     Dialog d;
-    EXPECT_EQ(d.dialog->windowTitle(), QStringLiteral("Specify location of HTML"));
-    EXPECT_EQ(d.ui.Label1->text(), QStringLiteral("Specify a location and file name for HTML file:"));
-    EXPECT_EQ(d.ui.eFileName->text(), QStringLiteral("MyWeb.htm"));
     EXPECT_EQ(d.ui.lbFiles->mask(), QStringLiteral("*.htm;*.html"));
-    EXPECT_EQ(d.ui.lbFiles->toolTip(), QStringLiteral("Right-Click for popup menu"));
     EXPECT_EQ(d.ui.lbFiles->selectionMode(), QAbstractItemView::ExtendedSelection);
-    EXPECT_EQ(d.ui.BitBtn1->text(), QStringLiteral("OK"));
-    EXPECT_TRUE(d.ui.BitBtn1->isDefault());
-    EXPECT_EQ(d.ui.BitBtn2->text(), QStringLiteral("Cancel"));
     QStringList items;
     for (QAction* action : d.dialog->findChild<QMenu*>(QStringLiteral("pm"))->actions())
         items << (action->isSeparator() ? QStringLiteral("-") : action->text());

@@ -153,8 +153,8 @@ void TForm6::PageControl1Change(int index)
 
 void TForm6::rgHREFClick(int index)
 {
-    const std::optional<LinkMode> mode = linkModeFromIndex(index);
     Ui::TForm6& ui = *m_ui;
+    const std::optional<LinkMode> mode = linkModeFromIndex(index);
     ui.eHREF->setText(prefixForMode(mode, m_sourceFolder, m_explicitOriginalPrefix, m_relativeOriginalPrefix));
     applyDependentControls();
     if (mode == LinkMode::Relative && RelativeReference(m_htmlFolder, m_sourceFolder) == kNoRelativeReference)
@@ -163,8 +163,8 @@ void TForm6::rgHREFClick(int index)
 
 void TForm6::rgIMGClick(int index)
 {
-    const std::optional<LinkMode> mode = linkModeFromIndex(index);
     Ui::TForm6& ui = *m_ui;
+    const std::optional<LinkMode> mode = linkModeFromIndex(index);
     ui.eIMG->setText(prefixForMode(mode, m_outputFolder, m_explicitThumbPrefix, m_relativeThumbPrefix));
     applyDependentControls();
     if (mode == LinkMode::Relative && RelativeReference(m_htmlFolder, m_outputFolder) == kNoRelativeReference)
@@ -281,8 +281,8 @@ void TForm6::applyDependentControls()
     const Ui::TForm6& ui = *m_ui;
     OptionsLayoutInputs inputs;
     inputs.linkOriginal = ui.cbHREF->isChecked();
-    inputs.originalLinkMode = ui.rgHREF->itemIndex();
-    inputs.thumbLinkMode = ui.rgIMG->itemIndex();
+    inputs.originalLinkMode = linkModeFromIndex(ui.rgHREF->itemIndex());
+    inputs.thumbLinkMode = linkModeFromIndex(ui.rgIMG->itemIndex());
     inputs.border = ui.cbBorder->isChecked();
     inputs.caption = ui.cbCaption->isChecked();
     inputs.tableColor = ui.cbTBColor->isChecked();
@@ -321,7 +321,10 @@ GalleryOptions TForm6::options() const
     o.SampleText = ui.cbTxt->isChecked();
     o.ThmPerPage = ui.eTperPg->text();
     o.MultiPg = ui.rbMpg->isChecked();
-    o.NavBtns = ui.rbNavTop->isChecked() ? NavButtons::Top : ui.rbNavBot->isChecked() ? NavButtons::Bottom : NavButtons::Both;
+    // None checked is saved as both, as the settings file wants it.
+    o.NavBtns = ui.rbNavTop->isChecked()   ? NavButtons::Top
+                : ui.rbNavBot->isChecked() ? NavButtons::Bottom
+                                           : NavButtons::Both;
     o.UseNavBtns = ui.cbAddNav->isChecked();
     o.UseFrames = ui.cbFrames->isChecked();
     o.PageBkgd = ui.cpBack->color();
@@ -366,10 +369,11 @@ void TForm6::setOptions(const GalleryOptions& o)
     ui.cbTxt->setChecked(o.SampleText);
     ui.eTperPg->setText(o.ThmPerPage);
     (o.MultiPg ? ui.rbMpg : ui.rb1pg)->setChecked(true);
-    if (QRadioButton* nav = o.NavBtns == NavButtons::Top ? ui.rbNavTop : o.NavBtns == NavButtons::Bottom ? ui.rbNavBot
-                                               : o.NavBtns == NavButtons::Both   ? ui.rbNavBoth
-                                                                  : nullptr)
-        nav->setChecked(true);
+    switch (o.NavBtns) {
+    case NavButtons::Top: ui.rbNavTop->setChecked(true); break;
+    case NavButtons::Bottom: ui.rbNavBot->setChecked(true); break;
+    case NavButtons::Both: ui.rbNavBoth->setChecked(true); break;
+    }
     ui.cbAddNav->setChecked(o.UseNavBtns);
     ui.cbFrames->setChecked(o.UseFrames);
     ui.cpBack->setColor(o.PageBkgd);

@@ -54,8 +54,8 @@ private:
     void FormShow();
     void FormDestroy();
     void PageControl1Change(int index);
-    void rgHREFClick(int mode);
-    void rgIMGClick(int mode);
+    void rgHREFClick(int index);
+    void rgIMGClick(int index);
     void cbHREFClick(bool checked);
     void eHREFExit();
     void eIMGExit();

@@ -33,7 +33,7 @@ public:
 
 private:
     void FormCreate();
-    void rgHREFClick(int mode);
+    void rgHREFClick(int index);
 
     std::unique_ptr<Ui::THRFPrmpt> m_ui;
     QString m_explicitPrefix;
