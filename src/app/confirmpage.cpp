@@ -3,12 +3,14 @@
 #include "app/wizard.h"
 #include "batch/jobchecks.h"
 #include "ui_tform1.h"
+#include "widgets/textfit.h"
 
 namespace tessaly {
 
 ConfirmPage::ConfirmPage(Wizard& wizard, QObject* parent) : QObject(parent), m_wizard(wizard), m_ui(wizard.form())
 {
     Ui::TForm1& ui = m_ui;
+    ui.Label19->setBuddy(ui.tbJpg);
     connect(ui.pcMain, &QTabWidget::currentChanged, this, [this](int index) {
         if (m_ui.pcMain->widget(index) == m_ui.tsCS)
             tsCSShow();
@@ -18,6 +20,12 @@ ConfirmPage::ConfirmPage(Wizard& wizard, QObject* parent) : QObject(parent), m_w
     connect(ui.bGO, &QPushButton::clicked, this, &ConfirmPage::bGOClick);
     useWizardHoverColours(ui.bBck3);
     useGoHoverColours(ui.bGO);
+}
+
+QList<QWidget*> ConfirmPage::tabOrder() const
+{
+    const Ui::TForm1& ui = m_ui;
+    return {ui.tbJpg, ui.cbOverWrite, ui.bBck3, ui.bGO};
 }
 
 void ConfirmPage::showThumbnailRows(bool shown)
@@ -34,8 +42,10 @@ void ConfirmPage::showThumbnailRows(bool shown)
 void ConfirmPage::tsCSShow()
 {
     Ui::TForm1& ui = m_ui;
-    ui.lInDir->setText(ui.fDir->folder());
-    ui.lOtDir->setText(ui.fNewDir->folder());
+    // Folders too long for their row lose their middle (the whole path is
+    // the tooltip): the ends are what the user checks.
+    setElidedText(*ui.lInDir, ui.fDir->folder(), Qt::ElideMiddle);
+    setElidedText(*ui.lOtDir, ui.fNewDir->folder(), Qt::ElideMiddle);
     ui.lTypes->setText(ui.cbMask->currentText());
     ui.lConvert->setText(ui.cbConvert->currentText());
     const std::optional<NamingOption> naming = namingOptionFromIndex(ui.cbNameOption->currentIndex());
@@ -43,7 +53,7 @@ void ConfirmPage::tsCSShow()
         // A naming list whose text was typed over names no option and
         // leaves the sentence as it was.
         if (const auto sentence = outputNamesSentence(naming, ui.ePreT->text(), ui.eSeq->text()))
-            ui.lFileNames->setText(*sentence);
+            setSentence(*sentence);
         ui.lResize->setText(wordOf(resizeSpeedFromIndex(ui.rgResize->itemIndex())));
         ui.lRatio->setText(ui.eWidth->text());
         ui.lWidth->setText(ui.eWidth->text());
@@ -60,18 +70,36 @@ void ConfirmPage::tsCSShow()
         ui.lHeight->setVisible(!kept);
     } else {
         if (ui.rbRenameOnly->isChecked()) {
-            ui.lOtDir->setText(ui.lInDir->text());
+            setElidedText(*ui.lOtDir, ui.fDir->folder(), Qt::ElideMiddle);
             ui.lConvert->setText(textOf(OutputType::NoConversion));
         }
         if (const auto sentence = outputNamesSentence(naming, ui.ePreI->text(), ui.eSeq->text()))
-            ui.lFileNames->setText(*sentence);
+            setSentence(*sentence);
     }
+    fitSentence();
     // The slider sets the quality of JPEG output only; the type is read
     // from the exact text, so a typed "JPG" hides it.
     const bool jpeg = outputTypeFromText(ui.lConvert->text()) == OutputType::Jpg;
     ui.Label19->setVisible(jpeg);
     ui.tbJpg->setVisible(jpeg);
     ui.lJpg->setVisible(jpeg);
+}
+
+// The names sentence shows whole, in a smaller font when it must; a very
+// long qualifier still cuts it, with the whole sentence as tooltip.
+void ConfirmPage::setSentence(const QString& text)
+{
+    m_ui.lFileNames->setText(text);
+    m_ui.lFileNames->setToolTip(QString());
+}
+
+void ConfirmPage::fitSentence()
+{
+    QLabel& sentence = *m_ui.lFileNames;
+    const QString text = sentence.toolTip().isEmpty() ? sentence.text() : sentence.toolTip();
+    sentence.setFont(QFont());
+    shrinkFontToFit(sentence, {text}, sentence.contentsRect().width());
+    setElidedText(sentence, text, Qt::ElideRight);
 }
 
 void ConfirmPage::tbJpgChange()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 
 namespace Ui {
@@ -18,6 +19,9 @@ class ConfirmPage : public QObject {
 public:
     ConfirmPage(Wizard& wizard, QObject* parent = nullptr);
 
+    // The page's controls in reading order, the order of the Tab key.
+    QList<QWidget*> tabOrder() const;
+
     // Shows the summary's thumbnail rows (resize speed and size) in
     // thumbnail mode and hides them otherwise.
     void showThumbnailRows(bool shown);
@@ -29,6 +33,9 @@ private slots:
     void bGOClick();
 
 private:
+    void setSentence(const QString& text);
+    void fitSentence();
+
     Wizard& m_wizard;
     Ui::TForm1& m_ui;
 };

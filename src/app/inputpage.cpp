@@ -16,8 +16,17 @@ namespace tessaly {
 
 InputPage::InputPage(Wizard& wizard, QObject* parent) : QObject(parent), m_wizard(wizard), m_ui(wizard.form())
 {
+    // Fields without text of their own are named by the label beside them.
+    m_ui.Label2->setBuddy(m_ui.cbMask);
     buildPopupMenu();
     connectControls();
+}
+
+QList<QWidget*> InputPage::tabOrder() const
+{
+    const Ui::TForm1& ui = m_ui;
+    return {ui.fDir,      ui.fBox,       ui.cbMask,  ui.rbThumbs, ui.rbRename, ui.bSelAll,
+            ui.bDeSelAll, ui.bInvertSel, ui.bDelSel, ui.bRenInd,  ui.bNxt1};
 }
 
 void InputPage::buildPopupMenu()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 
 class QMenu;
@@ -20,6 +21,9 @@ class InputPage : public QObject {
     Q_OBJECT
 public:
     InputPage(Wizard& wizard, QObject* parent = nullptr);
+
+    // The page's controls in reading order, the order of the Tab key.
+    QList<QWidget*> tabOrder() const;
 
     QMenu* pm1() const { return m_pm1; }
 

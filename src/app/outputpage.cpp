@@ -5,6 +5,7 @@
 #include "batch/jobchecks.h"
 #include "platform/services.h"
 #include "ui_tform1.h"
+#include "widgets/textfit.h"
 
 #include <QButtonGroup>
 #include <QMenu>
@@ -21,6 +22,15 @@ bool showsSequenceField(int namingIndex)
     return !naming || usesSequence(*naming);
 }
 
+QString unknownTypeMessage(const QString& typed)
+{
+    QStringList known;
+    for (int index = 0; const auto type = outputTypeFromIndex(index); ++index)
+        known << textOf(*type);
+    return QStringLiteral("Files cannot be written as type \"%1\".  Please choose one of: %2.")
+        .arg(typed, known.join(QStringLiteral(", ")));
+}
+
 }  // namespace
 
 OutputPage::OutputPage(Wizard& wizard, QObject* parent) : QObject(parent), m_wizard(wizard), m_ui(wizard.form())
@@ -33,8 +43,24 @@ OutputPage::OutputPage(Wizard& wizard, QObject* parent) : QObject(parent), m_wiz
     auto* maskButtons = new QButtonGroup(this);
     maskButtons->addButton(m_ui.sbShowAll);
     maskButtons->addButton(m_ui.sbShowGrafx);
+    // The longest naming option must show whole in the specified width.
+    shrinkFontToFit(*m_ui.cbNameOption, itemTexts(*m_ui.cbNameOption), comboTextWidth(*m_ui.cbNameOption));
+    // Fields without text of their own are named by the label beside them.
+    m_ui.Label1->setBuddy(m_ui.ePreT);
+    m_ui.ePreI->setAccessibleName(m_ui.Label1->text());
+    m_ui.Label4->setBuddy(m_ui.eSeq);
+    m_ui.Label7->setBuddy(m_ui.cbConvert);
+    m_ui.Label14->setBuddy(m_ui.cbNameOption);
+    m_ui.SpeedButton1->setAccessibleName(m_ui.SpeedButton1->toolTip());
     buildPopupMenu();
     connectControls();
+}
+
+QList<QWidget*> OutputPage::tabOrder() const
+{
+    const Ui::TForm1& ui = m_ui;
+    return {ui.rbRenameOnly, ui.rbCpyCvrt,    ui.fNewDir,      ui.fNewBox,   ui.ePreT,       ui.ePreI, ui.eSeq,
+            ui.cbConvert,    ui.SpeedButton1, ui.cbNameOption, ui.sbShowAll, ui.sbShowGrafx, ui.bBck1, ui.bNxt2};
 }
 
 void OutputPage::buildPopupMenu()
@@ -178,6 +204,12 @@ void OutputPage::bNxt2Click()
 {
     Ui::TForm1& ui = m_ui;
     MessageService& messages = m_wizard.services().messages;
+    // A typed type that no writer knows would run, write nothing and still
+    // report success: it is refused here, where it was typed.
+    if (!ui.cbConvert->isHidden() && !outputTypeFromText(ui.cbConvert->currentText())) {
+        messages.report(m_wizard.dialogParent(), unknownTypeMessage(ui.cbConvert->currentText()));
+        return;
+    }
     if (needsSameFolderQuestion(renamingInPlace(), ui.fDir->folder(), ui.fNewDir->folder())) {
         const MessageAnswer answer = messages.show(m_wizard.dialogParent(), checktexts::kSameFoldersQuestion,
                                                    MessageIcon::Warning, MessageButtons::YesNo);

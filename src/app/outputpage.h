@@ -2,6 +2,7 @@
 
 #include "app/wizardrules.h"
 
+#include <QList>
 #include <QObject>
 
 class QMenu;
@@ -22,6 +23,9 @@ class OutputPage : public QObject {
     Q_OBJECT
 public:
     OutputPage(Wizard& wizard, QObject* parent = nullptr);
+
+    // The page's controls in reading order, the order of the Tab key.
+    QList<QWidget*> tabOrder() const;
 
     QMenu* pm2() const { return m_pm2; }
     // Sets the page up as page 1 is left in `mode`: the controls of the

@@ -58,6 +58,12 @@ ProcessingPage::ProcessingPage(Wizard& wizard, QObject* parent) : QObject(parent
         useWizardHoverColours(button);
 }
 
+QList<QWidget*> ProcessingPage::tabOrder() const
+{
+    const Ui::TForm1& ui = m_ui;
+    return {ui.bStartOver, ui.bCancelOp, ui.bHTML};
+}
+
 void ProcessingPage::showUpperStrip(bool shown)
 {
     Ui::TForm1& ui = m_ui;

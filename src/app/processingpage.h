@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <functional>
 
@@ -18,6 +19,9 @@ class ProcessingPage : public QObject {
     Q_OBJECT
 public:
     ProcessingPage(Wizard& wizard, QObject* parent = nullptr);
+
+    // The page's controls in reading order, the order of the Tab key.
+    QList<QWidget*> tabOrder() const;
 
     // Runs the job over the source files, from GO until the run has ended.
     void run();

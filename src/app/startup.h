@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/startselection.h"
+#include "app/wizard.h"
 #include "platform/services.h"
 #include "settings/inifile.h"
 

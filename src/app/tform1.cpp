@@ -14,9 +14,14 @@
 #include "widgets/windowplacement.h"
 
 #include <QCloseEvent>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QListWidget>
 #include <QScopeGuard>
 #include <QStyle>
+#include <QTabBar>
+#include <QToolButton>
 
 namespace tessaly {
 
@@ -37,6 +42,7 @@ TForm1::TForm1(PlatformServices& services, IniFile settings, QWidget* parent)
     m_confirmPage = new ConfirmPage(*this, this);
     m_processingPage = new ProcessingPage(*this, this);
     connectTitleButtons();
+    setUpKeyboard();
     FormCreate();
 }
 
@@ -125,13 +131,34 @@ void TForm1::setUpUpperStrip()
     ui.fNewBox->attachServices(m_services.messages, m_services.shell);
     ui.fBox->setMultiSelect(true);
     ui.fBox->setMask(texts::kDefaultMask);
+    ui.fDir->setAccessibleName(QStringLiteral("Input folders"));
+    ui.fBox->setAccessibleName(QStringLiteral("Input files"));
+    ui.fNewDir->setAccessibleName(QStringLiteral("Output folders"));
+    ui.fNewBox->setAccessibleName(QStringLiteral("Output files"));
+    ui.lbMFL->setAccessibleName(QStringLiteral("Source files"));
+    ui.mHelp->setAccessibleName(QStringLiteral("Helpful hints"));
 
+    // The desktop theme's icons where it has them, the style's otherwise.
+    // (The style's own "help" icon is a move arrow in some styles, so help
+    // falls back to the question mark.)
     QStyle* look = style();
-    ui.sbDefaults->setIcon(look->standardIcon(QStyle::SP_DialogResetButton));
-    ui.bRefreshView->setIcon(look->standardIcon(QStyle::SP_BrowserReload));
-    ui.SpeedButton2->setIcon(look->standardIcon(QStyle::SP_DirOpenIcon));
-    ui.sbAbout->setIcon(look->standardIcon(QStyle::SP_MessageBoxInformation));
-    ui.SpeedButton3->setIcon(look->standardIcon(QStyle::SP_DialogHelpButton));
+    const struct {
+        QToolButton* button;
+        const char* themeName;
+        QStyle::StandardPixmap fallback;
+    } icons[] = {
+        {ui.sbDefaults, "edit-undo", QStyle::SP_DialogResetButton},
+        {ui.bRefreshView, "view-refresh", QStyle::SP_BrowserReload},
+        {ui.SpeedButton2, "system-file-manager", QStyle::SP_DirOpenIcon},
+        {ui.sbAbout, "help-about", QStyle::SP_MessageBoxInformation},
+        {ui.SpeedButton3, "help-contents", QStyle::SP_MessageBoxQuestion},
+    };
+    for (const auto& entry : icons) {
+        entry.button->setIcon(
+            QIcon::fromTheme(QString::fromLatin1(entry.themeName), look->standardIcon(entry.fallback)));
+        // Screen readers name a button without text by its hint.
+        entry.button->setAccessibleName(entry.button->toolTip());
+    }
 }
 
 // The title-area buttons serve every page: reset to defaults (`sbDefaults`),
@@ -143,6 +170,43 @@ void TForm1::connectTitleButtons()
 {
     Ui::TForm1& ui = *m_ui;
     m_titleArea = new TitleArea(this, {ui.sbAbout, ui.SpeedButton3, ui.sbDefaults}, m_services);
+}
+
+// Tab follows the reading order: the upper strip, then each page's controls
+// (only the shown page's can take the focus). The single tab of the page
+// control is no stop of its own.
+void TForm1::setUpKeyboard()
+{
+    Ui::TForm1& ui = *m_ui;
+    ui.pcMain->setFocusPolicy(Qt::NoFocus);
+    ui.pcMain->tabBar()->setFocusPolicy(Qt::NoFocus);
+    ui.mHelp->setTabChangesFocus(true);
+    QList<QWidget*> order = {ui.sbDefaults,   ui.bRefreshView, ui.SpeedButton2, ui.sbAbout,
+                             ui.SpeedButton3, ui.lbMFL,        ui.mHelp};
+    order << m_inputPage->tabOrder() << m_outputPage->tabOrder() << m_thumbnailPage->tabOrder()
+          << m_confirmPage->tabOrder() << m_processingPage->tabOrder();
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    ui.bNxt1->setFocus();
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event)
+{
+    // Enter presses the focused button, as Space does. (Push buttons take
+    // Enter themselves only in dialogs.)
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        QWidget* focused = focusWidget();
+        if (qobject_cast<QPushButton*>(focused) || qobject_cast<QToolButton*>(focused)) {
+            static_cast<QAbstractButton*>(focused)->click();
+            return;
+        }
+    }
+    // Escape during a run is Cancel.
+    if (event->key() == Qt::Key_Escape && m_job.running) {
+        m_ui->bCancelOp->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TForm1::FormCreate()
@@ -232,12 +296,18 @@ void TForm1::showError(const QString& text)
 void TForm1::goToPage(WizardPage page)
 {
     Ui::TForm1& ui = *m_ui;
+    // Each page opens with the focus on its way forward (Cancel while a run
+    // goes), so that Enter moves on.
     struct Step {
         QWidget* page;
         QLabel* help;
+        QWidget* forward;
     };
-    const Step steps[] = {
-        {ui.tsIFS, ui.lHH1}, {ui.tsOFO, ui.lHH2}, {ui.tsTO, ui.lHH3}, {ui.tsCS, ui.lHH4}, {ui.tsP, ui.lHH5}};
+    const Step steps[] = {{ui.tsIFS, ui.lHH1, ui.bNxt1},
+                          {ui.tsOFO, ui.lHH2, ui.bNxt2},
+                          {ui.tsTO, ui.lHH3, ui.bNxt3},
+                          {ui.tsCS, ui.lHH4, ui.bGO},
+                          {ui.tsP, ui.lHH5, ui.bCancelOp}};
     const Step& to = steps[int(page)];
     QTabWidget* pages = ui.pcMain;
     const int fromIndex = pages->currentIndex();
@@ -251,6 +321,7 @@ void TForm1::goToPage(WizardPage page)
     if (fromIndex != toIndex)
         pages->setTabVisible(fromIndex, false);
     loadHelp(to.help->text());
+    to.forward->setFocus();
 }
 
 void TForm1::loadHelp(const QString& text)

@@ -70,6 +70,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // What the pages see of the window.
@@ -89,6 +90,7 @@ private:
     void FormDestroy();
     void setUpUpperStrip();
     void connectTitleButtons();
+    void setUpKeyboard();
     void loadHelp(const QString& text);
     void loadSettings();
     void saveSettings();

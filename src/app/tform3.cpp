@@ -1,8 +1,10 @@
 #include "app/tform3.h"
 
 #include "ui_tform3.h"
+#include "widgets/textfit.h"
 #include "widgets/windowplacement.h"
 
+#include <QStyle>
 
 namespace tessaly {
 
@@ -29,8 +31,8 @@ const char* const kMemoLines[] = {
 }  // namespace
 
 TForm3::TForm3(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
       m_ui(std::make_unique<Ui::TForm3>())
 {
     m_ui->setupUi(this);
@@ -38,7 +40,15 @@ TForm3::TForm3(QWidget* parent)
     QStringList lines;
     for (const char* line : kMemoLines)
         lines << QString::fromLatin1(line);
-    m_ui->Memo1->setPlainText(lines.join(u'\n'));
+    QPlainTextEdit* memo = m_ui->Memo1;
+    memo->setAccessibleName(QStringLiteral("Duplicate file names explained"));
+    memo->setPlainText(lines.join(u'\n'));
+    // The lines break where they were written; the font is made small
+    // enough for the widest of them to fit beside the scroll bar.
+    const int room = memo->width() - 2 * memo->frameWidth() -
+                     memo->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, memo) -
+                     2 * int(memo->document()->documentMargin()) - 2;
+    shrinkFontToFit(*memo, lines, room);
     connect(m_ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -13,6 +13,11 @@ ThumbnailPage::ThumbnailPage(Wizard& wizard, QObject* parent) : QObject(parent),
     ui.Label10->setText(texts::kAspectRatioNote);
     ui.rgResize->setItems({QStringLiteral("Fast Resize"), QStringLiteral("Quality Resize")});
     ui.rgResize->setItemIndex(1);
+    // Fields without text of their own are named by the label beside them.
+    ui.Label5->setBuddy(ui.eWidth);
+    ui.Label6->setBuddy(ui.eHeight);
+    ui.eWidth->setAccessibleName(QStringLiteral("Thumbnail width"));
+    ui.eHeight->setAccessibleName(QStringLiteral("Thumbnail height"));
 
     connect(ui.cbRatio, &QCheckBox::toggled, this, &ThumbnailPage::cbRatioClick);
     connect(ui.cbFWidth, &QCheckBox::toggled, this, &ThumbnailPage::cbFWidthClick);
@@ -21,6 +26,20 @@ ThumbnailPage::ThumbnailPage(Wizard& wizard, QObject* parent) : QObject(parent),
     connect(ui.bNxt3, &QPushButton::clicked, this, &ThumbnailPage::bNxt3Click);
     useWizardHoverColours(ui.bBck2);
     useWizardHoverColours(ui.bNxt3);
+}
+
+QList<QWidget*> ThumbnailPage::tabOrder() const
+{
+    const Ui::TForm1& ui = m_ui;
+    return {ui.rgResize->button(0),
+            ui.rgResize->button(1),
+            ui.eWidth,
+            ui.eHeight,
+            ui.cbRatio,
+            ui.cbFWidth,
+            ui.cbFHeight,
+            ui.bBck2,
+            ui.bNxt3};
 }
 
 void ThumbnailPage::cbRatioClick()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 
 namespace Ui {
@@ -17,6 +18,9 @@ class ThumbnailPage : public QObject {
     Q_OBJECT
 public:
     ThumbnailPage(Wizard& wizard, QObject* parent = nullptr);
+
+    // The page's controls in reading order, the order of the Tab key.
+    QList<QWidget*> tabOrder() const;
 
 private slots:
     void cbRatioClick();

@@ -9,6 +9,21 @@
 
 namespace tessaly {
 
+namespace {
+
+// "*.*" stands for every file, as it does on the desktops these masks come
+// from; as a wildcard it would ask for a dot in the name ("README" has none).
+QString listingMask(const QString& mask)
+{
+    QStringList patterns = mask.split(u';');
+    for (QString& pattern : patterns)
+        if (pattern.trimmed() == QLatin1String("*.*"))
+            pattern = QStringLiteral("*");
+    return patterns.join(u';');
+}
+
+}  // namespace
+
 FileListBox::FileListBox(QWidget* parent) : QListWidget(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -36,14 +51,18 @@ void FileListBox::setMask(const QString& mask)
 
 void FileListBox::setMultiSelect(bool multi)
 {
-    setSelectionMode(multi ? QAbstractItemView::ExtendedSelection
-                           : QAbstractItemView::SingleSelection);
+    setSelectionMode(multi ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
 }
 
 void FileListBox::reread()
 {
     clear();
-    addItems(listMatchingFiles(m_folder, m_mask));
+    for (const QString& name : listMatchingFiles(m_folder, listingMask(m_mask))) {
+        // A name wider than the list is cut at the list's edge; the tooltip
+        // shows it whole.
+        auto* entry = new QListWidgetItem(name, this);
+        entry->setToolTip(name);
+    }
 }
 
 QStringList FileListBox::names() const
@@ -124,8 +143,7 @@ void FileListBox::openItem(QListWidgetItem* item)
     if (!item || !m_shell)
         return;
     if (!m_shell->openFile(paths::join(m_folder, item->text())) && m_messages)
-        m_messages->show(this, QStringLiteral("Could not open file."), MessageIcon::Information,
-                         MessageButtons::Ok);
+        m_messages->show(this, QStringLiteral("Could not open file."), MessageIcon::Information, MessageButtons::Ok);
 }
 
 }  // namespace tessaly

@@ -9,12 +9,12 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMouseEvent>
 
 namespace tessaly {
 
 FolderNotFound::FolderNotFound(const QString& folder)
-    : std::runtime_error("folder not found"),
-      m_message(QStringLiteral("The %1 directory does not exist").arg(folder))
+    : std::runtime_error("folder not found"), m_message(QStringLiteral("The %1 directory does not exist").arg(folder))
 {
 }
 
@@ -41,8 +41,7 @@ QString shortenFolder(const QString& folder, const QFontMetrics& metrics, int wi
     return metrics.elidedText(lastOnly, Qt::ElideLeft, width);
 }
 
-FolderTree::FolderTree(QWidget* parent)
-    : QTreeView(parent), m_model(new QFileSystemModel(this))
+FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), m_model(new QFileSystemModel(this))
 {
     m_model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::Drives);
     m_model->setReadOnly(true);
@@ -155,6 +154,12 @@ void FolderTree::currentChanged(const QModelIndex& current, const QModelIndex& p
 
 void FolderTree::mousePressEvent(QMouseEvent* event)
 {
+    // A right click opens the popup menu (through the context menu event
+    // that follows the press) and leaves the folder as it is.
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
     m_revealPending = false;
     m_userAction = true;
     QTreeView::mousePressEvent(event);

@@ -1,6 +1,7 @@
 #include "support/testpictures.h"
 #include "wizardfixture.h"
 
+#include <QApplication>
 #include <QDir>
 
 namespace tessaly {
@@ -86,6 +87,25 @@ TEST_F(WindowRunTest, CancelDuringTheThirdFile)
     testing::click(ui.bGO);
     EXPECT_EQ(ui.lDone->text(), QStringLiteral("Operation Incomplete. 3 files processed."));
     EXPECT_EQ(outputFiles().size(), 3);
+}
+
+// While a run goes the focus is on Cancel, and Escape cancels.
+TEST_F(WindowRunTest, EscapeCancelsARun)
+{
+    usePictures({"f0.bmp", "f1.bmp", "f2.bmp", "f3.bmp", "f4.bmp", "f5.bmp"}, 20, 10);
+    toConfirmation();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QWidget* focused = nullptr;
+    window.setBetweenFiles([&] {
+        if (ui.lProc->text() == QLatin1String("2 of 6")) {
+            focused = QApplication::focusWidget();
+            QTest::keyClick(focused, Qt::Key_Escape);
+        }
+    });
+    testing::click(ui.bGO);
+    EXPECT_EQ(focused, ui.bCancelOp);
+    EXPECT_EQ(ui.lDone->text(), QStringLiteral("Operation Incomplete. 2 files processed."));
+    EXPECT_EQ(outputFiles().size(), 2);
 }
 
 TEST_F(WindowRunTest, RenameEndToEnd)

@@ -1,12 +1,17 @@
+#include "app/startup.h"
 #include "app/tform1.h"
+#include "app/tform3.h"
 #include "support/fakeservices.h"
 #include "support/tempfolder.h"
 #include "ui_tform1.h"
 #include "userinput.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QMenu>
+#include <QStyle>
 #include <QTabWidget>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace tessaly {
@@ -33,7 +38,8 @@ QStringList visibleTabs(const QTabWidget* pages)
 TEST(TForm1, StartsWithTheDefaults)
 {
     testing::FakeServices fakes;
-    TForm1 window(fakes.services, fakes.settings);
+    ApplicationWindows windows(fakes.services, fakes.settings);
+    TForm1& window = windows.mainWindow();
     Ui::TForm1& ui = window.form();
 
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Batch Renamer / Thumbnail Maker"));
@@ -75,13 +81,14 @@ TEST(TForm1, StartsWithTheDefaults)
     EXPECT_TRUE(ui.ePreI->isHidden());
     EXPECT_EQ(ui.eSeq->text(), QStringLiteral("001"));
     EXPECT_EQ(ui.cbConvert->currentText(), QStringLiteral("jpg"));
-    EXPECT_EQ(itemsOf(ui.cbConvert), (QStringList{QStringLiteral("jpg"), QStringLiteral("gif"), QStringLiteral("bmp"),
-                                                 QStringLiteral("emf"), QStringLiteral("wmf"),
-                                                 QStringLiteral("No Conversion")}));
+    EXPECT_EQ(itemsOf(ui.cbConvert),
+              (QStringList{QStringLiteral("jpg"), QStringLiteral("gif"), QStringLiteral("bmp"), QStringLiteral("emf"),
+                           QStringLiteral("wmf"), QStringLiteral("No Conversion")}));
     EXPECT_EQ(ui.cbNameOption->currentIndex(), 0);
-    EXPECT_EQ(itemsOf(ui.cbNameOption),
-              (QStringList{QStringLiteral("Qualifier as Prefix with Seq#"), QStringLiteral("Qualifier as Prefix with File Name"),
-                           QStringLiteral("Qualifier as Suffix with Seq#"), QStringLiteral("Qualifier as Suffix with File Name")}));
+    EXPECT_EQ(itemsOf(ui.cbNameOption), (QStringList{QStringLiteral("Qualifier as Prefix with Seq#"),
+                                                     QStringLiteral("Qualifier as Prefix with File Name"),
+                                                     QStringLiteral("Qualifier as Suffix with Seq#"),
+                                                     QStringLiteral("Qualifier as Suffix with File Name")}));
     EXPECT_EQ(ui.l6->text(), QStringLiteral("Renames Are Done in the Same Directory."));
     EXPECT_EQ(ui.Label1->toolTip(), QStringLiteral("Can be the prefix or suffix"));
     EXPECT_EQ(ui.SpeedButton1->toolTip(), QStringLiteral("Naming Options?"));
@@ -134,17 +141,20 @@ TEST(TForm1, SourceListInDisplayOrder)
     for (const char* name : {"B.jpg", "a.gif", "C.bmp", "d.txt"})
         temp.write(QString::fromLatin1(name));
     testing::FakeServices fakes;
-    TForm1 window(fakes.services, fakes.settings);
+    ApplicationWindows windows(fakes.services, fakes.settings);
+    TForm1& window = windows.mainWindow();
     Ui::TForm1& ui = window.form();
     ui.fDir->setFolder(temp.path());
-    ASSERT_EQ(ui.fBox->names(), (QStringList{QStringLiteral("a.gif"), QStringLiteral("B.jpg"), QStringLiteral("C.bmp")}));
+    ASSERT_EQ(ui.fBox->names(),
+              (QStringList{QStringLiteral("a.gif"), QStringLiteral("B.jpg"), QStringLiteral("C.bmp")}));
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 
     testing::ctrlClickRows(ui.fBox, {QStringLiteral("B.jpg"), QStringLiteral("a.gif"), QStringLiteral("C.bmp")});
     testing::click(ui.bNxt1);
 
-    EXPECT_EQ(window.SourceList(), (QStringList{QStringLiteral("a.gif"), QStringLiteral("B.jpg"), QStringLiteral("C.bmp")}));
+    EXPECT_EQ(window.SourceList(),
+              (QStringList{QStringLiteral("a.gif"), QStringLiteral("B.jpg"), QStringLiteral("C.bmp")}));
     ASSERT_EQ(ui.lbMFL->count(), 3);
     EXPECT_EQ(ui.lbMFL->item(0)->text(), QStringLiteral("a.gif"));
     EXPECT_EQ(ui.lMFL->text(), QStringLiteral("Source Files: 3"));
@@ -159,7 +169,8 @@ TEST(TForm1, FolderChangesMoveFocusToFirstFile)
     temp.write(QStringLiteral("a.jpg"));
     temp.write(QStringLiteral("b.jpg"));
     testing::FakeServices fakes;
-    TForm1 window(fakes.services, fakes.settings);
+    ApplicationWindows windows(fakes.services, fakes.settings);
+    TForm1& window = windows.mainWindow();
     Ui::TForm1& ui = window.form();
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -170,25 +181,66 @@ TEST(TForm1, FolderChangesMoveFocusToFirstFile)
     EXPECT_EQ(ui.fNewBox->selectedNames(), QStringList{QStringLiteral("a.jpg")});
 }
 
+// The title-area buttons show icons (the help button a question mark, not
+// the style's arrow) and are named by their hints for screen readers.
+TEST(TForm1, TitleButtonsHaveIconsAndNames)
+{
+    testing::FakeServices fakes;
+    ApplicationWindows windows(fakes.services, fakes.settings);
+    Ui::TForm1& ui = windows.mainWindow().form();
+    for (QToolButton* button : {ui.sbDefaults, ui.bRefreshView, ui.SpeedButton2, ui.sbAbout, ui.SpeedButton3}) {
+        EXPECT_FALSE(button->icon().isNull()) << button->objectName().toStdString();
+        EXPECT_FALSE(button->toolTip().isEmpty()) << button->objectName().toStdString();
+        EXPECT_EQ(button->accessibleName(), button->toolTip());
+    }
+    EXPECT_EQ(ui.SpeedButton3->toolTip(), QStringLiteral("Tessaly Help"));
+    const QImage arrow = ui.SpeedButton3->style()->standardIcon(QStyle::SP_DialogHelpButton).pixmap(16).toImage();
+    EXPECT_NE(ui.SpeedButton3->icon().pixmap(16).toImage(), arrow);
+}
+
+// Every control that takes the focus has a name for screen readers: its
+// text, its own accessible name, or the label beside it.
+TEST(TForm1, EveryFocusableControlHasAName)
+{
+    testing::FakeServices fakes;
+    ApplicationWindows windows(fakes.services, fakes.settings);
+    QStringList unnamed;
+    for (QWidget* control : windows.mainWindow().findChildren<QWidget*>()) {
+        if (control->objectName().isEmpty() || !(control->focusPolicy() & Qt::TabFocus))
+            continue;
+        if (control->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        // The deletion dialog is the file tools' own.
+        if (control->window() != &windows.mainWindow() && control->window() != &windows.duplicateWarning())
+            continue;
+        QAccessibleInterface* access = QAccessible::queryAccessibleInterface(control);
+        if (!access || access->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed << control->objectName();
+    }
+    EXPECT_EQ(unnamed, QStringList{});
+}
+
 // Both popup menus hold their items in order, separators as empty entries.
 TEST(TForm1, PopupMenusHoldTheirItemsInOrder)
 {
     testing::FakeServices fakes;
-    TForm1 window(fakes.services, fakes.settings);
+    ApplicationWindows windows(fakes.services, fakes.settings);
+    TForm1& window = windows.mainWindow();
     const auto captions = [](const QMenu* menu) {
         QStringList result;
         for (const QAction* action : menu->actions())
             result << (action->isSeparator() ? QStringLiteral("-") : action->text());
         return result;
     };
-    EXPECT_EQ(captions(window.pm1()),
-              (QStringList{QStringLiteral("Next"), QStringLiteral("-"), QStringLiteral("Create New Directory"),
-                           QStringLiteral("Refresh Directory"), QStringLiteral("Remove Directory"), QStringLiteral("-"),
-                           QStringLiteral("Select All"), QStringLiteral("DeSelect All"), QStringLiteral("Invert Selection"),
-                           QStringLiteral("-"), QStringLiteral("Delete Selected Files"), QStringLiteral("-"),
-                           QStringLiteral("Rotate Image 90 degrees clockwise"),
-                           QStringLiteral("Rotate Image 90 degrees counter clockwise"), QStringLiteral("-"),
-                           QStringLiteral("Launch Explorer"), QStringLiteral("-"), QStringLiteral("Exit")}));
+    EXPECT_EQ(
+        captions(window.pm1()),
+        (QStringList{QStringLiteral("Next"), QStringLiteral("-"), QStringLiteral("Create New Directory"),
+                     QStringLiteral("Refresh Directory"), QStringLiteral("Remove Directory"), QStringLiteral("-"),
+                     QStringLiteral("Select All"), QStringLiteral("DeSelect All"), QStringLiteral("Invert Selection"),
+                     QStringLiteral("-"), QStringLiteral("Delete Selected Files"), QStringLiteral("-"),
+                     QStringLiteral("Rotate Image 90 degrees clockwise"),
+                     QStringLiteral("Rotate Image 90 degrees counter clockwise"), QStringLiteral("-"),
+                     QStringLiteral("Launch Explorer"), QStringLiteral("-"), QStringLiteral("Exit")}));
     EXPECT_EQ(captions(window.pm2()),
               (QStringList{QStringLiteral("Back"), QStringLiteral("Next"), QStringLiteral("-"),
                            QStringLiteral("Create New Directory"), QStringLiteral("Refresh Directory"),
@@ -204,7 +256,8 @@ TEST(TForm1, GoToPageShowsOneTabAndItsHelp)
     testing::TempFolder temp;
     temp.write(QStringLiteral("a.jpg"));
     testing::FakeServices fakes;
-    TForm1 window(fakes.services, fakes.settings);
+    ApplicationWindows windows(fakes.services, fakes.settings);
+    TForm1& window = windows.mainWindow();
     Ui::TForm1& ui = window.form();
     ui.fDir->setFolder(temp.path());
     window.show();

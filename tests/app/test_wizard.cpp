@@ -1,7 +1,11 @@
 #include "wizardfixture.h"
 #include "ui_tform3.h"
+#include "widgets/textfit.h"
 
+#include <QApplication>
 #include <QEnterEvent>
+#include <QFile>
+#include <QPlainTextEdit>
 #include <QMenu>
 #include <QTest>
 
@@ -163,14 +167,23 @@ TEST_F(WizardTest, DuplicateNamesWarning)
     TForm3& warning = windows.duplicateWarning();
     QString named;
     int labelLeft = -1;
+    int widestLine = 0;
+    int room = 0;
     fakes.dialogs.whileShown = [&](QDialog& dialog) {
         named = warning.form().Label2->text();
         labelLeft = warning.form().Label2->x();
         EXPECT_EQ(&dialog, &warning);
+        // Every line of the explanation shows whole, without scrolling sideways.
+        const QPlainTextEdit* memo = warning.form().Memo1;
+        for (const QString& line : memo->toPlainText().split(u'\n'))
+            widestLine = std::max(widestLine, memo->fontMetrics().horizontalAdvance(line));
+        room = memo->viewport()->width() - 2 * int(memo->document()->documentMargin());
     };
     fakes.dialogs.results = {QDialog::Rejected};
     click(ui.bNxt1);
     EXPECT_EQ(named, QStringLiteral("a.gif and a.jpg"));
+    EXPECT_GT(widestLine, 0);
+    EXPECT_LE(widestLine, room);
     EXPECT_EQ(labelLeft, (warning.width() - warning.form().Label2->width()) / 2);
     EXPECT_EQ(page(), ui.tsIFS);
     EXPECT_EQ(ui.lMFL->text(), QStringLiteral("Source Files: 3"));
@@ -207,7 +220,9 @@ TEST_F(WizardTest, Page2NamingListAndMaskButtons)
     EXPECT_TRUE(ui.eSeq->isHidden());
     EXPECT_TRUE(ui.Label4->isHidden());
 
+    input.write(QStringLiteral("README"));
     click(ui.sbShowAll);
+    EXPECT_TRUE(ui.fNewBox->names().contains(QStringLiteral("README")));
     EXPECT_EQ(ui.fNewBox->mask(), QStringLiteral("*.*"));
     EXPECT_FALSE(ui.sbShowGrafx->isChecked());
     click(ui.sbShowGrafx);
@@ -282,6 +297,146 @@ TEST_F(WizardTest, ShowingAPageMarksItsFirstFile)
     EXPECT_EQ(ui.fBox->selectedNames(), QStringList{QStringLiteral("c.gif")});
     click(ui.bNxt1);
     EXPECT_EQ(ui.fNewBox->selectedNames(), QStringList{QStringLiteral("a.jpg")});
+}
+
+// A typed output type that no writer knows ("png", or "JPG": types compare
+// with case) is refused on leaving page 2, naming the types that can be
+// written; renaming in place does not use the type and is not refused.
+TEST_F(WizardTest, UnknownTypedOutputTypeIsRefused)
+{
+    select({"a.jpg"});
+    click(ui.bNxt1);
+    ui.fNewDir->setFolder(output.path());
+    for (const char* typed : {"png", "JPG", ""}) {
+        typeInto(ui.cbConvert->lineEdit(), QString::fromLatin1(typed));
+        click(ui.bNxt2);
+        EXPECT_EQ(page(), ui.tsOFO) << typed;
+        ASSERT_FALSE(fakes.messages.shown.empty());
+        EXPECT_EQ(fakes.messages.shown.back().text,
+                  QStringLiteral("Files cannot be written as type \"%1\".  Please choose one of: jpg, gif, bmp, "
+                                 "emf, wmf, No Conversion.")
+                      .arg(QLatin1String(typed)));
+    }
+    typeInto(ui.cbConvert->lineEdit(), QStringLiteral("No Conversion"));
+    click(ui.bNxt2);
+    EXPECT_EQ(page(), ui.tsTO);
+
+    click(ui.bBck2);
+    click(ui.bBck1);
+    click(ui.rbRename);
+    click(ui.bNxt1);
+    click(ui.rbCpyCvrt);
+    typeInto(ui.cbConvert->lineEdit(), QStringLiteral("png"));
+    click(ui.rbRenameOnly);
+    click(ui.bNxt2);
+    EXPECT_EQ(page(), ui.tsCS);
+}
+
+// The keyboard alone: each page opens with the focus on its way forward,
+// Enter presses the focused button, Tab reaches it.
+TEST_F(WizardTest, EnterPressesTheFocusedButton)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const auto press = [](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
+    EXPECT_EQ(QApplication::focusWidget(), ui.bNxt1);
+    press(Qt::Key_Return);
+    EXPECT_EQ(fakes.messages.texts(), QStringList{QStringLiteral("No files selected!")});
+
+    select({"a.jpg"});
+    for (int stop = 0; stop < 30 && QApplication::focusWidget() != ui.bNxt1; ++stop)
+        press(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), ui.bNxt1);
+    press(Qt::Key_Enter);
+    EXPECT_EQ(page(), ui.tsOFO);
+    EXPECT_EQ(QApplication::focusWidget(), ui.bNxt2);
+    press(Qt::Key_Return);  // the same-folder question, answered Yes
+    EXPECT_EQ(page(), ui.tsTO);
+    EXPECT_EQ(QApplication::focusWidget(), ui.bNxt3);
+    press(Qt::Key_Return);
+    EXPECT_EQ(page(), ui.tsCS);
+    EXPECT_EQ(QApplication::focusWidget(), ui.bGO);
+    press(Qt::Key_Return);
+    EXPECT_EQ(page(), ui.tsP);
+    EXPECT_EQ(QApplication::focusWidget(), ui.bStartOver);
+    press(Qt::Key_Return);
+    EXPECT_EQ(page(), ui.tsIFS);
+    EXPECT_EQ(QApplication::focusWidget(), ui.bNxt1);
+}
+
+// Tab visits the controls of the upper strip and of the page shown in
+// reading order: top to bottom, left to right.
+TEST_F(WizardTest, TabFollowsTheReadingOrder)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const auto tour = [] {
+        QStringList visited;
+        QWidget* start = QApplication::focusWidget();
+        for (int stop = 0; stop < 40; ++stop) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* now = QApplication::focusWidget();
+            if (now == start)
+                break;
+            // A radio group's buttons are named by their text.
+            const auto* button = qobject_cast<QAbstractButton*>(now);
+            visited << (now->objectName().isEmpty() && button ? button->text() : now->objectName());
+        }
+        return visited;
+    };
+    const QStringList strip = {QStringLiteral("sbDefaults"), QStringLiteral("bRefreshView"),
+                               QStringLiteral("SpeedButton2"), QStringLiteral("sbAbout"),
+                               QStringLiteral("SpeedButton3"), QStringLiteral("lbMFL"), QStringLiteral("mHelp")};
+    const auto names = [](std::initializer_list<const char*> list) {
+        QStringList result;
+        for (const char* name : list)
+            result << QString::fromLatin1(name);
+        return result;
+    };
+    EXPECT_EQ(tour(), strip + names({"fDir", "fBox", "cbMask", "rbThumbs", "bSelAll", "bDeSelAll", "bInvertSel",
+                                     "bDelSel", "bRenInd"}));
+    select({"a.jpg"});
+    click(ui.bNxt1);
+    ui.fNewDir->setFolder(output.path());
+    // A group of exclusive buttons is one stop (arrow keys move in it).
+    EXPECT_EQ(tour(), strip + names({"fNewDir", "fNewBox", "ePreT", "eSeq", "cbConvert", "SpeedButton1",
+                                     "cbNameOption", "sbShowAll", "bBck1"}));
+    click(ui.bNxt2);
+    EXPECT_EQ(tour(), strip + names({"Fast Resize", "eWidth", "eHeight", "cbRatio", "bBck2"}));
+    click(ui.bNxt3);
+    EXPECT_EQ(tour(), strip + names({"tbJpg", "cbOverWrite", "bBck3"}));
+}
+
+// Texts fit their boxes in the desktop's font: every naming option whole;
+// on the confirmation page a long folder loses its middle (the whole path
+// is the tooltip) and the names sentence shows whole.
+TEST_F(WizardTest, TextsFitTheirBoxes)
+{
+    for (const QString& option : itemTexts(*ui.cbNameOption))
+        EXPECT_LE(ui.cbNameOption->fontMetrics().horizontalAdvance(option), comboTextWidth(*ui.cbNameOption))
+            << option.toStdString();
+
+    const QString deep = input.makeFolder(
+        QStringLiteral("a very long folder name for the holiday pictures/summer 2024 in the mountains of the north"));
+    for (const char* name : {"a.jpg", "B.jpg"})
+        QFile(input.path() + u'/' + QLatin1String(name)).copy(deep + u'/' + QLatin1String(name));
+    ui.fDir->setFolder(deep);
+    select({"a.jpg"});
+    click(ui.bNxt1);
+    ui.fNewDir->setFolder(output.path());
+    choose(ui.cbNameOption, 3);
+    click(ui.bNxt2);
+    click(ui.bNxt3);
+    ASSERT_EQ(page(), ui.tsCS);
+    const QString shown = ui.lInDir->text();
+    EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
+    EXPECT_TRUE(shown.startsWith(u'/'));
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("north")));
+    EXPECT_EQ(ui.lInDir->toolTip(), deep);
+    EXPECT_LE(ui.lInDir->fontMetrics().horizontalAdvance(shown), ui.lInDir->contentsRect().width());
+    EXPECT_EQ(ui.lOtDir->text(), output.path());
+    EXPECT_EQ(ui.lFileNames->text(),
+              QStringLiteral("...Will start with the original file name and then have Thumb appended."));
+    EXPECT_LE(ui.lFileNames->fontMetrics().horizontalAdvance(ui.lFileNames->text()),
+              ui.lFileNames->contentsRect().width());
 }
 
 // Page 3: the kept ratio shows the maximum and the force boxes, which
@@ -381,7 +536,7 @@ TEST_F(WizardTest, SummaryForRenameAndCopy)
     const struct {
         const char* type;
         bool slider;
-    } cases[] = {{"jpg", true}, {"gif", false}, {"No Conversion", false}, {"JPG", false}, {"wmf", false}};
+    } cases[] = {{"jpg", true}, {"gif", false}, {"No Conversion", false}, {"wmf", false}};
     for (const auto& c : cases) {
         typeInto(ui.cbConvert->lineEdit(), QString::fromLatin1(c.type));
         click(ui.bNxt2);

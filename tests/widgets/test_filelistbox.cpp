@@ -29,6 +29,25 @@ TEST(FileListBox, MaskMatchingAndSorting)
     EXPECT_EQ(list.count(), 6);
 }
 
+// "*.*" lists every file, names without a dot too; the mask reads as set.
+TEST(FileListBox, StarDotStarListsEveryFile)
+{
+    testing::TempFolder temp;
+    for (const char* name : {"README", "a.jpg", "Makefile"})
+        temp.write(QString::fromLatin1(name));
+    FileListBox list;
+    list.setFolder(temp.path());
+    list.setMask(QStringLiteral("*.*"));
+    EXPECT_EQ(list.mask(), QStringLiteral("*.*"));
+    EXPECT_EQ(list.names(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("Makefile"),
+                                         QStringLiteral("README")}));
+    EXPECT_EQ(list.item(2)->toolTip(), QStringLiteral("README"));
+    list.setMask(QStringLiteral("*.jpg;*.*"));
+    EXPECT_EQ(list.count(), 3);
+    list.setMask(QStringLiteral("*.jpg"));
+    EXPECT_EQ(list.names(), QStringList{QStringLiteral("a.jpg")});
+}
+
 // The selection is read from the top of the list, whatever the click order.
 TEST(FileListBox, SelectionInListOrderAndFocusMark)
 {

@@ -3,6 +3,7 @@
 #include "widgets/filelistbox.h"
 #include "widgets/foldertree.h"
 
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QLabel>
 #include <QFileSystemModel>
@@ -102,6 +103,34 @@ TEST(FolderTree, UserClickChoosesFolder)
     EXPECT_EQ(changed.count(), 1);
     QCoreApplication::processEvents();
     EXPECT_EQ(tree.folder(), sub);
+}
+
+// A right click asks for the popup menu over the row and leaves the
+// folder as it is; only a left click or a key chooses a folder.
+TEST(FolderTree, RightClickKeepsTheFolder)
+{
+    testing::TempFolder temp;
+    const QString sub = temp.makeFolder(QStringLiteral("sub"));
+    FolderTree tree;
+    tree.resize(400, 600);
+    tree.setContextMenuPolicy(Qt::CustomContextMenu);
+    tree.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tree));
+    tree.setFolder(temp.path());
+    QSignalSpy changed(&tree, &FolderTree::folderChanged);
+    QSignalSpy menu(&tree, &QWidget::customContextMenuRequested);
+    auto* model = static_cast<QFileSystemModel*>(tree.model());
+    ASSERT_TRUE(testing::waitUntil([&] { return model->rowCount(model->index(temp.path())) == 1; }));
+    const QModelIndex subIndex = model->index(sub);
+    tree.scrollTo(subIndex);
+    const QPoint row = tree.visualRect(subIndex).center();
+    QTest::mouseClick(tree.viewport(), Qt::RightButton, {}, row);
+    // The window system follows the press with a context menu event.
+    QContextMenuEvent request(QContextMenuEvent::Mouse, row, tree.viewport()->mapToGlobal(row));
+    QCoreApplication::sendEvent(tree.viewport(), &request);
+    EXPECT_EQ(tree.folder(), temp.path());
+    EXPECT_EQ(changed.count(), 0);
+    EXPECT_EQ(menu.count(), 1);
 }
 
 // A folder wider than its label gives up middle folders to "...", keeping
