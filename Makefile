@@ -56,11 +56,14 @@ build: configure
 run: build
 	$(BUILD)/bin/tessaly
 
-test: test-deps build sanitize
+# The tests build with warnings as errors (a plain build does not).
+test: test-deps configure sanitize
+	cmake -S . -B $(BUILD) -DTESSALY_WERROR=ON
+	cmake --build $(BUILD)
 	ctest --test-dir $(BUILD) --output-on-failure -j2
 
 sanitize: deps
-	cmake -S . -B $(BUILD)-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSALY_SANITIZE=ON
+	cmake -S . -B $(BUILD)-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSALY_SANITIZE=ON -DTESSALY_WERROR=ON
 	cmake --build $(BUILD)-sanitize --target $(SANITIZED_TESTS)
 	for t in $(SANITIZED_TESTS); do $(SANITIZER_ENV) $(BUILD)-sanitize/bin/$$t --gtest_brief=1 || exit 1; done
 

@@ -1,11 +1,11 @@
 #include "about/tfsplasher.h"
+#include "widgets/windowplacement.h"
 
 #include "about/aboutpictures.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
-#include <QScreen>
 
 namespace tessaly {
 
@@ -18,8 +18,7 @@ TfSplasher::TfSplasher(QWidget* parent)
     m_image->setGeometry(0, 0, 256, 128);
     m_image->setAccessibleName(QStringLiteral("Tessaly"));
     setFixedSize(256, 128);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    centreOnScreen(*this);
     // A box shown during start-up (a saved folder that is gone, say) must
     // not be hidden behind the splash.
     qApp->installEventFilter(this);

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "app/wizardrules.h"
-#include "batch/runinterfaces.h"
+#include "app/wizard.h"
 #include "imaging/workingpictures.h"
 #include "platform/services.h"
 #include "settings/inifile.h"
@@ -11,7 +10,6 @@
 #include <functional>
 #include <memory>
 
-class QLabel;
 class QMenu;
 
 namespace Ui {
@@ -20,112 +18,84 @@ class TForm1;
 
 namespace tessaly {
 
-// The main window: the upper strip with the preview, the source list and the
-// help box, and the five-page wizard whose controls hold the job's choices.
-class TForm3;
-class TForm4;
+class ConfirmPage;
+class InputPage;
+class OutputPage;
+class ProcessingPage;
+class ThumbnailPage;
 
-// The windows the main window calls on; all are made at start-up.
-struct CompanionWindows {
-    TForm3* duplicateWarning = nullptr;
-    TForm4* deleteConfirm = nullptr;
-};
-
-class TForm1 : public QWidget {
+// The main window: a thin shell around the five wizard pages. It holds the
+// job state (the selected files, the mode, the run state), the upper strip
+// (banner, preview, source list, help box and the title-area buttons), the
+// window's share of the settings file, and the moves between pages. Each
+// page's controls, handlers and rules live in the page's own class:
+//
+//   InputPage       tsIFS  files, mask, mode, selection, deletion, manual
+//                          rename (bRenInd), popup menu pm1 and its items
+//   OutputPage      tsOFO  output folder, type, naming, popup menu pm2
+//   ThumbnailPage   tsTO   resize speed and thumbnail size
+//   ConfirmPage     tsCS   the summary, JPEG quality, overwrite, GO
+//   ProcessingPage  tsP    the run, Cancel, "OK!" and "Do HTML!" (bHTML)
+//
+// The title-area buttons (reset, refresh, file manager, About, help) and
+// the preview of a clicked source file are wired in connectTitleButtons().
+class TForm1 : public QWidget, private Wizard {
     Q_OBJECT
 public:
     TForm1(PlatformServices& services, IniFile settings, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    Ui::TForm1& form() { return *m_ui; }
+    Ui::TForm1& form() override { return *m_ui; }
     void setCompanions(const CompanionWindows& windows) { m_windows = windows; }
-    QMenu* pm1() const { return m_pm1; }
-    QMenu* pm2() const { return m_pm2; }
+    QMenu* pm1() const;
+    QMenu* pm2() const;
 
     // The names of the selected source files, in the order of the input list.
-    const QStringList& SourceList() const { return m_sourceList; }
-    JobMode mode() const { return m_mode; }
-
+    const QStringList& SourceList() const { return m_job.SourceList; }
+    JobMode mode() const { return m_job.mode; }
     // The state of the current or last run, kept until the next GO.
-    RunState& runState() { return m_run; }
-    // The hook a test or the window itself uses between files of a run.
-    void setBetweenFiles(std::function<void()> hook) { m_betweenFiles = std::move(hook); }
+    const RunState& runState() const { return m_job.run; }
+    // Called between the files of a run, after the window's pending events.
+    void setBetweenFiles(std::function<void()> hook);
 
-    WorkingPictures& workingPictures() { return *m_pictures; }
-
-    // Hides the tab of the page shown, shows, enables and activates `page`,
-    // and loads the help text of `helpLabel` into the help box.
-    void goToPage(QWidget* page, QLabel* helpLabel);
-    void loadHelp(QLabel* helpLabel);
-
-    // Refills the source list and `lbMFL` from the selection of `fBox`.
-    void fillSourceList();
-
-    void tsIFSShow();
-    void fDirChange();
-    void tsOFOShow();
-    void fNewDirChange();
-
-    // Wizard navigation and checks.
-    void bNxt1Click();
-    void bBck1Click();
-    void bNxt2Click();
-    void bBck2Click();
-    void bNxt3Click();
-    void bBck3Click();
-    void bGOClick();
-    void bCancelOpClick();
-    void bStartOverClick();
-    void rbThumbsClick();
-    void rbRenameOnlyClick();
-    void cbMaskChange();
-    void bSelAllClick();
-    void bDeSelAllClick();
-    void bInvertSelClick();
-    void sbShowAllClick();
-    void sbShowGrafxClick();
-    void cbNameOptionChange();
-    void SpeedButton1Click();
-    void cbRatioClick();
-    void cbFWidthClick();
-    void cbFHeightClick();
-    void tbJpgChange();
-    void tsCSShow();
-
-    // File tools.
-    void bDelSelClick();
-    void pm1Popup();
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    // What the pages see of the window.
+    QWidget* dialogParent() override { return this; }
+    PlatformServices& services() override { return m_services; }
+    const CompanionWindows& companions() const override { return m_windows; }
+    JobState& job() override { return m_job; }
+    WorkingPictures& workingPictures() override { return *m_pictures; }
+    void goToPage(WizardPage page) override;
+    void setMode(JobMode mode) override;
+    void showSourceList() override;
+    void clearSourceListView() override;
+    void startRun() override;
+    void showError(const QString& text) override;
+
     void FormCreate();
     void FormDestroy();
-    void setUpControls();
-    void buildPopupMenus();
-    void connectHandlers();
+    void setUpUpperStrip();
+    void connectTitleButtons();
+    void loadHelp(const QString& text);
     void loadSettings();
     void saveSettings();
-    void pageShown(int index);
-    void showError(const QString& text);
-    void connectWizard();
-    void applyVisibility(const ModeVisibility& shown);
-    void showThumbnailSummaryRows(bool shown);
-    bool renamingInPlace() const;
 
     std::unique_ptr<Ui::TForm1> m_ui;
     PlatformServices& m_services;
     IniFile m_settings;
-    QMenu* m_pm1 = nullptr;
-    QMenu* m_pm2 = nullptr;
-    QStringList m_sourceList;
-    JobMode m_mode = JobMode::Thumbnails;
-    std::unique_ptr<WorkingPictures> m_pictures;
     CompanionWindows m_windows;
-    RunState m_run;
-    bool m_running = false;
-    std::function<void()> m_betweenFiles;
+    JobState m_job;
+    std::unique_ptr<WorkingPictures> m_pictures;
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
+    // The pages, in the order of the page control.
+    InputPage* m_inputPage = nullptr;
+    OutputPage* m_outputPage = nullptr;
+    ThumbnailPage* m_thumbnailPage = nullptr;
+    ConfirmPage* m_confirmPage = nullptr;
+    ProcessingPage* m_processingPage = nullptr;
 };
 
 }  // namespace tessaly

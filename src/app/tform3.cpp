@@ -1,9 +1,8 @@
 #include "app/tform3.h"
 
 #include "ui_tform3.h"
+#include "widgets/windowplacement.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 
 namespace tessaly {
 
@@ -59,8 +58,7 @@ void TForm3::showEvent(QShowEvent* event)
 
 void TForm3::FormShow()
 {
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(*this);
     QLabel* label = m_ui->Label2;
     label->adjustSize();
     // Half of the room left beside the label, rounded toward zero.

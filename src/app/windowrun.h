@@ -21,17 +21,17 @@ public:
     WindowJob(const Ui::TForm1& ui, const bool& thumbnailMode) : m_ui(ui), m_thumbnails(thumbnailMode) {}
     bool thumbnails() const override { return m_thumbnails; }
     bool renameOnly() const override;
-    int namingIndex() const override;
+    std::optional<NamingOption> naming() const override;
     QString thumbQualifier() const override;
     QString imageQualifier() const override;
     QString sequenceField() const override;
-    QString convertText() const override;
+    std::optional<OutputType> outputType() const override;
     QString widthText() const override;
     QString heightText() const override;
     bool keepAspect() const override;
     bool forceWidth() const override;
     bool forceHeight() const override;
-    int resizeSpeed() const override;
+    ResizeSpeed resizeSpeed() const override;
     int jpegQuality() const override;
     bool overwrite() const override;
     QString inputFolder() const override;
@@ -50,7 +50,7 @@ public:
         : m_ui(ui), m_messages(messages), m_window(window), m_betweenFiles(betweenFiles)
     {
     }
-    void setCounter(const QString& text) override;
+    void setCounter(int fileNumber, int fileCount) override;
     void setProgressMaximum(int maximum) override;
     void advanceProgress() override;
     void resetProgress() override;

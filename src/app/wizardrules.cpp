@@ -1,36 +1,6 @@
 #include "app/wizardrules.h"
 
-#include <algorithm>
-#include <vector>
-
 namespace tessaly {
-
-std::optional<std::pair<QString, QString>> findDuplicateNames(const QStringList& sourceList)
-{
-    struct Shortened {
-        QString text;
-        qsizetype position;
-    };
-    std::vector<Shortened> shortened;
-    shortened.reserve(std::size_t(sourceList.size()));
-    for (qsizetype i = 0; i < sourceList.size(); ++i)
-        shortened.push_back({sourceList[i].left(std::max<qsizetype>(0, sourceList[i].size() - 3)), i});
-    // Names equal but for case sort by case next, so that names equal with
-    // case always end up side by side.
-    std::stable_sort(shortened.begin(), shortened.end(), [](const Shortened& a, const Shortened& b) {
-        const int folded = QString::compare(a.text, b.text, Qt::CaseInsensitive);
-        return folded != 0 ? folded < 0 : QString::compare(a.text, b.text, Qt::CaseSensitive) < 0;
-    });
-    std::optional<std::size_t> last;
-    for (std::size_t i = 0; i + 1 < shortened.size(); ++i)
-        if (shortened[i].text == shortened[i + 1].text)
-            last = i;
-    if (!last)
-        return std::nullopt;
-    const qsizetype first = std::min(shortened[*last].position, shortened[*last + 1].position);
-    const qsizetype second = std::max(shortened[*last].position, shortened[*last + 1].position);
-    return std::make_pair(sourceList[first], sourceList[second]);
-}
 
 ModeVisibility visibilityFor(JobMode mode, bool renameOnly)
 {
@@ -46,22 +16,7 @@ ModeVisibility visibilityFor(JobMode mode, bool renameOnly)
 std::optional<QString> outputNamesSentence(int namingIndex, const QString& qualifier,
                                            const QString& sequence)
 {
-    const QString numbered = QStringLiteral(" and be numbered sequentially");
-    const QString start = QStringLiteral("...Will start with ");
-    const QString unchanged = QStringLiteral("...Will not be changed.");
-    const bool none = qualifier.isEmpty();
-    switch (namingIndex) {
-    case 0: return start + qualifier + sequence + numbered;
-    case 1:
-        return none ? unchanged
-                    : start + qualifier + QStringLiteral(" and then have the original name appended.");
-    case 2: return start + sequence + qualifier + numbered;
-    case 3:
-        return none ? unchanged
-                    : QStringLiteral("...Will start with the original file name and then have ") +
-                          qualifier + QStringLiteral(" appended.");
-    default: return std::nullopt;
-    }
+    return outputNamesSentence(namingOptionFromIndex(namingIndex), qualifier, sequence);
 }
 
 }  // namespace tessaly

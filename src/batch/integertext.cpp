@@ -5,8 +5,7 @@
 namespace tessaly {
 
 NotAnInteger::NotAnInteger(const QString& text)
-    : std::runtime_error("not an integer"),
-      m_message(QStringLiteral("'%1' is not a valid integer value").arg(text))
+    : Error(QStringLiteral("'%1' is not a valid integer value").arg(text))
 {
 }
 

@@ -5,22 +5,15 @@
 
 namespace tessaly {
 
-std::optional<NamingOption> namingOptionFromIndex(int index)
-{
-    if (index < 0 || index > 3)
-        return std::nullopt;
-    return static_cast<NamingOption>(index);
-}
-
-QString extensionOf(OutputType type)
+QString extensionOf(FileType type)
 {
     switch (type) {
-    case OutputType::Jpg: return QStringLiteral(".jpg");
-    case OutputType::Gif: return QStringLiteral(".gif");
-    case OutputType::Bmp: return QStringLiteral(".bmp");
-    case OutputType::Emf: return QStringLiteral(".emf");
-    case OutputType::Wmf: return QStringLiteral(".wmf");
-    case OutputType::None: break;
+    case FileType::Jpg: return QStringLiteral(".jpg");
+    case FileType::Gif: return QStringLiteral(".gif");
+    case FileType::Bmp: return QStringLiteral(".bmp");
+    case FileType::Emf: return QStringLiteral(".emf");
+    case FileType::Wmf: return QStringLiteral(".wmf");
+    case FileType::None: break;
     }
     return {};
 }
@@ -74,23 +67,20 @@ QString BuildOutputName(RunKind kind, const SequenceFormat& format, const Naming
     return paths::join(in.folder, name);
 }
 
-OutputType OutputTypeOf(const QString& conversionText, const QString& sourceName)
+FileType OutputTypeOf(std::optional<OutputType> chosen, const QString& sourceName)
 {
-    struct Entry {
-        const char16_t* text;
-        OutputType type;
-    };
-    static constexpr Entry kTypes[] = {
-        {u"jpg", OutputType::Jpg}, {u"gif", OutputType::Gif}, {u"bmp", OutputType::Bmp},
-        {u"emf", OutputType::Emf}, {u"wmf", OutputType::Wmf},
-    };
-    QString wanted = conversionText;
-    if (conversionText == QLatin1String("No Conversion"))
-        wanted = typeTextOf(sourceName).toLower();
-    for (const Entry& entry : kTypes)
-        if (wanted == QStringView(entry.text))
-            return entry.type;
-    return OutputType::None;
+    if (!chosen)
+        return FileType::None;
+    switch (*chosen) {
+    case OutputType::Jpg: return FileType::Jpg;
+    case OutputType::Gif: return FileType::Gif;
+    case OutputType::Bmp: return FileType::Bmp;
+    case OutputType::Emf: return FileType::Emf;
+    case OutputType::Wmf: return FileType::Wmf;
+    case OutputType::NoConversion: break;
+    }
+    const auto own = outputTypeFromText(typeTextOf(sourceName).toLower());
+    return own && own != OutputType::NoConversion ? OutputTypeOf(own, sourceName) : FileType::None;
 }
 
 }  // namespace tessaly

@@ -1,24 +1,21 @@
 #pragma once
 
+#include "batch/modes.h"
+
 #include <QString>
 #include <optional>
 
 namespace tessaly {
 
-// How output names are made, in the order of the naming list.
-enum class NamingOption { PreSeq = 0, PreName = 1, SufSeq = 2, SufName = 3 };
-
-// The naming option of a list index; none for an index outside the four.
-std::optional<NamingOption> namingOptionFromIndex(int index);
-
 // Thumbnail and convert runs make a stem and add the output type's
 // extension; rename and plain copy runs keep the source's own type text.
 enum class RunKind { ThumbnailOrConvert, RenameOrCopy };
 
-enum class OutputType { None, Jpg, Gif, Bmp, Emf, Wmf };
+// The type a thumbnail or convert run writes one file in.
+enum class FileType { None, Jpg, Gif, Bmp, Emf, Wmf };
 
 // ".jpg", ".gif", ".bmp", ".emf" or ".wmf"; empty for none.
-QString extensionOf(OutputType type);
+QString extensionOf(FileType type);
 
 // The sequence part of a name. The width comes from the sequence field as it
 // was when the run started; the number is the field read now plus the
@@ -57,9 +54,9 @@ struct NamingInputs {
 // runs it has no extension yet.
 QString BuildOutputName(RunKind kind, const SequenceFormat& format, const NamingInputs& in);
 
-// The output type for the thumbnail and convert runs: "jpg" ... "wmf" by
-// exact text; "No Conversion" takes the source's own type when it is one of
-// the five; anything else gives none.
-OutputType OutputTypeOf(const QString& conversionText, const QString& sourceName);
+// The type the thumbnail and convert runs write a source in: the chosen
+// type; for NoConversion the source's own type when its last three
+// characters, in lower case, are one of the five; none without a choice.
+FileType OutputTypeOf(std::optional<OutputType> chosen, const QString& sourceName);
 
 }  // namespace tessaly

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "batch/modes.h"
 #include "batch/processedfiles.h"
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace tessaly {
 
@@ -15,17 +17,19 @@ public:
     virtual ~JobSource() = default;
     virtual bool thumbnails() const = 0;     // the mode chosen on page 1
     virtual bool renameOnly() const = 0;
-    virtual int namingIndex() const = 0;     // index of the naming list
+    // None when the naming list holds typed text that is no option.
+    virtual std::optional<NamingOption> naming() const = 0;
     virtual QString thumbQualifier() const = 0;
     virtual QString imageQualifier() const = 0;
     virtual QString sequenceField() const = 0;
-    virtual QString convertText() const = 0;
+    // None when the type list holds typed text that is no item.
+    virtual std::optional<OutputType> outputType() const = 0;
     virtual QString widthText() const = 0;
     virtual QString heightText() const = 0;
     virtual bool keepAspect() const = 0;
     virtual bool forceWidth() const = 0;
     virtual bool forceHeight() const = 0;
-    virtual int resizeSpeed() const = 0;     // 0 fast, otherwise quality
+    virtual ResizeSpeed resizeSpeed() const = 0;
     virtual int jpegQuality() const = 0;
     virtual bool overwrite() const = 0;
     virtual QString inputFolder() const = 0;
@@ -36,7 +40,9 @@ public:
 class RunView {
 public:
     virtual ~RunView() = default;
-    virtual void setCounter(const QString& text) = 0;   // "3 of 12"
+    // Before each file: its number (from 1) and the number of files; the
+    // window shows "3 of 12".
+    virtual void setCounter(int fileNumber, int fileCount) = 0;
     virtual void setProgressMaximum(int maximum) = 0;
     virtual void advanceProgress() = 0;
     virtual void resetProgress() = 0;

@@ -12,9 +12,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cstdlib>
+#include <functional>
 #include <limits>
 #include <optional>
-#include <stdexcept>
 
 namespace tessaly {
 
@@ -39,7 +39,8 @@ public:
     int count() const { return int(m_run.sources.size()); }
     void startFile(int i)
     {
-        m_run.view.setCounter(QStringLiteral("%1 of %2").arg(i + 1).arg(count()));
+        m_run.fileInHand = i;
+        m_run.view.setCounter(i + 1, count());
     }
     // After the file's work; false when the run is to stop.
     bool finishFile()
@@ -55,9 +56,9 @@ private:
 
 NamingOption namingOf(const JobSource& job)
 {
-    const auto option = namingOptionFromIndex(job.namingIndex());
+    const auto option = job.naming();
     if (!option)
-        throw std::runtime_error("no naming option chosen");
+        throw Error(QStringLiteral("no naming option chosen"));
     return *option;
 }
 
@@ -68,40 +69,40 @@ void stopCouldNotOpen(RunContext& run, const QString& name)
     run.state.CancelRequested = true;
 }
 
-std::int32_t directorySize(const QString& path)
+// The size of a file as an entry records it; 0 for a file that is gone.
+std::int32_t entrySize(const QString& path)
 {
-    const QFileInfo info(path);
-    return info.exists() ? std::int32_t(info.size()) : 0;
+    return std::int32_t(fileSize(path).value_or(0));
 }
 
 // Encodes the picture in the work bitmap for `type`, appends the extension
 // and writes it under the overwrite rule. A target that is the source file
 // itself is never written over. Returns the output path.
-QString encodeAndSave(RunContext& run, OutputType type, QString path, const QString& sourcePath)
+QString encodeAndSave(RunContext& run, FileType type, QString path, const QString& sourcePath)
 {
-    if (type == OutputType::None)
+    if (type == FileType::None)
         return path;
     path += extensionOf(type);
     WorkingPictures& p = run.pictures;
     const OutputObject* output = nullptr;
     BitmapOutput bitmapOutput(p.WorkBitmap);
     switch (type) {
-    case OutputType::Jpg:
+    case FileType::Jpg:
         EncodeJpeg(p.OutputJpeg, p.WorkBitmap, run.job.jpegQuality());
         output = &p.OutputJpeg;
         break;
-    case OutputType::Emf:
-    case OutputType::Wmf:
-        p.OutputMetafile.setEnhanced(type == OutputType::Emf);
+    case FileType::Emf:
+    case FileType::Wmf:
+        p.OutputMetafile.setEnhanced(type == FileType::Emf);
         EncodeMetafile(p.OutputMetafile, p.WorkBitmap);
         output = &p.OutputMetafile;
         break;
-    case OutputType::Gif:
+    case FileType::Gif:
         EncodeGif(p.OutputGif, p.WorkBitmap);
         output = &p.OutputGif;
         break;
-    case OutputType::Bmp: output = &bitmapOutput; break;
-    case OutputType::None: break;
+    case FileType::Bmp: output = &bitmapOutput; break;
+    case FileType::None: break;
     }
     if (sameFile(path, sourcePath))
         return path;
@@ -128,15 +129,19 @@ NamingInputs namingFor(const RunContext& run, int position, const QString& quali
 std::optional<Picture> loadSource(RunContext& run, int position, const QString& sourcePath)
 {
     ProcessedFile& entry = run.state.ProcessedFiles[std::size_t(position)];
+    std::optional<Picture> picture;
     try {
-        Picture picture = LoadPicture(sourcePath);
-        entry.OriginalSize = fileSizeOf(sourcePath);
-        entry.OriginalPath = sourcePath;
-        return picture;
+        picture = LoadPicture(sourcePath);
     } catch (const LoadError&) {
+    }
+    const std::optional<std::int64_t> size = fileSize(sourcePath);
+    if (!picture || !size) {
         stopCouldNotOpen(run, run.sources[position]);
         return std::nullopt;
     }
+    entry.OriginalSize = std::int32_t(*size);
+    entry.OriginalPath = sourcePath;
+    return picture;
 }
 
 int sizeField(const QString& text)
@@ -147,17 +152,15 @@ int sizeField(const QString& text)
     return value;
 }
 
-}  // namespace
-
-void runThumbnails(RunContext& run)
+// The thumbnail and convert runs: each source is loaded, drawn into the
+// work bitmap by `draw` (which also enters the picture's size), named with
+// the run's qualifier and written in its output type into the output folder.
+enum class Qualifier { Thumb, Image };
+void writePictures(RunContext& run, Qualifier qualifier,
+                   const std::function<void(const Picture&, ProcessedFile&)>& draw)
 {
-    const bool keepAspect = run.job.keepAspect();
-    const int fixedWidth = sizeField(run.job.widthText());
-    const int fixedHeight = sizeField(run.job.heightText());
-    run.state.maxThumbSize = std::abs(fixedWidth);
     Skeleton skeleton(run);
     const SequenceFormat format(run.job.sequenceField());
-
     for (int i = 0; i < skeleton.count(); ++i) {
         skeleton.startFile(i);
         const QString& name = run.sources[i];
@@ -166,8 +169,26 @@ void runThumbnails(RunContext& run)
         const std::optional<Picture> loaded = loadSource(run, i, sourcePath);
         if (!loaded)
             break;
-        const Picture& picture = *loaded;
+        draw(*loaded, entry);
 
+        const QString text = qualifier == Qualifier::Thumb ? run.job.thumbQualifier() : run.job.imageQualifier();
+        const NamingInputs naming = namingFor(run, i, text, run.job.outputFolder());
+        const QString stem = BuildOutputName(RunKind::ThumbnailOrConvert, format, naming);
+        entry.OutputPath = encodeAndSave(run, OutputTypeOf(run.job.outputType(), name), stem, sourcePath);
+        if (!skeleton.finishFile())
+            break;
+    }
+}
+
+}  // namespace
+
+void runThumbnails(RunContext& run)
+{
+    const bool keepAspect = run.job.keepAspect();
+    const int fixedWidth = sizeField(run.job.widthText());
+    const int fixedHeight = sizeField(run.job.heightText());
+    run.state.maxThumbSize = std::abs(fixedWidth);
+    writePictures(run, Qualifier::Thumb, [&](const Picture& picture, ProcessedFile& entry) {
         SizeOptions sizes;
         sizes.keepAspect = keepAspect;
         sizes.forceWidth = run.job.forceWidth();
@@ -178,21 +199,23 @@ void runThumbnails(RunContext& run)
         const TargetSize size = thumbnailSize(picture.width(), picture.height(), sizes);
         entry.Width = size.width;
         entry.Height = size.height;
-
-        if (run.job.resizeSpeed() == 0) {
+        if (run.job.resizeSpeed() == ResizeSpeed::Fast) {
             FastResize(run.pictures.WorkBitmap, picture, size.width, size.height);
         } else {
             DrawToBitmap(run.pictures.WorkBitmap, picture);
             QualityResize(run.pictures.WorkBitmap, run.pictures.ResampleBitmap, size.width, size.height);
         }
+    });
+}
 
-        const NamingInputs naming = namingFor(run, i, run.job.thumbQualifier(), run.job.outputFolder());
-        const QString stem = BuildOutputName(RunKind::ThumbnailOrConvert, format, naming);
-        const OutputType type = OutputTypeOf(run.job.convertText(), name);
-        entry.OutputPath = encodeAndSave(run, type, stem, sourcePath);
-        if (!skeleton.finishFile())
-            break;
-    }
+void runConvert(RunContext& run)
+{
+    run.state.ProcessedCount = 0;
+    writePictures(run, Qualifier::Image, [&](const Picture& picture, ProcessedFile& entry) {
+        entry.Width = picture.width();
+        entry.Height = picture.height();
+        DrawToBitmap(run.pictures.WorkBitmap, picture);
+    });
 }
 
 void runRename(RunContext& run)
@@ -207,7 +230,7 @@ void runRename(RunContext& run)
         const QString oldPath = paths::join(naming.folder, name);
 
         ProcessedFile& entry = run.state.ProcessedFiles[std::size_t(i)];
-        entry.OriginalSize = directorySize(oldPath);
+        entry.OriginalSize = entrySize(oldPath);
         entry.OriginalPath = newPath;
         entry.OutputPath = newPath;
         entry.Width = -1;
@@ -237,22 +260,22 @@ void copyFile(const QString& sourcePath, const QString& targetPath)
 {
     QFile source(sourcePath);
     if (!source.open(QIODevice::ReadOnly))
-        throw std::runtime_error("cannot open the source file");
+        throw Error(QStringLiteral("cannot open the file: %1").arg(source.errorString()));
     QSaveFile target(targetPath);
     if (!target.open(QIODevice::WriteOnly))
-        throw std::runtime_error("cannot create the target file");
+        throw Error(QStringLiteral("cannot create %1: %2").arg(targetPath, target.errorString()));
     char buffer[2048];
     for (;;) {
         const qint64 read = source.read(buffer, sizeof buffer);
         if (read < 0)
-            throw std::runtime_error("cannot read the source file");
+            throw Error(QStringLiteral("cannot read the file: %1").arg(source.errorString()));
         if (read == 0)
             break;
         if (target.write(buffer, read) != read)
-            throw std::runtime_error("cannot write the target file");
+            throw Error(QStringLiteral("cannot write %1: %2").arg(targetPath, target.errorString()));
     }
     if (!target.commit())
-        throw std::runtime_error("cannot write the target file");
+        throw Error(QStringLiteral("cannot write %1: %2").arg(targetPath, target.errorString()));
 }
 
 }  // namespace
@@ -269,7 +292,7 @@ void runPlainCopy(RunContext& run)
         const QString sourcePath = paths::join(run.job.inputFolder(), name);
 
         ProcessedFile& entry = run.state.ProcessedFiles[std::size_t(i)];
-        entry.OriginalSize = directorySize(sourcePath);
+        entry.OriginalSize = entrySize(sourcePath);
         entry.OriginalPath = sourcePath;
         entry.OutputPath = targetPath;
         entry.Width = -1;
@@ -285,42 +308,13 @@ void runPlainCopy(RunContext& run)
     }
 }
 
-void runConvert(RunContext& run)
-{
-    run.state.ProcessedCount = 0;
-    Skeleton skeleton(run);
-    const SequenceFormat format(run.job.sequenceField());
-    for (int i = 0; i < skeleton.count(); ++i) {
-        skeleton.startFile(i);
-        const QString& name = run.sources[i];
-        ProcessedFile& entry = run.state.ProcessedFiles[std::size_t(i)];
-        const QString sourcePath = paths::join(run.job.inputFolder(), name);
-        const std::optional<Picture> loaded = loadSource(run, i, sourcePath);
-        if (!loaded)
-            break;
-        entry.Width = loaded->width();
-        entry.Height = loaded->height();
-        DrawToBitmap(run.pictures.WorkBitmap, *loaded);
-
-        const NamingInputs naming = namingFor(run, i, run.job.imageQualifier(), run.job.outputFolder());
-        const QString stem = BuildOutputName(RunKind::ThumbnailOrConvert, format, naming);
-        const OutputType type = OutputTypeOf(run.job.convertText(), name);
-        const QString outputPath = encodeAndSave(run, type, stem, sourcePath);
-        run.view.advanceProgress();
-        entry.OutputPath = outputPath;
-        run.view.processEvents();
-        if (run.state.CancelRequested)
-            break;
-    }
-}
-
 RunKindChosen chooseRun(const JobSource& job)
 {
     if (job.thumbnails())
         return RunKindChosen::Thumbnails;
     if (job.renameOnly())
         return RunKindChosen::Rename;
-    if (job.convertText() == QLatin1String("No Conversion"))
+    if (job.outputType() == OutputType::NoConversion)
         return RunKindChosen::PlainCopy;
     return RunKindChosen::Convert;
 }
@@ -338,7 +332,9 @@ RunOutcome runBatch(RunContext& run)
     // One entry per source; entries that keep their position keep their values.
     run.state.ProcessedFiles.resize(std::size_t(run.sources.size()));
     run.state.ProcessedCount = 0;
+    run.fileInHand = -1;
     outcome.kind = chooseRun(run.job);
+    std::optional<QString> reason;
     try {
         switch (outcome.kind) {
         case RunKindChosen::Thumbnails: runThumbnails(run); break;
@@ -346,8 +342,16 @@ RunOutcome runBatch(RunContext& run)
         case RunKindChosen::PlainCopy: runPlainCopy(run); break;
         case RunKindChosen::Convert: runConvert(run); break;
         }
-    } catch (const std::exception&) {
+    } catch (const Error& error) {
+        reason = error.message();
+    } catch (const std::exception& error) {
+        reason = QString::fromLocal8Bit(error.what());
+    }
+    if (reason) {
         outcome.failed = true;
+        outcome.failure.reason = *reason;
+        if (run.fileInHand >= 0 && run.fileInHand < run.sources.size())
+            outcome.failure.file = paths::join(run.job.inputFolder(), run.sources[run.fileInHand]);
         run.view.report(QStringLiteral("Error during processing!"));
     }
     const bool incomplete = run.state.CancelRequested || outcome.failed;

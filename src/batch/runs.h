@@ -15,6 +15,9 @@ struct RunContext {
     RunState& state;
     WorkingPictures& pictures;
     const QStringList& sources;
+    // The position of the source in hand, -1 before the first; the driver
+    // names it when an error escapes.
+    int fileInHand = -1;
 };
 
 // The four runs. Each follows the same skeleton: the counter before each
@@ -29,11 +32,19 @@ void runConvert(RunContext& run);
 enum class RunKindChosen { Thumbnails, Rename, PlainCopy, Convert };
 RunKindChosen chooseRun(const JobSource& job);
 
+// An error that stopped a run: the source file in hand (its path; empty
+// when the run failed before its first file) and what went wrong.
+struct RunFailure {
+    QString file;
+    QString reason;
+};
+
 // The end of a GO: which run ran, whether it was complete, and the text of
 // the completion label.
 struct RunOutcome {
     RunKindChosen kind = RunKindChosen::Thumbnails;
     bool failed = false;
+    RunFailure failure;  // when failed
     bool complete = false;
     QString completionText;
 };

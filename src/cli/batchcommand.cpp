@@ -1,11 +1,12 @@
 #include "cli/batchcommand.h"
 
-#include "app/wizardrules.h"
+#include "batch/jobchecks.h"
 #include "batch/outputnaming.h"
 #include "platform/filelisting.h"
 #include "platform/paths.h"
 #include "settings/mainsettings.h"
 
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
@@ -32,7 +33,7 @@ std::optional<BatchMode> modeOf(const QString& word)
 QString batchUsage()
 {
     return QStringLiteral(
-        "Usage: tessaly-batch MODE [options] FILE...\n"
+        "Usage: tessaly-batch MODE [options] [--] FILE...\n"
         "\n"
         "Makes thumbnails of pictures, renames them in place, or copies them to another\n"
         "folder, converting them on the way, with the same rules and output as Tessaly's\n"
@@ -45,21 +46,29 @@ QString batchUsage()
         "  copy        copy the files unchanged under their new names\n"
         "  convert     copy the files converted to another type\n"
         "\n"
-        "Options (the others come from the settings file):\n"
+        "Options (the others come from the settings file; a value may also follow\n"
+        "'=', as in --out=DIR; '--' ends the options, for file names that start\n"
+        "with '-'):\n"
         "  --settings FILE      read the options from FILE instead of Tessaly.ini beside\n"
         "                       the program or, when installed or that folder is not\n"
         "                       writable, in ~/.config/tessaly/ (never written here)\n"
-        "  --out DIR            the output folder (default: the input folder)\n"
+        "  --out DIR            the output folder (default: the input folder); created,\n"
+        "                       with its parents, when it does not exist\n"
         "  --naming NAME        PreSeq, PreName, SufSeq or SufName\n"
         "  --qualifier TEXT     the prefix or suffix of the new names\n"
         "  --seq TEXT           the first sequence number; its length is the width\n"
-        "  --size W[xH]         the thumbnail size (W alone: W by W)\n"
+        "  --size W[xH]         the thumbnail size (W alone: W by W); WxH without\n"
+        "                       --keep-ratio is exactly W by H\n"
         "  --keep-ratio         keep the aspect ratio, W is the largest side\n"
+        "  --no-keep-ratio      stretch to the size\n"
         "  --force-width        with --keep-ratio: always scale to the width W\n"
         "  --force-height       with --keep-ratio: always scale to the height W\n"
+        "  --no-force           with --keep-ratio: fit the larger side into W\n"
         "  --fast               fast resizing (one source pixel per pixel)\n"
+        "  --quality-resize     smooth resizing\n"
         "  --type TYPE          jpg, gif, bmp, emf, wmf or none (keep each file's type)\n"
         "  --quality N          JPEG quality, 10 to 100\n"
+        "  --overwrite          replace existing files of the same name\n"
         "  --no-overwrite       leave existing files of the same name alone\n"
         "  --html DIR/NAME.htm  also write the gallery of the run there, as the\n"
         "                       settings file's gallery options say\n"
@@ -67,13 +76,18 @@ QString batchUsage()
         "                       \"*.jpg;*.jpeg;*.bmp;*.gif;*.emf;*.wmf\")\n"
         "  --allow-duplicates   go on although two names differ only in their type\n"
         "  --same-folder        go on although input and output folder are the same\n"
-        "  --quiet              no progress display\n"
-        "  --help               this text\n"
-        "  --version            the program's version, alone\n"
+        "  -q, --quiet          no progress display\n"
+        "  -h, --help           this text\n"
+        "  --version            the program's version\n"
+        "\n"
+        "When an option is given more than once, or together with its opposite, the\n"
+        "last one counts.\n"
         "\n"
         "Progress goes to standard error when it is a terminal; Ctrl-C finishes the\n"
-        "file in hand and stops, like Cancel. Exit status: 0 complete, 1 incomplete\n"
-        "or failed, 2 bad usage or a check that failed.\n"
+        "file in hand and stops, like Cancel. A file that fails stops the run with\n"
+        "\"Error during processing!\" and a line naming the file and the reason.\n"
+        "Exit status: 0 complete, 1 incomplete or failed, 2 bad usage or a check that\n"
+        "failed.\n"
         "\n"
         "Examples:\n"
         "  tessaly-batch thumbs --out ~/thumbs --size 120 --keep-ratio ~/photos\n"
@@ -84,127 +98,119 @@ QString batchUsage()
 ParsedArguments parseBatchArguments(const QStringList& arguments)
 {
     ParsedArguments parsed;
+    const auto fail = [&](const QString& error) {
+        parsed.error = error;
+        return parsed;
+    };
+    const auto flag = [](const char* name) { return QCommandLineOption(QString::fromLatin1(name)); };
+    const auto valued = [](const char* name, const char* valueName) {
+        return QCommandLineOption(QString::fromLatin1(name), QString(), QString::fromLatin1(valueName));
+    };
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
+    parser.addOptions({
+        QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}),
+        flag("version"),
+        QCommandLineOption(QStringList{QStringLiteral("q"), QStringLiteral("quiet")}),
+        valued("settings", "FILE"), valued("out", "DIR"), valued("naming", "NAME"), valued("qualifier", "TEXT"),
+        valued("seq", "TEXT"), valued("size", "WxH"), valued("type", "TYPE"), valued("quality", "N"),
+        valued("html", "PAGE"), valued("mask", "PATTERNS"),
+        flag("keep-ratio"), flag("no-keep-ratio"), flag("force-width"), flag("force-height"), flag("no-force"),
+        flag("fast"), flag("quality-resize"), flag("overwrite"), flag("no-overwrite"),
+        flag("allow-duplicates"), flag("same-folder"),
+    });
+    if (!parser.parse(QStringList{QStringLiteral("tessaly-batch")} + arguments))
+        return fail(parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        parsed.help = true;
+        return parsed;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        parsed.version = true;
+        return parsed;
+    }
+
     BatchCommand command;
-    bool haveMode = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        const auto value = [&](QString& into) {
-            if (i + 1 >= arguments.size()) {
-                parsed.error = QStringLiteral("%1 needs a value").arg(argument);
-                return false;
-            }
-            into = arguments[++i];
-            return true;
-        };
-        QString text;
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            parsed.help = true;
-            return parsed;
-        } else if (argument == QLatin1String("--settings")) {
-            if (!value(command.settingsPath))
-                return parsed;
-        } else if (argument == QLatin1String("--out")) {
-            if (!value(text))
-                return parsed;
-            command.out = paths::normalFolder(QDir::cleanPath(QDir::current().absoluteFilePath(text)));
-        } else if (argument == QLatin1String("--naming")) {
-            if (!value(text))
-                return parsed;
-            if (!kNamingWords.contains(text)) {
-                parsed.error = QStringLiteral("--naming takes PreSeq, PreName, SufSeq or SufName, not %1").arg(text);
-                return parsed;
-            }
-            command.naming = int(kNamingWords.indexOf(text));
-        } else if (argument == QLatin1String("--qualifier")) {
-            if (!value(text))
-                return parsed;
-            command.qualifier = text;
-        } else if (argument == QLatin1String("--seq")) {
-            if (!value(text))
-                return parsed;
-            command.sequence = text;
-        } else if (argument == QLatin1String("--size")) {
-            if (!value(text))
-                return parsed;
-            const QStringList sides = text.split(u'x');
-            if (sides.size() > 2 || sides.front().isEmpty() || (sides.size() == 2 && sides.back().isEmpty())) {
-                parsed.error = QStringLiteral("--size takes W or WxH, not %1").arg(text);
-                return parsed;
-            }
-            command.width = sides.front();
-            command.height = sides.back();
-        } else if (argument == QLatin1String("--keep-ratio")) {
+    // Flags in the order given, so that the last of two opposites counts.
+    for (const QString& name : parser.optionNames()) {
+        if (name == QLatin1String("keep-ratio"))
             command.keepRatio = true;
-        } else if (argument == QLatin1String("--force-width")) {
-            command.forceWidth = true;
-            command.forceHeight = false;
-        } else if (argument == QLatin1String("--force-height")) {
-            command.forceHeight = true;
-            command.forceWidth = false;
-        } else if (argument == QLatin1String("--fast")) {
-            command.fast = true;
-        } else if (argument == QLatin1String("--type")) {
-            if (!value(text))
-                return parsed;
-            if (text == QLatin1String("none"))
-                text = QStringLiteral("No Conversion");
-            if (!kConvertItems.contains(text)) {
-                parsed.error = QStringLiteral("--type takes jpg, gif, bmp, emf, wmf or none, not %1").arg(text);
-                return parsed;
-            }
-            command.type = text;
-        } else if (argument == QLatin1String("--quality")) {
-            if (!value(text))
-                return parsed;
-            bool ok = false;
-            const int quality = text.toInt(&ok);
-            if (!ok || quality < 10 || quality > 100) {
-                parsed.error = QStringLiteral("--quality takes a number from 10 to 100, not %1").arg(text);
-                return parsed;
-            }
-            command.quality = quality;
-        } else if (argument == QLatin1String("--no-overwrite")) {
-            command.noOverwrite = true;
-        } else if (argument == QLatin1String("--html")) {
-            if (!value(text))
-                return parsed;
-            if (!QFileInfo(text).fileName().contains(QLatin1String(".htm"))) {
-                parsed.error = QStringLiteral("--html takes a page name with .htm, not %1").arg(text);
-                return parsed;
-            }
-            command.html = QDir::current().absoluteFilePath(text);
-        } else if (argument == QLatin1String("--mask")) {
-            if (!value(command.mask))
-                return parsed;
-        } else if (argument == QLatin1String("--allow-duplicates")) {
-            command.allowDuplicates = true;
-        } else if (argument == QLatin1String("--same-folder")) {
-            command.sameFolder = true;
-        } else if (argument == QLatin1String("--quiet") || argument == QLatin1String("-q")) {
-            command.quiet = true;
-        } else if (argument.startsWith(QLatin1String("--"))) {
-            parsed.error = QStringLiteral("unknown option %1").arg(argument);
-            return parsed;
-        } else if (!haveMode) {
-            const auto mode = modeOf(argument);
-            if (!mode) {
-                parsed.error = QStringLiteral("the mode is thumbs, rename, copy or convert, not %1").arg(argument);
-                return parsed;
-            }
-            command.mode = *mode;
-            haveMode = true;
-        } else {
-            command.inputs << argument;
-        }
+        else if (name == QLatin1String("no-keep-ratio"))
+            command.keepRatio = false;
+        else if (name == QLatin1String("force-width"))
+            command.force = ForceSide::Width;
+        else if (name == QLatin1String("force-height"))
+            command.force = ForceSide::Height;
+        else if (name == QLatin1String("no-force"))
+            command.force = ForceSide::Neither;
+        else if (name == QLatin1String("fast"))
+            command.speed = ResizeSpeed::Fast;
+        else if (name == QLatin1String("quality-resize"))
+            command.speed = ResizeSpeed::Quality;
+        else if (name == QLatin1String("overwrite"))
+            command.overwrite = true;
+        else if (name == QLatin1String("no-overwrite"))
+            command.overwrite = false;
     }
-    if (!haveMode) {
-        parsed.error = QStringLiteral("no mode given");
-        return parsed;
+    command.allowDuplicates = parser.isSet(QStringLiteral("allow-duplicates"));
+    command.sameFolder = parser.isSet(QStringLiteral("same-folder"));
+    command.quiet = parser.isSet(QStringLiteral("quiet"));
+    const auto value = [&](const char* name) -> std::optional<QString> {
+        const QString option = QString::fromLatin1(name);
+        return parser.isSet(option) ? std::optional<QString>(parser.value(option)) : std::nullopt;
+    };
+
+    if (const auto text = value("settings"))
+        command.settingsPath = *text;
+    if (const auto text = value("out"))
+        command.out = paths::normalFolder(QDir::cleanPath(QDir::current().absoluteFilePath(*text)));
+    if (const auto text = value("naming")) {
+        command.naming = namingOptionFromWord(*text);
+        if (!command.naming)
+            return fail(QStringLiteral("--naming takes PreSeq, PreName, SufSeq or SufName, not %1").arg(*text));
     }
-    if (command.mode == BatchMode::Convert && command.type == QLatin1String("No Conversion")) {
-        parsed.error = QStringLiteral("convert needs an output type other than none (copy keeps the files as they are)");
-        return parsed;
+    command.qualifier = value("qualifier");
+    command.sequence = value("seq");
+    if (const auto text = value("size")) {
+        const QStringList sides = text->split(u'x');
+        if (sides.size() > 2 || sides.front().isEmpty() || (sides.size() == 2 && sides.back().isEmpty()))
+            return fail(QStringLiteral("--size takes W or WxH, not %1").arg(*text));
+        command.width = sides.front();
+        command.height = sides.back();
+        command.exactSize = sides.size() == 2;
     }
+    if (const auto text = value("type")) {
+        command.type = *text == QLatin1String("none") ? OutputType::NoConversion : outputTypeFromText(*text);
+        if (!command.type)
+            return fail(QStringLiteral("--type takes jpg, gif, bmp, emf, wmf or none, not %1").arg(*text));
+    }
+    if (const auto text = value("quality")) {
+        bool ok = false;
+        const int quality = text->toInt(&ok);
+        if (!ok || quality < 10 || quality > 100)
+            return fail(QStringLiteral("--quality takes a number from 10 to 100, not %1").arg(*text));
+        command.quality = quality;
+    }
+    if (const auto text = value("html")) {
+        if (!QFileInfo(*text).fileName().contains(QLatin1String(".htm")))
+            return fail(QStringLiteral("--html takes a page name with .htm, not %1").arg(*text));
+        command.html = QDir::current().absoluteFilePath(*text);
+    }
+    if (const auto text = value("mask"))
+        command.mask = *text;
+
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty())
+        return fail(QStringLiteral("no mode given"));
+    const auto mode = modeOf(positional.front());
+    if (!mode)
+        return fail(QStringLiteral("the mode is thumbs, rename, copy or convert, not %1").arg(positional.front()));
+    command.mode = *mode;
+    command.inputs = positional.mid(1);
+    if (command.mode == BatchMode::Convert && command.type == OutputType::NoConversion)
+        return fail(QStringLiteral("convert needs an output type other than none (copy keeps the files as they are)"));
+    if (command.mode == BatchMode::Copy && command.type && command.type != OutputType::NoConversion)
+        return fail(QStringLiteral("copy keeps the files as they are; use convert --type %1").arg(textOf(*command.type)));
     parsed.command = command;
     return parsed;
 }
@@ -243,45 +249,61 @@ CommandJob::CommandJob(const BatchCommand& c, const IniFile& settings, const QSt
     : m_mode(c.mode), m_input(inputFolder)
 {
     const ThumbnailSettings saved = readThumbnailSettings(settings);
-    m_naming = c.naming.value_or(saved.namingIndex.value_or(0));
+    m_naming = c.naming.value_or(saved.naming.value_or(NamingOption::PreSeq));
     // The window keeps only the thumbnail qualifier; the others start as "Image".
     m_qualifier = c.qualifier.value_or(c.mode == BatchMode::Thumbs ? saved.thumbQualifier : QStringLiteral("Image"));
     m_sequence = c.sequence.value_or(QStringLiteral("001"));
-    const QString savedType = kConvertItems.value(saved.createAsIndex.value_or(0));
-    if (c.mode == BatchMode::Copy)
-        m_convert = QStringLiteral("No Conversion");
-    else
-        m_convert = c.type.value_or(savedType);
+    // A stored type that is no item leaves the window's list at "jpg".
+    m_type = c.mode == BatchMode::Copy ? OutputType::NoConversion
+                                       : c.type.value_or(saved.createAs.value_or(OutputType::Jpg));
     m_width = c.width.value_or(saved.thumbWidth);
     m_height = c.height.value_or(saved.thumbHeight);
-    m_keepRatio = c.keepRatio || saved.keepRatio;
-    m_forceWidth = c.forceWidth || (!c.forceHeight && saved.forceWidth && !saved.forceHeight);
-    m_forceHeight = c.forceHeight || (!c.forceWidth && saved.forceHeight);
-    m_speed = c.fast ? 0 : (saved.qualityResize ? 1 : 0);
+    // An explicit WxH means that size, whatever the settings file keeps.
+    m_keepRatio = c.keepRatio.value_or(c.exactSize ? false : saved.keepRatio);
+    // The window's force boxes clear each other; Force Height wins a tie.
+    const ForceSide savedForce = saved.forceHeight  ? ForceSide::Height
+                                 : saved.forceWidth ? ForceSide::Width
+                                                    : ForceSide::Neither;
+    const ForceSide force = c.force.value_or(savedForce);
+    m_forceWidth = force == ForceSide::Width;
+    m_forceHeight = force == ForceSide::Height;
+    m_speed = c.speed.value_or(saved.resizeSpeed);
     m_quality = c.quality.value_or(std::clamp(saved.jpegQuality, 10, 100));
-    m_overwrite = !c.noOverwrite && saved.overwrite;
+    m_overwrite = c.overwrite.value_or(saved.overwrite);
     m_output = c.mode == BatchMode::Rename ? inputFolder : c.out.value_or(inputFolder);
 }
 
 QString checkBatchJob(const BatchCommand& command, const JobSource& job, const QStringList& names)
 {
-    if (names.isEmpty())
-        return QStringLiteral("No files selected!");
+    if (const auto message = checkFilesSelected(names.size()))
+        return *message;
     if (!command.allowDuplicates) {
         if (const auto clash = findDuplicateNames(names))
             return QStringLiteral("Duplicate File Names: %1 and %2 have identical file names, except for the File "
                                   "Type Extension. Use --allow-duplicates to go on.")
                 .arg(clash->first, clash->second);
     }
-    if (command.mode != BatchMode::Rename && !command.sameFolder && job.inputFolder() == job.outputFolder())
-        return QStringLiteral("Input and Output Directories are the same. This could result in files being "
-                              "overwritten or not processed. Use --same-folder to go on.");
-    const int naming = job.namingIndex();
-    if (command.mode == BatchMode::Rename && (naming == 1 || naming == 3) && job.imageQualifier().isEmpty())
-        return QStringLiteral("Invalid output qualifier for option chosen.  Please specify a qualifier, or choose a "
-                              "different naming option.");
-    if (command.mode != BatchMode::Rename && !QFileInfo(job.outputFolder()).isDir())
-        return QStringLiteral("The %1 directory does not exist").arg(job.outputFolder());
+    const bool renamingInPlace = command.mode == BatchMode::Rename;
+    if (!command.sameFolder && needsSameFolderQuestion(renamingInPlace, job.inputFolder(), job.outputFolder()))
+        return checktexts::kSameFolders + QStringLiteral(" Use --same-folder to go on.");
+    if (const auto message =
+            checkRenameQualifier(renamingInPlace, job.naming(), job.imageQualifier()))
+        return *message;
+    // The settings file's "No Conversion" would turn a conversion into a plain copy.
+    if (command.mode == BatchMode::Convert && job.outputType() == OutputType::NoConversion)
+        return QStringLiteral("convert needs an output type: the settings file says No Conversion; give --type");
+    return {};
+}
+
+QString prepareOutputFolder(const BatchCommand& command, const JobSource& job)
+{
+    const QString folder = job.outputFolder();
+    if (command.mode == BatchMode::Rename || QFileInfo(folder).isDir())
+        return {};
+    if (QFileInfo::exists(folder))
+        return QStringLiteral("The output folder %1 is a file").arg(folder);
+    if (!QDir().mkpath(folder))
+        return QStringLiteral("Cannot create the output folder %1").arg(folder);
     return {};
 }
 

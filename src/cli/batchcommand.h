@@ -11,22 +11,28 @@ namespace tessaly {
 
 enum class BatchMode { Thumbs, Rename, Copy, Convert };
 
-// What the command line asked for; options left out take the settings
-// file's values.
+// Which side a kept aspect ratio is always scaled to.
+enum class ForceSide { Neither, Width, Height };
+
+// What the command line asked for; options left out (none) take the
+// settings file's values, and every setting can be given either way.
 struct BatchCommand {
     BatchMode mode = BatchMode::Thumbs;
     QStringList inputs;
     QString settingsPath;
     QString mask = QStringLiteral("*.jpg;*.jpeg;*.bmp;*.gif;*.emf;*.wmf");
     std::optional<QString> out;
-    std::optional<int> naming;
+    std::optional<NamingOption> naming;
     std::optional<QString> qualifier;
     std::optional<QString> sequence;
     std::optional<QString> width, height;
-    bool keepRatio = false, forceWidth = false, forceHeight = false, fast = false;
-    std::optional<QString> type;  // "jpg" ... or "No Conversion"
+    bool exactSize = false;  // --size WxH: exactly W by H unless --keep-ratio
+    std::optional<bool> keepRatio;
+    std::optional<ForceSide> force;
+    std::optional<ResizeSpeed> speed;
+    std::optional<OutputType> type;
     std::optional<int> quality;
-    bool noOverwrite = false;
+    std::optional<bool> overwrite;
     QString html;
     bool allowDuplicates = false, sameFolder = false, quiet = false;
 };
@@ -34,6 +40,7 @@ struct BatchCommand {
 struct ParsedArguments {
     std::optional<BatchCommand> command;
     bool help = false;
+    bool version = false;
     QString error;  // bad usage
 };
 
@@ -59,17 +66,17 @@ public:
 
     bool thumbnails() const override { return m_mode == BatchMode::Thumbs; }
     bool renameOnly() const override { return m_mode == BatchMode::Rename; }
-    int namingIndex() const override { return m_naming; }
+    std::optional<NamingOption> naming() const override { return m_naming; }
     QString thumbQualifier() const override { return m_qualifier; }
     QString imageQualifier() const override { return m_qualifier; }
     QString sequenceField() const override { return m_sequence; }
-    QString convertText() const override { return m_convert; }
+    std::optional<OutputType> outputType() const override { return m_type; }
     QString widthText() const override { return m_width; }
     QString heightText() const override { return m_height; }
     bool keepAspect() const override { return m_keepRatio; }
     bool forceWidth() const override { return m_forceWidth; }
     bool forceHeight() const override { return m_forceHeight; }
-    int resizeSpeed() const override { return m_speed; }
+    ResizeSpeed resizeSpeed() const override { return m_speed; }
     int jpegQuality() const override { return m_quality; }
     bool overwrite() const override { return m_overwrite; }
     QString inputFolder() const override { return m_input; }
@@ -77,15 +84,21 @@ public:
 
 private:
     BatchMode m_mode;
-    int m_naming = 0;
-    QString m_qualifier, m_sequence, m_convert, m_width, m_height;
+    NamingOption m_naming = NamingOption::PreSeq;
+    QString m_qualifier, m_sequence, m_width, m_height;
+    OutputType m_type = OutputType::Jpg;
     bool m_keepRatio = false, m_forceWidth = false, m_forceHeight = false;
-    int m_speed = 1, m_quality = 90;
+    ResizeSpeed m_speed = ResizeSpeed::Quality;
+    int m_quality = 90;
     bool m_overwrite = true;
     QString m_input, m_output;
 };
 
 // The wizard's checks that protect the user; the message, or empty.
 QString checkBatchJob(const BatchCommand& command, const JobSource& job, const QStringList& names);
+
+// Creates a missing output folder with its parents (not for renaming,
+// which writes into the input folder); the message when it cannot, or empty.
+QString prepareOutputFolder(const BatchCommand& command, const JobSource& job);
 
 }  // namespace tessaly

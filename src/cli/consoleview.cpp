@@ -22,11 +22,6 @@ void ConsoleView::catchInterrupt()
     std::signal(SIGINT, onInterrupt);
 }
 
-bool ConsoleView::interrupted()
-{
-    return g_interrupted != 0;
-}
-
 ConsoleView::ConsoleView(RunState& state, const QStringList& names, bool quiet)
     : m_state(state), m_names(names), m_show(!quiet && ::isatty(STDERR_FILENO))
 {
@@ -37,10 +32,10 @@ ConsoleView::~ConsoleView()
     clearLine();
 }
 
-void ConsoleView::setCounter(const QString& text)
+void ConsoleView::setCounter(int fileNumber, int fileCount)
 {
-    m_file = text.section(u' ', 0, 0).toInt() - 1;
-    draw(text);
+    m_file = fileNumber - 1;
+    draw(QStringLiteral("%1 of %2").arg(fileNumber).arg(fileCount));
 }
 
 void ConsoleView::resetProgress()

@@ -16,7 +16,7 @@ public:
     ConsoleView(RunState& state, const QStringList& names, bool quiet);
     ~ConsoleView() override;
 
-    void setCounter(const QString& text) override;
+    void setCounter(int fileNumber, int fileCount) override;
     void setProgressMaximum(int maximum) override { m_maximum = maximum; }
     void advanceProgress() override { ++m_done; }
     void resetProgress() override;
@@ -26,7 +26,6 @@ public:
 
     // Installs the Ctrl-C handler; a second Ctrl-C ends the program at once.
     static void catchInterrupt();
-    static bool interrupted();
 
 private:
     void draw(const QString& counter);

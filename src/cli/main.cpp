@@ -42,14 +42,13 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
 
-    // Alone, as help2man and package checks ask for it.
-    if (QGuiApplication::arguments().mid(1) == QStringList{QStringLiteral("--version")}) {
-        say(stdout, QStringLiteral("tessaly-batch " TESSALY_VERSION));
-        return 0;
-    }
     const ParsedArguments parsed = parseBatchArguments(QGuiApplication::arguments().mid(1));
     if (parsed.help) {
         std::fputs(batchUsage().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (parsed.version) {
+        say(stdout, QStringLiteral("tessaly-batch " TESSALY_VERSION));
         return 0;
     }
     if (!parsed.command) {
@@ -66,7 +65,11 @@ int main(int argc, char* argv[])
         return 2;
     }
     CommandJob job(command, settings, sources.folder);
-    if (const QString problem = checkBatchJob(command, job, sources.names); !problem.isEmpty()) {
+    // The output folder is made only for a job that passed the checks.
+    QString problem = checkBatchJob(command, job, sources.names);
+    if (problem.isEmpty())
+        problem = prepareOutputFolder(command, job);
+    if (!problem.isEmpty()) {
         say(stderr, problem);
         return 2;
     }
@@ -77,6 +80,12 @@ int main(int argc, char* argv[])
     ConsoleView::catchInterrupt();
     RunContext run{job, view, state, pictures, sources.names};
     const RunOutcome outcome = runBatch(run);
+    if (outcome.failed) {
+        // The view has shown the window's message; this line says what and where.
+        const RunFailure& failure = outcome.failure;
+        say(stderr, QStringLiteral("tessaly-batch: ") +
+                        (failure.file.isEmpty() ? failure.reason : failure.file + QStringLiteral(": ") + failure.reason));
+    }
     say(stdout, outcome.completionText);
 
     bool galleryFailed = false;

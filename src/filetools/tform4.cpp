@@ -3,9 +3,8 @@
 #include "platform/messages.h"
 #include "settings/mainsettings.h"
 #include "ui_tform4.h"
+#include "widgets/windowplacement.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QStyle>
 
 namespace tessaly {
@@ -19,8 +18,7 @@ TForm4::TForm4(MessageService& messages, IniFile settings, QWidget* parent)
 {
     m_ui->setupUi(this);
     setFixedSize(size());
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(*this);
     m_ui->Image1->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
     m_ui->Image1->setIconSize(QSize(40, 40));
     // Enter answers Yes (the default button), Escape answers No.

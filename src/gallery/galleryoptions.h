@@ -1,7 +1,10 @@
 #pragma once
 
+#include "batch/modes.h"
+
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 namespace tessaly {
 
@@ -15,27 +18,28 @@ constexpr StoredColor storedColor(int red, int green, int blue)
 
 // Every choice that shapes a gallery, with its default. Texts hold what the
 // user typed, unchecked; the writers read the numeric ones when they need
-// them. The choices are item indices of their radio groups (-1: none).
+// them. The choices are the items of their radio groups; none when the
+// settings file stored a negative index (nothing selected).
 struct GalleryOptions {
     // Linking
     bool LinkOriginal = true;
-    int OriginalLinkOpt = 2;
+    std::optional<LinkMode> OriginalLinkOpt = LinkMode::Relative;
     QString OriginalLinkPrefix = QStringLiteral("images/");
-    int ThumbLinkOpt = 2;
+    std::optional<LinkMode> ThumbLinkOpt = LinkMode::Relative;
     QString ThumbLinkPrefix = QStringLiteral("images/");
     bool LinkName = true;
     // Layout
-    int WindowOpt = 0;
+    std::optional<WindowOption> WindowOpt = WindowOption::SameWindow;
     bool LinkBorder = true;
     QString LinkBorderSize = QStringLiteral("1");
     bool LinkStats = true;
     QString BannerString = QStringLiteral("Tessaly");
-    int BannerHeadSize = 0;
+    int BannerHeadSize = 0;  // item index, -1 none
     bool TileBkgd = false;
     bool SampleText = false;
     QString ThmPerPage = QStringLiteral("25");
     bool MultiPg = true;
-    int NavBtns = 2;  // 0 top, 1 bottom, 2 both
+    NavButtons NavBtns = NavButtons::Both;
     bool UseNavBtns = true;
     bool UseFrames = false;
     // Colors

@@ -37,9 +37,7 @@ QString bodyLine(const GalleryOptions& o)
 // Lines 1 to 5 of the banner, pictures and thumbnails pages.
 QString framesHead(const GalleryOptions& o)
 {
-    return lines({QStringLiteral("<!DOCTYPE HTML PUBLIC \"Quorvane 2001\">"), QStringLiteral("<HTML>"),
-                  QStringLiteral("<HEAD>"), QStringLiteral("<META NAME=\"GENERATOR\" CONTENT=\"Quorvane Tessaly\">"),
-                  QStringLiteral("<TITLE>") + o.BannerString + QStringLiteral("</TITLE>")});
+    return lines({kDoctypeLine, QStringLiteral("<HTML>"), QStringLiteral("<HEAD>"), kGeneratorLine, TitleLine(o)});
 }
 
 QString hex2(int value)
@@ -82,11 +80,6 @@ QString setbgScript(const GalleryOptions& o)
 
 }  // namespace
 
-GalleryError::GalleryError(const QString& message)
-    : std::runtime_error("gallery not written"), m_message(message)
-{
-}
-
 void FilePageSink::savePage(const QString& path, const QString& text)
 {
     QSaveFile file(path);
@@ -119,7 +112,7 @@ GalleryResult writeTableGallery(const GalleryInput& input, PageSink& sink)
         const bool last = page == pages;
         const bool buttons = pages > 1 && o.UseNavBtns;
         QString text = PageHead(o);
-        if (buttons && (o.NavBtns == 0 || o.NavBtns == 2))
+        if (buttons && showsTop(o.NavBtns))
             text += NavButtons(input.pageName, page, last);
         text += TableTag(o, o.TableBkgd);
         if (o.IncludeCaption)
@@ -141,7 +134,7 @@ GalleryResult writeTableGallery(const GalleryInput& input, PageSink& sink)
             text += QStringLiteral("</TR>") + kCrLf;
         }
         text += QStringLiteral("</TABLE>") + kCrLf;
-        if (buttons && (o.NavBtns == 1 || o.NavBtns == 2))
+        if (buttons && showsBottom(o.NavBtns))
             text += NavButtons(input.pageName, page, last);
         text += PageFoot();
 
@@ -189,13 +182,11 @@ FramesPages buildFramesPages(const GalleryInput& input)
     const QString heading = HeadingTag(o);
     const int width = framesColumnWidth(o, input.maxThumbSize);
     const QString base = PageBaseName(input.pageName);
-    const QString title = QStringLiteral("<TITLE>") + o.BannerString + QStringLiteral("</TITLE>");
-    const QString doctype = QStringLiteral("<!DOCTYPE HTML PUBLIC \"Quorvane 2001\">");
-    const QString meta = QStringLiteral("<META NAME=\"GENERATOR\" CONTENT=\"Quorvane Tessaly\">");
 
     FramesPages pages;
     pages.frameset = lines({
-        doctype, QStringLiteral("<HTML>"), QStringLiteral("<HEAD>"), title, meta, QStringLiteral("</HEAD>"),
+        kDoctypeLine, QStringLiteral("<HTML>"), QStringLiteral("<HEAD>"), TitleLine(o), kGeneratorLine,
+        QStringLiteral("</HEAD>"),
         QStringLiteral("<FRAMESET COLS=\"%1,*\">").arg(width),
         QStringLiteral("  <FRAME NAME=\"thumbs\" SCROLLING=\"auto\" TARGET=\"pics\" SRC=\"") +
             urlName(base + QStringLiteral("t.htm")) + QStringLiteral("\">"),

@@ -3,21 +3,18 @@
 #include "batch/processedfiles.h"
 #include "gallery/galleryoptions.h"
 
+#include "platform/error.h"
+
 #include <QString>
-#include <stdexcept>
 
 namespace tessaly {
 
 // A gallery that could not be written: an option that must be a whole
 // number and is not, or a page that cannot be written (the message names
 // the file and the reason).
-class GalleryError : public std::runtime_error {
+class GalleryError : public Error {
 public:
-    explicit GalleryError(const QString& message);
-    QString message() const { return m_message; }
-
-private:
-    QString m_message;
+    using Error::Error;
 };
 
 // Where the pages go. The first page (the one shown in the viewer) is

@@ -19,15 +19,18 @@ QString folderWithSeparator(const QString& path)
 
 }  // namespace
 
-QString prefixForMode(int mode, const QString& pictureFolder, const QString& explicitPrefix,
+QString prefixForMode(std::optional<LinkMode> mode, const QString& pictureFolder, const QString& explicitPrefix,
                       const QString& relativePrefix)
 {
-    switch (mode) {
-    case LocalLinks: return pictureFolder.isEmpty() ? QString() : QUrl::fromLocalFile(pictureFolder).toString();
-    case ExplicitLinks: return explicitPrefix;
-    case RelativeLinks: return relativePrefix;
-    default: return {};
+    if (!mode)
+        return {};
+    switch (*mode) {
+    case LinkMode::Local: return pictureFolder.isEmpty() ? QString() : QUrl::fromLocalFile(pictureFolder).toString();
+    case LinkMode::Explicit: return explicitPrefix;
+    case LinkMode::Relative: return relativePrefix;
+    case LinkMode::Generic: break;
     }
+    return {};
 }
 
 QString sourceFolderOf(const ProcessedFileTable& entries)
@@ -47,13 +50,13 @@ void fillLinkPrefixes(GalleryOptions& options, const QString& htmlFolder, const 
     const QString outputs = outputFolderOf(entries);
     QString relativeOriginal = RelativeReference(htmlFolder, sources);
     if (relativeOriginal == QLatin1String("*")) {
-        relativeOriginal = prefixForMode(LocalLinks, sources, {}, {});
-        options.OriginalLinkOpt = LocalLinks;
+        relativeOriginal = prefixForMode(LinkMode::Local, sources, {}, {});
+        options.OriginalLinkOpt = LinkMode::Local;
     }
     QString relativeThumb = RelativeReference(htmlFolder, outputs);
     if (relativeThumb == QLatin1String("*")) {
-        relativeThumb = prefixForMode(LocalLinks, outputs, {}, {});
-        options.ThumbLinkOpt = LocalLinks;
+        relativeThumb = prefixForMode(LinkMode::Local, outputs, {}, {});
+        options.ThumbLinkOpt = LinkMode::Local;
     }
     options.OriginalLinkPrefix = prefixForMode(options.OriginalLinkOpt, sources, explicitOriginal, relativeOriginal);
     options.ThumbLinkPrefix = prefixForMode(options.ThumbLinkOpt, outputs, explicitThumb, relativeThumb);

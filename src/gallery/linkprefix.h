@@ -1,5 +1,6 @@
 #pragma once
 
+#include "batch/modes.h"
 #include "batch/processedfiles.h"
 #include "gallery/galleryoptions.h"
 
@@ -7,12 +8,10 @@
 
 namespace tessaly {
 
-enum LinkMode { LocalLinks = 0, ExplicitLinks = 1, RelativeLinks = 2, GenericLinks = 3 };
-
 // The prefix a link mode puts before the file names: the picture folder as
 // a file address ("file:///home/ann/pics/"), the remembered explicit
-// prefix, the relative prefix, or nothing.
-QString prefixForMode(int mode, const QString& pictureFolder, const QString& explicitPrefix,
+// prefix, the relative prefix, or nothing (generic links, or no mode).
+QString prefixForMode(std::optional<LinkMode> mode, const QString& pictureFolder, const QString& explicitPrefix,
                       const QString& relativePrefix);
 
 // The folder of the first entry's original (or output) file, with its

@@ -51,7 +51,7 @@ QString HeadingTag(const GalleryOptions& options)
 
 QString LinkTarget(const GalleryOptions& options)
 {
-    return options.WindowOpt == 1 ? QStringLiteral(" TARGET=\"_blank\"") : QStringLiteral(" TARGET=\"_self\"");
+    return options.WindowOpt == WindowOption::NewWindow ? QStringLiteral(" TARGET=\"_blank\"") : QStringLiteral(" TARGET=\"_self\"");
 }
 
 QString PageBaseName(const QString& pageName)
@@ -84,15 +84,20 @@ QString htmlText(const QString& text)
     return text.toHtmlEscaped();
 }
 
+QString TitleLine(const GalleryOptions& o)
+{
+    return QStringLiteral("<TITLE>") + o.BannerString + QStringLiteral("</TITLE>");
+}
+
 QString PageHead(const GalleryOptions& o)
 {
     const QString heading = HeadingTag(o);
     QString head;
-    head += QStringLiteral("<!DOCTYPE HTML PUBLIC \"Quorvane 2001\">") + kCrLf;
+    head += kDoctypeLine + kCrLf;
     head += QStringLiteral("<HTML>") + kCrLf;
     head += QStringLiteral("<HEAD>") + kCrLf;
-    head += QStringLiteral("<TITLE>") + o.BannerString + QStringLiteral("</TITLE>") + kCrLf;
-    head += QStringLiteral("<META NAME=\"GENERATOR\" CONTENT=\"Quorvane Tessaly\">") + kCrLf;
+    head += TitleLine(o) + kCrLf;
+    head += kGeneratorLine + kCrLf;
     head += QStringLiteral("</HEAD>") + kCrLf;
     head += QStringLiteral("<BODY bgcolor=\"#") + HtmlColor(o.PageBkgd) + QStringLiteral("\" TEXT=\"#") +
             HtmlColor(o.Text) + QStringLiteral("\">") + kCrLf;

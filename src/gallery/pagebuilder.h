@@ -10,6 +10,11 @@ namespace tessaly {
 // Line end of every generated page.
 inline const QString kCrLf = QStringLiteral("\r\n");
 
+// The head lines every page has (in an order that differs by page).
+inline const QString kDoctypeLine = QStringLiteral("<!DOCTYPE HTML PUBLIC \"Quorvane 2001\">");
+inline const QString kGeneratorLine = QStringLiteral("<META NAME=\"GENERATOR\" CONTENT=\"Quorvane Tessaly\">");
+QString TitleLine(const GalleryOptions& options);  // the banner text as the title
+
 // "RRGGBB" in upper-case hexadecimal: white is "FFFFFF".
 QString HtmlColor(StoredColor color);
 // "H1", "H2" or "H3".

@@ -34,4 +34,12 @@ bool sameFile(const QString& first, const QString& second)
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+std::optional<std::int64_t> fileSize(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return std::nullopt;
+    return info.size();
+}
+
 }  // namespace tessaly

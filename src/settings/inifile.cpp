@@ -69,8 +69,7 @@ bool sameName(const QString& a, const QString& b)
 }  // namespace
 
 SettingsWriteError::SettingsWriteError(const QString& path)
-    : std::runtime_error("settings file not writable"),
-      m_message(QStringLiteral("Unable to write to %1").arg(path))
+    : Error(QStringLiteral("Unable to write to %1").arg(path))
 {
 }
 

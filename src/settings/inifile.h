@@ -1,19 +1,23 @@
 #pragma once
 
+#include "platform/error.h"
+
 #include <QString>
-#include <stdexcept>
 
 namespace tessaly {
 
 // A settings file that cannot be written; the message names the file:
 // "Unable to write to /opt/tessaly/Tessaly.ini".
-class SettingsWriteError : public std::runtime_error {
+class SettingsWriteError : public Error {
 public:
     explicit SettingsWriteError(const QString& path);
-    QString message() const { return m_message; }
+};
 
-private:
-    QString m_message;
+// One value's place in the settings file: its section and key, as stored.
+// Each key is spelled once, in a table beside its reader and writer.
+struct SettingsKey {
+    QString section;
+    QString name;
 };
 
 // A private-profile (INI) text file read and written one value at a time:
@@ -45,6 +49,14 @@ public:
     // (comments, unknown sections, order) stays. Throws SettingsWriteError.
     void writeString(const QString& section, const QString& key, const QString& value) const;
     void writeInteger(const QString& section, const QString& key, int value) const;
+
+    QString readString(const SettingsKey& key, const QString& fallback) const
+    {
+        return readString(key.section, key.name, fallback);
+    }
+    int readInteger(const SettingsKey& key, int fallback) const { return readInteger(key.section, key.name, fallback); }
+    void writeString(const SettingsKey& key, const QString& value) const { writeString(key.section, key.name, value); }
+    void writeInteger(const SettingsKey& key, int value) const { writeInteger(key.section, key.name, value); }
 
     static constexpr int kMaxValueLength = 2047;
 

@@ -1,28 +1,40 @@
 #pragma once
 
+#include "batch/modes.h"
 #include "settings/inifile.h"
 
 #include <QString>
-#include <QStringList>
 #include <optional>
 
 namespace tessaly {
 
-// The sections and keys of the settings file, spelled as stored.
+// The keys of the main window's share of the settings file, spelled as
+// stored, and the deletion dialog's and the output location dialog's keys.
 namespace keys {
 inline const QString kDirectories = QStringLiteral("Directories");
-inline const QString kInput = QStringLiteral("Input");
-inline const QString kOutput = QStringLiteral("Output");
-inline const QString kRecycleBin = QStringLiteral("RecycleBin");
-inline const QString kHtmlName = QStringLiteral("htmlName");
 inline const QString kThumbnails = QStringLiteral("Thumbnails");
+inline const SettingsKey kInput{kDirectories, QStringLiteral("Input")};
+inline const SettingsKey kOutput{kDirectories, QStringLiteral("Output")};
+inline const SettingsKey kRecycleBin{kDirectories, QStringLiteral("RecycleBin")};
+inline const SettingsKey kHtmlName{kDirectories, QStringLiteral("htmlName")};
+inline const SettingsKey kResizeSpeed{kThumbnails, QStringLiteral("Resize Speed")};
+inline const SettingsKey kThumbWidth{kThumbnails, QStringLiteral("Thumb Width")};
+inline const SettingsKey kThumbHeight{kThumbnails, QStringLiteral("Thumb Height")};
+inline const SettingsKey kMaintainRatio{kThumbnails, QStringLiteral("Maintain Ratio")};
+inline const SettingsKey kForceWidth{kThumbnails, QStringLiteral("Force Width")};
+inline const SettingsKey kForceHeight{kThumbnails, QStringLiteral("Force Height")};
+inline const SettingsKey kCreateAs{kThumbnails, QStringLiteral("Create As")};
+inline const SettingsKey kNamingOption{kThumbnails, QStringLiteral("Naming Option")};
+inline const SettingsKey kQualifier{kThumbnails, QStringLiteral("Output File Qualifier")};
+inline const SettingsKey kJpgCompression{kThumbnails, QStringLiteral("Jpg Compression")};
+inline const SettingsKey kOverwriteFiles{kThumbnails, QStringLiteral("Overwrite Files")};
 }  // namespace keys
 
 // The main window's remembered choices of the "Thumbnails" section, as
 // read by its rules: words compared with case, flags "not 0", the slider
 // value as stored (the slider clamps it).
 struct ThumbnailSettings {
-    bool qualityResize = true;
+    ResizeSpeed resizeSpeed = ResizeSpeed::Quality;
     QString thumbWidth = QStringLiteral("96");
     QString thumbHeight = QStringLiteral("96");
     bool keepRatio = false;
@@ -30,8 +42,9 @@ struct ThumbnailSettings {
     bool forceHeight = false;
     // The item of the type list named by the stored word, none for a word
     // outside the list.
-    std::optional<int> createAsIndex = 0;
-    std::optional<int> namingIndex = 0;
+    std::optional<OutputType> createAs = OutputType::Jpg;
+    // None for a word that is no option.
+    std::optional<NamingOption> naming = NamingOption::PreSeq;
     QString thumbQualifier = QStringLiteral("Thumb");
     int jpegQuality = 90;
     bool overwrite = true;
@@ -46,11 +59,13 @@ ThumbnailSettings readThumbnailSettings(const IniFile& file);
 struct MainSettings {
     QString inputFolder;
     QString outputFolder;
-    bool qualityResize = true;
+    ResizeSpeed resizeSpeed = ResizeSpeed::Quality;
     QString thumbWidth, thumbHeight;
     bool keepRatio = false, forceWidth = false, forceHeight = false;
+    // The type list's text, kept as typed.
     QString createAs;
-    int namingIndex = 0;
+    // None (typed text) is stored as "PreSeq", which reads back as item 0.
+    std::optional<NamingOption> naming;
     QString thumbQualifier;
     int jpegQuality = 90;
     bool overwrite = true;
@@ -58,13 +73,6 @@ struct MainSettings {
 // Writes every key of the main window in its order; both force flags are
 // never written as 1. Throws SettingsWriteError at the first failure.
 void writeMainSettings(const IniFile& file, const MainSettings& settings);
-
-// The items of the type list and the stored words of the naming options.
-inline const QStringList kConvertItems = {QStringLiteral("jpg"), QStringLiteral("gif"), QStringLiteral("bmp"),
-                                          QStringLiteral("emf"), QStringLiteral("wmf"),
-                                          QStringLiteral("No Conversion")};
-inline const QStringList kNamingWords = {QStringLiteral("PreSeq"), QStringLiteral("PreName"),
-                                         QStringLiteral("SufSeq"), QStringLiteral("SufName")};
 
 // The deletion dialog's choice: exactly "Yes" means the trash.
 bool readRecycleBin(const IniFile& file);

@@ -19,14 +19,20 @@ protected:
         ui.fDir->setFolder(pictures.path());
         bSelAll();
     }
-    void bSelAll() { window.bSelAllClick(); }
-    void toConfirmation()
+    void bSelAll() { testing::click(ui.bSelAll); }
+    // Next => through the pages to the confirmation, with `onThumbnailPage`
+    // run on page 3 in thumbnail mode.
+    void toConfirmation(const std::function<void()>& onThumbnailPage = {})
     {
-        window.bNxt1Click();
+        testing::click(ui.bNxt1);
         ui.fNewDir->setFolder(output.path());
-        window.bNxt2Click();
-        if (window.mode() == JobMode::Thumbnails)
-            window.bNxt3Click();
+        testing::click(ui.bNxt2);
+        if (window.mode() == JobMode::Thumbnails) {
+            if (onThumbnailPage)
+                onThumbnailPage();
+            testing::click(ui.bNxt3);
+        }
+        ASSERT_EQ(page(), ui.tsCS);
     }
     QStringList outputFiles() const { return QDir(output.path()).entryList(QDir::Files, QDir::Name); }
 
@@ -36,9 +42,8 @@ protected:
 TEST_F(WindowRunTest, ThumbnailsEndToEnd)
 {
     usePictures({"one.jpg", "two.bmp", "three.gif"}, 200, 100);
-    ui.cbRatio->setChecked(true);
-    toConfirmation();
-    ui.bGO->click();
+    toConfirmation([this] { testing::click(ui.cbRatio); });
+    testing::click(ui.bGO);
     // The folder trees keep their folders while the window handles events.
     EXPECT_TRUE(fakes.messages.shown.empty());
     EXPECT_EQ(ui.fDir->folder(), pictures.path());
@@ -58,11 +63,12 @@ TEST_F(WindowRunTest, ThumbnailsEndToEnd)
     const RunState& run = window.runState();
     EXPECT_EQ(run.ProcessedCount, 3);
     EXPECT_EQ(run.maxThumbSize, 96);
+    ASSERT_EQ(run.ProcessedFiles.size(), 3u);
     EXPECT_EQ(run.ProcessedFiles[0].Width, 96);
     EXPECT_EQ(run.ProcessedFiles[0].Height, 48);
     EXPECT_EQ(run.ProcessedFiles[0].OriginalPath, pictures.path() + QStringLiteral("/one.jpg"));
 
-    window.bStartOverClick();
+    testing::click(ui.bStartOver);
     EXPECT_FALSE(ui.lbMFL->isHidden());
     EXPECT_FALSE(ui.pBar->isHidden());
     EXPECT_EQ(run.ProcessedCount, 3);
@@ -75,9 +81,9 @@ TEST_F(WindowRunTest, CancelDuringTheThirdFile)
     toConfirmation();
     window.setBetweenFiles([&] {
         if (ui.lProc->text() == QLatin1String("3 of 10"))
-            ui.bCancelOp->click();
+            testing::click(ui.bCancelOp);
     });
-    ui.bGO->click();
+    testing::click(ui.bGO);
     EXPECT_EQ(ui.lDone->text(), QStringLiteral("Operation Incomplete. 3 files processed."));
     EXPECT_EQ(outputFiles().size(), 3);
 }
@@ -85,9 +91,9 @@ TEST_F(WindowRunTest, CancelDuringTheThirdFile)
 TEST_F(WindowRunTest, RenameEndToEnd)
 {
     usePictures({"c.gif", "B.jpg", "a.jpg"});
-    ui.rbRename->setChecked(true);
+    testing::click(ui.rbRename);
     toConfirmation();
-    ui.bGO->click();
+    testing::click(ui.bGO);
     EXPECT_EQ(ui.lDone->text(), QStringLiteral("Operation complete. 3 files processed."));
     EXPECT_EQ(QDir(pictures.path()).entryList(QDir::Files, QDir::Name),
               (QStringList{QStringLiteral("Image001.jpg"), QStringLiteral("Image002.jpg"), QStringLiteral("Image003.gif")}));
@@ -99,27 +105,28 @@ TEST_F(WindowRunTest, RenameEndToEnd)
 TEST_F(WindowRunTest, PlainCopyAndConvertEndToEnd)
 {
     usePictures({"a.jpg", "b.bmp"}, 30, 20);
-    ui.rbRename->setChecked(true);
-    window.bNxt1Click();
-    ui.rbCpyCvrt->setChecked(true);
+    testing::click(ui.rbRename);
+    testing::click(ui.bNxt1);
+    testing::click(ui.rbCpyCvrt);
     ui.fNewDir->setFolder(output.path());
-    ui.cbConvert->setCurrentText(QStringLiteral("No Conversion"));
-    window.bNxt2Click();
-    ui.bGO->click();
+    testing::choose(ui.cbConvert, 5);
+    testing::click(ui.bNxt2);
+    testing::click(ui.bGO);
     EXPECT_EQ(ui.lDone->text(), QStringLiteral("Operation complete. 2 files processed."));
     EXPECT_EQ(testing::readAll(output.path() + QStringLiteral("/Image001.jpg")),
               testing::readAll(pictures.path() + QStringLiteral("/a.jpg")));
 
-    window.bStartOverClick();
+    testing::click(ui.bStartOver);
     bSelAll();
-    window.bNxt1Click();
+    testing::click(ui.bNxt1);
     ui.fNewDir->setFolder(output.path());
-    ui.cbConvert->setCurrentText(QStringLiteral("gif"));
-    ui.ePreI->setText(QStringLiteral("Conv"));
-    window.bNxt2Click();
-    ui.bGO->click();
+    testing::choose(ui.cbConvert, 1);
+    testing::typeInto(ui.ePreI, QStringLiteral("Conv"));
+    testing::click(ui.bNxt2);
+    testing::click(ui.bGO);
     EXPECT_EQ(ui.lDone->text(), QStringLiteral("Operation complete. 2 files processed."));
     EXPECT_TRUE(outputFiles().contains(QStringLiteral("Conv002.gif")));
+    ASSERT_EQ(window.runState().ProcessedFiles.size(), 2u);
     EXPECT_EQ(window.runState().ProcessedFiles[1].Width, 30);
 }
 

@@ -4,6 +4,7 @@
 #include "support/fakeservices.h"
 #include "ui_tform1.h"
 #include "ui_tform4.h"
+#include "userinput.h"
 
 #include <QDir>
 #include <QFile>
@@ -199,6 +200,16 @@ protected:
             pictures.write(QStringLiteral("p%1.jpg").arg(i));
         windows = std::make_unique<ApplicationWindows>(services, fakes.settings);
         ui().fDir->setFolder(pictures.path());
+        window().show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window()));
+    }
+    // Opens the input popup menu as a right click does, and closes it.
+    QAction* deleteItemAsShown()
+    {
+        QMenu* menu = window().pm1();
+        menu->popup(ui().fBox->mapToGlobal(QPoint(5, 5)));
+        menu->hide();
+        return menu->findChild<QAction*>(QStringLiteral("DeleteSelectedFiles1"));
     }
     ~DeletionTest() override { qunsetenv("XDG_DATA_HOME"); }
     Ui::TForm1& ui() { return windows->mainWindow().form(); }
@@ -219,9 +230,9 @@ TEST_F(DeletionTest, ThreeOfTenToTheTrash)
     ui().lbMFL->addItem(QStringLiteral("p1.jpg"));
     QString question;
     fakes.dialogs.whileShown = [&](QDialog&) { question = windows->deleteConfirm().form().lNumDel->text(); };
-    window().pm1Popup();
-    EXPECT_TRUE(window().pm1()->findChild<QAction*>(QStringLiteral("DeleteSelectedFiles1"))->isEnabled());
-    window().pm1()->findChild<QAction*>(QStringLiteral("DeleteSelectedFiles1"))->trigger();
+    QAction* item = deleteItemAsShown();
+    EXPECT_TRUE(item->isEnabled());
+    item->trigger();
     EXPECT_EQ(question, QStringLiteral("Confirm deletion of 3 files..."));
     EXPECT_EQ(left().size(), 7);
     EXPECT_FALSE(left().contains(QStringLiteral("p4.jpg")));
@@ -240,9 +251,8 @@ TEST_F(DeletionTest, ThreeOfTenToTheTrash)
 TEST_F(DeletionTest, AtOnceNoAndNothingSelected)
 {
     // Nothing selected: no question, the menu item greyed, the Delete key idle.
-    window().bDelSelClick();
-    window().pm1Popup();
-    EXPECT_FALSE(window().pm1()->findChild<QAction*>(QStringLiteral("DeleteSelectedFiles1"))->isEnabled());
+    testing::click(ui().bDelSel);
+    EXPECT_FALSE(deleteItemAsShown()->isEnabled());
     QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
     QCoreApplication::sendEvent(ui().fBox, &del);
     EXPECT_TRUE(fakes.dialogs.shownNames.isEmpty());
@@ -257,7 +267,7 @@ TEST_F(DeletionTest, AtOnceNoAndNothingSelected)
 
     // At once: gone, and not in the trash.
     windows->deleteConfirm().form().cbRecycle->setChecked(false);
-    ui().bDelSel->click();
+    testing::click(ui().bDelSel);
     EXPECT_EQ(left().size(), 9);
     EXPECT_FALSE(QFileInfo::exists(home.path() + QStringLiteral("/data/Trash/files/p0.jpg")));
 }

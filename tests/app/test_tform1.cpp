@@ -2,6 +2,7 @@
 #include "support/fakeservices.h"
 #include "support/tempfolder.h"
 #include "ui_tform1.h"
+#include "userinput.h"
 
 #include <QComboBox>
 #include <QMenu>
@@ -137,11 +138,11 @@ TEST(TForm1, SourceListInDisplayOrder)
     Ui::TForm1& ui = window.form();
     ui.fDir->setFolder(temp.path());
     ASSERT_EQ(ui.fBox->names(), (QStringList{QStringLiteral("a.gif"), QStringLiteral("B.jpg"), QStringLiteral("C.bmp")}));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 
-    ui.fBox->setItemSelected(1, true);  // B.jpg
-    ui.fBox->setItemSelected(0, true);  // a.gif
-    ui.fBox->setItemSelected(2, true);  // C.bmp
-    window.fillSourceList();
+    testing::ctrlClickRows(ui.fBox, {QStringLiteral("B.jpg"), QStringLiteral("a.gif"), QStringLiteral("C.bmp")});
+    testing::click(ui.bNxt1);
 
     EXPECT_EQ(window.SourceList(), (QStringList{QStringLiteral("a.gif"), QStringLiteral("B.jpg"), QStringLiteral("C.bmp")}));
     ASSERT_EQ(ui.lbMFL->count(), 3);
@@ -160,6 +161,8 @@ TEST(TForm1, FolderChangesMoveFocusToFirstFile)
     testing::FakeServices fakes;
     TForm1 window(fakes.services, fakes.settings);
     Ui::TForm1& ui = window.form();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     ui.fDir->setFolder(temp.path());
     EXPECT_EQ(ui.fBox->focusedIndex(), 0);
     EXPECT_EQ(ui.fBox->selectedCount(), 0);
@@ -194,14 +197,21 @@ TEST(TForm1, PopupMenusHoldTheirItemsInOrder)
     EXPECT_NE(window.pm1()->findChild<QAction*>(QStringLiteral("Exit2")), nullptr);
 }
 
-// Going to a page shows only its tab and puts its help text at the top of
-// the help box.
+// Going to a page (here with the keyboard: Space on "Next =>") shows only
+// its tab and puts its help text at the top of the help box.
 TEST(TForm1, GoToPageShowsOneTabAndItsHelp)
 {
+    testing::TempFolder temp;
+    temp.write(QStringLiteral("a.jpg"));
     testing::FakeServices fakes;
     TForm1 window(fakes.services, fakes.settings);
     Ui::TForm1& ui = window.form();
-    window.goToPage(ui.tsOFO, ui.lHH2);
+    ui.fDir->setFolder(temp.path());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    testing::ctrlClickRows(ui.fBox, {QStringLiteral("a.jpg")});
+    ui.bNxt1->setFocus();
+    QTest::keyClick(ui.bNxt1, Qt::Key_Space);
     EXPECT_EQ(visibleTabs(ui.pcMain), QStringList{QStringLiteral("Ouput File Options")});
     EXPECT_EQ(ui.pcMain->currentWidget(), ui.tsOFO);
     EXPECT_TRUE(ui.mHelp->toPlainText().startsWith(QStringLiteral("Output File Options\n\n")));

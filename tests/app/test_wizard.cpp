@@ -1,6 +1,7 @@
 #include "wizardfixture.h"
 #include "ui_tform3.h"
 
+#include <QEnterEvent>
 #include <QMenu>
 #include <QTest>
 
@@ -8,6 +9,9 @@ namespace tessaly {
 namespace {
 
 using testing::WizardTest;
+using testing::choose;
+using testing::click;
+using testing::typeInto;
 
 const QString kSameFolder = QStringLiteral(
     "Input and Output Directories are the same. This could result in files being overwritten or "
@@ -20,11 +24,11 @@ const QString kNoQualifier = QStringLiteral(
 TEST_F(WizardTest, Page1NextWithoutSelectionIsRefused)
 {
     select({"a.jpg"});
-    window.bNxt1Click();
-    window.bBck1Click();
+    click(ui.bNxt1);
+    click(ui.bBck1);
     ui.fBox->reread();
-    window.bNxt1Click();
-    EXPECT_EQ(fakes.messages.texts(), QStringList{QStringLiteral("No files selected!")});
+    click(ui.bNxt1);
+    ASSERT_EQ(fakes.messages.texts(), QStringList{QStringLiteral("No files selected!")});
     EXPECT_EQ(fakes.messages.shown.back().icon, MessageIcon::None);
     EXPECT_EQ(page(), ui.tsIFS);
     EXPECT_EQ(window.SourceList(), QStringList{QStringLiteral("a.jpg")});
@@ -36,7 +40,7 @@ TEST_F(WizardTest, ThumbnailModeForwardAndBack)
 {
     ui.fNewDir->setFolder(output.path());
     select({"c.gif", "a.jpg"});
-    window.bNxt1Click();
+    click(ui.bNxt1);
     EXPECT_EQ(page(), ui.tsOFO);
     EXPECT_EQ(visibleTabs(), QStringList{QStringLiteral("Ouput File Options")});
     EXPECT_TRUE(help().startsWith(QStringLiteral("Output File Options")));
@@ -52,39 +56,39 @@ TEST_F(WizardTest, ThumbnailModeForwardAndBack)
 
     // Same folder: asked; No stays, Yes goes on.
     fakes.messages.script(MessageAnswer::No);
-    window.bNxt2Click();
+    click(ui.bNxt2);
     EXPECT_EQ(page(), ui.tsOFO);
     ASSERT_EQ(fakes.messages.shown.size(), 1u);
     EXPECT_EQ(fakes.messages.shown[0].text, kSameFolder);
     EXPECT_EQ(fakes.messages.shown[0].icon, MessageIcon::Warning);
     EXPECT_EQ(fakes.messages.shown[0].buttons, MessageButtons::YesNo);
-    window.bNxt2Click();
+    click(ui.bNxt2);
     EXPECT_EQ(page(), ui.tsTO);
     EXPECT_TRUE(help().startsWith(QStringLiteral("Thumbnail Options")));
 
-    window.bNxt3Click();
+    click(ui.bNxt3);
     EXPECT_EQ(page(), ui.tsCS);
     EXPECT_TRUE(help().startsWith(QStringLiteral("Confirm Selections")));
-    window.bBck3Click();
+    click(ui.bBck3);
     EXPECT_EQ(page(), ui.tsTO);
-    window.bBck2Click();
+    click(ui.bBck2);
     EXPECT_EQ(page(), ui.tsOFO);
 
     // Another output folder: no question.
     ui.fNewDir->setFolder(output.path());
-    window.bNxt2Click();
+    click(ui.bNxt2);
     EXPECT_EQ(page(), ui.tsTO);
     EXPECT_EQ(fakes.messages.shown.size(), 2u);
 
-    window.bBck2Click();
-    window.bBck1Click();
+    click(ui.bBck2);
+    click(ui.bBck1);
     EXPECT_EQ(page(), ui.tsIFS);
     EXPECT_EQ(ui.lbMFL->count(), 0);
     EXPECT_EQ(ui.lMFL->text(), QStringLiteral("Source Files: 0"));
     EXPECT_TRUE(help().startsWith(QStringLiteral("Input File Selection")));
 
     // Forward again: the output folder chosen before is forgotten.
-    window.bNxt1Click();
+    click(ui.bNxt1);
     EXPECT_EQ(ui.fNewDir->folder(), input.path());
 }
 
@@ -92,10 +96,10 @@ TEST_F(WizardTest, ThumbnailModeForwardAndBack)
 // asks about the same folder and shows the note instead of the output tree.
 TEST_F(WizardTest, RenameModeSkipsThumbnailPage)
 {
-    ui.rbRename->setChecked(true);
+    click(ui.rbRename);
     EXPECT_EQ(ui.lOutput->text(), QStringLiteral("Rename/Convert Files"));
     select({"a.jpg"});
-    window.bNxt1Click();
+    click(ui.bNxt1);
     EXPECT_EQ(window.mode(), JobMode::RenameCopyConvert);
     EXPECT_FALSE(ui.rbRenameOnly->isHidden());
     EXPECT_FALSE(ui.l6->isHidden());
@@ -107,19 +111,19 @@ TEST_F(WizardTest, RenameModeSkipsThumbnailPage)
     EXPECT_TRUE(ui.Label17->isHidden());
     EXPECT_TRUE(ui.lResize->isHidden());
 
-    window.bNxt2Click();
+    click(ui.bNxt2);
     EXPECT_EQ(page(), ui.tsCS);
     EXPECT_TRUE(fakes.messages.shown.empty());
-    window.bBck3Click();
+    click(ui.bBck3);
     EXPECT_EQ(page(), ui.tsOFO);
 
     // Copying: the output column comes back and the same folder is asked.
-    ui.rbCpyCvrt->setChecked(true);
+    click(ui.rbCpyCvrt);
     EXPECT_FALSE(ui.fNewDir->isHidden());
     EXPECT_FALSE(ui.cbConvert->isHidden());
     EXPECT_FALSE(ui.cbOverWrite->isHidden());
     EXPECT_TRUE(ui.l6->isHidden());
-    window.bNxt2Click();
+    click(ui.bNxt2);
     EXPECT_EQ(fakes.messages.texts(), QStringList{kSameFolder});
     EXPECT_EQ(page(), ui.tsCS);
 }
@@ -127,23 +131,23 @@ TEST_F(WizardTest, RenameModeSkipsThumbnailPage)
 // An empty qualifier is refused only for a rename with a name option.
 TEST_F(WizardTest, Page2EmptyQualifierCheck)
 {
-    ui.rbRename->setChecked(true);
+    click(ui.rbRename);
     select({"a.jpg"});
-    window.bNxt1Click();
-    ui.ePreI->clear();
-    ui.cbNameOption->setCurrentIndex(3);
-    window.bNxt2Click();
+    click(ui.bNxt1);
+    typeInto(ui.ePreI, QString());
+    choose(ui.cbNameOption, 3);
+    click(ui.bNxt2);
     EXPECT_EQ(fakes.messages.texts(), QStringList{kNoQualifier});
     EXPECT_EQ(page(), ui.tsOFO);
-    ui.cbNameOption->setCurrentIndex(2);
-    window.bNxt2Click();
+    choose(ui.cbNameOption, 2);
+    click(ui.bNxt2);
     EXPECT_EQ(page(), ui.tsCS);
 
-    window.bBck3Click();
-    ui.cbNameOption->setCurrentIndex(1);
-    ui.rbCpyCvrt->setChecked(true);
+    click(ui.bBck3);
+    choose(ui.cbNameOption, 1);
+    click(ui.rbCpyCvrt);
     ui.fNewDir->setFolder(output.path());
-    window.bNxt2Click();
+    click(ui.bNxt2);
     EXPECT_EQ(page(), ui.tsCS);
     EXPECT_EQ(fakes.messages.shown.size(), 1u);
 }
@@ -165,13 +169,13 @@ TEST_F(WizardTest, DuplicateNamesWarning)
         EXPECT_EQ(&dialog, &warning);
     };
     fakes.dialogs.results = {QDialog::Rejected};
-    window.bNxt1Click();
+    click(ui.bNxt1);
     EXPECT_EQ(named, QStringLiteral("a.gif and a.jpg"));
     EXPECT_EQ(labelLeft, (warning.width() - warning.form().Label2->width()) / 2);
     EXPECT_EQ(page(), ui.tsIFS);
     EXPECT_EQ(ui.lMFL->text(), QStringLiteral("Source Files: 3"));
 
-    window.bNxt1Click();
+    click(ui.bNxt1);
     EXPECT_EQ(page(), ui.tsOFO);
     EXPECT_EQ(fakes.dialogs.shownNames, (QStringList{QStringLiteral("TForm3"), QStringLiteral("TForm3")}));
     EXPECT_EQ(warning.windowTitle(), QStringLiteral("Duplicate File Names"));
@@ -188,28 +192,29 @@ TEST_F(WizardTest, Page2NamingListAndMaskButtons)
 {
     ui.cbNameOption->setCurrentIndex(1);
     select({"a.jpg"});
-    window.bNxt1Click();
+    click(ui.bNxt1);
     EXPECT_TRUE(ui.eSeq->isHidden());
     EXPECT_FALSE(ui.Label4->isHidden());
 
+    // A change made by the program (as the settings or the reset make it)
+    // leaves the field alone; the user's choices show and hide it.
     ui.cbNameOption->setCurrentIndex(2);
     EXPECT_TRUE(ui.eSeq->isHidden());
-    emit ui.cbNameOption->activated(2);
+    choose(ui.cbNameOption, 0);
     EXPECT_FALSE(ui.eSeq->isHidden());
     EXPECT_FALSE(ui.Label4->isHidden());
-    ui.cbNameOption->setCurrentIndex(3);
-    emit ui.cbNameOption->activated(3);
+    choose(ui.cbNameOption, 3);
     EXPECT_TRUE(ui.eSeq->isHidden());
     EXPECT_TRUE(ui.Label4->isHidden());
 
-    QTest::mouseClick(ui.sbShowAll, Qt::LeftButton);
+    click(ui.sbShowAll);
     EXPECT_EQ(ui.fNewBox->mask(), QStringLiteral("*.*"));
     EXPECT_FALSE(ui.sbShowGrafx->isChecked());
-    QTest::mouseClick(ui.sbShowGrafx, Qt::LeftButton);
+    click(ui.sbShowGrafx);
     EXPECT_EQ(ui.fNewBox->mask(), QStringLiteral("*.jpeg;*.jpg;*.bmp;*.gif;*.wmf;*.emf"));
     EXPECT_FALSE(ui.sbShowAll->isChecked());
 
-    window.SpeedButton1Click();
+    click(ui.SpeedButton1);
     ASSERT_EQ(fakes.messages.shown.size(), 1u);
     EXPECT_TRUE(fakes.messages.shown[0].text.startsWith(
         QStringLiteral("The Output File Qualifier can be a prefix or a suffix.  Prefix with seq# will")));
@@ -219,16 +224,25 @@ TEST_F(WizardTest, Page2NamingListAndMaskButtons)
 // Page 1 selection buttons and the mask list.
 TEST_F(WizardTest, Page1SelectionButtonsAndMask)
 {
-    QTest::mouseClick(ui.bSelAll, Qt::LeftButton);
+    const auto menuItem = [this](const char* name) {
+        return window.pm1()->findChild<QAction*>(QString::fromLatin1(name));
+    };
+    click(ui.bSelAll);
     EXPECT_EQ(ui.fBox->selectedCount(), 3);
-    ui.fBox->setItemSelected(1, false);
-    QTest::mouseClick(ui.bInvertSel, Qt::LeftButton);
+    select({"B.jpg"});
+    click(ui.bInvertSel);
     EXPECT_EQ(ui.fBox->selectedNames(), QStringList{QStringLiteral("B.jpg")});
-    window.pm1()->findChild<QAction*>(QStringLiteral("InvertSelection2"))->trigger();
+    menuItem("InvertSelection1")->trigger();  // "Invert Selection"
+    EXPECT_EQ(ui.fBox->selectedNames(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("c.gif")}));
+    click(ui.bDeSelAll);
     EXPECT_EQ(ui.fBox->selectedCount(), 0);
-    ui.cbMask->setCurrentIndex(2);
+    menuItem("SelectAll1")->trigger();  // "Select All"
+    EXPECT_EQ(ui.fBox->selectedCount(), 3);
+    menuItem("InvertSelection2")->trigger();  // "DeSelect All"
+    EXPECT_EQ(ui.fBox->selectedCount(), 0);
+    choose(ui.cbMask, 2);
     EXPECT_EQ(ui.fBox->names(), QStringList{QStringLiteral("c.gif")});
-    ui.cbMask->setEditText(QStringLiteral("*.JPG"));
+    typeInto(ui.cbMask->lineEdit(), QStringLiteral("*.JPG"));
     EXPECT_EQ(ui.fBox->names(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("B.jpg")}));
 }
 
@@ -243,10 +257,31 @@ TEST_F(WizardTest, PopupMenuNavigationRunsTheButtons)
     fakes.messages.script(MessageAnswer::No);
     window.pm2()->findChild<QAction*>(QStringLiteral("Next1"))->trigger();
     EXPECT_EQ(page(), ui.tsOFO);
+    ASSERT_FALSE(fakes.messages.shown.empty());
     EXPECT_EQ(fakes.messages.shown.back().text, kSameFolder);
     window.pm2()->findChild<QAction*>(QStringLiteral("Back1"))->trigger();
     EXPECT_EQ(page(), ui.tsIFS);
     EXPECT_EQ(ui.lMFL->text(), QStringLiteral("Source Files: 0"));
+}
+
+// Showing page 1 moves the input list's focus mark to its first file and
+// keeps the selection; showing page 2 selects the output list's first file.
+TEST_F(WizardTest, ShowingAPageMarksItsFirstFile)
+{
+    select({"c.gif"});
+    ASSERT_EQ(ui.fBox->focusedIndex(), 2);
+    click(ui.bNxt1);
+    EXPECT_EQ(ui.fNewBox->selectedNames(), QStringList{QStringLiteral("a.jpg")});
+    const QListWidgetItem* last = ui.fNewBox->item(2);
+    QTest::mouseClick(ui.fNewBox->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      ui.fNewBox->visualItemRect(last).center());
+    ASSERT_EQ(ui.fNewBox->selectedNames(), QStringList{QStringLiteral("c.gif")});
+
+    click(ui.bBck1);
+    EXPECT_EQ(ui.fBox->focusedIndex(), 0);
+    EXPECT_EQ(ui.fBox->selectedNames(), QStringList{QStringLiteral("c.gif")});
+    click(ui.bNxt1);
+    EXPECT_EQ(ui.fNewBox->selectedNames(), QStringList{QStringLiteral("a.jpg")});
 }
 
 // Page 3: the kept ratio shows the maximum and the force boxes, which
@@ -255,7 +290,12 @@ TEST_F(WizardTest, Page3RatioAndForceBoxes)
 {
     EXPECT_EQ(ui.Label8->text().left(40), QStringLiteral("The 'Resize Speed' refers to the speed o"));
     EXPECT_TRUE(ui.Label10->text().endsWith(QStringLiteral("the new thumb will be 100 x 75.")));
-    ui.cbRatio->setChecked(true);
+    select({"a.jpg"});
+    click(ui.bNxt1);
+    ui.fNewDir->setFolder(output.path());
+    click(ui.bNxt2);
+    ASSERT_EQ(page(), ui.tsTO);
+    click(ui.cbRatio);
     EXPECT_FALSE(ui.lMax->isHidden());
     EXPECT_FALSE(ui.cbFWidth->isHidden());
     EXPECT_FALSE(ui.cbFHeight->isHidden());
@@ -263,15 +303,15 @@ TEST_F(WizardTest, Page3RatioAndForceBoxes)
     EXPECT_TRUE(ui.Label6->isHidden());
     EXPECT_TRUE(ui.eHeight->isHidden());
 
-    ui.cbFWidth->setChecked(true);
-    ui.cbFHeight->setChecked(true);
+    click(ui.cbFWidth);
+    click(ui.cbFHeight);
     EXPECT_FALSE(ui.cbFWidth->isChecked());
-    ui.cbFWidth->setChecked(true);
+    click(ui.cbFWidth);
     EXPECT_FALSE(ui.cbFHeight->isChecked());
-    ui.cbFWidth->setChecked(false);
+    click(ui.cbFWidth);
     EXPECT_FALSE(ui.cbFHeight->isChecked());
 
-    ui.cbRatio->setChecked(false);
+    click(ui.cbRatio);
     EXPECT_TRUE(ui.lMax->isHidden());
     EXPECT_FALSE(ui.eHeight->isHidden());
 }
@@ -280,13 +320,13 @@ TEST_F(WizardTest, Page3RatioAndForceBoxes)
 TEST_F(WizardTest, SummaryForThumbnails)
 {
     select({"a.jpg"});
-    window.bNxt1Click();
+    click(ui.bNxt1);
     ui.fNewDir->setFolder(output.path());
-    window.bNxt2Click();
-    ui.cbRatio->setChecked(true);
-    ui.eWidth->setText(QStringLiteral("150"));
-    ui.cbNameOption->setCurrentIndex(2);
-    window.bNxt3Click();
+    choose(ui.cbNameOption, 2);
+    click(ui.bNxt2);
+    click(ui.cbRatio);
+    typeInto(ui.eWidth, QStringLiteral("150"));
+    click(ui.bNxt3);
     EXPECT_EQ(ui.lInDir->text(), input.path());
     EXPECT_EQ(ui.lOtDir->text(), output.path());
     EXPECT_EQ(ui.lTypes->text(), QStringLiteral("*.jpg;*.jpeg;*.gif;*.bmp;*.wmf;*.emf"));
@@ -300,13 +340,16 @@ TEST_F(WizardTest, SummaryForThumbnails)
     EXPECT_TRUE(ui.lHeight->isHidden());
     EXPECT_FALSE(ui.tbJpg->isHidden());
 
-    window.bBck3Click();
-    ui.cbRatio->setChecked(false);
-    ui.rgResize->setItemIndex(0);
-    ui.ePreT->clear();
-    ui.cbNameOption->setCurrentIndex(1);
-    ui.cbConvert->setCurrentIndex(1);
-    window.bNxt3Click();
+    // Back to page 2 and forward again: the new choices show.
+    click(ui.bBck3);
+    click(ui.cbRatio);
+    click(ui.rgResize->button(0));
+    click(ui.bBck2);
+    typeInto(ui.ePreT, QString());
+    choose(ui.cbNameOption, 1);
+    choose(ui.cbConvert, 1);
+    click(ui.bNxt2);
+    click(ui.bNxt3);
     EXPECT_EQ(ui.lFileNames->text(), QStringLiteral("...Will not be changed."));
     EXPECT_EQ(ui.lResize->text(), QStringLiteral("Fast"));
     EXPECT_EQ(ui.Label18->text() + ui.lWidth->text() + ui.Label20->text() + ui.lHeight->text(),
@@ -321,11 +364,11 @@ TEST_F(WizardTest, SummaryForThumbnails)
 // slider; copying shows the slider exactly for "jpg".
 TEST_F(WizardTest, SummaryForRenameAndCopy)
 {
-    ui.rbRename->setChecked(true);
+    click(ui.rbRename);
     select({"a.jpg"});
-    window.bNxt1Click();
+    click(ui.bNxt1);
     ui.fNewDir->setFolder(output.path());
-    window.bNxt2Click();
+    click(ui.bNxt2);
     EXPECT_EQ(ui.lInDir->text(), input.path());
     EXPECT_EQ(ui.lOtDir->text(), input.path());
     EXPECT_EQ(ui.lConvert->text(), QStringLiteral("No Conversion"));
@@ -333,24 +376,24 @@ TEST_F(WizardTest, SummaryForRenameAndCopy)
     EXPECT_TRUE(ui.tbJpg->isHidden());
     EXPECT_TRUE(ui.lRatio->isHidden());
 
-    window.bBck3Click();
-    ui.rbCpyCvrt->setChecked(true);
+    click(ui.bBck3);
+    click(ui.rbCpyCvrt);
     const struct {
         const char* type;
         bool slider;
     } cases[] = {{"jpg", true}, {"gif", false}, {"No Conversion", false}, {"JPG", false}, {"wmf", false}};
     for (const auto& c : cases) {
-        ui.cbConvert->setEditText(QString::fromLatin1(c.type));
-        window.bNxt2Click();
+        typeInto(ui.cbConvert->lineEdit(), QString::fromLatin1(c.type));
+        click(ui.bNxt2);
         EXPECT_EQ(ui.lOtDir->text(), output.path());
         EXPECT_EQ(ui.lConvert->text(), QString::fromLatin1(c.type));
         EXPECT_EQ(!ui.tbJpg->isHidden(), c.slider) << c.type;
         EXPECT_EQ(!ui.lJpg->isHidden(), c.slider) << c.type;
-        window.bBck3Click();
+        click(ui.bBck3);
     }
-    ui.ePreI->setText(QStringLiteral("_c"));
-    ui.cbNameOption->setCurrentIndex(3);
-    window.bNxt2Click();
+    typeInto(ui.ePreI, QStringLiteral("_c"));
+    choose(ui.cbNameOption, 3);
+    click(ui.bNxt2);
     EXPECT_EQ(ui.lFileNames->text(),
               QStringLiteral("...Will start with the original file name and then have _c appended."));
 }
@@ -358,22 +401,21 @@ TEST_F(WizardTest, SummaryForRenameAndCopy)
 // The slider's value label, GO and "OK!" after a run.
 TEST_F(WizardTest, Page4SliderGoAndStartOver)
 {
-    ui.tbJpg->setValue(40);
-    EXPECT_EQ(ui.lJpg->text(), QStringLiteral("40"));
     select({"a.jpg"});
-    window.bNxt1Click();
+    click(ui.bNxt1);
     ui.fNewDir->setFolder(output.path());
-    window.bNxt2Click();
-    window.bNxt3Click();
-    window.bGOClick();
+    click(ui.bNxt2);
+    click(ui.bNxt3);
+    for (int step = 0; step < 5; ++step)
+        QTest::keyClick(ui.tbJpg, Qt::Key_Left);
+    EXPECT_EQ(ui.tbJpg->value(), 40);
+    EXPECT_EQ(ui.lJpg->text(), QStringLiteral("40"));
+    click(ui.bGO);
     EXPECT_EQ(page(), ui.tsP);
     EXPECT_EQ(visibleTabs(), QStringList{QStringLiteral("Processing...")});
     EXPECT_TRUE(help().startsWith(QStringLiteral("The selected files are now being processed.")));
 
-    ui.bStartOver->show();
-    ui.bHTML->show();
-    ui.lDone->show();
-    window.bStartOverClick();
+    click(ui.bStartOver);
     EXPECT_EQ(page(), ui.tsIFS);
     EXPECT_TRUE(window.SourceList().isEmpty());
     EXPECT_TRUE(ui.bStartOver->isHidden());
@@ -392,18 +434,32 @@ TEST_F(WizardTest, GradientButtonHoverColours)
 {
     const QColor grey(128, 128, 128), lime(0, 255, 0), green(0, 128, 0);
     EXPECT_EQ(ui.bCancelOp->beginColor(), QColor(Qt::black));
-    emit ui.bCancelOp->mouseEntered();
+    const auto enter = [](QWidget* button) {
+        QEnterEvent event(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QCoreApplication::sendEvent(button, &event);
+    };
+    const auto leave = [](QWidget* button) {
+        QEvent event(QEvent::Leave);
+        QCoreApplication::sendEvent(button, &event);
+    };
+    enter(ui.bCancelOp);
     EXPECT_EQ(ui.bCancelOp->beginColor(), grey);
     EXPECT_EQ(ui.bCancelOp->endColor(), lime);
-    emit ui.bCancelOp->mouseLeft();
+    leave(ui.bCancelOp);
     EXPECT_EQ(ui.bCancelOp->endColor(), grey);
-    emit ui.bNxt1->mouseEntered();
-    EXPECT_EQ(ui.bNxt1->endColor(), lime);
+    for (GradientButton* button : {ui.bNxt1, ui.bNxt2, ui.bNxt3, ui.bBck1, ui.bBck2, ui.bBck3,
+                                   ui.bStartOver, ui.bHTML}) {
+        enter(button);
+        EXPECT_EQ(button->beginColor(), grey) << button->objectName().toStdString();
+        EXPECT_EQ(button->endColor(), lime) << button->objectName().toStdString();
+        leave(button);
+        EXPECT_EQ(button->endColor(), grey) << button->objectName().toStdString();
+    }
     EXPECT_EQ(ui.bGO->beginColor(), green);
-    emit ui.bGO->mouseEntered();
+    enter(ui.bGO);
     EXPECT_EQ(ui.bGO->beginColor(), green);
     EXPECT_EQ(ui.bGO->endColor(), lime);
-    emit ui.bGO->mouseLeft();
+    leave(ui.bGO);
     EXPECT_EQ(ui.bGO->endColor(), green);
 }
 

@@ -129,24 +129,24 @@ TEST(OutputTypeOf, ConversionTextAndNoConversion)
     struct Case {
         const char* text;
         const char* source;
-        OutputType expected;
+        FileType expected;
     };
     const Case cases[] = {
-        {"jpg", "a.bmp", OutputType::Jpg},        {"gif", "a.bmp", OutputType::Gif},
-        {"bmp", "a.jpg", OutputType::Bmp},        {"emf", "a.jpg", OutputType::Emf},
-        {"wmf", "a.jpg", OutputType::Wmf},        {"JPG", "a.jpg", OutputType::None},
-        {"Jpg", "a.jpg", OutputType::None},       {"png", "a.jpg", OutputType::None},
-        {"", "a.jpg", OutputType::None},          {"No Conversion", "dog.Bmp", OutputType::Bmp},
-        {"No Conversion", "a.gif", OutputType::Gif}, {"No Conversion", "c.jpeg", OutputType::None},
-        {"No Conversion", "x.WMF", OutputType::Wmf}, {"No Conversion", "notes.txt", OutputType::None},
-        {"no conversion", "a.jpg", OutputType::None},
+        {"jpg", "a.bmp", FileType::Jpg},        {"gif", "a.bmp", FileType::Gif},
+        {"bmp", "a.jpg", FileType::Bmp},        {"emf", "a.jpg", FileType::Emf},
+        {"wmf", "a.jpg", FileType::Wmf},        {"JPG", "a.jpg", FileType::None},
+        {"Jpg", "a.jpg", FileType::None},       {"png", "a.jpg", FileType::None},
+        {"", "a.jpg", FileType::None},          {"No Conversion", "dog.Bmp", FileType::Bmp},
+        {"No Conversion", "a.gif", FileType::Gif}, {"No Conversion", "c.jpeg", FileType::None},
+        {"No Conversion", "x.WMF", FileType::Wmf}, {"No Conversion", "notes.txt", FileType::None},
+        {"no conversion", "a.jpg", FileType::None},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(OutputTypeOf(QString::fromLatin1(c.text), QString::fromLatin1(c.source)),
+        EXPECT_EQ(OutputTypeOf(outputTypeFromText(QString::fromLatin1(c.text)), QString::fromLatin1(c.source)),
                   c.expected)
             << c.text << " / " << c.source;
-    EXPECT_EQ(extensionOf(OutputType::Bmp), QStringLiteral(".bmp"));
-    EXPECT_EQ(extensionOf(OutputType::None), QString());
+    EXPECT_EQ(extensionOf(FileType::Bmp), QStringLiteral(".bmp"));
+    EXPECT_EQ(extensionOf(FileType::None), QString());
 }
 
 TEST(NameParts, BaseNameAndTypeText)

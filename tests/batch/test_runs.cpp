@@ -80,8 +80,7 @@ TEST_F(RunTest, ThumbnailsOfFiveJpegs)
         EXPECT_EQ(entry.OriginalSize, QFileInfo(entry.OriginalPath).size());
         EXPECT_EQ(entry.OutputPath, thumb);
     }
-    EXPECT_EQ(view.counters, (QStringList{QStringLiteral("1 of 5"), QStringLiteral("2 of 5"), QStringLiteral("3 of 5"),
-                                          QStringLiteral("4 of 5"), QStringLiteral("5 of 5")}));
+    EXPECT_EQ(view.counters, (std::vector<std::pair<int, int>>{{1, 5}, {2, 5}, {3, 5}, {4, 5}, {5, 5}}));
     EXPECT_EQ(view.maximum, 5);
     EXPECT_EQ(view.refreshes, 1);
     EXPECT_EQ(view.progress, 0);
@@ -97,9 +96,9 @@ TEST_F(RunTest, ThumbnailsFixedSizeAndNoConversion)
     testing::writePicture(input.path() + QStringLiteral("/c.jpeg"), 30, 30);
     job.width = QStringLiteral("120");
     job.height = QStringLiteral("80");
-    job.convert = QStringLiteral("No Conversion");
-    job.speed = 0;
-    job.naming = 3;
+    job.type = OutputType::NoConversion;
+    job.speed = ResizeSpeed::Fast;
+    job.namingOption = NamingOption::SufName;
     const RunOutcome outcome = go({QStringLiteral("a.gif"), QStringLiteral("b.bmp"), QStringLiteral("c.jpeg")});
     EXPECT_TRUE(outcome.complete);
     EXPECT_EQ(outputFiles(), (QStringList{QStringLiteral("aThumb.gif"), QStringLiteral("bThumb.bmp")}));
@@ -121,9 +120,9 @@ TEST_F(RunTest, TransparentGifThumbnailIsWhite)
     recipe.globalColours = {{255, 0, 0}, {0, 0, 0}};
     recipe.transparent = 1;
     input.write(QStringLiteral("t.gif"), testing::makeGif(recipe));
-    job.convert = QStringLiteral("bmp");
+    job.type = OutputType::Bmp;
     job.width = job.height = QStringLiteral("4");
-    job.speed = 0;
+    job.speed = ResizeSpeed::Fast;
     go({QStringLiteral("t.gif")});
     Bitmap thumb;
     DrawToBitmap(thumb, LoadPicture(output.path() + QStringLiteral("/Thumb001.bmp")));
@@ -142,7 +141,7 @@ TEST_F(RunTest, CancelAfterTheThirdOfTen)
         testing::writePicture(input.path() + u'/' + names.back(), 20, 10);
     }
     view.betweenFiles = [&] {
-        if (view.counters.back() == QLatin1String("3 of 10"))
+        if (view.counters.back() == std::pair(3, 10))
             state.CancelRequested = true;
     };
     const RunOutcome outcome = go(names);
@@ -180,6 +179,9 @@ TEST_F(RunTest, FailedWriteIsAProcessingError)
     EXPECT_TRUE(outcome.failed);
     EXPECT_EQ(view.reports, QStringList{QStringLiteral("Error during processing!")});
     EXPECT_EQ(outcome.completionText, QStringLiteral("Operation Incomplete. 0 files processed."));
+    // The failure keeps the source in hand and why it failed.
+    EXPECT_EQ(outcome.failure.file, input.path() + QStringLiteral("/a.jpg"));
+    EXPECT_TRUE(outcome.failure.reason.contains(QLatin1String("not-a-folder"))) << outcome.failure.reason.toStdString();
     EXPECT_EQ(view.refreshes, 1);
 }
 
@@ -188,12 +190,16 @@ TEST_F(RunTest, FieldsThatAreNotNumbers)
 {
     testing::writePicture(input.path() + QStringLiteral("/a.jpg"), 20, 10);
     job.width = QStringLiteral("abc");
-    EXPECT_TRUE(go({QStringLiteral("a.jpg")}).failed);
+    const RunOutcome failed = go({QStringLiteral("a.jpg")});
+    EXPECT_TRUE(failed.failed);
+    // Before the first file: no file, the field's message as the reason.
+    EXPECT_EQ(failed.failure.file, QString());
+    EXPECT_EQ(failed.failure.reason, QStringLiteral("'abc' is not a valid integer value"));
     EXPECT_TRUE(outputFiles().isEmpty());
     job.width = QStringLiteral("96");
     job.sequence = QStringLiteral("x1");
     EXPECT_TRUE(go({QStringLiteral("a.jpg")}).failed);
-    job.naming = 1;
+    job.namingOption = NamingOption::PreName;
     EXPECT_FALSE(go({QStringLiteral("a.jpg")}).failed);
     EXPECT_EQ(outputFiles(), QStringList{QStringLiteral("Thumba.jpg")});
 }
@@ -222,7 +228,7 @@ TEST_F(RunTest, ThumbnailNeverReplacesItsSource)
     const QString source = testing::writePicture(input.path() + QStringLiteral("/a.jpg"), 40, 30);
     const QByteArray original = testing::readAll(source);
     job.output = input.path();
-    job.naming = 1;
+    job.namingOption = NamingOption::PreName;
     job.thumbQualifierText.clear();
     go({QStringLiteral("a.jpg")});
     EXPECT_EQ(testing::readAll(source), original);
@@ -285,11 +291,11 @@ TEST_F(RunTest, RenameWithNameOptions)
 {
     input.write(QStringLiteral("dog.JPG"));
     job.thumbnailMode = false;
-    job.naming = 3;
+    job.namingOption = NamingOption::SufName;
     job.imageQualifierText = QStringLiteral("_small");
     go({QStringLiteral("dog.JPG")});
     EXPECT_EQ(inputFiles(), QStringList{QStringLiteral("dog_small.JPG")});
-    job.naming = 1;
+    job.namingOption = NamingOption::PreName;
     job.imageQualifierText = QStringLiteral("old_");
     go({QStringLiteral("dog_small.JPG")});
     EXPECT_EQ(inputFiles(), QStringList{QStringLiteral("old_dog_small.JPG")});
@@ -305,7 +311,7 @@ TEST_F(RunTest, PlainCopyIsByteIdentical)
     input.write(QStringLiteral("b.gif"), QByteArray());
     job.thumbnailMode = false;
     job.renameOnlyChoice = false;
-    job.convert = QStringLiteral("No Conversion");
+    job.type = OutputType::NoConversion;
     const RunOutcome outcome = go({QStringLiteral("a.jpg"), QStringLiteral("b.gif")});
     EXPECT_EQ(outcome.kind, RunKindChosen::PlainCopy);
     EXPECT_EQ(outputFiles(), (QStringList{QStringLiteral("Image001.jpg"), QStringLiteral("Image002.gif")}));
@@ -324,7 +330,7 @@ TEST_F(RunTest, PlainCopyOverwriteOffAndOntoItself)
     output.write(QStringLiteral("Image001.jpg"), "existing");
     job.thumbnailMode = false;
     job.renameOnlyChoice = false;
-    job.convert = QStringLiteral("No Conversion");
+    job.type = OutputType::NoConversion;
     job.overwriteFiles = false;
     go({QStringLiteral("a.jpg")});
     EXPECT_EQ(testing::readAll(output.path() + QStringLiteral("/Image001.jpg")), QByteArray("existing"));
@@ -332,7 +338,7 @@ TEST_F(RunTest, PlainCopyOverwriteOffAndOntoItself)
 
     job.overwriteFiles = true;
     job.output = input.path();
-    job.naming = 1;
+    job.namingOption = NamingOption::PreName;
     job.imageQualifierText.clear();
     const RunOutcome outcome = go({QStringLiteral("a.jpg")});
     EXPECT_TRUE(outcome.complete);
@@ -345,7 +351,7 @@ TEST_F(RunTest, PlainCopyOfAMissingSource)
 {
     job.thumbnailMode = false;
     job.renameOnlyChoice = false;
-    job.convert = QStringLiteral("No Conversion");
+    job.type = OutputType::NoConversion;
     const RunOutcome outcome = go({QStringLiteral("gone.jpg")});
     EXPECT_TRUE(outcome.failed);
     EXPECT_TRUE(outputFiles().isEmpty());
@@ -358,10 +364,10 @@ TEST_F(RunTest, ConvertToEveryType)
     testing::writePicture(input.path() + QStringLiteral("/pic.bmp"), 33, 17);
     job.thumbnailMode = false;
     job.renameOnlyChoice = false;
-    job.naming = 3;
+    job.namingOption = NamingOption::SufName;
     job.imageQualifierText = QStringLiteral("_c");
     for (const char* type : {"jpg", "gif", "bmp", "emf", "wmf"}) {
-        job.convert = QString::fromLatin1(type);
+        job.type = outputTypeFromText(QString::fromLatin1(type));
         const RunOutcome outcome = go({QStringLiteral("photo.gif"), QStringLiteral("pic.bmp")});
         EXPECT_EQ(outcome.kind, RunKindChosen::Convert);
         EXPECT_TRUE(outcome.complete);
@@ -376,7 +382,7 @@ TEST_F(RunTest, ConvertToEveryType)
     job.overwriteFiles = false;
     go({QStringLiteral("photo.gif")});
     EXPECT_EQ(state.ProcessedCount, 0);
-    job.convert = QStringLiteral("png");
+    job.type = outputTypeFromText(QStringLiteral("png"));
     go({QStringLiteral("photo.gif")});
     EXPECT_EQ(state.ProcessedFiles[0].OutputPath, output.path() + QStringLiteral("/photo_c"));
 }

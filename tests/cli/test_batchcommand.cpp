@@ -18,28 +18,82 @@ TEST(BatchArguments, OptionsAndUsageErrors)
     const ParsedArguments good = parseBatchArguments(
         words("thumbs --naming SufName --qualifier Q --seq 01 --size 120x80 --keep-ratio --force-width --fast "
               "--type none --quality 55 --no-overwrite --quiet a.jpg b.jpg"));
-    ASSERT_TRUE(good.command);
+    ASSERT_TRUE(good.command) << good.error.toStdString();
     const BatchCommand& c = *good.command;
     EXPECT_EQ(c.mode, BatchMode::Thumbs);
-    EXPECT_EQ(c.naming, 3);
+    EXPECT_EQ(c.naming, NamingOption::SufName);
     EXPECT_EQ(c.qualifier, QStringLiteral("Q"));
     EXPECT_EQ(c.sequence, QStringLiteral("01"));
     EXPECT_EQ(c.width, QStringLiteral("120"));
     EXPECT_EQ(c.height, QStringLiteral("80"));
-    EXPECT_TRUE(c.keepRatio && c.forceWidth && c.fast && c.noOverwrite && c.quiet);
-    EXPECT_EQ(c.type, QStringLiteral("No Conversion"));
+    EXPECT_TRUE(c.exactSize);
+    EXPECT_EQ(c.keepRatio, true);
+    EXPECT_EQ(c.force, ForceSide::Width);
+    EXPECT_EQ(c.speed, ResizeSpeed::Fast);
+    EXPECT_EQ(c.overwrite, false);
+    EXPECT_TRUE(c.quiet);
+    EXPECT_EQ(c.type, OutputType::NoConversion);
     EXPECT_EQ(c.quality, 55);
     EXPECT_EQ(c.inputs, (QStringList{QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
-    EXPECT_EQ(parseBatchArguments(words("thumbs --size 150 x.jpg")).command->height, QStringLiteral("150"));
+    const BatchCommand square = *parseBatchArguments(words("thumbs --size 150 x.jpg")).command;
+    EXPECT_EQ(square.height, QStringLiteral("150"));
+    EXPECT_FALSE(square.exactSize);
     EXPECT_TRUE(parseBatchArguments(words("--help")).help);
+    EXPECT_TRUE(parseBatchArguments(words("-h")).help);
+    EXPECT_TRUE(parseBatchArguments(words("--version")).version);
 
-    for (const char* bad : {"", "shrink a.jpg", "thumbs --naming Prefix a.jpg", "thumbs --type png a.jpg",
-                            "thumbs --quality 5 a.jpg", "thumbs --size 10x a.jpg", "thumbs --bogus a.jpg",
-                            "thumbs --out", "convert --type none a.jpg", "thumbs --html out.txt a.jpg"}) {
-        const ParsedArguments parsed = parseBatchArguments(words(bad));
-        EXPECT_FALSE(parsed.command) << bad;
-        EXPECT_FALSE(parsed.error.isEmpty()) << bad;
+    struct Bad {
+        const char* arguments;
+        const char* error;
+    };
+    const Bad bad[] = {
+        {"", "no mode given"},
+        {"shrink a.jpg", "the mode is thumbs, rename, copy or convert, not shrink"},
+        {"thumbs --naming Prefix a.jpg", "--naming takes"},
+        {"thumbs --type png a.jpg", "--type takes jpg, gif, bmp, emf, wmf or none, not png"},
+        {"thumbs --quality 5 a.jpg", "--quality takes a number from 10 to 100, not 5"},
+        {"thumbs --size 10x a.jpg", "--size takes W or WxH, not 10x"},
+        {"thumbs --bogus a.jpg", "Unknown option 'bogus'."},
+        {"thumbs -x a.jpg", "Unknown option 'x'."},
+        {"thumbs --out", "Missing value after '--out'."},
+        {"convert --type none a.jpg", "convert needs an output type other than none"},
+        {"copy --type gif a.jpg", "copy keeps the files as they are; use convert --type gif"},
+        {"thumbs --html out.txt a.jpg", "--html takes a page name with .htm"},
+    };
+    for (const Bad& b : bad) {
+        const ParsedArguments parsed = parseBatchArguments(words(b.arguments));
+        EXPECT_FALSE(parsed.command) << b.arguments;
+        EXPECT_TRUE(parsed.error.startsWith(QLatin1String(b.error))) << b.arguments << ": " << parsed.error.toStdString();
     }
+}
+
+// The usual forms: a value after "=", a value that starts with a dash, "--"
+// before file names that start with a dash, and of two opposite options the
+// last one given.
+TEST(BatchArguments, CommandLineConventions)
+{
+    const BatchCommand c = *parseBatchArguments(QStringList{
+        QStringLiteral("rename"), QStringLiteral("--seq=-01"), QStringLiteral("--qualifier"), QStringLiteral("-x-"),
+        QStringLiteral("--keep-ratio"), QStringLiteral("--no-keep-ratio"), QStringLiteral("--no-overwrite"),
+        QStringLiteral("--overwrite"), QStringLiteral("--fast"), QStringLiteral("--quality-resize"),
+        QStringLiteral("--force-width"), QStringLiteral("--no-force"), QStringLiteral("--"), QStringLiteral("-a.jpg"),
+        QStringLiteral("--b.jpg")}).command;
+    EXPECT_EQ(c.sequence, QStringLiteral("-01"));
+    EXPECT_EQ(c.qualifier, QStringLiteral("-x-"));
+    EXPECT_EQ(c.keepRatio, false);
+    EXPECT_EQ(c.overwrite, true);
+    EXPECT_EQ(c.speed, ResizeSpeed::Quality);
+    EXPECT_EQ(c.force, ForceSide::Neither);
+    EXPECT_EQ(c.inputs, (QStringList{QStringLiteral("-a.jpg"), QStringLiteral("--b.jpg")}));
+
+    const BatchCommand d = *parseBatchArguments(words("thumbs --seq -01 --out=/tmp/x/ --type=gif -q --force-height a")).command;
+    EXPECT_EQ(d.sequence, QStringLiteral("-01"));
+    EXPECT_EQ(d.out, QStringLiteral("/tmp/x"));
+    EXPECT_EQ(d.type, OutputType::Gif);
+    EXPECT_TRUE(d.quiet);
+    EXPECT_EQ(d.force, ForceSide::Height);
+    // Options may also come after the files.
+    EXPECT_EQ(parseBatchArguments(words("thumbs a.jpg --fast")).command->speed, ResizeSpeed::Fast);
 }
 
 // Files and folders: one folder, names in the window's order, no doubles.
@@ -71,13 +125,13 @@ TEST(BatchArguments, SettingsFillTheRest)
                                       "Output File Qualifier=_t\nJpg Compression=250\nOverwrite Files=0\n"));
     const BatchCommand thumbs = *parseBatchArguments(words("thumbs x.jpg")).command;
     const CommandJob job(thumbs, settings, QStringLiteral("/in"));
-    EXPECT_EQ(job.resizeSpeed(), 0);
+    EXPECT_EQ(job.resizeSpeed(), ResizeSpeed::Fast);
     EXPECT_EQ(job.widthText(), QStringLiteral("150"));
     EXPECT_TRUE(job.keepAspect());
     EXPECT_TRUE(job.forceHeight());
     EXPECT_FALSE(job.forceWidth());
-    EXPECT_EQ(job.convertText(), QStringLiteral("gif"));
-    EXPECT_EQ(job.namingIndex(), 3);
+    EXPECT_EQ(job.outputType(), OutputType::Gif);
+    EXPECT_EQ(job.naming(), NamingOption::SufName);
     EXPECT_EQ(job.thumbQualifier(), QStringLiteral("_t"));
     EXPECT_EQ(job.jpegQuality(), 100);
     EXPECT_FALSE(job.overwrite());
@@ -88,7 +142,65 @@ TEST(BatchArguments, SettingsFillTheRest)
     EXPECT_EQ(renameJob.imageQualifier(), QStringLiteral("Image"));
     EXPECT_TRUE(renameJob.renameOnly());
     const BatchCommand copy = *parseBatchArguments(words("copy --out /o x.jpg")).command;
-    EXPECT_EQ(CommandJob(copy, settings, QStringLiteral("/in")).convertText(), QStringLiteral("No Conversion"));
+    EXPECT_EQ(CommandJob(copy, settings, QStringLiteral("/in")).outputType(), OutputType::NoConversion);
+}
+
+// Every setting can be turned either way from the command line, whatever
+// the settings file says; an explicit WxH is exactly that size.
+TEST(BatchArguments, OverridesBothWays)
+{
+    testing::TempFolder temp;
+    const IniFile on(temp.write(QStringLiteral("on.ini"),
+                                "[Thumbnails]\nResize Speed=Quality\nMaintain Ratio=1\nForce Width=1\n"
+                                "Create As=No Conversion\nOverwrite Files=1\n"));
+    const IniFile off(temp.write(QStringLiteral("off.ini"),
+                                 "[Thumbnails]\nResize Speed=Fast\nMaintain Ratio=0\nCreate As=bmp\nOverwrite Files=0\n"));
+    struct Case {
+        const IniFile& settings;
+        const char* arguments;
+        bool keepRatio, forceWidth, forceHeight, overwrite;
+        ResizeSpeed speed;
+        OutputType type;
+    };
+    using enum ResizeSpeed;
+    const Case cases[] = {
+        {on, "thumbs x", true, true, false, true, Quality, OutputType::NoConversion},
+        {on, "thumbs --no-keep-ratio --no-overwrite --fast --type jpg x", false, true, false, false, Fast, OutputType::Jpg},
+        {on, "thumbs --size 120x80 x", false, true, false, true, Quality, OutputType::NoConversion},
+        {on, "thumbs --size 120x80 --keep-ratio x", true, true, false, true, Quality, OutputType::NoConversion},
+        {on, "thumbs --size 120 x", true, true, false, true, Quality, OutputType::NoConversion},
+        {on, "thumbs --no-force x", true, false, false, true, Quality, OutputType::NoConversion},
+        {on, "thumbs --force-height x", true, false, true, true, Quality, OutputType::NoConversion},
+        {off, "thumbs x", false, false, false, false, Fast, OutputType::Bmp},
+        {off, "thumbs --keep-ratio --overwrite --quality-resize --type gif x", true, false, false, true, Quality,
+         OutputType::Gif},
+        {off, "convert --type wmf x", false, false, false, false, Fast, OutputType::Wmf},
+    };
+    for (const Case& c : cases) {
+        const ParsedArguments parsed = parseBatchArguments(words(c.arguments));
+        ASSERT_TRUE(parsed.command) << c.arguments << ": " << parsed.error.toStdString();
+        const CommandJob job(*parsed.command, c.settings, QStringLiteral("/in"));
+        EXPECT_EQ(job.keepAspect(), c.keepRatio) << c.arguments;
+        EXPECT_EQ(job.forceWidth(), c.forceWidth) << c.arguments;
+        EXPECT_EQ(job.forceHeight(), c.forceHeight) << c.arguments;
+        EXPECT_EQ(job.overwrite(), c.overwrite) << c.arguments;
+        EXPECT_EQ(job.resizeSpeed(), c.speed) << c.arguments;
+        EXPECT_EQ(job.outputType(), c.type) << c.arguments;
+    }
+}
+
+// A conversion with the settings file's "No Conversion" and no --type would
+// quietly copy: it is refused; a --type makes it a conversion.
+TEST(BatchChecks, ConvertNeedsAnOutputType)
+{
+    testing::TempFolder temp;
+    const IniFile settings(temp.write(QStringLiteral("t.ini"), "[Thumbnails]\nCreate As=No Conversion\n"));
+    const QStringList names{QStringLiteral("a.jpg")};
+    const BatchCommand bare = *parseBatchArguments(words("convert --out /o a.jpg")).command;
+    EXPECT_EQ(checkBatchJob(bare, CommandJob(bare, settings, QStringLiteral("/in")), names),
+              QStringLiteral("convert needs an output type: the settings file says No Conversion; give --type"));
+    const BatchCommand typed = *parseBatchArguments(words("convert --type gif --out /o a.jpg")).command;
+    EXPECT_EQ(checkBatchJob(typed, CommandJob(typed, settings, QStringLiteral("/in")), names), QString());
 }
 
 }  // namespace

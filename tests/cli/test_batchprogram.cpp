@@ -1,11 +1,17 @@
 #include "app/startup.h"
 #include "app/tform1.h"
+#include "gallery/linkreference.h"
 #include "support/fakeservices.h"
 #include "support/testpictures.h"
-#include "gallery/linkreference.h"
-#include "ui_tform1.h"
+#include "widgets/foldertree.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QCheckBox>
+#include <QTest>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
@@ -23,10 +29,12 @@ struct Result {
     QString out, err;
 };
 
-Result runBatch(const QStringList& arguments, const QString& settings)
+Result runBatch(const QStringList& arguments, const QString& settings, const QString& workingFolder = {})
 {
     QProcess process;
-    process.start(QStringLiteral(TESSALY_BATCH_PROGRAM), QStringList{arguments} << QStringLiteral("--settings") << settings);
+    if (!workingFolder.isEmpty())
+        process.setWorkingDirectory(workingFolder);
+    process.start(QStringLiteral(TESSALY_BATCH_PROGRAM), QStringList{QStringLiteral("--settings"), settings} + arguments);
     process.waitForFinished(120000);
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
@@ -48,26 +56,42 @@ void fillPictures(const TempFolder& folder)
     testing::writePicture(folder.path() + QStringLiteral("/city.bmp"), 90, 60);
 }
 
+// The window's control of that name.
+template <typename Control>
+Control& control(const QWidget& window, const char* name)
+{
+    auto* found = window.findChild<Control*>(QString::fromLatin1(name));
+    if (!found)
+        throw std::logic_error(std::string("no control ") + name);
+    return *found;
+}
+
+void click(const QWidget& window, const char* name)
+{
+    QTest::mouseClick(&control<QAbstractButton>(window, name), Qt::LeftButton);
+}
+
 // The same job through the real window: select every file, walk the wizard
-// with `configure` setting the options, press GO.
+// by its buttons with `configure` setting the options, press GO.
 void runInWindow(const QString& input, const QString& output, bool thumbnails,
-                 const std::function<void(Ui::TForm1&)>& configure)
+                 const std::function<void(const QWidget&)>& configure)
 {
     testing::FakeServices fakes;
     ApplicationWindows windows(fakes.services, fakes.settings);
     TForm1& window = windows.mainWindow();
-    Ui::TForm1& ui = window.form();
-    ui.fDir->setFolder(input);
-    window.bSelAllClick();
-    (thumbnails ? ui.rbThumbs : ui.rbRename)->setChecked(true);
-    window.bNxt1Click();
-    ui.fNewDir->setFolder(output);
-    configure(ui);
-    window.bNxt2Click();
+    window.show();
+    control<FolderTree>(window, "fDir").setFolder(input);
+    click(window, "bSelAll");
+    click(window, thumbnails ? "rbThumbs" : "rbRename");
+    click(window, "bNxt1");
+    control<FolderTree>(window, "fNewDir").setFolder(output);
+    configure(window);
+    click(window, "bNxt2");
     if (thumbnails)
-        window.bNxt3Click();
-    ui.bGO->click();
-    ASSERT_TRUE(ui.lDone->text().startsWith(QLatin1String("Operation complete.")));
+        click(window, "bNxt3");
+    click(window, "bGO");
+    ASSERT_TRUE(control<QLabel>(window, "lDone").text().startsWith(QLatin1String("Operation complete.")))
+        << control<QLabel>(window, "lDone").text().toStdString();
 }
 
 class BatchProgramTest : public ::testing::Test {
@@ -80,10 +104,12 @@ protected:
 TEST_F(BatchProgramTest, ThumbsMatchTheWindow)
 {
     fillPictures(input);
-    runInWindow(input.path(), windowOut.path(), true, [](Ui::TForm1& ui) {
-        ui.cbConvert->setCurrentText(QStringLiteral("gif"));
-        ui.cbRatio->setChecked(true);
-        ui.eWidth->setText(QStringLiteral("120"));
+    runInWindow(input.path(), windowOut.path(), true, [](const QWidget& window) {
+        control<QComboBox>(window, "cbConvert").setCurrentText(QStringLiteral("gif"));
+        click(window, "bNxt2");
+        click(window, "cbRatio");
+        control<QLineEdit>(window, "eWidth").setText(QStringLiteral("120"));
+        click(window, "bBck2");
     });
     const Result result = runBatch({QStringLiteral("thumbs"), QStringLiteral("--type"), QStringLiteral("gif"),
                                     QStringLiteral("--keep-ratio"), QStringLiteral("--size"), QStringLiteral("120"),
@@ -99,11 +125,11 @@ TEST_F(BatchProgramTest, ThumbsMatchTheWindow)
 TEST_F(BatchProgramTest, ConvertAndCopyMatchTheWindow)
 {
     fillPictures(input);
-    runInWindow(input.path(), windowOut.path(), false, [](Ui::TForm1& ui) {
-        ui.rbCpyCvrt->setChecked(true);
-        ui.cbConvert->setCurrentText(QStringLiteral("emf"));
-        ui.cbNameOption->setCurrentIndex(3);
-        ui.ePreI->setText(QStringLiteral("_c"));
+    runInWindow(input.path(), windowOut.path(), false, [](const QWidget& window) {
+        click(window, "rbCpyCvrt");
+        control<QComboBox>(window, "cbConvert").setCurrentText(QStringLiteral("emf"));
+        control<QComboBox>(window, "cbNameOption").setCurrentIndex(3);
+        control<QLineEdit>(window, "ePreI").setText(QStringLiteral("_c"));
     });
     Result result = runBatch({QStringLiteral("convert"), QStringLiteral("--type"), QStringLiteral("emf"),
                               QStringLiteral("--naming"), QStringLiteral("SufName"), QStringLiteral("--qualifier"),
@@ -114,9 +140,9 @@ TEST_F(BatchProgramTest, ConvertAndCopyMatchTheWindow)
     EXPECT_TRUE(contents(commandOut.path()).count(QStringLiteral("Beach_c.emf")));
 
     TempFolder windowCopy, commandCopy;
-    runInWindow(input.path(), windowCopy.path(), false, [](Ui::TForm1& ui) {
-        ui.rbCpyCvrt->setChecked(true);
-        ui.cbConvert->setCurrentText(QStringLiteral("No Conversion"));
+    runInWindow(input.path(), windowCopy.path(), false, [](const QWidget& window) {
+        click(window, "rbCpyCvrt");
+        control<QComboBox>(window, "cbConvert").setCurrentText(QStringLiteral("No Conversion"));
     });
     result = runBatch({QStringLiteral("copy"), QStringLiteral("--out"), commandCopy.path(), input.path()}, settings);
     EXPECT_EQ(result.exitCode, 0);
@@ -129,9 +155,9 @@ TEST_F(BatchProgramTest, RenameMatchesTheWindow)
     TempFolder first, second;
     fillPictures(first);
     fillPictures(second);
-    runInWindow(first.path(), first.path(), false, [](Ui::TForm1& ui) {
-        ui.cbNameOption->setCurrentIndex(2);
-        ui.ePreI->setText(QStringLiteral("_r"));
+    runInWindow(first.path(), first.path(), false, [](const QWidget& window) {
+        control<QComboBox>(window, "cbNameOption").setCurrentIndex(2);
+        control<QLineEdit>(window, "ePreI").setText(QStringLiteral("_r"));
     });
     const Result result = runBatch({QStringLiteral("rename"), QStringLiteral("--naming"), QStringLiteral("SufSeq"),
                                     QStringLiteral("--qualifier"), QStringLiteral("_r"), second.path()},
@@ -186,9 +212,10 @@ TEST_F(BatchProgramTest, ChecksAndExitStatuses)
          2, "Invalid output qualifier for option chosen."},
         {{QStringLiteral("thumbs"), QStringLiteral("--out"), out, in + QStringLiteral("/a.jpg"), empty.path()}, 2,
          "The files must all lie in one folder"},
-        {{QStringLiteral("thumbs"), QStringLiteral("--frobnicate")}, 2, "unknown option --frobnicate"},
-        {{QStringLiteral("thumbs"), QStringLiteral("--out"), out + QStringLiteral("/missing"), in + QStringLiteral("/a.jpg")}, 2,
-         "directory does not exist"},
+        {{QStringLiteral("thumbs"), QStringLiteral("--frobnicate")}, 2, "tessaly-batch: Unknown option 'frobnicate'."},
+        {{QStringLiteral("thumbs"), QStringLiteral("-z"), in}, 2, "tessaly-batch: Unknown option 'z'."},
+        {{QStringLiteral("thumbs"), QStringLiteral("--out"), in + QStringLiteral("/a.jpg"), in + QStringLiteral("/a.jpg")}, 2,
+         "is a file"},
     };
     for (const Case& c : cases) {
         const Result result = runBatch(c.arguments, settings);
@@ -206,12 +233,81 @@ TEST_F(BatchProgramTest, ChecksAndExitStatuses)
     EXPECT_TRUE(damaged.err.contains(QLatin1String("Could not open b.jpg")));
     EXPECT_EQ(damaged.out, QStringLiteral("Operation Incomplete. 2 files processed.\n"));
 
+    // A run that fails: the window's message, then the file and the reason.
+    TempFolder blocked;
+    QDir().mkpath(blocked.path() + QStringLiteral("/Image001.gif"));  // a folder where the copy goes
+    const Result failed = runBatch({QStringLiteral("copy"), QStringLiteral("--allow-duplicates"), QStringLiteral("--out"),
+                                    blocked.path(), in + QStringLiteral("/a.gif")},
+                                   settings);
+    EXPECT_EQ(failed.exitCode, 1);
+    const QStringList lines = failed.err.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << failed.err.toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("Error during processing!"));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("tessaly-batch: ") + in + QStringLiteral("/a.gif: cannot create ") +
+                                    blocked.path() + QStringLiteral("/Image001.gif")))
+        << lines[1].toStdString();
+    EXPECT_EQ(failed.out, QStringLiteral("Operation Incomplete. 0 files processed.\n"));
+    // Before the first file: no file to name, only the reason.
+    const Result badSize = runBatch({QStringLiteral("thumbs"), QStringLiteral("--size"), QStringLiteral("12a"),
+                                     QStringLiteral("--out"), blocked.path(), in + QStringLiteral("/a.gif")},
+                                    settings);
+    EXPECT_EQ(badSize.exitCode, 1);
+    EXPECT_EQ(badSize.err, QStringLiteral("Error during processing!\ntessaly-batch: '12a' is not a valid integer value\n"));
+
     const Result help = runBatch({QStringLiteral("--help")}, settings);
     EXPECT_EQ(help.exitCode, 0);
     for (const char* option : {"--out", "--naming", "--qualifier", "--seq", "--size", "--keep-ratio", "--force-width",
                                "--force-height", "--fast", "--type", "--quality", "--no-overwrite", "--html",
                                "--settings", "--allow-duplicates", "--same-folder", "--quiet", "Examples:"})
         EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
+}
+
+// A missing output folder is made, with its parents, but only for a job
+// that passed the checks; the README's first example works in a fresh home.
+TEST_F(BatchProgramTest, MissingOutputFolderIsCreated)
+{
+    TempFolder home;
+    const QString photos = home.path() + QStringLiteral("/photos");
+    QDir().mkpath(photos);
+    testing::writePicture(photos + QStringLiteral("/a.jpg"), 300, 200);
+    testing::writePicture(photos + QStringLiteral("/a.gif"), 30, 20);
+
+    const QString refused = home.path() + QStringLiteral("/refused/deep");
+    const Result duplicate = runBatch({QStringLiteral("thumbs"), QStringLiteral("--out"), refused, photos}, settings);
+    EXPECT_EQ(duplicate.exitCode, 2);
+    EXPECT_FALSE(QFileInfo::exists(home.path() + QStringLiteral("/refused")));
+
+    QFile::remove(photos + QStringLiteral("/a.gif"));
+    const QString thumbs = home.path() + QStringLiteral("/thumbs");
+    const Result example = runBatch({QStringLiteral("thumbs"), QStringLiteral("--out"), thumbs, QStringLiteral("--size"),
+                                     QStringLiteral("120"), QStringLiteral("--keep-ratio"), photos},
+                                    settings);
+    EXPECT_EQ(example.exitCode, 0) << example.err.toStdString();
+    EXPECT_EQ(QDir(thumbs).entryList(QDir::Files), QStringList{QStringLiteral("Thumb001.jpg")});
+
+    const QString nested = home.path() + QStringLiteral("/a/b/c");
+    const Result deep = runBatch({QStringLiteral("copy"), QStringLiteral("--out=") + nested, photos}, settings);
+    EXPECT_EQ(deep.exitCode, 0) << deep.err.toStdString();
+    EXPECT_EQ(contents(nested).size(), 1u);
+}
+
+// --version, and "--" before a file name that starts with a dash.
+TEST_F(BatchProgramTest, VersionAndDashedFileNames)
+{
+    const Result version = runBatch({QStringLiteral("--version")}, settings);
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, QStringLiteral("tessaly-batch 1.6\n"));
+
+    testing::writePicture(input.path() + QStringLiteral("/-dash.jpg"), 40, 30);
+    const Result dashed = runBatch({QStringLiteral("thumbs"), QStringLiteral("--out"), commandOut.path(), QStringLiteral("--"),
+                                    QStringLiteral("-dash.jpg")},
+                                   settings, input.path());
+    EXPECT_EQ(dashed.exitCode, 0) << dashed.err.toStdString();
+    EXPECT_EQ(dashed.out, QStringLiteral("Operation complete. 1 files processed.\n"));
+    const Result refused = runBatch({QStringLiteral("thumbs"), QStringLiteral("--out"), commandOut.path(),
+                                     QStringLiteral("-dash.jpg")},
+                                    settings, input.path());
+    EXPECT_EQ(refused.exitCode, 2);
 }
 
 // On a terminal the progress shows as a bar with the counter and the name;

@@ -174,7 +174,7 @@ TEST(TableGallery, PagingOptions)
     EXPECT_FALSE(page(folder, QStringLiteral("MyWeb.htm")).contains(QStringLiteral("INPUT")));
 
     in.options.UseNavBtns = true;
-    in.options.NavBtns = 1;
+    in.options.NavBtns = NavButtons::Bottom;
     writeTableGallery(in, sink);
     const QString first = page(folder, QStringLiteral("MyWeb.htm"));
     EXPECT_EQ(first.count(QStringLiteral("INPUT")), 1);

@@ -65,7 +65,7 @@ TEST(ThumbnailLink, OptionalPieces)
               QStringLiteral("<IMG BORDER=\"0\" SRC=\"b.jpg\" >"));
     o.LinkOriginal = true;
     o.LinkName = false;
-    o.WindowOpt = 1;
+    o.WindowOpt = WindowOption::NewWindow;
     EXPECT_EQ(ThumbnailLink(o, entry("/p/a.jpg", 5, "/t/b.jpg", 3, 4), LinkTarget(o)),
               QStringLiteral("<A TARGET=\"_blank\" HREF=\"a.jpg\"><IMG BORDER=\"0\" SRC=\"b.jpg\" Width=\"3\" "
                              "Height=\"4\" ></A>"));

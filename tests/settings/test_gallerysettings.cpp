@@ -38,15 +38,22 @@ TEST(GallerySettings, ReadingRules)
                                     "[Tables]\nUseCellColor=2\nUseTables=abc\n"
                                     "[Layout]\nUseFrames=5\nNavBtns=7\nBannerHeadSize=4\n");
     GalleryOptions current;
-    current.NavBtns = 1;
+    current.NavBtns = NavButtons::Bottom;
     const GalleryOptions o = readGalleryOptions(IniFile(path), current);
     EXPECT_FALSE(o.LinkOriginal);
-    EXPECT_EQ(o.OriginalLinkOpt, 3);
-    EXPECT_EQ(o.ThumbLinkOpt, -1);
+    EXPECT_EQ(o.OriginalLinkOpt, LinkMode::Generic);
+    EXPECT_EQ(o.ThumbLinkOpt, std::nullopt);
     EXPECT_TRUE(o.UseCellColor);
     EXPECT_TRUE(o.UseTables);  // not a number: the default 1
     EXPECT_TRUE(o.UseFrames);
-    EXPECT_EQ(o.NavBtns, 1);
+    EXPECT_EQ(o.NavBtns, NavButtons::Bottom);
+
+    // A choice with nothing selected is written as -1 and read back as none.
+    const IniFile copy(temp.path() + QStringLiteral("/copy.ini"));
+    writeGalleryOptions(copy, o);
+    EXPECT_EQ(copy.readInteger(QStringLiteral("Linking"), QStringLiteral("ThumbLinkOpt"), 0), -1);
+    EXPECT_EQ(readGalleryOptions(copy).ThumbLinkOpt, std::nullopt);
+    EXPECT_EQ(readGalleryOptions(copy).OriginalLinkOpt, LinkMode::Generic);
     EXPECT_EQ(o.BannerHeadSize, 2);
     EXPECT_EQ(o.Columns, QStringLiteral("5"));
 }

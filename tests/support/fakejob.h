@@ -4,6 +4,8 @@
 #include "support/printers.h"
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace tessaly::testing {
 
@@ -11,32 +13,32 @@ namespace tessaly::testing {
 struct FakeJob final : JobSource {
     bool thumbnailMode = true;
     bool renameOnlyChoice = true;
-    int naming = 0;
+    std::optional<NamingOption> namingOption = NamingOption::PreSeq;
     QString thumbQualifierText = QStringLiteral("Thumb");
     QString imageQualifierText = QStringLiteral("Image");
     QString sequence = QStringLiteral("001");
-    QString convert = QStringLiteral("jpg");
+    std::optional<OutputType> type = OutputType::Jpg;
     QString width = QStringLiteral("96");
     QString height = QStringLiteral("96");
     bool ratio = false, forceW = false, forceH = false;
-    int speed = 1;
+    ResizeSpeed speed = ResizeSpeed::Quality;
     int quality = 90;
     bool overwriteFiles = true;
     QString input, output;
 
     bool thumbnails() const override { return thumbnailMode; }
     bool renameOnly() const override { return renameOnlyChoice; }
-    int namingIndex() const override { return naming; }
+    std::optional<NamingOption> naming() const override { return namingOption; }
     QString thumbQualifier() const override { return thumbQualifierText; }
     QString imageQualifier() const override { return imageQualifierText; }
     QString sequenceField() const override { return sequence; }
-    QString convertText() const override { return convert; }
+    std::optional<OutputType> outputType() const override { return type; }
     QString widthText() const override { return width; }
     QString heightText() const override { return height; }
     bool keepAspect() const override { return ratio; }
     bool forceWidth() const override { return forceW; }
     bool forceHeight() const override { return forceH; }
-    int resizeSpeed() const override { return speed; }
+    ResizeSpeed resizeSpeed() const override { return speed; }
     int jpegQuality() const override { return quality; }
     bool overwrite() const override { return overwriteFiles; }
     QString inputFolder() const override { return input; }
@@ -46,7 +48,7 @@ struct FakeJob final : JobSource {
 // Records what a run showed; `betweenFiles` runs where the window would
 // process its pending events (a test presses Cancel there).
 struct RecordingView final : RunView {
-    QStringList counters;
+    std::vector<std::pair<int, int>> counters;  // file number, file count
     QStringList reports;
     int maximum = -1;
     int progress = 0;
@@ -54,7 +56,7 @@ struct RecordingView final : RunView {
     int resets = 0;
     std::function<void()> betweenFiles;
 
-    void setCounter(const QString& text) override { counters << text; }
+    void setCounter(int fileNumber, int fileCount) override { counters.emplace_back(fileNumber, fileCount); }
     void setProgressMaximum(int value) override { maximum = value; }
     void advanceProgress() override { ++progress; }
     void resetProgress() override

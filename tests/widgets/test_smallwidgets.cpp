@@ -1,9 +1,11 @@
 #include "widgets/gradientbutton.h"
 #include "widgets/radiogroup.h"
-#include "widgets/simplewidgets.h"
+#include "widgets/windowplacement.h"
 
 #include <QEnterEvent>
 #include <QImage>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -51,25 +53,14 @@ TEST(RadioGroup, ItemIndexClamping)
     EXPECT_EQ(group.itemIndex(), -1);
 }
 
-TEST(SimpleWidgets, SliderEditAndProgressSettings)
+// A window is centred on the available area of its screen.
+TEST(WindowPlacement, CentresOnTheScreen)
 {
-    StepSlider slider;
-    EXPECT_EQ(slider.minimum(), 10);
-    EXPECT_EQ(slider.maximum(), 100);
-    EXPECT_EQ(slider.tickInterval(), 10);
-    EXPECT_EQ(slider.singleStep(), 10);
-    slider.setValue(250);
-    EXPECT_EQ(slider.value(), 100);
-    slider.setValue(5);
-    EXPECT_EQ(slider.value(), 10);
-
-    RightAlignedEdit edit;
-    EXPECT_TRUE(edit.alignment() & Qt::AlignRight);
-
-    PercentProgressBar bar;
-    bar.setMaximum(8);
-    bar.setValue(2);
-    EXPECT_EQ(bar.text(), QStringLiteral("25%"));
+    QWidget window;
+    window.setFixedSize(300, 200);
+    centreOnScreen(window);
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(window.geometry().center(), area.center());
 }
 
 }  // namespace

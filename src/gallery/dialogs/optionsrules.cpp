@@ -18,8 +18,8 @@ QMap<QString, ControlLook> dependentControlLooks(const OptionsLayoutInputs& in)
     const bool pageLayout = in.tables && !in.frames;
 
     shown({"rgHREF"}, in.linkOriginal);
-    shown({"eHREF"}, in.linkOriginal && in.originalLinkMode != GenericLinks);
-    shown({"eIMG"}, in.thumbLinkMode != GenericLinks);
+    shown({"eHREF"}, in.linkOriginal && in.originalLinkMode != indexOf(LinkMode::Generic));
+    shown({"eIMG"}, in.thumbLinkMode != indexOf(LinkMode::Generic));
     shown({"eBorder", "lBorder"}, in.border);
     shown({"eCaption", "lTCap", "cbCAlign", "lTCapAlign"}, in.caption);
     shown({"lBColor", "cpTBkgd"}, in.tableColor);

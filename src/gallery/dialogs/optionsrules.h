@@ -11,8 +11,8 @@ namespace tessaly {
 // The choices of the HTML Options dialog that other controls follow.
 struct OptionsLayoutInputs {
     bool linkOriginal = true;                  // cbHREF
-    int originalLinkMode = RelativeLinks;      // rgHREF
-    int thumbLinkMode = RelativeLinks;         // rgIMG
+    int originalLinkMode = indexOf(LinkMode::Relative);      // rgHREF
+    int thumbLinkMode = indexOf(LinkMode::Relative);       // rgIMG
     bool border = true;                        // cbBorder
     bool caption = true;                       // cbCaption
     bool tableColor = true;                    // cbTBColor

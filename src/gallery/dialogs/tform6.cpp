@@ -124,15 +124,15 @@ void TForm6::FormShow()
     // their links turn local whatever mode was chosen before.
     m_relativeOriginalPrefix = RelativeReference(m_htmlFolder, m_sourceFolder);
     if (m_relativeOriginalPrefix == kNoRelativeReference) {
-        m_relativeOriginalPrefix = prefixForMode(LocalLinks, m_sourceFolder, {}, {});
+        m_relativeOriginalPrefix = prefixForMode(LinkMode::Local, m_sourceFolder, {}, {});
         const QSignalBlocker quiet(ui.rgHREF);
-        ui.rgHREF->setItemIndex(LocalLinks);
+        ui.rgHREF->setItemIndex(indexOf(LinkMode::Local));
     }
     m_relativeThumbPrefix = RelativeReference(m_htmlFolder, m_outputFolder);
     if (m_relativeThumbPrefix == kNoRelativeReference) {
-        m_relativeThumbPrefix = prefixForMode(LocalLinks, m_outputFolder, {}, {});
+        m_relativeThumbPrefix = prefixForMode(LinkMode::Local, m_outputFolder, {}, {});
         const QSignalBlocker quiet(ui.rgIMG);
-        ui.rgIMG->setItemIndex(LocalLinks);
+        ui.rgIMG->setItemIndex(indexOf(LinkMode::Local));
     }
     rgHREFClick(ui.rgHREF->itemIndex());
     rgIMGClick(ui.rgIMG->itemIndex());
@@ -151,39 +151,41 @@ void TForm6::PageControl1Change(int index)
     ui.bOK2->setDefault(layoutPage);
 }
 
-void TForm6::rgHREFClick(int mode)
+void TForm6::rgHREFClick(int index)
 {
+    const std::optional<LinkMode> mode = linkModeFromIndex(index);
     Ui::TForm6& ui = *m_ui;
     ui.eHREF->setText(prefixForMode(mode, m_sourceFolder, m_explicitOriginalPrefix, m_relativeOriginalPrefix));
     applyDependentControls();
-    if (mode == RelativeLinks && RelativeReference(m_htmlFolder, m_sourceFolder) == kNoRelativeReference)
+    if (mode == LinkMode::Relative && RelativeReference(m_htmlFolder, m_sourceFolder) == kNoRelativeReference)
         m_services.messages.report(this, kDriveWarning);
 }
 
-void TForm6::rgIMGClick(int mode)
+void TForm6::rgIMGClick(int index)
 {
+    const std::optional<LinkMode> mode = linkModeFromIndex(index);
     Ui::TForm6& ui = *m_ui;
     ui.eIMG->setText(prefixForMode(mode, m_outputFolder, m_explicitThumbPrefix, m_relativeThumbPrefix));
     applyDependentControls();
-    if (mode == RelativeLinks && RelativeReference(m_htmlFolder, m_outputFolder) == kNoRelativeReference)
+    if (mode == LinkMode::Relative && RelativeReference(m_htmlFolder, m_outputFolder) == kNoRelativeReference)
         m_services.messages.report(this, kDriveWarning);
 }
 
 void TForm6::eHREFExit()
 {
-    const int mode = m_ui->rgHREF->itemIndex();
-    if (mode == ExplicitLinks)
+    const std::optional<LinkMode> mode = linkModeFromIndex(m_ui->rgHREF->itemIndex());
+    if (mode == LinkMode::Explicit)
         m_explicitOriginalPrefix = m_ui->eHREF->text();
-    else if (mode == RelativeLinks)
+    else if (mode == LinkMode::Relative)
         m_relativeOriginalPrefix = m_ui->eHREF->text();
 }
 
 void TForm6::eIMGExit()
 {
-    const int mode = m_ui->rgIMG->itemIndex();
-    if (mode == ExplicitLinks)
+    const std::optional<LinkMode> mode = linkModeFromIndex(m_ui->rgIMG->itemIndex());
+    if (mode == LinkMode::Explicit)
         m_explicitThumbPrefix = m_ui->eIMG->text();
-    else if (mode == RelativeLinks)
+    else if (mode == LinkMode::Relative)
         m_relativeThumbPrefix = m_ui->eIMG->text();
 }
 
@@ -304,12 +306,12 @@ GalleryOptions TForm6::options() const
     const Ui::TForm6& ui = *m_ui;
     GalleryOptions o;
     o.LinkOriginal = ui.cbHREF->isChecked();
-    o.OriginalLinkOpt = ui.rgHREF->itemIndex();
+    o.OriginalLinkOpt = linkModeFromIndex(ui.rgHREF->itemIndex());
     o.OriginalLinkPrefix = ui.eHREF->text();
-    o.ThumbLinkOpt = ui.rgIMG->itemIndex();
+    o.ThumbLinkOpt = linkModeFromIndex(ui.rgIMG->itemIndex());
     o.ThumbLinkPrefix = ui.eIMG->text();
     o.LinkName = ui.cbLinkFName->isChecked();
-    o.WindowOpt = ui.rgDisp->itemIndex();
+    o.WindowOpt = windowOptionFromIndex(ui.rgDisp->itemIndex());
     o.LinkBorder = ui.cbBorder->isChecked();
     o.LinkBorderSize = ui.eBorder->text();
     o.LinkStats = ui.cbStats->isChecked();
@@ -319,7 +321,7 @@ GalleryOptions TForm6::options() const
     o.SampleText = ui.cbTxt->isChecked();
     o.ThmPerPage = ui.eTperPg->text();
     o.MultiPg = ui.rbMpg->isChecked();
-    o.NavBtns = ui.rbNavTop->isChecked() ? 0 : ui.rbNavBot->isChecked() ? 1 : 2;
+    o.NavBtns = ui.rbNavTop->isChecked() ? NavButtons::Top : ui.rbNavBot->isChecked() ? NavButtons::Bottom : NavButtons::Both;
     o.UseNavBtns = ui.cbAddNav->isChecked();
     o.UseFrames = ui.cbFrames->isChecked();
     o.PageBkgd = ui.cpBack->color();
@@ -351,10 +353,10 @@ void TForm6::setOptions(const GalleryOptions& o)
     const QSignalBlocker quietOriginal(ui.rgHREF);
     const QSignalBlocker quietThumb(ui.rgIMG);
     ui.cbHREF->setChecked(o.LinkOriginal);
-    ui.rgHREF->setItemIndex(o.OriginalLinkOpt);
-    ui.rgIMG->setItemIndex(o.ThumbLinkOpt);
+    ui.rgHREF->setItemIndex(o.OriginalLinkOpt ? indexOf(*o.OriginalLinkOpt) : -1);
+    ui.rgIMG->setItemIndex(o.ThumbLinkOpt ? indexOf(*o.ThumbLinkOpt) : -1);
     ui.cbLinkFName->setChecked(o.LinkName);
-    ui.rgDisp->setItemIndex(o.WindowOpt);
+    ui.rgDisp->setItemIndex(o.WindowOpt ? indexOf(*o.WindowOpt) : -1);
     ui.cbBorder->setChecked(o.LinkBorder);
     ui.eBorder->setText(o.LinkBorderSize);
     ui.cbStats->setChecked(o.LinkStats);
@@ -364,8 +366,8 @@ void TForm6::setOptions(const GalleryOptions& o)
     ui.cbTxt->setChecked(o.SampleText);
     ui.eTperPg->setText(o.ThmPerPage);
     (o.MultiPg ? ui.rbMpg : ui.rb1pg)->setChecked(true);
-    if (QRadioButton* nav = o.NavBtns == 0 ? ui.rbNavTop : o.NavBtns == 1 ? ui.rbNavBot
-                                               : o.NavBtns == 2   ? ui.rbNavBoth
+    if (QRadioButton* nav = o.NavBtns == NavButtons::Top ? ui.rbNavTop : o.NavBtns == NavButtons::Bottom ? ui.rbNavBot
+                                               : o.NavBtns == NavButtons::Both   ? ui.rbNavBoth
                                                                   : nullptr)
         nav->setChecked(true);
     ui.cbAddNav->setChecked(o.UseNavBtns);

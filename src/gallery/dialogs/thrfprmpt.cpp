@@ -39,10 +39,11 @@ int THRFPrmpt::linkMode() const
     return m_ui->rgHREF->itemIndex();
 }
 
-void THRFPrmpt::rgHREFClick(int mode)
+void THRFPrmpt::rgHREFClick(int index)
 {
+    const std::optional<LinkMode> mode = linkModeFromIndex(index);
     m_ui->eHREF->setText(prefixForMode(mode, m_sourceFolder, m_explicitPrefix, m_relativePrefix));
-    m_ui->eHREF->setVisible(mode != GenericLinks);
+    m_ui->eHREF->setVisible(mode != LinkMode::Generic);
 }
 
 }  // namespace tessaly

@@ -361,28 +361,28 @@ TEST_F(HtmlOptions, LinkModesFillTheirFields)
     ASSERT_TRUE(localPics.startsWith(QStringLiteral("file:///")));
     open();
     RadioGroup& modes = *ui().rgHREF;
-    QTest::mouseClick(modes.button(LocalLinks), Qt::LeftButton);
+    QTest::mouseClick(modes.button(indexOf(LinkMode::Local)), Qt::LeftButton);
     EXPECT_EQ(ui().eHREF->text(), localPics);
-    QTest::mouseClick(modes.button(ExplicitLinks), Qt::LeftButton);
+    QTest::mouseClick(modes.button(indexOf(LinkMode::Explicit)), Qt::LeftButton);
     EXPECT_EQ(ui().eHREF->text(), QStringLiteral("http://"));
     typeInto(ui().eHREF, QStringLiteral("http://pictures.example/big/"));
-    QTest::mouseClick(modes.button(GenericLinks), Qt::LeftButton);
+    QTest::mouseClick(modes.button(indexOf(LinkMode::Generic)), Qt::LeftButton);
     EXPECT_EQ(ui().eHREF->text(), QString());
     EXPECT_TRUE(ui().eHREF->isHidden());
-    QTest::mouseClick(modes.button(ExplicitLinks), Qt::LeftButton);
+    QTest::mouseClick(modes.button(indexOf(LinkMode::Explicit)), Qt::LeftButton);
     EXPECT_EQ(ui().eHREF->text(), QStringLiteral("http://pictures.example/big/"));
-    QTest::mouseClick(modes.button(RelativeLinks), Qt::LeftButton);
+    QTest::mouseClick(modes.button(indexOf(LinkMode::Relative)), Qt::LeftButton);
     EXPECT_EQ(ui().eHREF->text(), QStringLiteral("../pics/"));
     typeInto(ui().eHREF, QStringLiteral("big/"));
     QTest::keyClick(ui().eHREF, Qt::Key_Tab);
-    QTest::mouseClick(modes.button(LocalLinks), Qt::LeftButton);
-    QTest::mouseClick(modes.button(RelativeLinks), Qt::LeftButton);
+    QTest::mouseClick(modes.button(indexOf(LinkMode::Local)), Qt::LeftButton);
+    QTest::mouseClick(modes.button(indexOf(LinkMode::Relative)), Qt::LeftButton);
     EXPECT_EQ(ui().eHREF->text(), QStringLiteral("big/"));
     form6->hide();
     // The next showing: the relative address again, the explicit one kept.
     open();
     EXPECT_EQ(ui().eHREF->text(), QStringLiteral("../pics/"));
-    QTest::mouseClick(modes.button(ExplicitLinks), Qt::LeftButton);
+    QTest::mouseClick(modes.button(indexOf(LinkMode::Explicit)), Qt::LeftButton);
     EXPECT_EQ(ui().eHREF->text(), QStringLiteral("http://pictures.example/big/"));
     EXPECT_EQ(form6->options().OriginalLinkPrefix, QStringLiteral("http://pictures.example/big/"));
     EXPECT_TRUE(fakes.messages.shown.empty());
@@ -391,7 +391,7 @@ TEST_F(HtmlOptions, LinkModesFillTheirFields)
     setGallery(folder.path() + QStringLiteral("/web/thumbs"));
     open();
     EXPECT_EQ(ui().eIMG->text(), QString());
-    QTest::mouseClick(ui().rgIMG->button(LocalLinks), Qt::LeftButton);
+    QTest::mouseClick(ui().rgIMG->button(indexOf(LinkMode::Local)), Qt::LeftButton);
     EXPECT_EQ(ui().eIMG->text(), QUrl::fromLocalFile(folder.path() + QStringLiteral("/web/thumbs/")).toString());
     EXPECT_EQ(form6->options().ThumbLinkPrefix, ui().eIMG->text());
 }
@@ -483,7 +483,7 @@ TEST_F(HtmlOptions, LoadsStoredOptionsWithTheirRules)
     create();
     EXPECT_FALSE(ui().cbHREF->isChecked());
     EXPECT_TRUE(ui().rgHREF->isHidden());
-    EXPECT_EQ(ui().rgHREF->itemIndex(), GenericLinks);
+    EXPECT_EQ(ui().rgHREF->itemIndex(), indexOf(LinkMode::Generic));
     EXPECT_TRUE(ui().cbCBColor->isChecked());
     EXPECT_FALSE(ui().cpCBkgd->isHidden());
     EXPECT_EQ(ui().eTCols->text(), QStringLiteral("x"));

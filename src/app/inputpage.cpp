@@ -1,0 +1,186 @@
+#include "app/inputpage.h"
+
+#include "app/tform3.h"
+#include "app/wizard.h"
+#include "batch/jobchecks.h"
+#include "filetools/tform4.h"
+#include "platform/paths.h"
+#include "platform/services.h"
+#include "ui_tform1.h"
+
+#include <QFile>
+#include <QMenu>
+
+namespace tessaly {
+
+InputPage::InputPage(Wizard& wizard, QObject* parent) : QObject(parent), m_wizard(wizard), m_ui(wizard.form())
+{
+    buildPopupMenu();
+    connectControls();
+}
+
+void InputPage::buildPopupMenu()
+{
+    QWidget* window = m_wizard.dialogParent();
+    m_pm1 = new QMenu(window);
+    m_pm1->setObjectName(QStringLiteral("pm1"));
+    const auto add = [this](const char* name, const QString& text) {
+        QAction* action = m_pm1->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        return action;
+    };
+    QAction* next = add("Next2", QStringLiteral("Next"));
+    m_pm1->addSeparator();
+    add("CreateNewDirectory1", QStringLiteral("Create New Directory"));
+    add("RefreshDirectory1", QStringLiteral("Refresh Directory"));
+    add("RemoveDirectory1", QStringLiteral("Remove Directory"));
+    m_pm1->addSeparator();
+    QAction* selectAll = add("SelectAll1", QStringLiteral("Select All"));
+    QAction* deselectAll = add("InvertSelection2", QStringLiteral("DeSelect All"));
+    QAction* invert = add("InvertSelection1", QStringLiteral("Invert Selection"));
+    m_pm1->addSeparator();
+    QAction* deleteFiles = add("DeleteSelectedFiles1", QStringLiteral("Delete Selected Files"));
+    m_pm1->addSeparator();
+    add("RotateImage90degreeclockwise1", QStringLiteral("Rotate Image 90 degrees clockwise"));
+    add("RotateImage90degreescounterclockwise1", QStringLiteral("Rotate Image 90 degrees counter clockwise"));
+    m_pm1->addSeparator();
+    add("LauchExplorer1", QStringLiteral("Launch Explorer"));
+    m_pm1->addSeparator();
+    QAction* exit = add("Exit2", QStringLiteral("Exit"));
+
+    // Items that stand for a button run that button's own handler. Exit ends
+    // the program the way closing the window does, so every window saves
+    // its settings in the same order.
+    connect(next, &QAction::triggered, this, &InputPage::bNxt1Click);
+    connect(selectAll, &QAction::triggered, this, &InputPage::bSelAllClick);
+    connect(deselectAll, &QAction::triggered, this, &InputPage::bDeSelAllClick);
+    connect(invert, &QAction::triggered, this, &InputPage::bInvertSelClick);
+    connect(deleteFiles, &QAction::triggered, this, &InputPage::bDelSelClick);
+    connect(exit, &QAction::triggered, window, &QWidget::close);
+    connect(m_pm1, &QMenu::aboutToShow, this, &InputPage::pm1Popup);
+
+    for (QWidget* widget : {static_cast<QWidget*>(m_ui.fDir), static_cast<QWidget*>(m_ui.fBox)}) {
+        widget->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(widget, &QWidget::customContextMenuRequested, m_pm1,
+                [this, widget](const QPoint& at) { m_pm1->popup(widget->mapToGlobal(at)); });
+    }
+}
+
+void InputPage::connectControls()
+{
+    Ui::TForm1& ui = m_ui;
+    connect(ui.pcMain, &QTabWidget::currentChanged, this, [this](int index) {
+        if (m_ui.pcMain->widget(index) == m_ui.tsIFS)
+            tsIFSShow();
+    });
+    connect(ui.fDir, &FolderTree::folderChanged, this, &InputPage::fDirChange);
+    connect(ui.rbThumbs, &QRadioButton::toggled, this, &InputPage::rbThumbsClick);
+    connect(ui.cbMask, &QComboBox::currentTextChanged, this, &InputPage::cbMaskChange);
+    connect(ui.bSelAll, &QPushButton::clicked, this, &InputPage::bSelAllClick);
+    connect(ui.bDeSelAll, &QPushButton::clicked, this, &InputPage::bDeSelAllClick);
+    connect(ui.bInvertSel, &QPushButton::clicked, this, &InputPage::bInvertSelClick);
+    connect(ui.bDelSel, &QPushButton::clicked, this, &InputPage::bDelSelClick);
+    connect(ui.fBox, &FileListBox::deletePressed, this, [this] {
+        if (m_ui.fBox->selectedCount() > 0)
+            bDelSelClick();
+    });
+    connect(ui.bNxt1, &QPushButton::clicked, this, &InputPage::bNxt1Click);
+    useWizardHoverColours(ui.bNxt1);
+}
+
+void InputPage::tsIFSShow()
+{
+    m_ui.fBox->setFocusedIndex(0);
+}
+
+void InputPage::fDirChange()
+{
+    m_ui.fBox->setFocusedIndex(0);
+}
+
+void InputPage::rbThumbsClick()
+{
+    m_ui.lOutput->setText(m_ui.rbThumbs->isChecked() ? QStringLiteral("Create Thumbnails")
+                                                     : QStringLiteral("Rename/Convert Files"));
+}
+
+void InputPage::cbMaskChange()
+{
+    m_ui.fBox->setMask(m_ui.cbMask->currentText());
+}
+
+void InputPage::bSelAllClick()
+{
+    for (int row = 0; row < m_ui.fBox->count(); ++row)
+        m_ui.fBox->setItemSelected(row, true);
+}
+
+void InputPage::bDeSelAllClick()
+{
+    for (int row = 0; row < m_ui.fBox->count(); ++row)
+        m_ui.fBox->setItemSelected(row, false);
+}
+
+void InputPage::bInvertSelClick()
+{
+    for (int row = 0; row < m_ui.fBox->count(); ++row)
+        m_ui.fBox->setItemSelected(row, !m_ui.fBox->isItemSelected(row));
+}
+
+void InputPage::bNxt1Click()
+{
+    Ui::TForm1& ui = m_ui;
+    if (const auto refusal = checkFilesSelected(ui.fBox->selectedCount())) {
+        m_wizard.services().messages.report(m_wizard.dialogParent(), *refusal);
+        return;
+    }
+    JobState& job = m_wizard.job();
+    job.SourceList = ui.fBox->selectedNames();
+    m_wizard.showSourceList();
+
+    TForm3* const warningWindow = m_wizard.companions().duplicateWarning;
+    if (const auto clash = findDuplicateNames(job.SourceList); clash && warningWindow) {
+        TForm3& warning = *warningWindow;
+        warning.setNames(clash->first, clash->second);
+        if (m_wizard.services().dialogs.run(warning) != QDialog::Accepted)
+            return;
+    }
+
+    m_wizard.setMode(ui.rbThumbs->isChecked() ? JobMode::Thumbnails : JobMode::RenameCopyConvert);
+    ui.lOutput->show();
+    m_wizard.goToPage(WizardPage::OutputOptions);
+}
+
+void InputPage::bDelSelClick()
+{
+    Ui::TForm1& ui = m_ui;
+    const QStringList names = ui.fBox->selectedNames();
+    TForm4* const confirmWindow = m_wizard.companions().deleteConfirm;
+    if (names.isEmpty() || !confirmWindow)
+        return;
+    QStringList doomed;
+    for (const QString& name : names)
+        doomed << paths::join(ui.fDir->folder(), name);
+    TForm4& confirm = *confirmWindow;
+    confirm.setQuestion(int(doomed.size()));
+    if (m_wizard.services().dialogs.run(confirm) != QDialog::Accepted)
+        return;
+    // Results are not examined: a file that cannot go is simply still
+    // there when the lists are read again.
+    for (const QString& path : doomed) {
+        if (confirm.toTrash())
+            m_wizard.services().trash.moveToTrash(path);
+        else
+            QFile::remove(path);
+    }
+    ui.fBox->reread();
+    ui.fNewBox->reread();
+    m_wizard.clearSourceListView();
+}
+
+void InputPage::pm1Popup()
+{
+    m_pm1->findChild<QAction*>(QStringLiteral("DeleteSelectedFiles1"))->setEnabled(m_ui.fBox->selectedCount() > 0);
+}
+
+}  // namespace tessaly

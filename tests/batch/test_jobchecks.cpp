@@ -1,0 +1,101 @@
+#include "batch/jobchecks.h"
+#include "support/printers.h"
+
+#include <gtest/gtest.h>
+
+namespace tessaly {
+namespace {
+
+std::optional<std::pair<QString, QString>> clash(std::initializer_list<const char*> names)
+{
+    QStringList list;
+    for (const char* name : names)
+        list << QString::fromLatin1(name);
+    return findDuplicateNames(list);
+}
+
+std::pair<QString, QString> pair(const char* a, const char* b)
+{
+    return {QString::fromLatin1(a), QString::fromLatin1(b)};
+}
+
+// Nothing selected stops page 1 with the one message.
+TEST(CheckFilesSelected, NoneSelected)
+{
+    EXPECT_EQ(checkFilesSelected(0), QStringLiteral("No files selected!"));
+    EXPECT_FALSE(checkFilesSelected(1));
+    EXPECT_FALSE(checkFilesSelected(40));
+}
+
+// Names clash when equal once the last three characters are cut, with case;
+// the last clashing neighbours in sorted order are named, in list order.
+TEST(FindDuplicateNames, ClashesByNameWithoutType)
+{
+    EXPECT_EQ(clash({"MYPIC1.BMP", "MYPIC1.JPG"}), pair("MYPIC1.BMP", "MYPIC1.JPG"));
+    EXPECT_EQ(clash({"a.gif", "a.jpeg", "a.jpg"}), pair("a.gif", "a.jpg"));
+    EXPECT_FALSE(clash({"a.jpg", "a.jpeg"}));
+    EXPECT_FALSE(clash({"Pic.jpg", "pic.gif"}));
+    EXPECT_FALSE(clash({}));
+    EXPECT_EQ(clash({"a.bmp", "a.jpg", "b.gif", "b.jpg", "c.bmp", "c.gif"}), pair("c.bmp", "c.gif"));
+    EXPECT_EQ(clash({"Zed.bmp", "zed.jpg", "apple.gif", "apple.jpg"}), pair("apple.gif", "apple.jpg"));
+    EXPECT_EQ(clash({"abc", "xy"}), pair("abc", "xy"));
+    EXPECT_EQ(clash({"Pic.bmp", "pic.gif", "Pic.jpg"}), pair("Pic.bmp", "Pic.jpg"));
+}
+
+// The same-folder question: equal folder texts, except when renaming in place.
+TEST(NeedsSameFolderQuestion, EqualFoldersUnlessRenaming)
+{
+    const QString a = QStringLiteral("/pics"), b = QStringLiteral("/thumbs");
+    EXPECT_TRUE(needsSameFolderQuestion(false, a, a));
+    EXPECT_FALSE(needsSameFolderQuestion(true, a, a));
+    EXPECT_FALSE(needsSameFolderQuestion(false, a, b));
+    EXPECT_FALSE(needsSameFolderQuestion(false, a, QStringLiteral("/pics/")));
+    EXPECT_EQ(checktexts::kSameFoldersQuestion,
+              QStringLiteral("Input and Output Directories are the same. This could result in files "
+                             "being overwritten or not processed.\r\rContinue?"));
+}
+
+// Renaming in place by file name needs a qualifier; numbering does not.
+TEST(CheckRenameQualifier, TheTable)
+{
+    struct Case {
+        bool renaming;
+        std::optional<NamingOption> naming;
+        const char* qualifier;
+        bool refused;
+    };
+    using enum NamingOption;
+    const Case cases[] = {
+        {true, PreName, "", true},     {true, SufName, "", true},   {true, PreSeq, "", false},
+        {true, SufSeq, "", false},     {true, PreName, "x", false}, {true, SufName, "Trip", false},
+        {false, PreName, "", false},   {false, SufName, "", false}, {true, std::nullopt, "", false},
+    };
+    for (const Case& c : cases) {
+        const auto message = checkRenameQualifier(c.renaming, c.naming, QString::fromLatin1(c.qualifier));
+        EXPECT_EQ(message.has_value(), c.refused) << c.renaming << " " << c.qualifier;
+        if (message) {
+            EXPECT_EQ(*message, QStringLiteral("Invalid output qualifier for option chosen.  Please specify a "
+                                               "qualifier, or choose a different naming option."));
+        }
+    }
+}
+
+// The confirmation sentence for the four options with and without a qualifier.
+TEST(OutputNamesSentence, FourOptionsWithAndWithoutQualifier)
+{
+    const QString q = QStringLiteral("Thumb"), s = QStringLiteral("001"), none;
+    using enum NamingOption;
+    EXPECT_EQ(outputNamesSentence(PreSeq, q, s), QStringLiteral("...Will start with Thumb001 and be numbered sequentially"));
+    EXPECT_EQ(outputNamesSentence(PreSeq, none, s), QStringLiteral("...Will start with 001 and be numbered sequentially"));
+    EXPECT_EQ(outputNamesSentence(PreName, q, s),
+              QStringLiteral("...Will start with Thumb and then have the original name appended."));
+    EXPECT_EQ(outputNamesSentence(PreName, none, s), QStringLiteral("...Will not be changed."));
+    EXPECT_EQ(outputNamesSentence(SufSeq, q, s), QStringLiteral("...Will start with 001Thumb and be numbered sequentially"));
+    EXPECT_EQ(outputNamesSentence(SufName, q, s),
+              QStringLiteral("...Will start with the original file name and then have Thumb appended."));
+    EXPECT_EQ(outputNamesSentence(SufName, none, s), QStringLiteral("...Will not be changed."));
+    EXPECT_FALSE(outputNamesSentence(std::nullopt, q, s));
+}
+
+}  // namespace
+}  // namespace tessaly
