@@ -20,8 +20,8 @@ public:
     // `quality` chooses the bilinear method, otherwise one source pixel per
     // pixel. Only for what both methods can do: a size of at least 1 by 1,
     // and for the quality method a source at least 2 by 2. Throws
-    // CodecError when the stream cannot be decoded or is too large for
-    // decodeJpeg.
+    // CodecError when the stream is damaged or too large for decodeJpeg:
+    // a caller then decodes it whole, which decides whether it opens.
     void makeThumbnail(const QByteArray& bytes, int sourceWidth, int sourceHeight, int width,
                        int height, bool quality, Bitmap& target);
 

@@ -18,6 +18,7 @@ struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
+    bool warned = false;
 };
 
 void onError(j_common_ptr info)
@@ -27,7 +28,14 @@ void onError(j_common_ptr info)
     std::longjmp(errors->jump, 1);
 }
 
-void onMessage(j_common_ptr, int) {}
+// libjpeg warns about data that ends early or is corrupt. What to make of
+// such a file is decodeJpeg's to say: the rows are not used, and the file is
+// left to it.
+void onMessage(j_common_ptr info, int level)
+{
+    if (level < 0)
+        reinterpret_cast<ErrorManager*>(info->err)->warned = true;
+}
 
 // CMYK (inverted when an Adobe marker says so) to blue, green, red, as
 // decodeJpeg converts it.
@@ -132,6 +140,8 @@ void decodeJpegRows(const QByteArray& bytes, SourceRows& rows)
         jpeg_finish_decompress(&info);
     }
     jpeg_destroy_decompress(&info);
+    if (errors.warned)
+        throw CodecError("JPEG data is damaged or cut short");
 }
 
 }  // namespace tessaly
