@@ -119,7 +119,7 @@ ThumbnailReadAhead::~ThumbnailReadAhead()
 int ThumbnailReadAhead::defaultWorkers()
 {
     const int processors = int(std::thread::hardware_concurrency());
-    return std::clamp(processors - 1, 0, 3);
+    return std::clamp(processors - 1, 0, 2);
 }
 
 int ThumbnailReadAhead::nextPlanned() const

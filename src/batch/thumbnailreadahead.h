@@ -66,7 +66,8 @@ public:
     void settle();
 
     // Background threads worth starting on this machine: one fewer than
-    // its processors, at most 3.
+    // its processors, at most 2 (each decode of a large progressive JPEG
+    // holds its whole coefficient buffer, about 6 bytes a pixel).
     static int defaultWorkers();
 
 private:
