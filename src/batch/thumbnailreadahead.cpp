@@ -27,7 +27,9 @@ struct FileStamp {
 std::optional<FileStamp> stampOf(const QString& path)
 {
     struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+    // Only plain files are read ahead: opening a pipe or a device could
+    // block a worker for a file whose turn may never come.
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
     FileStamp stamp;
     stamp.device = info.st_dev;
@@ -176,11 +178,11 @@ void ThumbnailReadAhead::settle()
 std::optional<PreparedThumbnail> ThumbnailReadAhead::take(int position, const ThumbnailOptions& options)
 {
     std::unique_lock lock(m_mutex);
-    m_turn = position;
     // Work for earlier files is no longer wanted.
-    for (int p = 0; p < position; ++p)
+    for (int p = std::max(m_turn - m_window, 0); p < position; ++p)
         if (m_slots[std::size_t(p)] && m_slots[std::size_t(p)]->state != Slot::State::Running)
             m_slots[std::size_t(p)].reset();
+    m_turn = position;
     // The files ahead are made with the options as they stand now; those
     // made with others are made again.
     const int end = std::min(position + m_window, int(m_slots.size()));
