@@ -36,6 +36,7 @@ struct JpegRecipe {
     bool arithmetic = false;
     int restartRows = 0;     // a restart marker every so many MCU rows
     int restartBlocks = 0;   // or every so many MCUs
+    bool manyScans = false;  // greyscale only: 128 scans, one coefficient each, refined
 };
 
 // Busy, row by row different content, so that a wrong row shows.
@@ -75,6 +76,15 @@ QByteArray writeJpeg(const JpegRecipe& recipe)
         info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
     if (recipe.progressive)
         jpeg_simple_progression(&info);
+    std::vector<jpeg_scan_info> scans;
+    if (recipe.manyScans) {
+        // First every coefficient to one bit less, then the last bits.
+        for (const int refine : {0, 1})
+            for (int k = 0; k < 64; ++k)
+                scans.push_back({1, {0, 0, 0, 0}, k, k, refine, 1 - refine});
+        info.scan_info = scans.data();
+        info.num_scans = int(scans.size());
+    }
     info.arith_code = recipe.arithmetic ? TRUE : FALSE;
     info.restart_in_rows = recipe.restartRows;
     info.restart_interval = unsigned(recipe.restartBlocks);
@@ -256,6 +266,19 @@ TEST(JpegThumbnailer, DamagedStreamsBehaveAsTheWholeDecode)
     EXPECT_NO_THROW(thumbnailer.makeThumbnail(good, 320, 240, 40, 30, true, fromGood));
     EXPECT_TRUE(fromGood == wholeDecodeThumbnail(good, 40, 30, true));
     Bitmap target;
+    // More scans than real files have: left to the whole decode.
+    JpegRecipe scans{"many scans", 64, 48, JpegRecipe::Grey, 1, 1};
+    scans.manyScans = true;
+    EXPECT_THROW(thumbnailer.makeThumbnail(writeJpeg(scans), 64, 48, 16, 12, true, target), CodecError);
+    // A header claiming 10000 by 10000 pixels over a few kilobytes of data.
+    QByteArray claiming = good;
+    const qsizetype frame = claiming.indexOf("\xff\xc0");
+    ASSERT_GT(frame, 0);
+    for (const int at : {5, 7}) {
+        claiming[frame + at] = char(10000 >> 8);
+        claiming[frame + at + 1] = char(10000 & 255);
+    }
+    EXPECT_THROW(thumbnailer.makeThumbnail(claiming, 10000, 10000, 96, 96, true, target), CodecError);
     EXPECT_THROW(thumbnailer.makeThumbnail(QByteArray("not a JPEG at all"), 320, 240, 40, 30, true, target),
                  CodecError);
     EXPECT_THROW(thumbnailer.makeThumbnail(QByteArray(), 320, 240, 40, 30, true, target), CodecError);

@@ -37,6 +37,20 @@ void onMessage(j_common_ptr info, int level)
         reinterpret_cast<ErrorManager*>(info->err)->warned = true;
 }
 
+// Real files have about ten scans; one with many more is left to
+// decodeJpeg, which decides whether so many are worth decoding, before
+// their cost is spent here.
+constexpr int kMaxScans = 100;
+
+void onProgress(j_common_ptr info)
+{
+    if (info->is_decompressor && reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxScans) {
+        auto* errors = reinterpret_cast<ErrorManager*>(info->err);
+        std::snprintf(errors->message, sizeof errors->message, "JPEG file has more than %d scans", kMaxScans);
+        std::longjmp(errors->jump, 1);
+    }
+}
+
 // CMYK (inverted when an Adobe marker says so) to blue, green, red, as
 // decodeJpeg converts it.
 void cmykToBgr(const JSAMPLE* ink, int width, bool inverted, std::uint8_t* out)
@@ -93,11 +107,14 @@ void decodeJpegRows(const QByteArray& bytes, SourceRows& rows)
 
     jpeg_decompress_struct info{};
     ErrorManager errors{};
+    jpeg_progress_mgr progress{};
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = onError;
     errors.base.emit_message = onMessage;
     errors.message[0] = 0;
+    progress.progress_monitor = onProgress;
     jpeg_create_decompress(&info);
+    info.progress = &progress;
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         throw CodecError(errors.message);
