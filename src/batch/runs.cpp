@@ -5,6 +5,7 @@
 #include "batch/outputnaming.h"
 #include "batch/plannedoutput.h"
 #include "batch/renamejournal.h"
+#include "batch/thumbnailreadahead.h"
 #include "imaging/picture.h"
 #include "imaging/resample.h"
 #include "imaging/sizing.h"
@@ -139,9 +140,13 @@ int sizeField(const QString& text)
 // The thumbnail and convert runs: each source is loaded, drawn into the
 // work bitmap by `draw` (which also enters the picture's size), named with
 // the run's qualifier and written in its output type into the output folder.
+// `drawMadeAhead`, when given, may put a picture made ahead into the work
+// bitmap instead and enter its sizes and path; it says whether it did.
 enum class Qualifier { Thumb, Image };
+using DrawMadeAhead = std::function<bool(int position, const QString& folder, ProcessedFile&)>;
 void writePictures(RunContext& run, Qualifier qualifier,
-                   const std::function<void(const Picture&, ProcessedFile&)>& draw)
+                   const std::function<void(const Picture&, ProcessedFile&)>& draw,
+                   const DrawMadeAhead& drawMadeAhead = {})
 {
     Skeleton skeleton(run);
     const SequenceFormat format(run.job.sequenceField());
@@ -149,17 +154,20 @@ void writePictures(RunContext& run, Qualifier qualifier,
         skeleton.startFile(i);
         const QString& name = run.sources[i];
         ProcessedFile& entry = run.state.ProcessedFiles[std::size_t(i)];
-        const QString sourcePath = paths::join(run.job.inputFolder(), name);
-        const std::optional<Picture> loaded = loadSource(run, i, sourcePath);
-        if (!loaded)
-            break;
-        // A metafile is played back only now; one that cannot be is a
-        // source that cannot be opened.
-        try {
-            draw(*loaded, entry);
-        } catch (const LoadError&) {
-            stopCouldNotOpen(run, name);
-            break;
+        const QString folder = run.job.inputFolder();
+        const QString sourcePath = paths::join(folder, name);
+        if (!drawMadeAhead || !drawMadeAhead(i, folder, entry)) {
+            const std::optional<Picture> loaded = loadSource(run, i, sourcePath);
+            if (!loaded)
+                break;
+            // A metafile is played back only now; one that cannot be is a
+            // source that cannot be opened.
+            try {
+                draw(*loaded, entry);
+            } catch (const LoadError&) {
+                stopCouldNotOpen(run, name);
+                break;
+            }
         }
 
         const RunKindChosen kind = qualifier == Qualifier::Thumb ? RunKindChosen::Thumbnails : RunKindChosen::Convert;
@@ -178,7 +186,8 @@ void runThumbnails(RunContext& run)
     const int fixedWidth = sizeField(run.job.widthText());
     const int fixedHeight = sizeField(run.job.heightText());
     run.state.maxThumbSize = std::abs(fixedWidth);
-    writePictures(run, Qualifier::Thumb, [&](const Picture& picture, ProcessedFile& entry) {
+    // The size rules as they stand at a file's turn.
+    const auto sizeOptions = [&] {
         SizeOptions sizes;
         sizes.keepAspect = keepAspect;
         sizes.forceWidth = run.job.forceWidth();
@@ -186,16 +195,46 @@ void runThumbnails(RunContext& run)
         sizes.fixedWidth = fixedWidth;
         sizes.fixedHeight = fixedHeight;
         sizes.maximum = run.state.maxThumbSize;
-        const TargetSize size = thumbnailSize(picture.width(), picture.height(), sizes);
+        return sizes;
+    };
+
+    // JPEG thumbnails come from only the rows the resize reads, the next
+    // files' made on the other processors meanwhile; the bytes are those of
+    // the whole decode and resize below, which makes everything else.
+    ThumbnailReadAhead readAhead(run.sources, ThumbnailReadAhead::defaultWorkers());
+    const auto drawMadeAhead = [&](int position, const QString& folder, ProcessedFile& entry) {
+        ThumbnailOptions options;
+        options.folder = folder;
+        options.sizes = sizeOptions();
+        options.quality = run.job.resizeSpeed() != ResizeSpeed::Fast;
+        std::optional<PreparedThumbnail> prepared = readAhead.take(position, options);
+        const QString sourcePath = paths::join(folder, run.sources[position]);
+        const std::optional<std::int64_t> fileBytes = fileSize(sourcePath);
+        if (!prepared || !fileBytes)
+            return false;
+        entry.OriginalSize = std::int32_t(*fileBytes);
+        entry.OriginalPath = sourcePath;
+        const TargetSize size = thumbnailSize(prepared->sourceWidth, prepared->sourceHeight, options.sizes);
         entry.Width = size.width;
         entry.Height = size.height;
-        if (run.job.resizeSpeed() == ResizeSpeed::Fast) {
-            FastResize(run.pictures.WorkBitmap, picture, size.width, size.height);
-        } else {
-            DrawToBitmap(run.pictures.WorkBitmap, picture);
-            QualityResize(run.pictures.WorkBitmap, run.pictures.ResampleBitmap, size.width, size.height);
-        }
-    });
+        std::swap(run.pictures.WorkBitmap, prepared->thumbnail);
+        return true;
+    };
+
+    writePictures(
+        run, Qualifier::Thumb,
+        [&](const Picture& picture, ProcessedFile& entry) {
+            const TargetSize size = thumbnailSize(picture.width(), picture.height(), sizeOptions());
+            entry.Width = size.width;
+            entry.Height = size.height;
+            if (run.job.resizeSpeed() == ResizeSpeed::Fast) {
+                FastResize(run.pictures.WorkBitmap, picture, size.width, size.height);
+            } else {
+                DrawToBitmap(run.pictures.WorkBitmap, picture);
+                QualityResize(run.pictures.WorkBitmap, run.pictures.ResampleBitmap, size.width, size.height);
+            }
+        },
+        drawMadeAhead);
 }
 
 void runConvert(RunContext& run)

@@ -1,0 +1,151 @@
+// Thumbnails made ahead of their turn: handed over only when they are what
+// the run would make at that turn, with the options and the file as they
+// are then.
+#include "support/imagingtesttools.h"
+#include "support/tempfolder.h"
+#include "batch/thumbnailreadahead.h"
+#include "imaging/picture.h"
+#include "imaging/resample.h"
+
+#include <gtest/gtest.h>
+
+namespace tessaly {
+namespace {
+
+using testing::makeBitmap;
+using testing::makeJpeg;
+using testing::Rgb;
+using testing::TempFolder;
+
+QByteArray photo(int width, int height, int seed)
+{
+    return makeJpeg(makeBitmap(width, height,
+                               [&](int x, int y) {
+                                   return Rgb{(x * 7 + seed) & 255, (y * 5 + x * seed) & 255, (x ^ y) & 255};
+                               }),
+                    false, 90);
+}
+
+ThumbnailOptions fitWithin(const QString& folder, int maximum, bool quality)
+{
+    ThumbnailOptions options;
+    options.folder = folder;
+    options.sizes.keepAspect = true;
+    options.sizes.fixedWidth = maximum;
+    options.sizes.fixedHeight = maximum;
+    options.sizes.maximum = maximum;
+    options.quality = quality;
+    return options;
+}
+
+// What the run makes of the file without any work ahead.
+Bitmap madeAtTurn(const QString& path, const ThumbnailOptions& options)
+{
+    const Picture picture = LoadPicture(path);
+    const TargetSize size = thumbnailSize(picture.width(), picture.height(), options.sizes);
+    Bitmap work, scratch;
+    if (options.quality) {
+        DrawToBitmap(work, picture);
+        QualityResize(work, scratch, size.width, size.height);
+    } else {
+        FastResize(work, picture, size.width, size.height);
+    }
+    return work;
+}
+
+class ReadAheadTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(ReadAheadTest, EveryThumbnailIsTheOneMadeAtItsTurn)
+{
+    TempFolder folder;
+    QStringList names;
+    for (int i = 0; i < 7; ++i) {
+        names << QStringLiteral("p%1.jpg").arg(i);
+        folder.write(names.back(), photo(150 + i * 37, 120 + (i % 3) * 51, i));
+    }
+    ThumbnailReadAhead readAhead(names, GetParam());
+    for (int i = 0; i < names.size(); ++i) {
+        // The method changes half-way, as a user may change it during a run.
+        const ThumbnailOptions options = fitWithin(folder.path(), 48, i < 4);
+        const std::optional<PreparedThumbnail> prepared = readAhead.take(i, options);
+        ASSERT_TRUE(prepared.has_value()) << "file " << i;
+        EXPECT_TRUE(prepared->thumbnail == madeAtTurn(folder.path() + "/" + names[i], options)) << "file " << i;
+        EXPECT_EQ(prepared->sourceWidth, 150 + i * 37);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Workers, ReadAheadTest, ::testing::Values(0, 1, 3));
+
+// Sizes changed between two turns: the work made ahead with the old ones is
+// not handed over as it was.
+TEST(ThumbnailReadAhead, NewOptionsAreUsedForFilesMadeAhead)
+{
+    TempFolder folder;
+    const QStringList names = {"a.jpg", "b.jpg", "c.jpg"};
+    for (const QString& name : names)
+        folder.write(name, photo(300, 200, int(name[0].unicode())));
+    ThumbnailReadAhead readAhead(names, 1);
+    ASSERT_TRUE(readAhead.take(0, fitWithin(folder.path(), 96, true)));
+    readAhead.settle();
+    const ThumbnailOptions smaller = fitWithin(folder.path(), 40, true);
+    const std::optional<PreparedThumbnail> second = readAhead.take(1, smaller);
+    ASSERT_TRUE(second.has_value());
+    EXPECT_EQ(second->thumbnail.width(), 40);
+    EXPECT_TRUE(second->thumbnail == madeAtTurn(folder.path() + "/b.jpg", smaller));
+    const std::optional<PreparedThumbnail> third = readAhead.take(2, smaller);
+    ASSERT_TRUE(third.has_value());
+    EXPECT_EQ(third->thumbnail.width(), 40);
+}
+
+// A file written over after its thumbnail was made ahead (say by the
+// output of an earlier file): the old picture's thumbnail is never used.
+TEST(ThumbnailReadAhead, AFileChangedSinceItWasReadIsNotHandedOver)
+{
+    TempFolder folder;
+    const QStringList names = {"a.jpg", "b.jpg"};
+    folder.write("a.jpg", photo(200, 100, 1));
+    const QString second = folder.write("b.jpg", photo(200, 100, 2));
+    ThumbnailReadAhead readAhead(names, 1);
+    const ThumbnailOptions options = fitWithin(folder.path(), 50, false);
+    ASSERT_TRUE(readAhead.take(0, options));
+    readAhead.settle();
+    folder.write("b.jpg", photo(120, 100, 3));
+    const std::optional<PreparedThumbnail> prepared = readAhead.take(1, options);
+    ASSERT_TRUE(prepared.has_value());
+    EXPECT_EQ(prepared->sourceWidth, 120);
+    EXPECT_TRUE(prepared->thumbnail == madeAtTurn(second, options));
+}
+
+// What the run must make and report itself gets no result: other kinds,
+// damaged and missing files, sizes the row decoder does not make.
+TEST(ThumbnailReadAhead, LeavesToTheRunWhatItDoesNotMake)
+{
+    TempFolder folder;
+    folder.write("picture.bmp", QByteArray("BM not really"));
+    folder.write("damaged.jpg", photo(200, 100, 1).left(300));
+    folder.write("line.jpg", photo(200, 1, 1));
+    folder.write("fine.jpg", photo(200, 100, 1));
+    const QStringList names = {"picture.bmp", "damaged.jpg", "missing.jpg", "line.jpg", "fine.jpg"};
+    for (const int workers : {0, 1}) {
+        ThumbnailReadAhead readAhead(names, workers);
+        const ThumbnailOptions options = fitWithin(folder.path(), 50, true);
+        EXPECT_FALSE(readAhead.take(0, options));
+        // Whether a damaged file opens is for the run to say; work ahead
+        // never makes a thumbnail where the run would fail.
+        if (const std::optional<PreparedThumbnail> damaged = readAhead.take(1, options)) {
+            std::optional<Bitmap> atTurn;
+            try {
+                atTurn = madeAtTurn(folder.path() + "/damaged.jpg", options);
+            } catch (const LoadError&) {
+            }
+            ASSERT_TRUE(atTurn.has_value());
+            EXPECT_TRUE(damaged->thumbnail == *atTurn);
+        }
+        EXPECT_FALSE(readAhead.take(2, options));
+        EXPECT_FALSE(readAhead.take(3, options));  // one row high: no quality resize
+        EXPECT_TRUE(readAhead.take(4, options));
+    }
+}
+
+}  // namespace
+}  // namespace tessaly

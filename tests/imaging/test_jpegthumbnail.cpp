@@ -1,0 +1,288 @@
+// The row-skipping JPEG thumbnails against the whole decode: for every kind
+// of JPEG a camera or an editor writes, and every fixture, the thumbnail
+// made from the rows the resize reads is byte for byte the one made from
+// the fully decoded picture.
+#include "support/imagingtesttools.h"
+#include "imaging/codecs/codecerror.h"
+#include "imaging/codecs/jpegcodec.h"
+#include "imaging/codecs/jpegrows.h"
+#include "imaging/jpegthumbnail.h"
+#include "imaging/picture.h"
+#include "imaging/resample.h"
+#include "imaging/sizing.h"
+
+#include <QDir>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+#include <string>
+
+namespace tessaly {
+namespace {
+
+using testing::testDataPath;
+
+// How a test picture is written.
+struct JpegRecipe {
+    std::string name;
+    int width = 0;
+    int height = 0;
+    enum Colour { Rgb, Grey, CmykAdobe, YcckAdobe, CmykPlain } colour = Rgb;
+    int hSampling = 2;  // of the first component, the others at 1
+    int vSampling = 2;
+    bool progressive = false;
+    bool arithmetic = false;
+    int restartRows = 0;     // a restart marker every so many MCU rows
+    int restartBlocks = 0;   // or every so many MCUs
+    bool manyScans = false;  // greyscale only: 128 scans, one coefficient each, refined
+};
+
+// Busy, row by row different content, so that a wrong row shows.
+int sample(int x, int y, int channel)
+{
+    unsigned h = unsigned(x) * 73856093u ^ unsigned(y) * 19349663u ^ unsigned(channel) * 83492791u;
+    h ^= h >> 13;
+    h *= 0x5bd1e995u;
+    h ^= h >> 15;
+    return int((unsigned(x * 3 + y * 2 + channel * 40) + (h & 63)) & 255);
+}
+
+QByteArray writeJpeg(const JpegRecipe& recipe)
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = JDIMENSION(recipe.width);
+    info.image_height = JDIMENSION(recipe.height);
+    const bool grey = recipe.colour == JpegRecipe::Grey;
+    const bool cmyk = recipe.colour >= JpegRecipe::CmykAdobe;
+    info.input_components = grey ? 1 : cmyk ? 4 : 3;
+    info.in_color_space = grey ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_RGB;
+    jpeg_set_defaults(&info);
+    if (recipe.colour == JpegRecipe::YcckAdobe)
+        jpeg_set_colorspace(&info, JCS_YCCK);
+    if (recipe.colour == JpegRecipe::CmykPlain)
+        info.write_Adobe_marker = FALSE;
+    jpeg_set_quality(&info, 85, TRUE);
+    info.comp_info[0].h_samp_factor = recipe.hSampling;
+    info.comp_info[0].v_samp_factor = recipe.vSampling;
+    for (int c = 1; c < info.num_components; ++c)
+        info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
+    if (recipe.progressive)
+        jpeg_simple_progression(&info);
+    std::vector<jpeg_scan_info> scans;
+    if (recipe.manyScans) {
+        // First every coefficient to one bit less, then the last bits.
+        for (const int refine : {0, 1})
+            for (int k = 0; k < 64; ++k)
+                scans.push_back({1, {0, 0, 0, 0}, k, k, refine, 1 - refine});
+        info.scan_info = scans.data();
+        info.num_scans = int(scans.size());
+    }
+    info.arith_code = recipe.arithmetic ? TRUE : FALSE;
+    info.restart_in_rows = recipe.restartRows;
+    info.restart_interval = unsigned(recipe.restartBlocks);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<JSAMPLE> row(std::size_t(recipe.width) * std::size_t(info.input_components));
+    while (info.next_scanline < info.image_height) {
+        const int y = int(info.next_scanline);
+        for (int x = 0; x < recipe.width; ++x)
+            for (int c = 0; c < info.input_components; ++c)
+                row[std::size_t(x * info.input_components + c)] = JSAMPLE(sample(x, y, c));
+        JSAMPROW rows = row.data();
+        jpeg_write_scanlines(&info, &rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    QByteArray bytes(reinterpret_cast<const char*>(buffer), qsizetype(size));
+    std::free(buffer);
+    return bytes;
+}
+
+// Today's pipeline: the whole picture decoded, then resized.
+Bitmap wholeDecodeThumbnail(const QByteArray& bytes, int width, int height, bool quality)
+{
+    const Picture picture = decodePicture(bytes, QStringLiteral("picture.jpg"));
+    Bitmap work;
+    Bitmap resample;
+    if (quality) {
+        DrawToBitmap(work, picture);
+        QualityResize(work, resample, width, height);
+    } else {
+        FastResize(work, picture, width, height);
+    }
+    return work;
+}
+
+// The sizes a thumbnail run asks for: fitting within 96 and other
+// maximums, a fixed 96 by 96, one pixel, the picture's own size, twice it.
+std::vector<TargetSize> targetSizes(int width, int height)
+{
+    std::vector<TargetSize> sizes;
+    for (const int maximum : {96, 37, 160})
+        sizes.push_back(FitWithin(width, height, maximum));
+    sizes.push_back({96, 96});
+    sizes.push_back({1, 1});
+    sizes.push_back({width, height});
+    sizes.push_back({width * 2, height + 1});
+    sizes.push_back({width, 5});
+    return sizes;
+}
+
+// Compares both paths for every target size and both methods; one
+// thumbnailer for all, so its kept buffers are exercised too.
+void expectSameThumbnails(const QByteArray& bytes, const std::string& what, JpegThumbnailer& thumbnailer)
+{
+    int width = 0, height = 0;
+    readJpegSize(bytes, width, height);
+    for (const TargetSize size : targetSizes(width, height)) {
+        if (size.width < 1 || size.height < 1)
+            continue;
+        for (const bool quality : {false, true}) {
+            if (quality && (width < 2 || height < 2))
+                continue;
+            SCOPED_TRACE(what + " to " + std::to_string(size.width) + "x" + std::to_string(size.height) +
+                         (quality ? " quality" : " fast"));
+            Bitmap rows;
+            thumbnailer.makeThumbnail(bytes, width, height, size.width, size.height, quality, rows);
+            const Bitmap whole = wholeDecodeThumbnail(bytes, size.width, size.height, quality);
+            ASSERT_EQ(rows.width(), whole.width());
+            ASSERT_EQ(rows.height(), whole.height());
+            EXPECT_TRUE(rows == whole);
+        }
+    }
+}
+
+std::vector<JpegRecipe> recipes()
+{
+    using R = JpegRecipe;
+    return {
+        {"baseline 4:2:0", 640, 480},
+        {"baseline 4:2:2", 640, 480, R::Rgb, 2, 1},
+        {"baseline 4:4:4", 640, 480, R::Rgb, 1, 1},
+        {"baseline 4:4:0", 320, 240, R::Rgb, 1, 2},
+        {"baseline 4:1:1", 320, 240, R::Rgb, 4, 1},
+        {"progressive 4:2:0", 640, 480, R::Rgb, 2, 2, true},
+        {"progressive 4:4:4", 500, 333, R::Rgb, 1, 1, true},
+        {"progressive 4:2:2 odd size", 333, 517, R::Rgb, 2, 1, true},
+        {"restart every MCU row", 640, 480, R::Rgb, 2, 2, false, false, 1},
+        {"restart every 7 MCUs, odd size", 611, 401, R::Rgb, 2, 2, false, false, 0, 7},
+        {"progressive with restarts", 480, 640, R::Rgb, 2, 2, true, false, 0, 5},
+        {"odd size 4:2:0", 1001, 667},
+        {"odd size, a row shorter than an MCU", 37, 29},
+        {"tall and thin", 3, 1000},
+        {"4:2:0 four pixels wide", 4, 700},
+        {"4:2:0 five pixels wide", 5, 700},
+        {"4:2:2 two pixels wide", 2, 500, R::Rgb, 2, 1},
+        {"4:4:0 one pixel wide", 1, 500, R::Rgb, 1, 2},
+        {"chroma at a quarter across, half down", 320, 240, R::Rgb, 4, 2},
+        {"chroma at half across, a quarter down", 320, 240, R::Rgb, 2, 4},
+        {"wide and flat", 1000, 3},
+        {"two by two", 2, 2},
+        {"one row", 50, 1},
+        {"one column", 1, 50},
+        {"arithmetic coding", 400, 300, R::Rgb, 2, 2, false, true},
+        {"greyscale", 640, 480, R::Grey, 1, 1},
+        {"greyscale progressive odd size", 517, 333, R::Grey, 1, 1, true},
+        {"CMYK with Adobe marker", 300, 200, R::CmykAdobe, 1, 1},
+        {"YCCK with Adobe marker, subsampled", 301, 203, R::YcckAdobe, 2, 2},
+        {"CMYK without Adobe marker", 300, 200, R::CmykPlain, 1, 1},
+        {"CMYK progressive", 300, 200, R::CmykAdobe, 1, 1, true},
+    };
+}
+
+TEST(JpegThumbnailer, MadePicturesMatchTheWholeDecode)
+{
+    JpegThumbnailer thumbnailer;
+    for (const JpegRecipe& recipe : recipes())
+        expectSameThumbnails(writeJpeg(recipe), recipe.name, thumbnailer);
+}
+
+TEST(JpegThumbnailer, EveryFixtureMatchesTheWholeDecode)
+{
+    JpegThumbnailer thumbnailer;
+    const QDir folder(testDataPath(QString()));
+    const QStringList names = folder.entryList({QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")}, QDir::Files);
+    ASSERT_FALSE(names.isEmpty());
+    for (const QString& name : names)
+        expectSameThumbnails(testing::readTestFile(name), name.toStdString(), thumbnailer);
+}
+
+// The rows themselves: each kept row equals the same row of the whole
+// decode, whatever was skipped before it.
+TEST(DecodeJpegRows, KeptRowsEqualTheWholeDecode)
+{
+    const std::vector<std::vector<int>> choices = {
+        {0}, {479}, {0, 1, 2}, {15, 16, 17, 31, 32}, {100, 101, 300, 301, 478, 479}, {7, 8, 9, 10, 200}};
+    for (const JpegRecipe& recipe : recipes()) {
+        if (recipe.width != 640 || recipe.height != 480)
+            continue;
+        const QByteArray bytes = writeJpeg(recipe);
+        const Bitmap whole = decodeJpeg(bytes);
+        for (const std::vector<int>& wanted : choices) {
+            SCOPED_TRACE(recipe.name + " from row " + std::to_string(wanted.front()));
+            SourceRows rows;
+            rows.reset(640, 480, wanted);
+            decodeJpegRows(bytes, rows);
+            for (const int y : wanted)
+                EXPECT_EQ(0, std::memcmp(rows.row(y), whole.row(y), whole.rowBytes())) << "row " << y;
+        }
+    }
+}
+
+// A stream cut short or damaged never gives a thumbnail from its rows (the
+// whole decode decides what becomes of it), and a good stream always does;
+// a stream that is no JPEG fails.
+TEST(JpegThumbnailer, DamagedStreamsBehaveAsTheWholeDecode)
+{
+    JpegThumbnailer thumbnailer;
+    const QByteArray good = writeJpeg({"base", 320, 240});
+    QByteArray flipped = good;
+    for (qsizetype at = good.size() / 2; at < good.size() / 2 + 40; ++at)
+        flipped[at] = char(~flipped[at]);
+    QByteArray lastRowsDamaged = good;
+    for (qsizetype at = good.size() - 60; at < good.size() - 10; ++at)
+        lastRowsDamaged[at] = char(0x5a);
+    const std::vector<std::pair<std::string, QByteArray>> streams = {
+        {"cut in half", good.left(good.size() / 2)},
+        {"cut before the end marker", good.left(good.size() - 2)},
+        {"damaged in the middle", flipped},
+        {"damaged in the last rows", lastRowsDamaged},
+    };
+    for (const auto& [what, bytes] : streams) {
+        SCOPED_TRACE(what);
+        for (const bool quality : {false, true}) {
+            Bitmap rows;
+            EXPECT_THROW(thumbnailer.makeThumbnail(bytes, 320, 240, 40, 30, quality, rows), CodecError);
+        }
+    }
+    Bitmap fromGood;
+    EXPECT_NO_THROW(thumbnailer.makeThumbnail(good, 320, 240, 40, 30, true, fromGood));
+    EXPECT_TRUE(fromGood == wholeDecodeThumbnail(good, 40, 30, true));
+    Bitmap target;
+    // More scans than real files have: left to the whole decode.
+    JpegRecipe scans{"many scans", 64, 48, JpegRecipe::Grey, 1, 1};
+    scans.manyScans = true;
+    EXPECT_THROW(thumbnailer.makeThumbnail(writeJpeg(scans), 64, 48, 16, 12, true, target), CodecError);
+    // A header claiming 10000 by 10000 pixels over a few kilobytes of data.
+    QByteArray claiming = good;
+    const qsizetype frame = claiming.indexOf("\xff\xc0");
+    ASSERT_GT(frame, 0);
+    for (const int at : {5, 7}) {
+        claiming[frame + at] = char(10000 >> 8);
+        claiming[frame + at + 1] = char(10000 & 255);
+    }
+    EXPECT_THROW(thumbnailer.makeThumbnail(claiming, 10000, 10000, 96, 96, true, target), CodecError);
+    EXPECT_THROW(thumbnailer.makeThumbnail(QByteArray("not a JPEG at all"), 320, 240, 40, 30, true, target),
+                 CodecError);
+    EXPECT_THROW(thumbnailer.makeThumbnail(QByteArray(), 320, 240, 40, 30, true, target), CodecError);
+}
+
+}  // namespace
+}  // namespace tessaly
