@@ -4,8 +4,8 @@
 //   --rows   decode only the rows the resize reads (JpegThumbnailer)
 //   --check  make every thumbnail both ways, with both methods, and say
 //            whether they are byte for byte the same
-#include "imaging/encoders.h"
 #include "imaging/codecs/jpegcodec.h"
+#include "imaging/encoders.h"
 #include "imaging/jpegthumbnail.h"
 #include "imaging/picture.h"
 #include "imaging/resample.h"
@@ -23,7 +23,8 @@ namespace {
 
 int checkFolder(const QDir& folder)
 {
-    const QStringList names = folder.entryList({QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")}, QDir::Files, QDir::Name);
+    const QStringList names =
+        folder.entryList({QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")}, QDir::Files, QDir::Name);
     tessaly::JpegThumbnailer thumbnailer;
     int differing = 0;
     for (const QString& name : names) {
@@ -42,12 +43,12 @@ int checkFolder(const QDir& folder)
                 } else {
                     tessaly::FastResize(whole, picture, size.width, size.height);
                 }
-                thumbnailer.makeThumbnail(data, picture.width(), picture.height(), size.width, size.height,
-                                          quality, fromRows);
+                thumbnailer.makeThumbnail(data, picture.width(), picture.height(), size.width, size.height, quality,
+                                          fromRows);
                 const bool same = whole == fromRows;
                 differing += same ? 0 : 1;
-                std::printf("%s %s %dx%d %s\n", same ? "same" : "DIFFERENT", qPrintable(name), size.width,
-                            size.height, quality ? "quality" : "fast");
+                std::printf("%s %s %dx%d %s\n", same ? "same" : "DIFFERENT", qPrintable(name), size.width, size.height,
+                            quality ? "quality" : "fast");
             }
         }
     }
@@ -70,7 +71,8 @@ int main(int argc, char** argv)
     const QDir folder(arguments.last());
     if (check)
         return checkFolder(folder);
-    const QStringList names = folder.entryList({QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")}, QDir::Files, QDir::Name);
+    const QStringList names =
+        folder.entryList({QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")}, QDir::Files, QDir::Name);
     tessaly::WorkingPictures pictures;
     long long pixels = 0, bytes = 0;
     QElapsedTimer clock;

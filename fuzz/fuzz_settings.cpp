@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         written += std::size_t(done);
     }
     const tessaly::IniFile file(QStringLiteral("/proc/self/fd/%1").arg(fd));
-    const QString path = file.readString(QStringLiteral("Thumbnails"), QStringLiteral("Output File Qualifier"), QString());
+    const QString path =
+        file.readString(QStringLiteral("Thumbnails"), QStringLiteral("Output File Qualifier"), QString());
     (void)file.readInteger(QStringLiteral("Thumbnails"), QStringLiteral("Max Size"), 90);
     (void)file.readInteger(QStringLiteral("HTML"), QStringLiteral("BorderSize"), 1);
     (void)file.readString(QStringLiteral("html"), QStringLiteral("title"), QStringLiteral("x"));

@@ -43,8 +43,9 @@ int main(int argc, char** argv)
     const tessaly::Bitmap small = pattern(7, 5);
     tessaly::GifOutput gif;
     tessaly::EncodeGif(gif, small);
-    bool ok = save(folder, "ours.jpg", tessaly::encodeJpeg(small, 75)) &&
-              save(folder, "ours.gif", gif.fileBytes()) && save(folder, "ours.bmp", tessaly::encodeBmp(small)) &&
-              save(folder, "ours.emf", tessaly::encodeEmf(small)) && save(folder, "ours.wmf", tessaly::encodeWmf(small));
+    bool ok = save(folder, "ours.jpg", tessaly::encodeJpeg(small, 75)) && save(folder, "ours.gif", gif.fileBytes()) &&
+              save(folder, "ours.bmp", tessaly::encodeBmp(small)) &&
+              save(folder, "ours.emf", tessaly::encodeEmf(small)) &&
+              save(folder, "ours.wmf", tessaly::encodeWmf(small));
     return ok ? 0 : 1;
 }

@@ -10,8 +10,8 @@ class TForm1;
 // The pictures or folder named on the command line (a desktop's "Open
 // With"): the main window starts in that folder with those files selected.
 struct StartSelection {
-    QString folder;     // empty: start as usual, in the saved folder
-    QStringList names;  // files of `folder` to select
+    QString folder;        // empty: start as usual, in the saved folder
+    QStringList names;     // files of `folder` to select
     QStringList problems;  // one line per argument that was left out
 };
 

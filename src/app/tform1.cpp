@@ -16,8 +16,8 @@
 #include <QCloseEvent>
 #include <QIcon>
 #include <QKeyEvent>
-#include <QPushButton>
 #include <QListWidget>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QStyle>
 #include <QTabBar>

@@ -7,29 +7,71 @@
 
 namespace tessaly {
 
-bool WindowJob::renameOnly() const { return m_ui.rbRenameOnly->isChecked(); }
+bool WindowJob::renameOnly() const
+{
+    return m_ui.rbRenameOnly->isChecked();
+}
 std::optional<NamingOption> WindowJob::naming() const
 {
     return namingOptionFromIndex(m_ui.cbNameOption->currentIndex());
 }
-QString WindowJob::thumbQualifier() const { return m_ui.ePreT->text(); }
-QString WindowJob::imageQualifier() const { return m_ui.ePreI->text(); }
-QString WindowJob::sequenceField() const { return m_ui.eSeq->text(); }
+QString WindowJob::thumbQualifier() const
+{
+    return m_ui.ePreT->text();
+}
+QString WindowJob::imageQualifier() const
+{
+    return m_ui.ePreI->text();
+}
+QString WindowJob::sequenceField() const
+{
+    return m_ui.eSeq->text();
+}
 // The text decides, not the index: the list can be typed into.
 std::optional<OutputType> WindowJob::outputType() const
 {
     return outputTypeFromText(m_ui.cbConvert->currentText());
 }
-QString WindowJob::widthText() const { return m_ui.eWidth->text(); }
-QString WindowJob::heightText() const { return m_ui.eHeight->text(); }
-bool WindowJob::keepAspect() const { return m_ui.cbRatio->isChecked(); }
-bool WindowJob::forceWidth() const { return m_ui.cbFWidth->isChecked(); }
-bool WindowJob::forceHeight() const { return m_ui.cbFHeight->isChecked(); }
-ResizeSpeed WindowJob::resizeSpeed() const { return resizeSpeedFromIndex(m_ui.rgResize->itemIndex()); }
-int WindowJob::jpegQuality() const { return m_ui.tbJpg->value(); }
-bool WindowJob::overwrite() const { return m_ui.cbOverWrite->isChecked(); }
-QString WindowJob::inputFolder() const { return m_ui.fDir->folder(); }
-QString WindowJob::outputFolder() const { return m_ui.fNewDir->folder(); }
+QString WindowJob::widthText() const
+{
+    return m_ui.eWidth->text();
+}
+QString WindowJob::heightText() const
+{
+    return m_ui.eHeight->text();
+}
+bool WindowJob::keepAspect() const
+{
+    return m_ui.cbRatio->isChecked();
+}
+bool WindowJob::forceWidth() const
+{
+    return m_ui.cbFWidth->isChecked();
+}
+bool WindowJob::forceHeight() const
+{
+    return m_ui.cbFHeight->isChecked();
+}
+ResizeSpeed WindowJob::resizeSpeed() const
+{
+    return resizeSpeedFromIndex(m_ui.rgResize->itemIndex());
+}
+int WindowJob::jpegQuality() const
+{
+    return m_ui.tbJpg->value();
+}
+bool WindowJob::overwrite() const
+{
+    return m_ui.cbOverWrite->isChecked();
+}
+QString WindowJob::inputFolder() const
+{
+    return m_ui.fDir->folder();
+}
+QString WindowJob::outputFolder() const
+{
+    return m_ui.fNewDir->folder();
+}
 
 void WindowRunView::setCounter(int fileNumber, int fileCount)
 {

@@ -45,8 +45,7 @@ private:
 // The processing page as a run sees it.
 class WindowRunView final : public RunView {
 public:
-    WindowRunView(Ui::TForm1& ui, MessageService& messages, QWidget* window,
-                  const std::function<void()>& betweenFiles)
+    WindowRunView(Ui::TForm1& ui, MessageService& messages, QWidget* window, const std::function<void()>& betweenFiles)
         : m_ui(ui), m_messages(messages), m_window(window), m_betweenFiles(betweenFiles)
     {
     }

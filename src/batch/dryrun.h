@@ -19,14 +19,14 @@ struct PlannedFile {
     // The size of the picture written (thumbnail and convert runs).
     std::optional<TargetSize> size;
     enum class Effect {
-        Write,          // a new file
-        Replace,        // over an existing file (overwrite on)
-        KeepExisting,   // an existing file is left alone (overwrite off)
-        KeepSource,     // the target is the source itself: left alone
-        NoType,         // no output type: nothing is written
-        Rename,         // renamed
-        NameTaken,      // renaming stops here: the name is taken
-        CannotOpen,     // the picture cannot be read: the run stops here
+        Write,         // a new file
+        Replace,       // over an existing file (overwrite on)
+        KeepExisting,  // an existing file is left alone (overwrite off)
+        KeepSource,    // the target is the source itself: left alone
+        NoType,        // no output type: nothing is written
+        Rename,        // renamed
+        NameTaken,     // renaming stops here: the name is taken
+        CannotOpen,    // the picture cannot be read: the run stops here
     } effect = Effect::Write;
 };
 

@@ -4,8 +4,7 @@
 
 namespace tessaly {
 
-NotAnInteger::NotAnInteger(const QString& text)
-    : Error(QStringLiteral("'%1' is not a valid integer value").arg(text))
+NotAnInteger::NotAnInteger(const QString& text) : Error(QStringLiteral("'%1' is not a valid integer value").arg(text))
 {
 }
 

@@ -49,9 +49,9 @@ bool sameFolder(const QString& first, const QString& second)
         return true;
     // One folder under two names (a link, a bind mount, "a/../b", a
     // trailing separator) is the same device and file number.
-    struct stat a {}, b {};
-    if (::stat(QFile::encodeName(first).constData(), &a) == 0 &&
-        ::stat(QFile::encodeName(second).constData(), &b) == 0)
+    struct stat a {
+    }, b{};
+    if (::stat(QFile::encodeName(first).constData(), &a) == 0 && ::stat(QFile::encodeName(second).constData(), &b) == 0)
         return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
     // A folder not made yet: compare the cleaned absolute paths.
     return QDir::cleanPath(QDir(first).absolutePath()) == QDir::cleanPath(QDir(second).absolutePath());
@@ -89,8 +89,7 @@ std::optional<QString> outputNamesSentence(std::optional<NamingOption> naming, c
     switch (*naming) {
     case NamingOption::PreSeq: return start + qualifier + sequence + numbered;
     case NamingOption::PreName:
-        return none ? unchanged
-                    : start + qualifier + QStringLiteral(" and then have the original name appended.");
+        return none ? unchanged : start + qualifier + QStringLiteral(" and then have the original name appended.");
     case NamingOption::SufSeq: return start + sequence + qualifier + numbered;
     case NamingOption::SufName:
         return none ? unchanged

@@ -33,46 +33,94 @@ std::optional<Mode> fromWord(const std::array<QString, count>& words, const QStr
 
 }  // namespace
 
-std::optional<NamingOption> namingOptionFromIndex(int index) { return fromIndex<NamingOption, 4>(index); }
+std::optional<NamingOption> namingOptionFromIndex(int index)
+{
+    return fromIndex<NamingOption, 4>(index);
+}
 std::optional<NamingOption> namingOptionFromWord(const QString& word)
 {
     return fromWord<NamingOption>(kNamingWords, word);
 }
-int indexOf(NamingOption option) { return int(option); }
-QString wordOf(NamingOption option) { return kNamingWords[std::size_t(option)]; }
+int indexOf(NamingOption option)
+{
+    return int(option);
+}
+QString wordOf(NamingOption option)
+{
+    return kNamingWords[std::size_t(option)];
+}
 bool usesSequence(NamingOption option)
 {
     return option == NamingOption::PreSeq || option == NamingOption::SufSeq;
 }
 
-std::optional<OutputType> outputTypeFromIndex(int index) { return fromIndex<OutputType, 6>(index); }
+std::optional<OutputType> outputTypeFromIndex(int index)
+{
+    return fromIndex<OutputType, 6>(index);
+}
 std::optional<OutputType> outputTypeFromText(const QString& text)
 {
     return fromWord<OutputType>(kOutputTexts, text);
 }
-int indexOf(OutputType type) { return int(type); }
-QString textOf(OutputType type) { return kOutputTexts[std::size_t(type)]; }
+int indexOf(OutputType type)
+{
+    return int(type);
+}
+QString textOf(OutputType type)
+{
+    return kOutputTexts[std::size_t(type)];
+}
 
-ResizeSpeed resizeSpeedFromIndex(int index) { return index == 0 ? ResizeSpeed::Fast : ResizeSpeed::Quality; }
+ResizeSpeed resizeSpeedFromIndex(int index)
+{
+    return index == 0 ? ResizeSpeed::Fast : ResizeSpeed::Quality;
+}
 ResizeSpeed resizeSpeedFromWord(const QString& word)
 {
     return word == QLatin1String("Quality") ? ResizeSpeed::Quality : ResizeSpeed::Fast;
 }
-int indexOf(ResizeSpeed speed) { return int(speed); }
+int indexOf(ResizeSpeed speed)
+{
+    return int(speed);
+}
 QString wordOf(ResizeSpeed speed)
 {
     return speed == ResizeSpeed::Quality ? QStringLiteral("Quality") : QStringLiteral("Fast");
 }
 
-std::optional<NavButtons> navButtonsFromIndex(int index) { return fromIndex<NavButtons, 3>(index); }
-int indexOf(NavButtons placement) { return int(placement); }
-bool showsTop(NavButtons placement) { return placement != NavButtons::Bottom; }
-bool showsBottom(NavButtons placement) { return placement != NavButtons::Top; }
+std::optional<NavButtons> navButtonsFromIndex(int index)
+{
+    return fromIndex<NavButtons, 3>(index);
+}
+int indexOf(NavButtons placement)
+{
+    return int(placement);
+}
+bool showsTop(NavButtons placement)
+{
+    return placement != NavButtons::Bottom;
+}
+bool showsBottom(NavButtons placement)
+{
+    return placement != NavButtons::Top;
+}
 
-std::optional<WindowOption> windowOptionFromIndex(int index) { return fromIndex<WindowOption, 2>(index); }
-int indexOf(WindowOption option) { return int(option); }
+std::optional<WindowOption> windowOptionFromIndex(int index)
+{
+    return fromIndex<WindowOption, 2>(index);
+}
+int indexOf(WindowOption option)
+{
+    return int(option);
+}
 
-std::optional<LinkMode> linkModeFromIndex(int index) { return fromIndex<LinkMode, 4>(index); }
-int indexOf(LinkMode mode) { return int(mode); }
+std::optional<LinkMode> linkModeFromIndex(int index)
+{
+    return fromIndex<LinkMode, 4>(index);
+}
+int indexOf(LinkMode mode)
+{
+    return int(mode);
+}
 
 }  // namespace tessaly

@@ -25,8 +25,7 @@ PlannedOutput plannedOutput(RunKindChosen kind, const JobSource& job, const Sequ
     naming.folder = kind == RunKindChosen::Rename ? job.inputFolder() : job.outputFolder();
 
     PlannedOutput planned;
-    planned.path =
-        BuildOutputName(pictures ? RunKind::ThumbnailOrConvert : RunKind::RenameOrCopy, format, naming);
+    planned.path = BuildOutputName(pictures ? RunKind::ThumbnailOrConvert : RunKind::RenameOrCopy, format, naming);
     if (pictures)
         planned.type = OutputTypeOf(job.outputType(), sources[position]);
     return planned;

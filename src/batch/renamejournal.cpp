@@ -88,7 +88,8 @@ void RenameJournal::write(const QByteArray& line)
 {
     // Flushed at once: the record must be on disk before the rename it announces.
     if (m_file.write(line + '\n') != line.size() + 1 || !m_file.flush())
-        throw Error(QStringLiteral("Cannot write the rename journal %1: %2").arg(m_file.fileName(), m_file.errorString()));
+        throw Error(
+            QStringLiteral("Cannot write the rename journal %1: %2").arg(m_file.fileName(), m_file.errorString()));
 }
 
 void RenameJournal::beforeRename(const QString& oldPath, const QString& newPath)
@@ -114,8 +115,8 @@ void RenameJournal::afterRename(bool renamed)
 UndoOutcome undoLastRename(const QString& journalFolder, const std::optional<QString>& folder)
 {
     UndoOutcome outcome;
-    std::optional<QString> path = folder ? std::optional<QString>(journalPath(journalFolder, *folder))
-                                         : newestJournal(journalFolder);
+    std::optional<QString> path =
+        folder ? std::optional<QString>(journalPath(journalFolder, *folder)) : newestJournal(journalFolder);
     if (!path || !QFileInfo::exists(*path))
         return outcome;
     const Journal journal = readJournal(*path);
@@ -125,7 +126,8 @@ UndoOutcome undoLastRename(const QString& journalFolder, const std::optional<QSt
         const bool newThere = QFileInfo::exists(entry->newPath);
         const bool oldThere = QFileInfo::exists(entry->oldPath);
         // An entry without its mark: the run stopped during that rename.
-        const bool renamed = entry->mark == Entry::Mark::Done || (entry->mark == Entry::Mark::None && newThere && !oldThere);
+        const bool renamed =
+            entry->mark == Entry::Mark::Done || (entry->mark == Entry::Mark::None && newThere && !oldThere);
         if (!renamed)
             continue;
         const QString shown = paths::fileNameOf(entry->newPath);
@@ -135,8 +137,8 @@ UndoOutcome undoLastRename(const QString& journalFolder, const std::optional<QSt
             outcome.skipped << QStringLiteral("%1: its old name %2 is taken; not renamed back")
                                    .arg(shown, paths::fileNameOf(entry->oldPath));
         else if (!renameNoReplace(entry->newPath, entry->oldPath))
-            outcome.skipped << QStringLiteral("%1: could not be renamed back to %2")
-                                   .arg(shown, paths::fileNameOf(entry->oldPath));
+            outcome.skipped
+                << QStringLiteral("%1: could not be renamed back to %2").arg(shown, paths::fileNameOf(entry->oldPath));
         else
             ++outcome.restored;
     }

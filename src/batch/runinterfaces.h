@@ -16,7 +16,7 @@ namespace tessaly {
 class JobSource {
 public:
     virtual ~JobSource() = default;
-    virtual bool thumbnails() const = 0;     // the mode chosen on page 1
+    virtual bool thumbnails() const = 0;  // the mode chosen on page 1
     virtual bool renameOnly() const = 0;
     // None when the naming list holds typed text that is no option.
     virtual std::optional<NamingOption> naming() const = 0;
@@ -49,7 +49,7 @@ public:
     virtual void resetProgress() = 0;
     // Lets the window handle what is pending (paint, the Cancel button).
     virtual void processEvents() = 0;
-    virtual void report(const QString& text) = 0;        // a plain message box
+    virtual void report(const QString& text) = 0;  // a plain message box
     virtual void refreshLists() = 0;
 };
 

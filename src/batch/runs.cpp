@@ -29,10 +29,7 @@ namespace {
 // The per-file frame every run shares.
 class Skeleton {
 public:
-    explicit Skeleton(RunContext& run) : m_run(run)
-    {
-        m_run.view.setProgressMaximum(int(m_run.sources.size()));
-    }
+    explicit Skeleton(RunContext& run) : m_run(run) { m_run.view.setProgressMaximum(int(m_run.sources.size())); }
     ~Skeleton()
     {
         // Also after a stop or an error.

@@ -37,7 +37,6 @@ void runConvert(RunContext& run);
 enum class RunKindChosen { Thumbnails, Rename, PlainCopy, Convert };
 RunKindChosen chooseRun(const JobSource& job);
 
-
 // The end of a GO: which run ran, whether it was complete, and the text of
 // the completion label.
 struct RunOutcome {

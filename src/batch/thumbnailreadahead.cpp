@@ -115,8 +115,8 @@ struct ThumbnailReadAhead::Maker {
             if (target.width < 1 || target.height < 1 ||
                 (options.quality && (prepared.sourceWidth < 2 || prepared.sourceHeight < 2)))
                 return std::nullopt;
-            thumbnailer.makeThumbnail(bytes, prepared.sourceWidth, prepared.sourceHeight, target.width,
-                                      target.height, options.quality, prepared.thumbnail);
+            thumbnailer.makeThumbnail(bytes, prepared.sourceWidth, prepared.sourceHeight, target.width, target.height,
+                                      options.quality, prepared.thumbnail);
             return prepared;
         } catch (...) {
             // Whatever went wrong goes wrong again at the file's turn, where

@@ -86,7 +86,7 @@ private:
     int m_turn = 0;
     int m_window = 0;
     bool m_stopping = false;
-    std::unique_ptr<Maker> m_ownMaker;           // the taking thread's buffers
+    std::unique_ptr<Maker> m_ownMaker;  // the taking thread's buffers
     std::vector<std::thread> m_threads;
 };
 

@@ -34,82 +34,81 @@ std::optional<BatchMode> modeOf(const QString& word)
 
 QString batchUsage()
 {
-    return QStringLiteral(
-        "Usage: tessaly-batch MODE [options] [--] FILE...\n"
-        "       tessaly-batch MODE [options] --files-from LIST [FILE...]\n"
-        "\n"
-        "Makes thumbnails of pictures, renames them in place, or copies them to another\n"
-        "folder, converting them on the way, with the same rules and output as Tessaly's\n"
-        "window. FILE is a picture or a folder (standing for its pictures); all must lie\n"
-        "in one folder. They are processed in name order, without regard to case.\n"
-        "With --files-from they are processed in the order given (FILE arguments\n"
-        "first), and thumbs, copy and convert take files from several folders into\n"
-        "one output folder (--out); a new name two files would both get is refused\n"
-        "before anything is written.\n"
-        "\n"
-        "Modes:\n"
-        "  thumbs      make thumbnails in the output folder\n"
-        "  rename      rename the files in their own folder\n"
-        "  copy        copy the files unchanged under their new names\n"
-        "  convert     copy the files converted to another type\n"
-        "  undo-rename [FOLDER]\n"
-        "              rename the files of the last rename run in FOLDER (without\n"
-        "              one: the last rename run anywhere) back to their old names\n"
-        "\n"
-        "Options (the others come from the settings file; a value may also follow\n"
-        "'=', as in --out=DIR; '--' ends the options, for file names that start\n"
-        "with '-'):\n"
-        "  --settings FILE      read the options from FILE instead of Tessaly.ini beside\n"
-        "                       the program or, when installed or that folder is not\n"
-        "                       writable, in ~/.config/tessaly/ (never written here)\n"
-        "  --out DIR            the output folder (default: the input folder); created,\n"
-        "                       with its parents, when it does not exist\n"
-        "  --naming NAME        PreSeq, PreName, SufSeq or SufName\n"
-        "  --qualifier TEXT     the prefix or suffix of the new names\n"
-        "  --seq TEXT           the first sequence number; its length is the width\n"
-        "  --size W[xH]         the thumbnail size (W alone: W by W); WxH without\n"
-        "                       --keep-ratio is exactly W by H\n"
-        "  --keep-ratio         keep the aspect ratio, W is the largest side\n"
-        "  --no-keep-ratio      stretch to the size\n"
-        "  --force-width        with --keep-ratio: always scale to the width W\n"
-        "  --force-height       with --keep-ratio: always scale to the height W\n"
-        "  --no-force           with --keep-ratio: fit the larger side into W\n"
-        "  --fast               fast resizing (one source pixel per pixel)\n"
-        "  --quality-resize     smooth resizing\n"
-        "  --type TYPE          jpg, gif, bmp, emf, wmf or none (keep each file's type)\n"
-        "  --quality N          JPEG quality, 10 to 100\n"
-        "  --overwrite          replace existing files of the same name\n"
-        "  --no-overwrite       leave existing files of the same name alone\n"
-        "  --html DIR/NAME.htm  also write the gallery of the run there, as the\n"
-        "                       settings file's gallery options say\n"
-        "  --mask PATTERNS      the files a folder stands for (default\n"
-        "                       \"*.jpg;*.jpeg;*.bmp;*.gif;*.emf;*.wmf\")\n"
-        "  --allow-duplicates   go on although two names differ only in their type\n"
-        "  --same-folder        go on although input and output folder are the same\n"
-        "  -q, --quiet          no progress display\n"
-        "  --files-from LIST    also process the files and folders listed in LIST, one\n"
-        "                       path a line; - reads the list from standard input\n"
-        "  --null               the paths in LIST end with a NUL byte (find -print0),\n"
-        "                       so that they may hold newlines\n"
-        "  --dry-run            write and rename nothing: list each file and the name\n"
-        "                       it would get (and the size of pictures written), run\n"
-        "                       every check, and exit as the run would\n"
-        "  -h, --help           this text\n"
-        "  --version            the program's version\n"
-        "\n"
-        "When an option is given more than once, or together with its opposite, the\n"
-        "last one counts.\n"
-        "\n"
-        "Progress goes to standard error when it is a terminal; Ctrl-C finishes the\n"
-        "file in hand and stops, like Cancel. A file that fails stops the run with\n"
-        "\"Error during processing!\" and a line naming the file and the reason.\n"
-        "Exit status: 0 complete, 1 incomplete or failed, 2 bad usage or a check that\n"
-        "failed.\n"
-        "\n"
-        "Examples:\n"
-        "  tessaly-batch thumbs --out ~/thumbs --size 120 --keep-ratio ~/photos\n"
-        "  tessaly-batch rename --naming PreSeq --qualifier Trip --seq 001 ~/photos/*.jpg\n"
-        "  tessaly-batch convert --type gif --out /tmp/gifs --html /tmp/gifs/index.htm ~/photos\n");
+    return QStringLiteral("Usage: tessaly-batch MODE [options] [--] FILE...\n"
+                          "       tessaly-batch MODE [options] --files-from LIST [FILE...]\n"
+                          "\n"
+                          "Makes thumbnails of pictures, renames them in place, or copies them to another\n"
+                          "folder, converting them on the way, with the same rules and output as Tessaly's\n"
+                          "window. FILE is a picture or a folder (standing for its pictures); all must lie\n"
+                          "in one folder. They are processed in name order, without regard to case.\n"
+                          "With --files-from they are processed in the order given (FILE arguments\n"
+                          "first), and thumbs, copy and convert take files from several folders into\n"
+                          "one output folder (--out); a new name two files would both get is refused\n"
+                          "before anything is written.\n"
+                          "\n"
+                          "Modes:\n"
+                          "  thumbs      make thumbnails in the output folder\n"
+                          "  rename      rename the files in their own folder\n"
+                          "  copy        copy the files unchanged under their new names\n"
+                          "  convert     copy the files converted to another type\n"
+                          "  undo-rename [FOLDER]\n"
+                          "              rename the files of the last rename run in FOLDER (without\n"
+                          "              one: the last rename run anywhere) back to their old names\n"
+                          "\n"
+                          "Options (the others come from the settings file; a value may also follow\n"
+                          "'=', as in --out=DIR; '--' ends the options, for file names that start\n"
+                          "with '-'):\n"
+                          "  --settings FILE      read the options from FILE instead of Tessaly.ini beside\n"
+                          "                       the program or, when installed or that folder is not\n"
+                          "                       writable, in ~/.config/tessaly/ (never written here)\n"
+                          "  --out DIR            the output folder (default: the input folder); created,\n"
+                          "                       with its parents, when it does not exist\n"
+                          "  --naming NAME        PreSeq, PreName, SufSeq or SufName\n"
+                          "  --qualifier TEXT     the prefix or suffix of the new names\n"
+                          "  --seq TEXT           the first sequence number; its length is the width\n"
+                          "  --size W[xH]         the thumbnail size (W alone: W by W); WxH without\n"
+                          "                       --keep-ratio is exactly W by H\n"
+                          "  --keep-ratio         keep the aspect ratio, W is the largest side\n"
+                          "  --no-keep-ratio      stretch to the size\n"
+                          "  --force-width        with --keep-ratio: always scale to the width W\n"
+                          "  --force-height       with --keep-ratio: always scale to the height W\n"
+                          "  --no-force           with --keep-ratio: fit the larger side into W\n"
+                          "  --fast               fast resizing (one source pixel per pixel)\n"
+                          "  --quality-resize     smooth resizing\n"
+                          "  --type TYPE          jpg, gif, bmp, emf, wmf or none (keep each file's type)\n"
+                          "  --quality N          JPEG quality, 10 to 100\n"
+                          "  --overwrite          replace existing files of the same name\n"
+                          "  --no-overwrite       leave existing files of the same name alone\n"
+                          "  --html DIR/NAME.htm  also write the gallery of the run there, as the\n"
+                          "                       settings file's gallery options say\n"
+                          "  --mask PATTERNS      the files a folder stands for (default\n"
+                          "                       \"*.jpg;*.jpeg;*.bmp;*.gif;*.emf;*.wmf\")\n"
+                          "  --allow-duplicates   go on although two names differ only in their type\n"
+                          "  --same-folder        go on although input and output folder are the same\n"
+                          "  -q, --quiet          no progress display\n"
+                          "  --files-from LIST    also process the files and folders listed in LIST, one\n"
+                          "                       path a line; - reads the list from standard input\n"
+                          "  --null               the paths in LIST end with a NUL byte (find -print0),\n"
+                          "                       so that they may hold newlines\n"
+                          "  --dry-run            write and rename nothing: list each file and the name\n"
+                          "                       it would get (and the size of pictures written), run\n"
+                          "                       every check, and exit as the run would\n"
+                          "  -h, --help           this text\n"
+                          "  --version            the program's version\n"
+                          "\n"
+                          "When an option is given more than once, or together with its opposite, the\n"
+                          "last one counts.\n"
+                          "\n"
+                          "Progress goes to standard error when it is a terminal; Ctrl-C finishes the\n"
+                          "file in hand and stops, like Cancel. A file that fails stops the run with\n"
+                          "\"Error during processing!\" and a line naming the file and the reason.\n"
+                          "Exit status: 0 complete, 1 incomplete or failed, 2 bad usage or a check that\n"
+                          "failed.\n"
+                          "\n"
+                          "Examples:\n"
+                          "  tessaly-batch thumbs --out ~/thumbs --size 120 --keep-ratio ~/photos\n"
+                          "  tessaly-batch rename --naming PreSeq --qualifier Trip --seq 001 ~/photos/*.jpg\n"
+                          "  tessaly-batch convert --type gif --out /tmp/gifs --html /tmp/gifs/index.htm ~/photos\n");
 }
 
 ParsedArguments parseBatchArguments(const QStringList& arguments)
@@ -129,13 +128,30 @@ ParsedArguments parseBatchArguments(const QStringList& arguments)
         QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}),
         flag("version"),
         QCommandLineOption(QStringList{QStringLiteral("q"), QStringLiteral("quiet")}),
-        valued("settings", "FILE"), valued("out", "DIR"), valued("naming", "NAME"), valued("qualifier", "TEXT"),
-        valued("seq", "TEXT"), valued("size", "WxH"), valued("type", "TYPE"), valued("quality", "N"),
-        valued("html", "PAGE"), valued("mask", "PATTERNS"),
-        flag("keep-ratio"), flag("no-keep-ratio"), flag("force-width"), flag("force-height"), flag("no-force"),
-        flag("fast"), flag("quality-resize"), flag("overwrite"), flag("no-overwrite"),
-        flag("allow-duplicates"), flag("same-folder"), flag("dry-run"),
-        valued("files-from", "FILE"), flag("null"),
+        valued("settings", "FILE"),
+        valued("out", "DIR"),
+        valued("naming", "NAME"),
+        valued("qualifier", "TEXT"),
+        valued("seq", "TEXT"),
+        valued("size", "WxH"),
+        valued("type", "TYPE"),
+        valued("quality", "N"),
+        valued("html", "PAGE"),
+        valued("mask", "PATTERNS"),
+        flag("keep-ratio"),
+        flag("no-keep-ratio"),
+        flag("force-width"),
+        flag("force-height"),
+        flag("no-force"),
+        flag("fast"),
+        flag("quality-resize"),
+        flag("overwrite"),
+        flag("no-overwrite"),
+        flag("allow-duplicates"),
+        flag("same-folder"),
+        flag("dry-run"),
+        valued("files-from", "FILE"),
+        flag("null"),
     });
     if (!parser.parse(QStringList{QStringLiteral("tessaly-batch")} + arguments))
         return fail(parser.errorText());
@@ -243,7 +259,8 @@ ParsedArguments parseBatchArguments(const QStringList& arguments)
     if (command.mode == BatchMode::Convert && command.type == OutputType::NoConversion)
         return fail(QStringLiteral("convert needs an output type other than none (copy keeps the files as they are)"));
     if (command.mode == BatchMode::Copy && command.type && command.type != OutputType::NoConversion)
-        return fail(QStringLiteral("copy keeps the files as they are; use convert --type %1").arg(textOf(*command.type)));
+        return fail(
+            QStringLiteral("copy keeps the files as they are; use convert --type %1").arg(textOf(*command.type)));
     parsed.command = command;
     return parsed;
 }
@@ -332,8 +349,7 @@ QString checkBatchJob(const BatchCommand& command, const JobSource& job, const Q
             if (needsSameFolderQuestion(renamingInPlace, folder, job.outputFolder()))
                 return checktexts::kSameFolders + QStringLiteral(" Use --same-folder to go on.");
     }
-    if (const auto message =
-            checkRenameQualifier(renamingInPlace, job.naming(), job.imageQualifier()))
+    if (const auto message = checkRenameQualifier(renamingInPlace, job.naming(), job.imageQualifier()))
         return *message;
     if (const auto message =
             checkQualifier(command.mode == BatchMode::Thumbs ? job.thumbQualifier() : job.imageQualifier()))

@@ -35,8 +35,8 @@ struct BatchCommand {
     std::optional<bool> overwrite;
     QString html;
     bool allowDuplicates = false, sameFolder = false, quiet = false;
-    bool undoRename = false;  // undo-rename [FOLDER]: inputs hold the folder
-    bool dryRun = false;  // list what the run would do, write nothing
+    bool undoRename = false;           // undo-rename [FOLDER]: inputs hold the folder
+    bool dryRun = false;               // list what the run would do, write nothing
     std::optional<QString> filesFrom;  // a list of files; "-" for standard input
     bool nullSeparated = false;        // the list's paths end with NUL, not newline
 };

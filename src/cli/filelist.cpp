@@ -26,7 +26,7 @@ PathList readPathList(const QString& file, bool nullSeparated)
     PathList list;
     QFile input;
     const bool opened = file == QLatin1String("-") ? input.open(stdin, QIODevice::ReadOnly)
-                                                    : (input.setFileName(file), input.open(QIODevice::ReadOnly));
+                                                   : (input.setFileName(file), input.open(QIODevice::ReadOnly));
     if (!opened) {
         list.error = QStringLiteral("Cannot read the file list %1: %2").arg(file, input.errorString());
         return list;
@@ -71,7 +71,8 @@ SourceFiles resolveListedFiles(const QStringList& inputs, const QStringList& lis
     }
     if (otherFolder) {
         if (oneFolder) {
-            files.error = QStringLiteral("The files must all lie in one folder: %1 and %2").arg(*firstFolder, *otherFolder);
+            files.error =
+                QStringLiteral("The files must all lie in one folder: %1 and %2").arg(*firstFolder, *otherFolder);
             return files;
         }
         files.names = paths;

@@ -49,7 +49,8 @@ int undoRename(const QString& journalFolder, const QStringList& inputs)
     try {
         const UndoOutcome outcome = undoLastRename(journalFolder, folder);
         if (!outcome.found) {
-            say(stderr, folder ? QStringLiteral("No rename to undo in %1").arg(*folder) : QStringLiteral("No rename to undo"));
+            say(stderr,
+                folder ? QStringLiteral("No rename to undo in %1").arg(*folder) : QStringLiteral("No rename to undo"));
             return 1;
         }
         for (const QString& line : outcome.skipped)
@@ -139,8 +140,9 @@ int main(int argc, char* argv[])
     if (outcome.failed) {
         // The view has shown the window's message; this line says what and where.
         const RunFailure& failure = outcome.failure;
-        say(stderr, QStringLiteral("tessaly-batch: ") +
-                        (failure.file.isEmpty() ? failure.reason : failure.file + QStringLiteral(": ") + failure.reason));
+        say(stderr,
+            QStringLiteral("tessaly-batch: ") +
+                (failure.file.isEmpty() ? failure.reason : failure.file + QStringLiteral(": ") + failure.reason));
     }
     for (const RunFailure& refused : outcome.refused)
         say(stderr, QStringLiteral("tessaly-batch: ") + refused.file + QStringLiteral(": ") + refused.reason);
@@ -160,7 +162,8 @@ int main(int argc, char* argv[])
         try {
             FilePageSink sink;
             const GalleryResult result = writeGallery(gallery, sink);
-            say(stdout, QStringLiteral("Gallery written: %1").arg(result.browsePath.isEmpty() ? result.shownPath : result.browsePath));
+            say(stdout, QStringLiteral("Gallery written: %1")
+                            .arg(result.browsePath.isEmpty() ? result.shownPath : result.browsePath));
         } catch (const GalleryError& error) {
             say(stderr, error.message());
             galleryFailed = true;

@@ -10,8 +10,8 @@
 namespace tessaly {
 
 TForm4::TForm4(MessageService& messages, IniFile settings, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
       m_ui(std::make_unique<Ui::TForm4>()),
       m_messages(messages),
       m_settings(std::move(settings))

@@ -192,7 +192,11 @@ FramesPages buildFramesPages(const GalleryInput& input)
 
     FramesPages pages;
     pages.frameset = lines({
-        kDoctypeLine, QStringLiteral("<HTML>"), QStringLiteral("<HEAD>"), TitleLine(o), kGeneratorLine,
+        kDoctypeLine,
+        QStringLiteral("<HTML>"),
+        QStringLiteral("<HEAD>"),
+        TitleLine(o),
+        kGeneratorLine,
         QStringLiteral("</HEAD>"),
         QStringLiteral("<FRAMESET COLS=\"%1,*\">").arg(width),
         QStringLiteral("  <FRAME NAME=\"thumbs\" SCROLLING=\"auto\" TARGET=\"pics\" SRC=\"") +
@@ -202,24 +206,35 @@ FramesPages buildFramesPages(const GalleryInput& input)
             QStringLiteral("\">"),
         QStringLiteral("      <FRAME NAME=\"pics\" SRC=\"") + urlName(base + QStringLiteral("p.htm")) +
             QStringLiteral("\">"),
-        QStringLiteral("    </FRAMESET>"), QStringLiteral("  <NOFRAMES>"), QStringLiteral("    <BODY>"),
+        QStringLiteral("    </FRAMESET>"),
+        QStringLiteral("  <NOFRAMES>"),
+        QStringLiteral("    <BODY>"),
         QStringLiteral("      <P>This page uses frames, but your browser does not support them.</P>"),
-        QStringLiteral("    </BODY>"), QStringLiteral("  </NOFRAMES>"), QStringLiteral("</FRAMESET>"),
+        QStringLiteral("    </BODY>"),
+        QStringLiteral("  </NOFRAMES>"),
+        QStringLiteral("</FRAMESET>"),
         QStringLiteral("</HTML>"),
     });
     const QString target = QStringLiteral("<BASE TARGET=\"pics\">");
-    pages.banner = framesHead(o) + lines({
-        target, QStringLiteral("</HEAD>"), bodyLine(o),
-        u'<' + heading + QStringLiteral(" ALIGN=\"center\"><FONT color=\"#") + HtmlColor(o.BannerText) +
-            QStringLiteral("\">") + o.BannerString + QStringLiteral("</FONT></") + heading + u'>',
-        QStringLiteral("</BODY>"), QStringLiteral("</HTML>"),
-    });
-    pages.pictures = framesHead(o) + lines({
-        QStringLiteral("</HEAD>"), bodyLine(o),
-        QStringLiteral("<P ALIGN=\"center\">") + o.BannerString + QStringLiteral("</P>"),
-        QStringLiteral("<CENTER><B>Full size images will be displayed here</B></CENTER>"),
-        QStringLiteral("</BODY>"), QStringLiteral("</HTML>"),
-    });
+    pages.banner = framesHead(o) +
+                   lines({
+                       target,
+                       QStringLiteral("</HEAD>"),
+                       bodyLine(o),
+                       u'<' + heading + QStringLiteral(" ALIGN=\"center\"><FONT color=\"#") + HtmlColor(o.BannerText) +
+                           QStringLiteral("\">") + o.BannerString + QStringLiteral("</FONT></") + heading + u'>',
+                       QStringLiteral("</BODY>"),
+                       QStringLiteral("</HTML>"),
+                   });
+    pages.pictures =
+        framesHead(o) + lines({
+                            QStringLiteral("</HEAD>"),
+                            bodyLine(o),
+                            QStringLiteral("<P ALIGN=\"center\">") + o.BannerString + QStringLiteral("</P>"),
+                            QStringLiteral("<CENTER><B>Full size images will be displayed here</B></CENTER>"),
+                            QStringLiteral("</BODY>"),
+                            QStringLiteral("</HTML>"),
+                        });
     QString thumbs = framesHead(o) + lines({target});
     if (o.TileBkgd)
         thumbs += setbgScript(o);

@@ -24,7 +24,6 @@ inline constexpr PathStyle kDrivePaths{u'\\', true, Qt::CaseInsensitive};
 // the rest of `pictures` joined by "/" with a final "/". Empty for the same
 // folder; "*" for folders on different drives (no relative address). Either
 // folder may end in one separator; empty components are kept as they are.
-QString RelativeReference(const QString& page, const QString& pictures,
-                          const PathStyle& style = kNativePaths);
+QString RelativeReference(const QString& page, const QString& pictures, const PathStyle& style = kNativePaths);
 
 }  // namespace tessaly

@@ -30,8 +30,7 @@ QString imageAttributes(const GalleryOptions& o, const ProcessedFile& entry)
     QString tag;
     tag += o.LinkBorder ? QStringLiteral("BORDER=\"") + o.LinkBorderSize + QStringLiteral("\" ")
                         : QStringLiteral("BORDER=\"0\" ");
-    tag += QStringLiteral("SRC=\"") + thumbPrefix(o) + urlName(fileNameOf(entry.OutputPath)) +
-           QStringLiteral("\" ");
+    tag += QStringLiteral("SRC=\"") + thumbPrefix(o) + urlName(fileNameOf(entry.OutputPath)) + QStringLiteral("\" ");
     if (entry.Height > 0)
         tag += QStringLiteral("Width=\"%1\" Height=\"%2\" ").arg(entry.Width).arg(entry.Height);
     if (o.LinkStats)
@@ -64,7 +63,8 @@ QString HeadingTag(const GalleryOptions& options)
 
 QString LinkTarget(const GalleryOptions& options)
 {
-    return options.WindowOpt == WindowOption::NewWindow ? QStringLiteral(" TARGET=\"_blank\"") : QStringLiteral(" TARGET=\"_self\"");
+    return options.WindowOpt == WindowOption::NewWindow ? QStringLiteral(" TARGET=\"_blank\"")
+                                                        : QStringLiteral(" TARGET=\"_self\"");
 }
 
 QString PageBaseName(const QString& pageName)

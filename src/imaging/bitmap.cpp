@@ -4,7 +4,10 @@
 
 namespace tessaly {
 
-Bitmap::Bitmap(int width, int height) { resize(width, height); }
+Bitmap::Bitmap(int width, int height)
+{
+    resize(width, height);
+}
 
 void Bitmap::resize(int width, int height)
 {

@@ -24,10 +24,7 @@ public:
     void fill(std::uint8_t blue, std::uint8_t green, std::uint8_t red);
 
     std::uint8_t* row(int y) { return m_pixels.data() + std::size_t(y) * rowBytes(); }
-    const std::uint8_t* row(int y) const
-    {
-        return m_pixels.data() + std::size_t(y) * rowBytes();
-    }
+    const std::uint8_t* row(int y) const { return m_pixels.data() + std::size_t(y) * rowBytes(); }
     std::size_t rowBytes() const { return std::size_t(m_width) * 3; }
 
     friend bool operator==(const Bitmap&, const Bitmap&) = default;

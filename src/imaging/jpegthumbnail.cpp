@@ -17,8 +17,8 @@ constexpr std::size_t kMostPixelsPerByte = 1024;
 
 }  // namespace
 
-void JpegThumbnailer::makeThumbnail(const QByteArray& bytes, int sourceWidth, int sourceHeight,
-                                    int width, int height, bool quality, Bitmap& target)
+void JpegThumbnailer::makeThumbnail(const QByteArray& bytes, int sourceWidth, int sourceHeight, int width, int height,
+                                    bool quality, Bitmap& target)
 {
     if (width < 1 || height < 1 || (quality && (sourceWidth < 2 || sourceHeight < 2)))
         throw std::invalid_argument("a thumbnail size the row decoder does not make");
@@ -31,8 +31,7 @@ void JpegThumbnailer::makeThumbnail(const QByteArray& bytes, int sourceWidth, in
         throw CodecError("JPEG picture has an unusable size");
 
     m_rows.reset(sourceWidth, sourceHeight,
-                 quality ? kernel::bilinearRows(sourceHeight, height)
-                         : kernel::nearestRows(sourceHeight, height));
+                 quality ? kernel::bilinearRows(sourceHeight, height) : kernel::nearestRows(sourceHeight, height));
     decodeJpegRows(bytes, m_rows);
     target.resize(width, height);
     if (quality)

@@ -22,8 +22,8 @@ public:
     // and for the quality method a source at least 2 by 2. Throws
     // CodecError when the stream is damaged or too large for decodeJpeg:
     // a caller then decodes it whole, which decides whether it opens.
-    void makeThumbnail(const QByteArray& bytes, int sourceWidth, int sourceHeight, int width,
-                       int height, bool quality, Bitmap& target);
+    void makeThumbnail(const QByteArray& bytes, int sourceWidth, int sourceHeight, int width, int height, bool quality,
+                       Bitmap& target);
 
 private:
     SourceRows m_rows;

@@ -29,9 +29,9 @@ bool renameNoReplace(const QString& from, const QString& to)
 
 bool sameFile(const QString& first, const QString& second)
 {
-    struct stat a{}, b{};
-    if (::stat(QFile::encodeName(first).constData(), &a) != 0 ||
-        ::stat(QFile::encodeName(second).constData(), &b) != 0)
+    struct stat a {
+    }, b{};
+    if (::stat(QFile::encodeName(first).constData(), &a) != 0 || ::stat(QFile::encodeName(second).constData(), &b) != 0)
         return false;
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
@@ -55,8 +55,7 @@ std::optional<QString> writeWholeFile(const QString& path, const QByteArray& byt
     // The buffer is flushed here, and checked: commit() flushes too but
     // then renames the file even when that flush failed (a full disk shows
     // only then), leaving a short file under the final name.
-    const bool written =
-        file.write(bytes) == bytes.size() && file.flush() && file.error() == QFileDevice::NoError;
+    const bool written = file.write(bytes) == bytes.size() && file.flush() && file.error() == QFileDevice::NoError;
     if (written && file.commit())
         return std::nullopt;
     const QString reason = file.errorString();

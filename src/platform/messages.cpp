@@ -25,16 +25,14 @@ QMessageBox::StandardButtons toQt(MessageButtons buttons)
     case MessageButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
     case MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
     case MessageButtons::YesCancel: return QMessageBox::Yes | QMessageBox::Cancel;
-    case MessageButtons::YesNoCancel:
-        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
 
 }  // namespace
 
-MessageAnswer QtMessageService::show(QWidget* parent, const QString& text, MessageIcon icon,
-                                     MessageButtons buttons)
+MessageAnswer QtMessageService::show(QWidget* parent, const QString& text, MessageIcon icon, MessageButtons buttons)
 {
     // Texts break lines with "\r\n" or a lone "\r"; the box wants "\n".
     QString shown = text;

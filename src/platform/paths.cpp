@@ -5,7 +5,10 @@
 
 namespace tessaly::paths {
 
-QString root() { return QStringLiteral("/"); }
+QString root()
+{
+    return QStringLiteral("/");
+}
 
 QString join(const QString& folder, const QString& name)
 {

@@ -12,13 +12,15 @@ namespace tessaly {
 namespace {
 
 const QStringList kTextEditors = {
-    QStringLiteral("gnome-text-editor"), QStringLiteral("gedit"),    QStringLiteral("kate"),
-    QStringLiteral("kwrite"),            QStringLiteral("mousepad"), QStringLiteral("xed"),
-    QStringLiteral("pluma"),             QStringLiteral("featherpad"), QStringLiteral("leafpad"),
+    QStringLiteral("gnome-text-editor"), QStringLiteral("gedit"), QStringLiteral("kate"),  QStringLiteral("kwrite"),
+    QStringLiteral("mousepad"),          QStringLiteral("xed"),   QStringLiteral("pluma"), QStringLiteral("featherpad"),
+    QStringLiteral("leafpad"),
 };
 
 const QStringList kWordProcessors = {
-    QStringLiteral("lowriter"), QStringLiteral("libreoffice"), QStringLiteral("abiword"),
+    QStringLiteral("lowriter"),
+    QStringLiteral("libreoffice"),
+    QStringLiteral("abiword"),
     QStringLiteral("calligrawords"),
 };
 

@@ -73,8 +73,7 @@ bool sameName(const QString& a, const QString& b)
 
 }  // namespace
 
-SettingsWriteError::SettingsWriteError(const QString& path)
-    : Error(QStringLiteral("Unable to write to %1").arg(path))
+SettingsWriteError::SettingsWriteError(const QString& path) : Error(QStringLiteral("Unable to write to %1").arg(path))
 {
 }
 

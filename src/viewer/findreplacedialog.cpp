@@ -77,8 +77,8 @@ bool FindReplaceDialog::isMatch(const QTextCursor& selection) const
 {
     if (!selection.hasSelection() || searchText().isEmpty())
         return false;
-    const QTextCursor found = m_editor.document()->find(searchText(), selection.selectionStart(),
-                                                        flags() & ~QTextDocument::FindBackward);
+    const QTextCursor found =
+        m_editor.document()->find(searchText(), selection.selectionStart(), flags() & ~QTextDocument::FindBackward);
     return !found.isNull() && found.selectionStart() == selection.selectionStart() &&
            found.selectionEnd() == selection.selectionEnd();
 }

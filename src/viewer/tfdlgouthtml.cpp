@@ -27,8 +27,11 @@ QString HtmlLocation::path() const
 }
 
 TfDlgOutHTML::TfDlgOutHTML(PlatformServices& services, IniFile settings, TForm4& confirm, QWidget* parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::TfDlgOutHTML>()), m_services(services),
-      m_settings(std::move(settings)), m_confirm(confirm)
+    : QDialog(parent),
+      m_ui(std::make_unique<Ui::TfDlgOutHTML>()),
+      m_services(services),
+      m_settings(std::move(settings)),
+      m_confirm(confirm)
 {
     Ui::TfDlgOutHTML& ui = *m_ui;
     ui.setupUi(this);

@@ -4,7 +4,6 @@
 #include "viewer/findreplacedialog.h"
 
 #include <QDialogButtonBox>
-#include <algorithm>
 #include <QFile>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -14,14 +13,15 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
+#include <algorithm>
 
 namespace tessaly {
 
 namespace {
 
-const QString kNote = QStringLiteral(
-    "(NOTE - if you changed the relative reference to images, or save the html in a different location, "
-    "your html may not work correctly)");
+const QString kNote =
+    QStringLiteral("(NOTE - if you changed the relative reference to images, or save the html in a different location, "
+                   "your html may not work correctly)");
 const QStringList kFilters = {QStringLiteral("*.htm (HTML File) (*.htm *.html)"),
                               QStringLiteral("*.txt (Text File) (*.txt)")};
 const QColor kCaptionBlack(0, 0, 0);
@@ -136,7 +136,8 @@ void TfHTM::setupIcons()
     const QIcon find = QIcon::fromTheme(QStringLiteral("edit-find"));
     ui.bFind->setIcon(find.isNull() ? magnifierIcon() : find);
     ui.bReplace->setIcon(themedIcon("edit-find-replace", QStringLiteral("\u21C4"), base));
-    ui.bFont->setIcon(themedIcon("preferences-desktop-font", QStringLiteral("A"), QFont(QStringLiteral("Serif")), true));
+    ui.bFont->setIcon(
+        themedIcon("preferences-desktop-font", QStringLiteral("A"), QFont(QStringLiteral("Serif")), true));
     ui.bNotepad->setIcon(themedIcon("accessories-text-editor", QStringLiteral("\u270E"), base));
     ui.bWordpad->setIcon(themedIcon("x-office-document", QStringLiteral("W"), QFont(QStringLiteral("Serif")), true));
 }
@@ -253,9 +254,8 @@ bool TfHTM::writeText(const QString& path)
 
 void TfHTM::bOpenItClick()
 {
-    if (isModified() &&
-        m_services.messages.show(this, QStringLiteral("File has changed, Save File?\r") + kNote,
-                                 MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::Yes) {
+    if (isModified() && m_services.messages.show(this, QStringLiteral("File has changed, Save File?\r") + kNote,
+                                                 MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::Yes) {
         // Saved as a copy: the file shown and the modified flag stay.
         const QString path = askSavePath();
         if (!path.isEmpty() && !writeText(path))
@@ -304,9 +304,8 @@ void TfHTM::bBrowseClick()
         m_ui->Memo1->document()->setModified(false);
     }
     if (isModified()) {
-        const MessageAnswer answer =
-            m_services.messages.show(this, QStringLiteral("File has changed.  Save Changes?"), MessageIcon::Question,
-                                     MessageButtons::YesNoCancel);
+        const MessageAnswer answer = m_services.messages.show(this, QStringLiteral("File has changed.  Save Changes?"),
+                                                              MessageIcon::Question, MessageButtons::YesNoCancel);
         if (answer == MessageAnswer::Cancel)
             return;
         if (answer == MessageAnswer::Yes) {

@@ -44,7 +44,6 @@ public:
     QString focusedSelectedPath() const;
     QString pathOf(int row) const;
 
-
 signals:
     // The Delete key was pressed in the list.
     void deletePressed();

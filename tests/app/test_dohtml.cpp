@@ -75,10 +75,7 @@ protected:
     {
         return QDir(output.path()).entryList({QStringLiteral("*.htm")}, QDir::Files, QDir::Name);
     }
-    QString page(const QString& name) const
-    {
-        return QString::fromUtf8(testing::readAll(output.path() + u'/' + name));
-    }
+    QString page(const QString& name) const { return QString::fromUtf8(testing::readAll(output.path() + u'/' + name)); }
 
     testing::TempFolder pictures;
     QHash<QString, std::function<void(QDialog&)>> actions;
@@ -137,17 +134,15 @@ TEST_F(DoHtmlTest, CancelInEitherDialogWritesNothing)
 TEST_F(DoHtmlTest, SameNameTwiceAsksToOverwrite)
 {
     makeThumbnails(3);
-    doHtml([](Ui::TForm6& options) {
-        testing::typeInto(options.eTperPg, QStringLiteral("2"));
-    });
+    doHtml([](Ui::TForm6& options) { testing::typeInto(options.eTperPg, QStringLiteral("2")); });
     EXPECT_EQ(pages(), (QStringList{QStringLiteral("MyWeb.htm"), QStringLiteral("MyWeb_1.htm")}));
     EXPECT_TRUE(fakes.messages.shown.empty());
     fakes.messages.script(MessageAnswer::Ok);
     doHtml([](Ui::TForm6& options) { testing::click(options.cbFrames); });
     EXPECT_EQ(fakes.messages.texts(), QStringList{QStringLiteral("Overwrite file?")});
-    EXPECT_EQ(pages(), (QStringList{QStringLiteral("MyWeb.htm"), QStringLiteral("MyWeb_1.htm"),
-                                    QStringLiteral("MyWebb.htm"), QStringLiteral("MyWebp.htm"),
-                                    QStringLiteral("MyWebt.htm")}));
+    EXPECT_EQ(pages(),
+              (QStringList{QStringLiteral("MyWeb.htm"), QStringLiteral("MyWeb_1.htm"), QStringLiteral("MyWebb.htm"),
+                           QStringLiteral("MyWebp.htm"), QStringLiteral("MyWebt.htm")}));
     EXPECT_TRUE(page(QStringLiteral("MyWeb.htm")).contains(QStringLiteral("<FRAMESET")));
     EXPECT_EQ(windows.htmlViewer().windowTitle(),
               QStringLiteral("HTML Editor: ") + output.path() + QStringLiteral("/MyWebt.htm"));
@@ -164,7 +159,8 @@ TEST_F(DoHtmlTest, CommandLineWritesTheSamePages)
     const Layout layouts[] = {
         {"pages of two", [](Ui::TForm6& options) { testing::typeInto(options.eTperPg, QStringLiteral("2")); }},
         {"plain", [](Ui::TForm6& options) { testing::click(options.cbUseTable); }},
-        {"frames", [](Ui::TForm6& options) {
+        {"frames",
+         [](Ui::TForm6& options) {
              testing::click(options.cbFrames);
              testing::click(options.cbBkgd);
          }},
@@ -180,12 +176,13 @@ TEST_F(DoHtmlTest, CommandLineWritesTheSamePages)
         testing::TempFolder commandOut;
         QProcess batch;
         batch.start(QStringLiteral(TESSALY_BATCH_PROGRAM),
-                    {QStringLiteral("--settings"), fakes.settings.path(), QStringLiteral("thumbs"), QStringLiteral("--out"),
-                     commandOut.path(), QStringLiteral("--html"), commandOut.path() + QStringLiteral("/MyWeb.htm"),
-                     pictures.path()});
+                    {QStringLiteral("--settings"), fakes.settings.path(), QStringLiteral("thumbs"),
+                     QStringLiteral("--out"), commandOut.path(), QStringLiteral("--html"),
+                     commandOut.path() + QStringLiteral("/MyWeb.htm"), pictures.path()});
         ASSERT_TRUE(batch.waitForFinished(120000));
         ASSERT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
-        const QStringList written = QDir(commandOut.path()).entryList({QStringLiteral("*.htm")}, QDir::Files, QDir::Name);
+        const QStringList written =
+            QDir(commandOut.path()).entryList({QStringLiteral("*.htm")}, QDir::Files, QDir::Name);
         EXPECT_EQ(written, pages());
         for (const QString& name : written)
             EXPECT_EQ(testing::readAll(commandOut.path() + u'/' + name), testing::readAll(output.path() + u'/' + name))
@@ -208,7 +205,8 @@ TEST_F(DoHtmlTest, GalleriesWorkInABrowser)
     const Layout layouts[] = {
         {"one page", [](Ui::TForm6& options) { testing::click(options.rb1pg); },
          "RESULT images=3 links=6 broken=0 tiled=none"},
-        {"pages of two", [](Ui::TForm6& options) {
+        {"pages of two",
+         [](Ui::TForm6& options) {
              testing::click(options.rbMpg);
              testing::typeInto(options.eTperPg, QStringLiteral("2"));
          },

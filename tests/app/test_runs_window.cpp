@@ -78,7 +78,8 @@ TEST_F(WindowRunTest, ThumbnailsEndToEnd)
 // Cancel pressed while the third of ten files is made.
 TEST_F(WindowRunTest, CancelDuringTheThirdFile)
 {
-    usePictures({"f0.bmp", "f1.bmp", "f2.bmp", "f3.bmp", "f4.bmp", "f5.bmp", "f6.bmp", "f7.bmp", "f8.bmp", "f9.bmp"}, 20, 10);
+    usePictures({"f0.bmp", "f1.bmp", "f2.bmp", "f3.bmp", "f4.bmp", "f5.bmp", "f6.bmp", "f7.bmp", "f8.bmp", "f9.bmp"},
+                20, 10);
     toConfirmation();
     window.setBetweenFiles([&] {
         if (ui.lProc->text() == QLatin1String("3 of 10"))
@@ -115,8 +116,9 @@ TEST_F(WindowRunTest, RenameEndToEnd)
     toConfirmation();
     testing::click(ui.bGO);
     EXPECT_EQ(ui.lDone->text(), QStringLiteral("Operation complete. 3 files processed."));
-    EXPECT_EQ(QDir(pictures.path()).entryList(QDir::Files, QDir::Name),
-              (QStringList{QStringLiteral("Image001.jpg"), QStringLiteral("Image002.jpg"), QStringLiteral("Image003.gif")}));
+    EXPECT_EQ(
+        QDir(pictures.path()).entryList(QDir::Files, QDir::Name),
+        (QStringList{QStringLiteral("Image001.jpg"), QStringLiteral("Image002.jpg"), QStringLiteral("Image003.gif")}));
     // The input list was read again and shows the new names.
     EXPECT_EQ(ui.fBox->names().size(), 3);
     EXPECT_TRUE(ui.fBox->names().contains(QStringLiteral("Image003.gif")));

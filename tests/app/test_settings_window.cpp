@@ -30,7 +30,9 @@ QByteArray settingsText(const FakeServices& fakes)
 TEST(SettingsFile, FreshStartWritesEveryDefault)
 {
     FakeServices fakes;
-    { ApplicationWindows windows(fakes.services, fakes.settings); }
+    {
+        ApplicationWindows windows(fakes.services, fakes.settings);
+    }
     EXPECT_EQ(settingsText(fakes),
               QByteArray("[Directories]\nhtmlName=MyWeb.htm\nRecycleBin=Yes\nInput=/\nOutput=/\n\n"
                          "[Linking]\nOriginalLinkOpt=2\nLinkOriginal=1\nThumbLinkOpt=2\nLinkName=1\n\n"
@@ -112,7 +114,8 @@ TEST(SettingsFile, UnusualStoredValues)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(QByteArray("[Thumbnails]\nResize Speed=quality\nNaming Option=Whatever\nCreate As=JPG\n"
                               "Maintain Ratio=2\nForce Width=1\nForce Height=1\nOverwrite Files=0\n"
-                              "Jpg Compression=") + c.quality + "\n");
+                              "Jpg Compression=") +
+                   c.quality + "\n");
         file.close();
         {
             ApplicationWindows windows(fakes.services, fakes.settings);
@@ -152,7 +155,8 @@ TEST(SettingsFile, MissingSavedFolderEndsTheLoad)
     windows.destroy();
     const QString parent = gone.makeFolder(QStringLiteral("kept"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write((QStringLiteral("[Directories]\nInput=%1/gone/deeper\n[Thumbnails]\nThumb Width=300\n").arg(parent)).toUtf8());
+    file.write(
+        (QStringLiteral("[Directories]\nInput=%1/gone/deeper\n[Thumbnails]\nThumb Width=300\n").arg(parent)).toUtf8());
     file.close();
     fakes.messages.shown.clear();
     ApplicationWindows again(fakes.services, fakes.settings);
@@ -168,7 +172,9 @@ TEST(SettingsFile, UnwritableFileWarnsOncePerWindow)
     FakeServices fakes;
     testing::TempFolder temp;
     const IniFile unwritable(temp.path() + QStringLiteral("/no/such/folder/Tessaly.ini"));
-    { ApplicationWindows windows(fakes.services, unwritable); }
+    {
+        ApplicationWindows windows(fakes.services, unwritable);
+    }
     const QString message = QStringLiteral("Unable to write to ") + unwritable.path();
     EXPECT_EQ(fakes.messages.texts(), (QStringList{message, message, message, message}));
 }
@@ -254,8 +260,9 @@ TEST_F(DeletionTest, ThreeOfTenToTheTrash)
     const QString trash = home.path() + QStringLiteral("/data/Trash");
     for (const char* name : {"p1.jpg", "p4.jpg", "p7.jpg"}) {
         EXPECT_TRUE(QFileInfo::exists(trash + QStringLiteral("/files/") + QLatin1String(name))) << name;
-        EXPECT_TRUE(testing::readAll(trash + QStringLiteral("/info/") + QLatin1String(name) + QStringLiteral(".trashinfo"))
-                        .contains(QFile::encodeName(pictures.path() + u'/' + QLatin1String(name))));
+        EXPECT_TRUE(
+            testing::readAll(trash + QStringLiteral("/info/") + QLatin1String(name) + QStringLiteral(".trashinfo"))
+                .contains(QFile::encodeName(pictures.path() + u'/' + QLatin1String(name))));
     }
 }
 

@@ -76,7 +76,8 @@ TEST(StartSelection, MainWindowOpensAtTheSelection)
     applyStartSelection(windows.mainWindow(), startSelectionFromArguments({c, b}));
     Ui::TForm1& ui = windows.mainWindow().form();
     EXPECT_EQ(ui.fDir->folder(), temp.path() + QStringLiteral("/pics"));
-    EXPECT_EQ(ui.fBox->names(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("b.jpg"), QStringLiteral("c.jpg")}));
+    EXPECT_EQ(ui.fBox->names(),
+              (QStringList{QStringLiteral("a.jpg"), QStringLiteral("b.jpg"), QStringLiteral("c.jpg")}));
     EXPECT_EQ(ui.fBox->selectedNames(), (QStringList{QStringLiteral("b.jpg"), QStringLiteral("c.jpg")}));
 }
 

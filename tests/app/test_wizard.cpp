@@ -1,28 +1,28 @@
-#include "wizardfixture.h"
 #include "ui_tform3.h"
 #include "widgets/textfit.h"
+#include "wizardfixture.h"
 
 #include <QApplication>
 #include <QEnterEvent>
 #include <QFile>
-#include <QPlainTextEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QTest>
 
 namespace tessaly {
 namespace {
 
-using testing::WizardTest;
 using testing::choose;
 using testing::click;
 using testing::typeInto;
+using testing::WizardTest;
 
-const QString kSameFolder = QStringLiteral(
-    "Input and Output Directories are the same. This could result in files being overwritten or "
-    "not processed.\r\rContinue?");
-const QString kNoQualifier = QStringLiteral(
-    "Invalid output qualifier for option chosen.  Please specify a qualifier, or choose a "
-    "different naming option.");
+const QString kSameFolder =
+    QStringLiteral("Input and Output Directories are the same. This could result in files being overwritten or "
+                   "not processed.\r\rContinue?");
+const QString kNoQualifier =
+    QStringLiteral("Invalid output qualifier for option chosen.  Please specify a qualifier, or choose a "
+                   "different naming option.");
 
 // Page 1: Next without a selection is refused and keeps the old source list.
 TEST_F(WizardTest, Page1NextWithoutSelectionIsRefused)
@@ -382,9 +382,10 @@ TEST_F(WizardTest, TabFollowsTheReadingOrder)
         }
         return visited;
     };
-    const QStringList strip = {QStringLiteral("sbDefaults"), QStringLiteral("bRefreshView"),
+    const QStringList strip = {QStringLiteral("sbDefaults"),   QStringLiteral("bRefreshView"),
                                QStringLiteral("SpeedButton2"), QStringLiteral("sbAbout"),
-                               QStringLiteral("SpeedButton3"), QStringLiteral("lbMFL"), QStringLiteral("mHelp")};
+                               QStringLiteral("SpeedButton3"), QStringLiteral("lbMFL"),
+                               QStringLiteral("mHelp")};
     const auto names = [](std::initializer_list<const char*> list) {
         QStringList result;
         for (const char* name : list)
@@ -397,8 +398,8 @@ TEST_F(WizardTest, TabFollowsTheReadingOrder)
     click(ui.bNxt1);
     ui.fNewDir->setFolder(output.path());
     // A group of exclusive buttons is one stop (arrow keys move in it).
-    EXPECT_EQ(tour(), strip + names({"fNewDir", "fNewBox", "ePreT", "eSeq", "cbConvert", "SpeedButton1",
-                                     "cbNameOption", "sbShowAll", "bBck1"}));
+    EXPECT_EQ(tour(), strip + names({"fNewDir", "fNewBox", "ePreT", "eSeq", "cbConvert", "SpeedButton1", "cbNameOption",
+                                     "sbShowAll", "bBck1"}));
     click(ui.bNxt2);
     EXPECT_EQ(tour(), strip + names({"Fast Resize", "eWidth", "eHeight", "cbRatio", "bBck2"}));
     click(ui.bNxt3);
@@ -602,8 +603,8 @@ TEST_F(WizardTest, GradientButtonHoverColours)
     EXPECT_EQ(ui.bCancelOp->endColor(), lime);
     leave(ui.bCancelOp);
     EXPECT_EQ(ui.bCancelOp->endColor(), grey);
-    for (GradientButton* button : {ui.bNxt1, ui.bNxt2, ui.bNxt3, ui.bBck1, ui.bBck2, ui.bBck3,
-                                   ui.bStartOver, ui.bHTML}) {
+    for (GradientButton* button :
+         {ui.bNxt1, ui.bNxt2, ui.bNxt3, ui.bBck1, ui.bBck2, ui.bBck3, ui.bStartOver, ui.bHTML}) {
         enter(button);
         EXPECT_EQ(button->beginColor(), grey) << button->objectName().toStdString();
         EXPECT_EQ(button->endColor(), lime) << button->objectName().toStdString();

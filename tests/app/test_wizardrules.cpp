@@ -58,8 +58,8 @@ TEST(VisibilityFor, ThreeColumns)
     EXPECT_EQ(rename.modeText, QStringLiteral("Rename/Convert Files"));
 
     const ModeVisibility copy = visibilityFor(JobMode::RenameCopyConvert, false);
-    EXPECT_TRUE(copy.renameChoice && copy.convertType && copy.outputFolder && copy.maskButtons &&
-                copy.overwrite && copy.imageQualifier);
+    EXPECT_TRUE(copy.renameChoice && copy.convertType && copy.outputFolder && copy.maskButtons && copy.overwrite &&
+                copy.imageQualifier);
     EXPECT_FALSE(copy.sameFolderNote || copy.thumbQualifier);
     EXPECT_EQ(copy.modeText, QStringLiteral("Rename/Convert Files"));
 }
@@ -70,11 +70,14 @@ TEST(OutputNamesSentence, FourOptionsWithAndWithoutQualifier)
     const QString q = QStringLiteral("Thumb");
     const QString s = QStringLiteral("001");
     EXPECT_EQ(outputNamesSentence(0, q, s), QStringLiteral("...Will start with Thumb001 and be numbered sequentially"));
-    EXPECT_EQ(outputNamesSentence(0, QString(), s), QStringLiteral("...Will start with 001 and be numbered sequentially"));
-    EXPECT_EQ(outputNamesSentence(1, q, s), QStringLiteral("...Will start with Thumb and then have the original name appended."));
+    EXPECT_EQ(outputNamesSentence(0, QString(), s),
+              QStringLiteral("...Will start with 001 and be numbered sequentially"));
+    EXPECT_EQ(outputNamesSentence(1, q, s),
+              QStringLiteral("...Will start with Thumb and then have the original name appended."));
     EXPECT_EQ(outputNamesSentence(1, QString(), s), QStringLiteral("...Will not be changed."));
     EXPECT_EQ(outputNamesSentence(2, q, s), QStringLiteral("...Will start with 001Thumb and be numbered sequentially"));
-    EXPECT_EQ(outputNamesSentence(2, QString(), s), QStringLiteral("...Will start with 001 and be numbered sequentially"));
+    EXPECT_EQ(outputNamesSentence(2, QString(), s),
+              QStringLiteral("...Will start with 001 and be numbered sequentially"));
     EXPECT_EQ(outputNamesSentence(3, q, s),
               QStringLiteral("...Will start with the original file name and then have Thumb appended."));
     EXPECT_EQ(outputNamesSentence(3, QString(), s), QStringLiteral("...Will not be changed."));

@@ -69,9 +69,9 @@ TEST(CheckRenameQualifier, TheTable)
     };
     using enum NamingOption;
     const Case cases[] = {
-        {true, PreName, "", true},     {true, SufName, "", true},   {true, PreSeq, "", false},
-        {true, SufSeq, "", false},     {true, PreName, "x", false}, {true, SufName, "Trip", false},
-        {false, PreName, "", false},   {false, SufName, "", false}, {true, std::nullopt, "", false},
+        {true, PreName, "", true},   {true, SufName, "", true},   {true, PreSeq, "", false},
+        {true, SufSeq, "", false},   {true, PreName, "x", false}, {true, SufName, "Trip", false},
+        {false, PreName, "", false}, {false, SufName, "", false}, {true, std::nullopt, "", false},
     };
     for (const Case& c : cases) {
         const auto message = checkRenameQualifier(c.renaming, c.naming, QString::fromLatin1(c.qualifier));
@@ -88,12 +88,15 @@ TEST(OutputNamesSentence, FourOptionsWithAndWithoutQualifier)
 {
     const QString q = QStringLiteral("Thumb"), s = QStringLiteral("001"), none;
     using enum NamingOption;
-    EXPECT_EQ(outputNamesSentence(PreSeq, q, s), QStringLiteral("...Will start with Thumb001 and be numbered sequentially"));
-    EXPECT_EQ(outputNamesSentence(PreSeq, none, s), QStringLiteral("...Will start with 001 and be numbered sequentially"));
+    EXPECT_EQ(outputNamesSentence(PreSeq, q, s),
+              QStringLiteral("...Will start with Thumb001 and be numbered sequentially"));
+    EXPECT_EQ(outputNamesSentence(PreSeq, none, s),
+              QStringLiteral("...Will start with 001 and be numbered sequentially"));
     EXPECT_EQ(outputNamesSentence(PreName, q, s),
               QStringLiteral("...Will start with Thumb and then have the original name appended."));
     EXPECT_EQ(outputNamesSentence(PreName, none, s), QStringLiteral("...Will not be changed."));
-    EXPECT_EQ(outputNamesSentence(SufSeq, q, s), QStringLiteral("...Will start with 001Thumb and be numbered sequentially"));
+    EXPECT_EQ(outputNamesSentence(SufSeq, q, s),
+              QStringLiteral("...Will start with 001Thumb and be numbered sequentially"));
     EXPECT_EQ(outputNamesSentence(SufName, q, s),
               QStringLiteral("...Will start with the original file name and then have Thumb appended."));
     EXPECT_EQ(outputNamesSentence(SufName, none, s), QStringLiteral("...Will not be changed."));

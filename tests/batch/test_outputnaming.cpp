@@ -16,14 +16,12 @@ TEST(SequenceText, WidthPaddingAndSigns)
         const char* expected;
     };
     const Case cases[] = {
-        {"001", 0, "001"},  {"001", 11, "012"},  {"1", 0, "1"},     {"1", 9, "10"},
-        {"1", 10, "11"},    {"01", 98, "99"},    {"01", 99, "100"}, {"01", 149, "150"},
-        {"7", 0, "7"},      {"-01", 0, "0-1"},   {"-01", 1, "000"}, {"-01", 2, "001"},
-        {"0000", 5, "0005"}, {" 5", 0, "05"},    {"+3", 0, "03"},
+        {"001", 0, "001"}, {"001", 11, "012"}, {"1", 0, "1"},       {"1", 9, "10"},  {"1", 10, "11"},
+        {"01", 98, "99"},  {"01", 99, "100"},  {"01", 149, "150"},  {"7", 0, "7"},   {"-01", 0, "0-1"},
+        {"-01", 1, "000"}, {"-01", 2, "001"},  {"0000", 5, "0005"}, {" 5", 0, "05"}, {"+3", 0, "03"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(SequenceText(QString::fromLatin1(c.field), c.position),
-                  QString::fromLatin1(c.expected))
+        EXPECT_EQ(SequenceText(QString::fromLatin1(c.field), c.position), QString::fromLatin1(c.expected))
             << c.field << " at " << c.position;
 }
 
@@ -41,8 +39,7 @@ TEST(SequenceText, NotAWholeNumberIsAnErrorNamingTheText)
             SequenceText(QString::fromLatin1(bad), 0);
             ADD_FAILURE() << "accepted " << bad;
         } catch (const NotAnInteger& error) {
-            EXPECT_EQ(error.message(),
-                      QStringLiteral("'%1' is not a valid integer value").arg(QLatin1String(bad)));
+            EXPECT_EQ(error.message(), QStringLiteral("'%1' is not a valid integer value").arg(QLatin1String(bad)));
         }
     }
 }
@@ -90,8 +87,7 @@ TEST(BuildOutputName, NamingTables)
         in.sourceName = QString::fromLatin1(c.source);
         in.position = c.position;
         in.folder = QStringLiteral("/out");
-        EXPECT_EQ(BuildOutputName(c.kind, SequenceFormat(in.sequenceField), in),
-                  QString::fromLatin1(c.expected))
+        EXPECT_EQ(BuildOutputName(c.kind, SequenceFormat(in.sequenceField), in), QString::fromLatin1(c.expected))
             << c.source << " option " << int(c.option);
     }
 }
@@ -132,13 +128,20 @@ TEST(OutputTypeOf, ConversionTextAndNoConversion)
         FileType expected;
     };
     const Case cases[] = {
-        {"jpg", "a.bmp", FileType::Jpg},        {"gif", "a.bmp", FileType::Gif},
-        {"bmp", "a.jpg", FileType::Bmp},        {"emf", "a.jpg", FileType::Emf},
-        {"wmf", "a.jpg", FileType::Wmf},        {"JPG", "a.jpg", FileType::None},
-        {"Jpg", "a.jpg", FileType::None},       {"png", "a.jpg", FileType::None},
-        {"", "a.jpg", FileType::None},          {"No Conversion", "dog.Bmp", FileType::Bmp},
-        {"No Conversion", "a.gif", FileType::Gif}, {"No Conversion", "c.jpeg", FileType::None},
-        {"No Conversion", "x.WMF", FileType::Wmf}, {"No Conversion", "notes.txt", FileType::None},
+        {"jpg", "a.bmp", FileType::Jpg},
+        {"gif", "a.bmp", FileType::Gif},
+        {"bmp", "a.jpg", FileType::Bmp},
+        {"emf", "a.jpg", FileType::Emf},
+        {"wmf", "a.jpg", FileType::Wmf},
+        {"JPG", "a.jpg", FileType::None},
+        {"Jpg", "a.jpg", FileType::None},
+        {"png", "a.jpg", FileType::None},
+        {"", "a.jpg", FileType::None},
+        {"No Conversion", "dog.Bmp", FileType::Bmp},
+        {"No Conversion", "a.gif", FileType::Gif},
+        {"No Conversion", "c.jpeg", FileType::None},
+        {"No Conversion", "x.WMF", FileType::Wmf},
+        {"No Conversion", "notes.txt", FileType::None},
         {"no conversion", "a.jpg", FileType::None},
     };
     for (const Case& c : cases)

@@ -118,7 +118,9 @@ TEST_F(RenameJournalTest, RunThatRenamesNothingKeepsTheLastRecord)
         journal.beforeRename(at("a.jpg"), at("x1.jpg"));
         journal.afterRename(QFile::rename(at("a.jpg"), at("x1.jpg")));
     }
-    { RenameJournal unused(journalFolder, folder.path()); }
+    {
+        RenameJournal unused(journalFolder, folder.path());
+    }
     EXPECT_EQ(undoLastRename(journalFolder, folder.path()).restored, 1);
     EXPECT_EQ(files(), before);
 }

@@ -267,9 +267,10 @@ TEST_F(RunTest, RenameInListOrderAndAgain)
     EXPECT_EQ(state.ProcessedFiles[2].OriginalSize, 5);
 
     view.reports.clear();
-    const RunOutcome again = go({QStringLiteral("Image001.jpg"), QStringLiteral("Image002.jpg"),
-                                 QStringLiteral("Image003.gif")});
-    EXPECT_EQ(view.reports, QStringList{QStringLiteral("Error - duplicate name in folder.  Rename Operation stopped.")});
+    const RunOutcome again =
+        go({QStringLiteral("Image001.jpg"), QStringLiteral("Image002.jpg"), QStringLiteral("Image003.gif")});
+    EXPECT_EQ(view.reports,
+              QStringList{QStringLiteral("Error - duplicate name in folder.  Rename Operation stopped.")});
     EXPECT_EQ(again.completionText, QStringLiteral("Operation Incomplete. 0 files processed."));
     EXPECT_EQ(inputFiles().size(), 3);
 }

@@ -27,7 +27,9 @@ QByteArray photo(int width, int height, int seed)
 {
     return testing::makeJpeg(
         makeBitmap(width, height,
-                   [&](int x, int y) { return Rgb{(x * 3 + seed * 40) & 255, (y * 7 + x) & 255, (x * y + seed) & 255}; }),
+                   [&](int x, int y) {
+                       return Rgb{(x * 3 + seed * 40) & 255, (y * 7 + x) & 255, (x * y + seed) & 255};
+                   }),
         false, 92);
 }
 
@@ -84,7 +86,10 @@ protected:
         return runBatch(run);
     }
 
-    QString thumb(int i) const { return output.path() + QStringLiteral("/Thumb%1.jpg").arg(i + 1, 3, 10, QLatin1Char('0')); }
+    QString thumb(int i) const
+    {
+        return output.path() + QStringLiteral("/Thumb%1.jpg").arg(i + 1, 3, 10, QLatin1Char('0'));
+    }
     QStringList outputFiles() const { return QDir(output.path()).entryList(QDir::Files, QDir::Name); }
 
     TempFolder input, output;
@@ -106,7 +111,8 @@ TEST_F(RunAheadTest, EveryThumbnailIsTheWholeDecodesBytes)
         for (int i = 0; i < names.size(); ++i) {
             EXPECT_EQ(testing::readAll(thumb(i)), expectedThumbnail(input.path() + u'/' + names[i], job))
                 << names[i].toStdString();
-            EXPECT_EQ(state.ProcessedFiles[std::size_t(i)].OriginalSize, QFileInfo(input.path() + u'/' + names[i]).size());
+            EXPECT_EQ(state.ProcessedFiles[std::size_t(i)].OriginalSize,
+                      QFileInfo(input.path() + u'/' + names[i]).size());
         }
     }
 }

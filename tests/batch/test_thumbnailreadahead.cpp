@@ -1,11 +1,11 @@
 // Thumbnails made ahead of their turn: handed over only when they are what
 // the run would make at that turn, with the options and the file as they
 // are then.
-#include "support/imagingtesttools.h"
-#include "support/tempfolder.h"
 #include "batch/thumbnailreadahead.h"
 #include "imaging/picture.h"
 #include "imaging/resample.h"
+#include "support/imagingtesttools.h"
+#include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
 

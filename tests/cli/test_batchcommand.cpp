@@ -63,7 +63,8 @@ TEST(BatchArguments, OptionsAndUsageErrors)
     for (const Bad& b : bad) {
         const ParsedArguments parsed = parseBatchArguments(words(b.arguments));
         EXPECT_FALSE(parsed.command) << b.arguments;
-        EXPECT_TRUE(parsed.error.startsWith(QLatin1String(b.error))) << b.arguments << ": " << parsed.error.toStdString();
+        EXPECT_TRUE(parsed.error.startsWith(QLatin1String(b.error)))
+            << b.arguments << ": " << parsed.error.toStdString();
     }
 }
 
@@ -72,12 +73,15 @@ TEST(BatchArguments, OptionsAndUsageErrors)
 // last one given.
 TEST(BatchArguments, CommandLineConventions)
 {
-    const BatchCommand c = *parseBatchArguments(QStringList{
-        QStringLiteral("rename"), QStringLiteral("--seq=-01"), QStringLiteral("--qualifier"), QStringLiteral("-x-"),
-        QStringLiteral("--keep-ratio"), QStringLiteral("--no-keep-ratio"), QStringLiteral("--no-overwrite"),
-        QStringLiteral("--overwrite"), QStringLiteral("--fast"), QStringLiteral("--quality-resize"),
-        QStringLiteral("--force-width"), QStringLiteral("--no-force"), QStringLiteral("--"), QStringLiteral("-a.jpg"),
-        QStringLiteral("--b.jpg")}).command;
+    const BatchCommand c =
+        *parseBatchArguments(QStringList{QStringLiteral("rename"), QStringLiteral("--seq=-01"),
+                                         QStringLiteral("--qualifier"), QStringLiteral("-x-"),
+                                         QStringLiteral("--keep-ratio"), QStringLiteral("--no-keep-ratio"),
+                                         QStringLiteral("--no-overwrite"), QStringLiteral("--overwrite"),
+                                         QStringLiteral("--fast"), QStringLiteral("--quality-resize"),
+                                         QStringLiteral("--force-width"), QStringLiteral("--no-force"),
+                                         QStringLiteral("--"), QStringLiteral("-a.jpg"), QStringLiteral("--b.jpg")})
+             .command;
     EXPECT_EQ(c.sequence, QStringLiteral("-01"));
     EXPECT_EQ(c.qualifier, QStringLiteral("-x-"));
     EXPECT_EQ(c.keepRatio, false);
@@ -86,7 +90,8 @@ TEST(BatchArguments, CommandLineConventions)
     EXPECT_EQ(c.force, ForceSide::Neither);
     EXPECT_EQ(c.inputs, (QStringList{QStringLiteral("-a.jpg"), QStringLiteral("--b.jpg")}));
 
-    const BatchCommand d = *parseBatchArguments(words("thumbs --seq -01 --out=/tmp/x/ --type=gif -q --force-height a")).command;
+    const BatchCommand d =
+        *parseBatchArguments(words("thumbs --seq -01 --out=/tmp/x/ --type=gif -q --force-height a")).command;
     EXPECT_EQ(d.sequence, QStringLiteral("-01"));
     EXPECT_EQ(d.out, QStringLiteral("/tmp/x"));
     EXPECT_EQ(d.type, OutputType::Gif);
@@ -105,12 +110,14 @@ TEST(BatchArguments, SourceFiles)
     b.write(QStringLiteral("x.jpg"));
     const SourceFiles fromFolder = resolveSourceFiles({a.path()}, QStringLiteral("*.jpg;*.gif;*.bmp"));
     EXPECT_EQ(fromFolder.folder, a.path());
-    EXPECT_EQ(fromFolder.names, (QStringList{QStringLiteral("a.gif"), QStringLiteral("B.jpg"), QStringLiteral("C.bmp")}));
+    EXPECT_EQ(fromFolder.names,
+              (QStringList{QStringLiteral("a.gif"), QStringLiteral("B.jpg"), QStringLiteral("C.bmp")}));
     const SourceFiles fromFiles = resolveSourceFiles(
         {a.path() + QStringLiteral("/C.bmp"), a.path() + QStringLiteral("/a.gif"), a.path() + QStringLiteral("/a.gif")},
         QStringLiteral("*.*"));
     EXPECT_EQ(fromFiles.names, (QStringList{QStringLiteral("a.gif"), QStringLiteral("C.bmp")}));
-    EXPECT_FALSE(resolveSourceFiles({a.path(), b.path() + QStringLiteral("/x.jpg")}, QStringLiteral("*.*")).error.isEmpty());
+    EXPECT_FALSE(
+        resolveSourceFiles({a.path(), b.path() + QStringLiteral("/x.jpg")}, QStringLiteral("*.*")).error.isEmpty());
     EXPECT_FALSE(resolveSourceFiles({a.path() + QStringLiteral("/gone.jpg")}, QStringLiteral("*.*")).error.isEmpty());
 }
 
@@ -153,8 +160,9 @@ TEST(BatchArguments, OverridesBothWays)
     const IniFile on(temp.write(QStringLiteral("on.ini"),
                                 "[Thumbnails]\nResize Speed=Quality\nMaintain Ratio=1\nForce Width=1\n"
                                 "Create As=No Conversion\nOverwrite Files=1\n"));
-    const IniFile off(temp.write(QStringLiteral("off.ini"),
-                                 "[Thumbnails]\nResize Speed=Fast\nMaintain Ratio=0\nCreate As=bmp\nOverwrite Files=0\n"));
+    const IniFile off(
+        temp.write(QStringLiteral("off.ini"),
+                   "[Thumbnails]\nResize Speed=Fast\nMaintain Ratio=0\nCreate As=bmp\nOverwrite Files=0\n"));
     struct Case {
         const IniFile& settings;
         const char* arguments;
@@ -165,7 +173,8 @@ TEST(BatchArguments, OverridesBothWays)
     using enum ResizeSpeed;
     const Case cases[] = {
         {on, "thumbs x", true, true, false, true, Quality, OutputType::NoConversion},
-        {on, "thumbs --no-keep-ratio --no-overwrite --fast --type jpg x", false, true, false, false, Fast, OutputType::Jpg},
+        {on, "thumbs --no-keep-ratio --no-overwrite --fast --type jpg x", false, true, false, false, Fast,
+         OutputType::Jpg},
         {on, "thumbs --size 120x80 x", false, true, false, true, Quality, OutputType::NoConversion},
         {on, "thumbs --size 120x80 --keep-ratio x", true, true, false, true, Quality, OutputType::NoConversion},
         {on, "thumbs --size 120 x", true, true, false, true, Quality, OutputType::NoConversion},

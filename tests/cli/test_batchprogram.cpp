@@ -6,15 +6,15 @@
 #include "widgets/foldertree.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
-#include <QCheckBox>
-#include <QTest>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTest>
 #include <QThread>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -34,7 +34,8 @@ Result runBatch(const QStringList& arguments, const QString& settings, const QSt
     QProcess process;
     if (!workingFolder.isEmpty())
         process.setWorkingDirectory(workingFolder);
-    process.start(QStringLiteral(TESSALY_BATCH_PROGRAM), QStringList{QStringLiteral("--settings"), settings} + arguments);
+    process.start(QStringLiteral(TESSALY_BATCH_PROGRAM),
+                  QStringList{QStringLiteral("--settings"), settings} + arguments);
     process.waitForFinished(120000);
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
@@ -147,7 +148,8 @@ TEST_F(BatchProgramTest, ConvertAndCopyMatchTheWindow)
     result = runBatch({QStringLiteral("copy"), QStringLiteral("--out"), commandCopy.path(), input.path()}, settings);
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(contents(commandCopy.path()), contents(windowCopy.path()));
-    EXPECT_EQ(contents(commandCopy.path()).at(QStringLiteral("Image002.jpg")), testing::readAll(input.path() + QStringLiteral("/Beach.jpg")));
+    EXPECT_EQ(contents(commandCopy.path()).at(QStringLiteral("Image002.jpg")),
+              testing::readAll(input.path() + QStringLiteral("/Beach.jpg")));
 }
 
 TEST_F(BatchProgramTest, RenameMatchesTheWindow)
@@ -185,7 +187,8 @@ TEST_F(BatchProgramTest, WritesTheGallery)
     EXPECT_TRUE(html.contains(QLatin1String("<TITLE>Holiday</TITLE>")));
     EXPECT_EQ(html.count(QLatin1String("<TR>")), 2);
     EXPECT_TRUE(html.contains(QLatin1String("SRC=\"../Thumb001.jpg\"")));
-    EXPECT_TRUE(html.contains(QStringLiteral("HREF=\"") + RelativeReference(commandOut.path() + QStringLiteral("/web"), input.path()) +
+    EXPECT_TRUE(html.contains(QStringLiteral("HREF=\"") +
+                              RelativeReference(commandOut.path() + QStringLiteral("/web"), input.path()) +
                               QStringLiteral("alps.gif\"")));
     EXPECT_TRUE(result.out.contains(QLatin1String("Gallery written: ") + page));
 }
@@ -206,15 +209,21 @@ TEST_F(BatchProgramTest, ChecksAndExitStatuses)
     const Case cases[] = {
         {{QStringLiteral("thumbs"), QStringLiteral("--out"), out, empty.path()}, 2, "No files selected!"},
         {{QStringLiteral("thumbs"), QStringLiteral("--out"), out, in}, 2, "Duplicate File Names: a.gif and a.jpg"},
-        {{QStringLiteral("thumbs"), QStringLiteral("--allow-duplicates"), in}, 2, "Input and Output Directories are the same."},
-        {{QStringLiteral("rename"), QStringLiteral("--allow-duplicates"), QStringLiteral("--naming"), QStringLiteral("PreName"),
-          QStringLiteral("--qualifier"), QString(), in},
-         2, "Invalid output qualifier for option chosen."},
-        {{QStringLiteral("thumbs"), QStringLiteral("--out"), out, in + QStringLiteral("/a.jpg"), empty.path()}, 2,
+        {{QStringLiteral("thumbs"), QStringLiteral("--allow-duplicates"), in},
+         2,
+         "Input and Output Directories are the same."},
+        {{QStringLiteral("rename"), QStringLiteral("--allow-duplicates"), QStringLiteral("--naming"),
+          QStringLiteral("PreName"), QStringLiteral("--qualifier"), QString(), in},
+         2,
+         "Invalid output qualifier for option chosen."},
+        {{QStringLiteral("thumbs"), QStringLiteral("--out"), out, in + QStringLiteral("/a.jpg"), empty.path()},
+         2,
          "The files must all lie in one folder"},
         {{QStringLiteral("thumbs"), QStringLiteral("--frobnicate")}, 2, "tessaly-batch: Unknown option 'frobnicate'."},
         {{QStringLiteral("thumbs"), QStringLiteral("-z"), in}, 2, "tessaly-batch: Unknown option 'z'."},
-        {{QStringLiteral("thumbs"), QStringLiteral("--out"), in + QStringLiteral("/a.jpg"), in + QStringLiteral("/a.jpg")}, 2,
+        {{QStringLiteral("thumbs"), QStringLiteral("--out"), in + QStringLiteral("/a.jpg"),
+          in + QStringLiteral("/a.jpg")},
+         2,
          "is a file"},
     };
     for (const Case& c : cases) {
@@ -226,9 +235,8 @@ TEST_F(BatchProgramTest, ChecksAndExitStatuses)
 
     // A damaged picture: the window's message, an incomplete run, status 1.
     input.write(QStringLiteral("b.jpg"), "not a picture");
-    const Result damaged = runBatch({QStringLiteral("thumbs"), QStringLiteral("--allow-duplicates"), QStringLiteral("--out"),
-                                     out, in},
-                                    settings);
+    const Result damaged = runBatch(
+        {QStringLiteral("thumbs"), QStringLiteral("--allow-duplicates"), QStringLiteral("--out"), out, in}, settings);
     EXPECT_EQ(damaged.exitCode, 1);
     EXPECT_TRUE(damaged.err.contains(QLatin1String("Could not open b.jpg")));
     EXPECT_EQ(damaged.out, QStringLiteral("Operation Incomplete. 2 files processed.\n"));
@@ -236,8 +244,8 @@ TEST_F(BatchProgramTest, ChecksAndExitStatuses)
     // A run that fails: the window's message, then the file and the reason.
     TempFolder blocked;
     QDir().mkpath(blocked.path() + QStringLiteral("/Image001.gif"));  // a folder where the copy goes
-    const Result failed = runBatch({QStringLiteral("copy"), QStringLiteral("--allow-duplicates"), QStringLiteral("--out"),
-                                    blocked.path(), in + QStringLiteral("/a.gif")},
+    const Result failed = runBatch({QStringLiteral("copy"), QStringLiteral("--allow-duplicates"),
+                                    QStringLiteral("--out"), blocked.path(), in + QStringLiteral("/a.gif")},
                                    settings);
     EXPECT_EQ(failed.exitCode, 1);
     const QStringList lines = failed.err.split(u'\n', Qt::SkipEmptyParts);
@@ -252,7 +260,8 @@ TEST_F(BatchProgramTest, ChecksAndExitStatuses)
                                      QStringLiteral("--out"), blocked.path(), in + QStringLiteral("/a.gif")},
                                     settings);
     EXPECT_EQ(badSize.exitCode, 1);
-    EXPECT_EQ(badSize.err, QStringLiteral("Error during processing!\ntessaly-batch: '12a' is not a valid integer value\n"));
+    EXPECT_EQ(badSize.err,
+              QStringLiteral("Error during processing!\ntessaly-batch: '12a' is not a valid integer value\n"));
 
     const Result help = runBatch({QStringLiteral("--help")}, settings);
     EXPECT_EQ(help.exitCode, 0);
@@ -279,9 +288,10 @@ TEST_F(BatchProgramTest, MissingOutputFolderIsCreated)
 
     QFile::remove(photos + QStringLiteral("/a.gif"));
     const QString thumbs = home.path() + QStringLiteral("/thumbs");
-    const Result example = runBatch({QStringLiteral("thumbs"), QStringLiteral("--out"), thumbs, QStringLiteral("--size"),
-                                     QStringLiteral("120"), QStringLiteral("--keep-ratio"), photos},
-                                    settings);
+    const Result example =
+        runBatch({QStringLiteral("thumbs"), QStringLiteral("--out"), thumbs, QStringLiteral("--size"),
+                  QStringLiteral("120"), QStringLiteral("--keep-ratio"), photos},
+                 settings);
     EXPECT_EQ(example.exitCode, 0) << example.err.toStdString();
     EXPECT_EQ(QDir(thumbs).entryList(QDir::Files), QStringList{QStringLiteral("Thumb001.jpg")});
 
@@ -299,14 +309,14 @@ TEST_F(BatchProgramTest, VersionAndDashedFileNames)
     EXPECT_EQ(version.out, QStringLiteral("tessaly-batch 1.6\n"));
 
     testing::writePicture(input.path() + QStringLiteral("/-dash.jpg"), 40, 30);
-    const Result dashed = runBatch({QStringLiteral("thumbs"), QStringLiteral("--out"), commandOut.path(), QStringLiteral("--"),
-                                    QStringLiteral("-dash.jpg")},
+    const Result dashed = runBatch({QStringLiteral("thumbs"), QStringLiteral("--out"), commandOut.path(),
+                                    QStringLiteral("--"), QStringLiteral("-dash.jpg")},
                                    settings, input.path());
     EXPECT_EQ(dashed.exitCode, 0) << dashed.err.toStdString();
     EXPECT_EQ(dashed.out, QStringLiteral("Operation complete. 1 files processed.\n"));
-    const Result refused = runBatch({QStringLiteral("thumbs"), QStringLiteral("--out"), commandOut.path(),
-                                     QStringLiteral("-dash.jpg")},
-                                    settings, input.path());
+    const Result refused =
+        runBatch({QStringLiteral("thumbs"), QStringLiteral("--out"), commandOut.path(), QStringLiteral("-dash.jpg")},
+                 settings, input.path());
     EXPECT_EQ(refused.exitCode, 2);
 }
 

@@ -22,7 +22,8 @@ struct Result {
 Result runProgram(const QStringList& arguments, const QString& settings)
 {
     QProcess process;
-    process.start(QStringLiteral(TESSALY_BATCH_PROGRAM), QStringList{QStringLiteral("--settings"), settings} + arguments);
+    process.start(QStringLiteral(TESSALY_BATCH_PROGRAM),
+                  QStringList{QStringLiteral("--settings"), settings} + arguments);
     process.waitForFinished(120000);
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
@@ -127,8 +128,10 @@ INSTANTIATE_TEST_SUITE_P(
     EachMode, DryRun,
     ::testing::Values(
         Case{"thumbs", {"thumbs", "--out", "OUT", "--size", "100", "--keep-ratio", "--type", "jpg", "IN"}, 0, 3},
-        Case{"convert", {"convert", "--out", "OUT", "--type", "bmp", "--naming", "SufName", "--qualifier", "_c", "IN"},
-             0, 3},
+        Case{"convert",
+             {"convert", "--out", "OUT", "--type", "bmp", "--naming", "SufName", "--qualifier", "_c", "IN"},
+             0,
+             3},
         Case{"copy", {"copy", "--out", "OUT", "--naming", "PreSeq", "--qualifier", "P", "--seq", "7", "IN"}, 0, 3},
         Case{"rename", {"rename", "--naming", "PreSeq", "--qualifier", "Trip", "--seq", "001", "IN"}, 0, 3},
         // Beach.jpg would become Trip002.jpg, which is taken: the rename stops there.
@@ -146,15 +149,15 @@ INSTANTIATE_TEST_SUITE_P(
                  QDir().mkpath(out);
                  testing::writePicture(out + QStringLiteral("/xBeach.jpg"), 10, 10);
              }},
-        Case{"thumbs_replaced",
-             {"thumbs", "--out", "OUT", "--naming", "PreName", "--qualifier", "t", "--overwrite", "--type", "bmp",
-              "IN"},
-             0,
-             3,
-             [](const QString&, const QString& out) {
-                 QDir().mkpath(out);
-                 testing::writePicture(out + QStringLiteral("/tcity.bmp"), 10, 10);
-             }},
+        Case{
+            "thumbs_replaced",
+            {"thumbs", "--out", "OUT", "--naming", "PreName", "--qualifier", "t", "--overwrite", "--type", "bmp", "IN"},
+            0,
+            3,
+            [](const QString&, const QString& out) {
+                QDir().mkpath(out);
+                testing::writePicture(out + QStringLiteral("/tcity.bmp"), 10, 10);
+            }},
         // A failed check: the same exit status, no lines, nothing written.
         Case{"same_folder", {"thumbs", "--out", "IN", "IN"}, 2, 0}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.title); });
@@ -165,11 +168,11 @@ TEST(DryRunListing, NotesTakenNamesAndExistingFiles)
     const QString settings = settingsFolder.path() + QStringLiteral("/none.ini");
     testing::writePicture(input.path() + QStringLiteral("/a.jpg"), 40, 20);
     testing::writePicture(input.path() + QStringLiteral("/xa.jpg"), 40, 20);
-    const Result dry = runProgram({QStringLiteral("copy"), QStringLiteral("--out"), input.path(),
-                                   QStringLiteral("--same-folder"), QStringLiteral("--naming"), QStringLiteral("PreName"),
-                                   QStringLiteral("--qualifier"), QStringLiteral("x"), QStringLiteral("--no-overwrite"),
-                                   QStringLiteral("--dry-run"), input.path()},
-                                  settings);
+    const Result dry =
+        runProgram({QStringLiteral("copy"), QStringLiteral("--out"), input.path(), QStringLiteral("--same-folder"),
+                    QStringLiteral("--naming"), QStringLiteral("PreName"), QStringLiteral("--qualifier"),
+                    QStringLiteral("x"), QStringLiteral("--no-overwrite"), QStringLiteral("--dry-run"), input.path()},
+                   settings);
     EXPECT_EQ(dry.exitCode, 0);
     // a.jpg would go to xa.jpg, which exists; xa.jpg to the new xxa.jpg.
     EXPECT_EQ(dry.out, input.path() + QStringLiteral("/a.jpg\t") + input.path() +

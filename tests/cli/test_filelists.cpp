@@ -42,7 +42,8 @@ Result runProgram(const QStringList& arguments, const QString& settings, const Q
     QProcess process;
     if (!workingFolder.isEmpty())
         process.setWorkingDirectory(workingFolder);
-    process.start(QStringLiteral(TESSALY_BATCH_PROGRAM), QStringList{QStringLiteral("--settings"), settings} + arguments);
+    process.start(QStringLiteral(TESSALY_BATCH_PROGRAM),
+                  QStringList{QStringLiteral("--settings"), settings} + arguments);
     process.write(input);
     process.closeWriteChannel();
     process.waitForFinished(120000);
@@ -99,12 +100,11 @@ TEST_F(FileLists, NulSeparatedListFromStandardInputTakesNewlinesInNames)
     const QString odd = picture(first, QStringLiteral("two\nlines.jpg"), 20);
     const QString plain = picture(second, QStringLiteral("plain.jpg"), 30);
     const QByteArray list = QFile::encodeName(odd) + '\0' + QFile::encodeName(plain) + '\0';
-    const Result result =
-        runProgram({QStringLiteral("thumbs"), QStringLiteral("--out"), out, QStringLiteral("--naming"),
-                    QStringLiteral("SufName"), QStringLiteral("--qualifier"), QStringLiteral("_t"),
-                    QStringLiteral("--type"), QStringLiteral("jpg"), QStringLiteral("--files-from"), QStringLiteral("-"),
-                    QStringLiteral("--null")},
-                   settings, list);
+    const Result result = runProgram(
+        {QStringLiteral("thumbs"), QStringLiteral("--out"), out, QStringLiteral("--naming"), QStringLiteral("SufName"),
+         QStringLiteral("--qualifier"), QStringLiteral("_t"), QStringLiteral("--type"), QStringLiteral("jpg"),
+         QStringLiteral("--files-from"), QStringLiteral("-"), QStringLiteral("--null")},
+        settings, list);
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
     EXPECT_EQ(QDir(out).entryList(QDir::Files, QDir::Name),
               (QStringList{QStringLiteral("plain_t.jpg"), QStringLiteral("two\nlines_t.jpg")}));
@@ -116,8 +116,13 @@ TEST_F(FileLists, NameTwoFilesWouldGetIsRefusedBeforeAnythingIsWritten)
     const QString other = picture(second, QStringLiteral("b.jpg"), 30);
     const QString two = picture(second, QStringLiteral("a.jpg"), 30);
     for (const bool dryRun : {false, true}) {
-        QStringList arguments{QStringLiteral("copy"), QStringLiteral("--out"), out, QStringLiteral("--naming"),
-                              QStringLiteral("PreName"), QStringLiteral("--files-from"), writeList({one, other, two}, '\n')};
+        QStringList arguments{QStringLiteral("copy"),
+                              QStringLiteral("--out"),
+                              out,
+                              QStringLiteral("--naming"),
+                              QStringLiteral("PreName"),
+                              QStringLiteral("--files-from"),
+                              writeList({one, other, two}, '\n')};
         if (dryRun)
             arguments << QStringLiteral("--dry-run");
         const Result result = runProgram(arguments, settings);

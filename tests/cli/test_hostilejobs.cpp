@@ -31,7 +31,8 @@ Result runBatch(const QStringList& arguments, const QString& settings)
     QElapsedTimer timer;
     timer.start();
     QProcess process;
-    process.start(QStringLiteral(TESSALY_BATCH_PROGRAM), QStringList{QStringLiteral("--settings"), settings} + arguments);
+    process.start(QStringLiteral(TESSALY_BATCH_PROGRAM),
+                  QStringList{QStringLiteral("--settings"), settings} + arguments);
     if (!process.waitForFinished(60000))
         process.kill();
     process.waitForFinished();
@@ -66,9 +67,11 @@ TEST(HostileJobs, LinkToTheInputFolderIsTheSameFolder)
     ASSERT_TRUE(QFile::link(photos, alias));
     const auto before = hashes(photos);
     for (const QString& out : {alias, alias + u'/', photos + QStringLiteral("/../photos")}) {
-        const Result result = runBatch({QStringLiteral("thumbs"), QStringLiteral("--out"), out, photos}, emptySettings(temp));
+        const Result result =
+            runBatch({QStringLiteral("thumbs"), QStringLiteral("--out"), out, photos}, emptySettings(temp));
         EXPECT_EQ(result.exitCode, 2) << out.toStdString();
-        EXPECT_TRUE(result.err.contains(QStringLiteral("Input and Output Directories are the same"))) << result.err.toStdString();
+        EXPECT_TRUE(result.err.contains(QStringLiteral("Input and Output Directories are the same")))
+            << result.err.toStdString();
     }
     EXPECT_EQ(hashes(photos), before);
 }
@@ -82,9 +85,9 @@ TEST(HostileJobs, QualifierWithSeparatorIsRefused)
     const QString out = temp.makeFolder(QStringLiteral("out"));
     testing::writePicture(photos + QStringLiteral("/holiday.jpg"), 80, 60);
     for (const QString& qualifier : {QStringLiteral("../x_"), QStringLiteral("a/b"), QStringLiteral("..\\x")}) {
-        const Result result = runBatch({QStringLiteral("thumbs"), QStringLiteral("--out"), out, QStringLiteral("--qualifier"),
-                                        qualifier, photos},
-                                       emptySettings(temp));
+        const Result result = runBatch(
+            {QStringLiteral("thumbs"), QStringLiteral("--out"), out, QStringLiteral("--qualifier"), qualifier, photos},
+            emptySettings(temp));
         EXPECT_EQ(result.exitCode, 2) << qualifier.toStdString();
         EXPECT_TRUE(result.err.contains(QStringLiteral("path separator"))) << result.err.toStdString();
     }
@@ -107,9 +110,9 @@ TEST(HostileJobs, SettingsOnlyFromARegularFile)
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     const QString huge = temp.write(QStringLiteral("huge.ini"), QByteArray(3 << 20, 'x'));
     for (const QString& settings : {QStringLiteral("/dev/zero"), fifo, huge, temp.path()}) {
-        const Result result =
-            runBatch({QStringLiteral("thumbs"), QStringLiteral("--out"), temp.makeFolder(QStringLiteral("out")), photos},
-                     settings);
+        const Result result = runBatch(
+            {QStringLiteral("thumbs"), QStringLiteral("--out"), temp.makeFolder(QStringLiteral("out")), photos},
+            settings);
         EXPECT_EQ(result.exitCode, 2) << settings.toStdString();
         EXPECT_TRUE(result.err.contains(QStringLiteral("is not a settings file"))) << result.err.toStdString();
         EXPECT_LT(result.milliseconds, 10000) << settings.toStdString();
@@ -137,10 +140,10 @@ TEST(HostileJobs, FullDiskIsAnError)
         filler.write(QByteArray(60 * 1024, 'f'));
     }
     const auto before = hashes(photos);
-    const Result result = runBatch({QStringLiteral("thumbs"), QStringLiteral("--out"), disk, QStringLiteral("--size"),
-                                    QStringLiteral("300"), QStringLiteral("--html"), disk + QStringLiteral("/index.htm"),
-                                    photos},
-                                   emptySettings(temp));
+    const Result result =
+        runBatch({QStringLiteral("thumbs"), QStringLiteral("--out"), disk, QStringLiteral("--size"),
+                  QStringLiteral("300"), QStringLiteral("--html"), disk + QStringLiteral("/index.htm"), photos},
+                 emptySettings(temp));
     EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
     EXPECT_FALSE((result.out + result.err).contains(QStringLiteral("Operation complete")));
     for (const auto& [name, hash] : hashes(disk)) {

@@ -28,7 +28,8 @@ TEST(GalleryInBrowser, EveryPictureAndLinkResolves)
         ProcessedFile e;
         e.OriginalPath = testing::writePicture(pics + u'/' + QString::fromUtf8(name), 120, 80);
         e.OriginalSize = int(QFileInfo(e.OriginalPath).size());
-        e.OutputPath = testing::writePicture(thumbs + QStringLiteral("/t ") + QString::fromUtf8(name) + QStringLiteral(".jpg"), 96, 64);
+        e.OutputPath = testing::writePicture(
+            thumbs + QStringLiteral("/t ") + QString::fromUtf8(name) + QStringLiteral(".jpg"), 96, 64);
         e.Width = 96;
         e.Height = 64;
         in.entries.push_back(e);
@@ -58,7 +59,8 @@ TEST(GalleryInBrowser, EveryPictureAndLinkResolves)
         in.options.ThmPerPage = QStringLiteral("2");
         FilePageSink sink;
         writeGallery(in, sink);
-        EXPECT_EQ(testing::checkInBrowser(browser, web, in.pageName), QString::fromLatin1(layout.expected)) << layout.page;
+        EXPECT_EQ(testing::checkInBrowser(browser, web, in.pageName), QString::fromLatin1(layout.expected))
+            << layout.page;
     }
 }
 

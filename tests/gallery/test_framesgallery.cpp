@@ -2,8 +2,8 @@
 #include "support/tempfolder.h"
 
 #include <QDir>
-#include <limits>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace tessaly {
 namespace {
@@ -36,9 +36,9 @@ QString file(const TempFolder& folder, const char* name)
     return QString::fromUtf8(testing::readAll(folder.path() + u'/' + QLatin1String(name)));
 }
 
-const QString kMetaTitle = QStringLiteral(
-    "<!DOCTYPE HTML PUBLIC \"Quorvane 2001\">\r\n<HTML>\r\n<HEAD>\r\n"
-    "<META NAME=\"GENERATOR\" CONTENT=\"Quorvane Tessaly\">\r\n<TITLE>Tessaly</TITLE>\r\n");
+const QString kMetaTitle =
+    QStringLiteral("<!DOCTYPE HTML PUBLIC \"Quorvane 2001\">\r\n<HTML>\r\n<HEAD>\r\n"
+                   "<META NAME=\"GENERATOR\" CONTENT=\"Quorvane Tessaly\">\r\n<TITLE>Tessaly</TITLE>\r\n");
 const QString kBody = QStringLiteral("<BODY BGCOLOR=\"#FFFFFF\" TEXT=\"#000000\">\r\n");
 
 // The four files with the defaults, each ending in its extra line end.
@@ -50,31 +50,37 @@ TEST(FramesGallery, FourFilesGolden)
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files, QDir::Name),
               (QStringList{QStringLiteral("MyWeb.htm"), QStringLiteral("MyWebb.htm"), QStringLiteral("MyWebp.htm"),
                            QStringLiteral("MyWebt.htm")}));
-    EXPECT_EQ(file(folder, "MyWeb.htm"),
-              QStringLiteral("<!DOCTYPE HTML PUBLIC \"Quorvane 2001\">\r\n<HTML>\r\n<HEAD>\r\n<TITLE>Tessaly</TITLE>\r\n"
-                             "<META NAME=\"GENERATOR\" CONTENT=\"Quorvane Tessaly\">\r\n</HEAD>\r\n"
-                             "<FRAMESET COLS=\"156,*\">\r\n"
-                             "  <FRAME NAME=\"thumbs\" SCROLLING=\"auto\" TARGET=\"pics\" SRC=\"MyWebt.htm\">\r\n"
-                             "    <FRAMESET ROWS=\"12%,*\">\r\n      <FRAME NAME=\"banner\" SRC=\"MyWebb.htm\">\r\n"
-                             "      <FRAME NAME=\"pics\" SRC=\"MyWebp.htm\">\r\n    </FRAMESET>\r\n  <NOFRAMES>\r\n"
-                             "    <BODY>\r\n      <P>This page uses frames, but your browser does not support them.</P>\r\n"
-                             "    </BODY>\r\n  </NOFRAMES>\r\n</FRAMESET>\r\n</HTML>\r\n\r\n"));
-    EXPECT_EQ(file(folder, "MyWebb.htm"),
-              kMetaTitle + QStringLiteral("<BASE TARGET=\"pics\">\r\n</HEAD>\r\n") + kBody +
-                  QStringLiteral("<H1 ALIGN=\"center\"><FONT color=\"#000000\">Tessaly</FONT></H1>\r\n</BODY>\r\n</HTML>\r\n\r\n"));
-    EXPECT_EQ(file(folder, "MyWebp.htm"),
-              kMetaTitle + QStringLiteral("</HEAD>\r\n") + kBody +
-                  QStringLiteral("<P ALIGN=\"center\">Tessaly</P>\r\n<CENTER><B>Full size images will be displayed here</B>"
-                                 "</CENTER>\r\n</BODY>\r\n</HTML>\r\n\r\n"));
-    const QString row = QStringLiteral("<TR>\r\n<TD ALIGN=\"center\" VALIGN=\"middle\"><A HREF=\"../pics/p%1.jpg\"><IMG BORDER=\"1\" "
-                                       "SRC=\"../thumbs/t%1.jpg\" Width=\"80\" Height=\"60\" ALT=\"p%1.jpg (50%1 bytes)\"></A>"
-                                       "<P><A HREF=\"../pics/p%1.jpg\">p%1.jpg</A></P></TD>\r\n</TR>\r\n");
-    EXPECT_EQ(file(folder, "MyWebt.htm"),
-              kMetaTitle + QStringLiteral("<BASE TARGET=\"pics\">\r\n</HEAD>\r\n") + kBody +
-                  QStringLiteral("<P Align=\"center\">Click thumbnail to see full size image</P>\r\n"
-                                 "<TABLE BORDER=\"1\" CELLSPACING=\"2\" CELLPADDING=\"2\" WIDTH=\"0%\" ALIGN=\"Center\" "
-                                 "BGCOLOR=\"#A0A0A0\">\r\n") +
-                  row.arg(1) + row.arg(2) + QStringLiteral("</TABLE>\r\n</BODY>\r\n</HTML>\r\n\r\n"));
+    EXPECT_EQ(
+        file(folder, "MyWeb.htm"),
+        QStringLiteral("<!DOCTYPE HTML PUBLIC \"Quorvane 2001\">\r\n<HTML>\r\n<HEAD>\r\n<TITLE>Tessaly</TITLE>\r\n"
+                       "<META NAME=\"GENERATOR\" CONTENT=\"Quorvane Tessaly\">\r\n</HEAD>\r\n"
+                       "<FRAMESET COLS=\"156,*\">\r\n"
+                       "  <FRAME NAME=\"thumbs\" SCROLLING=\"auto\" TARGET=\"pics\" SRC=\"MyWebt.htm\">\r\n"
+                       "    <FRAMESET ROWS=\"12%,*\">\r\n      <FRAME NAME=\"banner\" SRC=\"MyWebb.htm\">\r\n"
+                       "      <FRAME NAME=\"pics\" SRC=\"MyWebp.htm\">\r\n    </FRAMESET>\r\n  <NOFRAMES>\r\n"
+                       "    <BODY>\r\n      <P>This page uses frames, but your browser does not support them.</P>\r\n"
+                       "    </BODY>\r\n  </NOFRAMES>\r\n</FRAMESET>\r\n</HTML>\r\n\r\n"));
+    EXPECT_EQ(
+        file(folder, "MyWebb.htm"),
+        kMetaTitle + QStringLiteral("<BASE TARGET=\"pics\">\r\n</HEAD>\r\n") + kBody +
+            QStringLiteral(
+                "<H1 ALIGN=\"center\"><FONT color=\"#000000\">Tessaly</FONT></H1>\r\n</BODY>\r\n</HTML>\r\n\r\n"));
+    EXPECT_EQ(
+        file(folder, "MyWebp.htm"),
+        kMetaTitle + QStringLiteral("</HEAD>\r\n") + kBody +
+            QStringLiteral("<P ALIGN=\"center\">Tessaly</P>\r\n<CENTER><B>Full size images will be displayed here</B>"
+                           "</CENTER>\r\n</BODY>\r\n</HTML>\r\n\r\n"));
+    const QString row =
+        QStringLiteral("<TR>\r\n<TD ALIGN=\"center\" VALIGN=\"middle\"><A HREF=\"../pics/p%1.jpg\"><IMG BORDER=\"1\" "
+                       "SRC=\"../thumbs/t%1.jpg\" Width=\"80\" Height=\"60\" ALT=\"p%1.jpg (50%1 bytes)\"></A>"
+                       "<P><A HREF=\"../pics/p%1.jpg\">p%1.jpg</A></P></TD>\r\n</TR>\r\n");
+    EXPECT_EQ(
+        file(folder, "MyWebt.htm"),
+        kMetaTitle + QStringLiteral("<BASE TARGET=\"pics\">\r\n</HEAD>\r\n") + kBody +
+            QStringLiteral("<P Align=\"center\">Click thumbnail to see full size image</P>\r\n"
+                           "<TABLE BORDER=\"1\" CELLSPACING=\"2\" CELLPADDING=\"2\" WIDTH=\"0%\" ALIGN=\"Center\" "
+                           "BGCOLOR=\"#A0A0A0\">\r\n") +
+            row.arg(1) + row.arg(2) + QStringLiteral("</TABLE>\r\n</BODY>\r\n</HTML>\r\n\r\n"));
     EXPECT_EQ(result.shownPath, folder.path() + QStringLiteral("/MyWebt.htm"));
     EXPECT_EQ(result.browsePath, folder.path() + QStringLiteral("/MyWeb.htm"));
 }
@@ -88,22 +94,25 @@ TEST(FramesGallery, TilingScriptAndSampleText)
     in.options.TileBkgd = true;
     FilePageSink sink;
     writeGallery(in, sink);
-    const QString script = QStringLiteral(
-        "<script>\r\n  function setbg(im)\r\n  {\r\n    parent.pics.document.close();\r\n    parent.pics.document.open();\r\n"
-        "    parent.pics.document.write(\"<html>\\n<head>\\n<title>Tessaly</title>\\n\");\r\n"
-        "    parent.pics.document.write(\"</head>\\n\");\r\n"
-        "    parent.pics.document.write(\"<body bgcolor=\\\"#888888\\\" background=\" + '\"' + \"../pics/\" + im + '\"' + "
-        "\">\\n</body>\\n</html>\");\r\n");
+    const QString script =
+        QStringLiteral("<script>\r\n  function setbg(im)\r\n  {\r\n    parent.pics.document.close();\r\n    "
+                       "parent.pics.document.open();\r\n"
+                       "    parent.pics.document.write(\"<html>\\n<head>\\n<title>Tessaly</title>\\n\");\r\n"
+                       "    parent.pics.document.write(\"</head>\\n\");\r\n"
+                       "    parent.pics.document.write(\"<body bgcolor=\\\"#888888\\\" background=\" + '\"' + "
+                       "\"../pics/\" + im + '\"' + "
+                       "\">\\n</body>\\n</html>\");\r\n");
     const QString thumbs = file(folder, "MyWebt.htm");
     EXPECT_EQ(thumbs,
-              kMetaTitle + QStringLiteral("<BASE TARGET=\"pics\">\r\n") + script + QStringLiteral("  }\r\n</script>\r\n</HEAD>\r\n") +
-                  kBody +
-                  QStringLiteral("<P Align=\"center\">Click thumbnail to see full size image</P>\r\n"
-                                 "<TABLE BORDER=\"1\" CELLSPACING=\"2\" CELLPADDING=\"2\" WIDTH=\"0%\" ALIGN=\"Center\" "
-                                 "BGCOLOR=\"#A0A0A0\">\r\n<TR>\r\n<TD ALIGN=\"center\" VALIGN=\"middle\"><A HREF=\"bogus.htm\" "
-                                 "onClick=\"setbg('p1.jpg');return false\"><IMG BORDER=\"1\" SRC=\"../thumbs/t1.jpg\" "
-                                 "Width=\"80\" Height=\"60\" ALT=\"p1.jpg (501 bytes)\"></A></TD>\r\n</TR>\r\n"
-                                 "</TABLE>\r\n</BODY>\r\n</HTML>\r\n\r\n"));
+              kMetaTitle + QStringLiteral("<BASE TARGET=\"pics\">\r\n") + script +
+                  QStringLiteral("  }\r\n</script>\r\n</HEAD>\r\n") + kBody +
+                  QStringLiteral(
+                      "<P Align=\"center\">Click thumbnail to see full size image</P>\r\n"
+                      "<TABLE BORDER=\"1\" CELLSPACING=\"2\" CELLPADDING=\"2\" WIDTH=\"0%\" ALIGN=\"Center\" "
+                      "BGCOLOR=\"#A0A0A0\">\r\n<TR>\r\n<TD ALIGN=\"center\" VALIGN=\"middle\"><A HREF=\"bogus.htm\" "
+                      "onClick=\"setbg('p1.jpg');return false\"><IMG BORDER=\"1\" SRC=\"../thumbs/t1.jpg\" "
+                      "Width=\"80\" Height=\"60\" ALT=\"p1.jpg (501 bytes)\"></A></TD>\r\n</TR>\r\n"
+                      "</TABLE>\r\n</BODY>\r\n</HTML>\r\n\r\n"));
 
     in.options.SampleText = true;
     writeGallery(in, sink);
@@ -113,11 +122,13 @@ TEST(FramesGallery, TilingScriptAndSampleText)
         if (line.contains(QLatin1String("Sample text")))
             samples << line;
     ASSERT_EQ(samples.size(), 101);
-    EXPECT_EQ(samples.front(),
-              QStringLiteral("    parent.pics.document.write(\"<p><font color=\\\"#000000\\\">Sample text - #000000 - Sample "
-                             "Text - <b>Sample Text</b></font><br>\");"));
-    EXPECT_EQ(samples[1], QStringLiteral("    parent.pics.document.write(\"<font color=\\\"#400000\\\">Sample text - #400000 - "
-                                         "Sample Text - <b>Sample Text</b></font><br>\");"));
+    EXPECT_EQ(
+        samples.front(),
+        QStringLiteral("    parent.pics.document.write(\"<p><font color=\\\"#000000\\\">Sample text - #000000 - Sample "
+                       "Text - <b>Sample Text</b></font><br>\");"));
+    EXPECT_EQ(samples[1],
+              QStringLiteral("    parent.pics.document.write(\"<font color=\\\"#400000\\\">Sample text - #400000 - "
+                             "Sample Text - <b>Sample Text</b></font><br>\");"));
     EXPECT_TRUE(samples.back().contains(QLatin1String("#FFFFFF\\\">Sample text - #FFFFFF")));
     EXPECT_TRUE(samples[6].contains(QLatin1String("#404000")));
 
@@ -137,7 +148,7 @@ TEST(FramesGallery, ColumnWidthAndIntegerErrors)
     for (const char* field : {"BorderSize", "CellSpace", "CellPad"}) {
         TempFolder folder;
         GalleryInput in = framesInput(folder, 3);
-        QString& text = QByteArray(field) == "BorderSize" ? in.options.BorderSize
+        QString& text = QByteArray(field) == "BorderSize"  ? in.options.BorderSize
                         : QByteArray(field) == "CellSpace" ? in.options.CellSpace
                                                            : in.options.CellPad;
         text.clear();

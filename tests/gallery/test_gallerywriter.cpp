@@ -44,17 +44,19 @@ QString cell(int i)
 {
     const QString name = QStringLiteral("p%1.jpg").arg(i);
     const QString thumb = QStringLiteral("Thumb%1.jpg").arg(i, 3, 10, QLatin1Char('0'));
-    return QStringLiteral("<TD ALIGN=\"Center\" VALIGN=\"Middle\"><A TARGET=\"_self\" HREF=\"../pics/%1\"><IMG BORDER=\"1\" "
-                          "SRC=\"../thumbs/%2\" Width=\"96\" Height=\"72\" ALT=\"%1 (%3 bytes)\"></A><P><A TARGET=\"_self\" "
-                          "HREF=\"../pics/%1\">%1</A></P></TD>\r\n")
+    return QStringLiteral(
+               "<TD ALIGN=\"Center\" VALIGN=\"Middle\"><A TARGET=\"_self\" HREF=\"../pics/%1\"><IMG BORDER=\"1\" "
+               "SRC=\"../thumbs/%2\" Width=\"96\" Height=\"72\" ALT=\"%1 (%3 bytes)\"></A><P><A TARGET=\"_self\" "
+               "HREF=\"../pics/%1\">%1</A></P></TD>\r\n")
         .arg(name, thumb)
         .arg(1000 + i);
 }
 
-const QString kHead = QStringLiteral(
-    "<!DOCTYPE HTML PUBLIC \"Quorvane 2001\">\r\n<HTML>\r\n<HEAD>\r\n<TITLE>Tessaly</TITLE>\r\n"
-    "<META NAME=\"GENERATOR\" CONTENT=\"Quorvane Tessaly\">\r\n</HEAD>\r\n<BODY bgcolor=\"#FFFFFF\" TEXT=\"#000000\">\r\n"
-    "<H1 align=\"center\"><FONT color=\"#000000\">Tessaly</FONT></H1>\r\n<P align=\"center\">\r\n");
+const QString kHead =
+    QStringLiteral("<!DOCTYPE HTML PUBLIC \"Quorvane 2001\">\r\n<HTML>\r\n<HEAD>\r\n<TITLE>Tessaly</TITLE>\r\n"
+                   "<META NAME=\"GENERATOR\" CONTENT=\"Quorvane Tessaly\">\r\n</HEAD>\r\n<BODY bgcolor=\"#FFFFFF\" "
+                   "TEXT=\"#000000\">\r\n"
+                   "<H1 align=\"center\"><FONT color=\"#000000\">Tessaly</FONT></H1>\r\n<P align=\"center\">\r\n");
 const QString kTable = QStringLiteral(
     "<TABLE BORDER=\"1\" CELLSPACING=\"2\" CELLPADDING=\"2\" WIDTH=\"0%\" ALIGN=\"Center\" BGCOLOR=\"#A0A0A0\">\r\n"
     "<CAPTION ALIGN=\"Top\">Click thumbnail to see full size image</CAPTION>\r\n");
@@ -74,7 +76,8 @@ TEST(TableGallery, OnePageGolden)
     QString expected = kHead + kTable + QStringLiteral("<TR>\r\n");
     for (int i = 1; i <= 5; ++i)
         expected += cell(i);
-    expected += QStringLiteral("</TR>\r\n<TR>\r\n") + cell(6) + cell(7) + QStringLiteral("</TR>\r\n</TABLE>\r\n") + kFoot;
+    expected +=
+        QStringLiteral("</TR>\r\n<TR>\r\n") + cell(6) + cell(7) + QStringLiteral("</TR>\r\n</TABLE>\r\n") + kFoot;
     EXPECT_EQ(page(folder, QStringLiteral("MyWeb.htm")), expected);
     EXPECT_EQ(result.shownPath, folder.path() + QStringLiteral("/MyWeb.htm"));
     EXPECT_EQ(result.shownText + QStringLiteral("\r\n"), expected);
@@ -109,9 +112,10 @@ TEST(TableGallery, ThreePagesGolden)
     EXPECT_EQ(third.count(QStringLiteral("<TR>")), 2);
     EXPECT_EQ(third.count(QStringLiteral("VALUE=\"Prev\" onClick=\"window.location.href='MyWeb_1.htm'\"")), 2);
     EXPECT_FALSE(third.contains(QStringLiteral("VALUE=\"Next\"")));
-    EXPECT_TRUE(third.endsWith(QStringLiteral("</TABLE>\r\n<CENTER>\r\n<FORM>\r\n<INPUT TYPE=\"BUTTON\" VALUE=\"Prev\" "
-                                              "onClick=\"window.location.href='MyWeb_1.htm'\">\r\n</FORM>\r\n</CENTER>\r\n") +
-                               kFoot));
+    EXPECT_TRUE(
+        third.endsWith(QStringLiteral("</TABLE>\r\n<CENTER>\r\n<FORM>\r\n<INPUT TYPE=\"BUTTON\" VALUE=\"Prev\" "
+                                      "onClick=\"window.location.href='MyWeb_1.htm'\">\r\n</FORM>\r\n</CENTER>\r\n") +
+                       kFoot));
 }
 
 // Page counts and rows at the edges.
@@ -238,7 +242,8 @@ TEST(TableGallery, UnwritablePageKeepsEarlierPages)
         writeTableGallery(input(folder, 30), sink);
         ADD_FAILURE() << "no error";
     } catch (const GalleryError& error) {
-        EXPECT_TRUE(error.message().startsWith(QStringLiteral("Cannot write ") + folder.path() + QStringLiteral("/MyWeb_1.htm")));
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("Cannot write ") + folder.path() +
+                                               QStringLiteral("/MyWeb_1.htm")));
     }
     EXPECT_TRUE(QFileInfo(folder.path() + QStringLiteral("/MyWeb.htm")).isFile());
 }
@@ -251,8 +256,9 @@ TEST(PlainGallery, Golden)
     in.options.UseTables = false;
     FilePageSink sink;
     const GalleryResult result = writeGallery(in, sink);
-    const QString link = QStringLiteral("<A TARGET=\"_self\" HREF=\"../pics/p%1.jpg\"><IMG BORDER=\"1\" SRC=\"../thumbs/Thumb00%1.jpg\" "
-                                        "Width=\"96\" Height=\"72\" ALT=\"p%1.jpg (100%1 bytes)\"></A>\r\n");
+    const QString link =
+        QStringLiteral("<A TARGET=\"_self\" HREF=\"../pics/p%1.jpg\"><IMG BORDER=\"1\" SRC=\"../thumbs/Thumb00%1.jpg\" "
+                       "Width=\"96\" Height=\"72\" ALT=\"p%1.jpg (100%1 bytes)\"></A>\r\n");
     EXPECT_EQ(page(folder, QStringLiteral("MyWeb.htm")), kHead + link.arg(1) + link.arg(2) + kFoot);
     EXPECT_EQ(result.pagesWritten, 1);
     EXPECT_TRUE(result.browsePath.isEmpty());

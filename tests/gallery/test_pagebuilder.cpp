@@ -1,8 +1,8 @@
 #include "gallery/pagebuilder.h"
 #include "support/printers.h"
 
-#include <optional>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace tessaly {
 namespace {
@@ -44,10 +44,11 @@ TEST(ThumbnailLink, WorkedExampleByteForByte)
     o.OriginalLinkPrefix = QStringLiteral("../Pics/");
     o.ThumbLinkPrefix = QStringLiteral("../Thumbs/");
     const ProcessedFile cat = entry("/Pics/cat.jpg", 812, "/Thumbs/tcat.jpg", 96, 72);
-    EXPECT_EQ(ThumbnailLink(o, cat, LinkTarget(o)),
-              QStringLiteral("<A TARGET=\"_self\" HREF=\"../Pics/cat.jpg\"><IMG BORDER=\"1\" SRC=\"../Thumbs/tcat.jpg\" "
-                             "Width=\"96\" Height=\"72\" ALT=\"cat.jpg (812 bytes)\"></A><P><A TARGET=\"_self\" "
-                             "HREF=\"../Pics/cat.jpg\">cat.jpg</A></P>"));
+    EXPECT_EQ(
+        ThumbnailLink(o, cat, LinkTarget(o)),
+        QStringLiteral("<A TARGET=\"_self\" HREF=\"../Pics/cat.jpg\"><IMG BORDER=\"1\" SRC=\"../Thumbs/tcat.jpg\" "
+                       "Width=\"96\" Height=\"72\" ALT=\"cat.jpg (812 bytes)\"></A><P><A TARGET=\"_self\" "
+                       "HREF=\"../Pics/cat.jpg\">cat.jpg</A></P>"));
 }
 
 // Every optional piece: no stats ends in a blank, no border writes 0, no
@@ -82,12 +83,13 @@ TEST(ThumbnailLink, UnusualNamesAreEscaped)
     o.OriginalLinkPrefix = QStringLiteral("pics/");
     o.ThumbLinkPrefix = QStringLiteral("thumbs/");
     const ProcessedFile odd = entry("/p/My \"best\" <cat> & #1 100%.jpg", 9, "/t/Thumb a&b.jpg", 0, 0);
-    EXPECT_EQ(ThumbnailLink(o, odd, LinkTarget(o)),
-              QStringLiteral("<A TARGET=\"_self\" HREF=\"pics/My%20%22best%22%20%3Ccat%3E%20%26%20%231%20100%25.jpg\">"
-                             "<IMG BORDER=\"1\" SRC=\"thumbs/Thumb%20a%26b.jpg\" "
-                             "ALT=\"My &quot;best&quot; &lt;cat&gt; &amp; #1 100%.jpg (9 bytes)\"></A><P><A TARGET=\"_self\" "
-                             "HREF=\"pics/My%20%22best%22%20%3Ccat%3E%20%26%20%231%20100%25.jpg\">"
-                             "My &quot;best&quot; &lt;cat&gt; &amp; #1 100%.jpg</A></P>"));
+    EXPECT_EQ(
+        ThumbnailLink(o, odd, LinkTarget(o)),
+        QStringLiteral("<A TARGET=\"_self\" HREF=\"pics/My%20%22best%22%20%3Ccat%3E%20%26%20%231%20100%25.jpg\">"
+                       "<IMG BORDER=\"1\" SRC=\"thumbs/Thumb%20a%26b.jpg\" "
+                       "ALT=\"My &quot;best&quot; &lt;cat&gt; &amp; #1 100%.jpg (9 bytes)\"></A><P><A TARGET=\"_self\" "
+                       "HREF=\"pics/My%20%22best%22%20%3Ccat%3E%20%26%20%231%20100%25.jpg\">"
+                       "My &quot;best&quot; &lt;cat&gt; &amp; #1 100%.jpg</A></P>"));
     EXPECT_EQ(urlName(QStringLiteral("Image_001-a.B.jpg")), QStringLiteral("Image_001-a.B.jpg"));
     EXPECT_EQ(urlName(QStringLiteral("it's.jpg")), QStringLiteral("it%27s.jpg"));
     EXPECT_EQ(urlName(QStringLiteral("café.jpg")), QStringLiteral("caf%C3%A9.jpg"));
@@ -129,11 +131,12 @@ TEST(PageHeadAndFoot, BannerColoursAndHeading)
     o.BannerHeadSize = 2;
     o.BannerText = storedColor(0, 0, 10);
     o.PageBkgd = storedColor(255, 0, 0);
-    EXPECT_EQ(PageHead(o),
-              QStringLiteral("<!DOCTYPE HTML PUBLIC \"Quorvane 2001\">\r\n<HTML>\r\n<HEAD>\r\n<TITLE>Tessaly</TITLE>\r\n"
-                             "<META NAME=\"GENERATOR\" CONTENT=\"Quorvane Tessaly\">\r\n</HEAD>\r\n"
-                             "<BODY bgcolor=\"#FF0000\" TEXT=\"#000000\">\r\n"
-                             "<H3 align=\"center\"><FONT color=\"#00000A\">Tessaly</FONT></H3>\r\n<P align=\"center\">\r\n"));
+    EXPECT_EQ(
+        PageHead(o),
+        QStringLiteral("<!DOCTYPE HTML PUBLIC \"Quorvane 2001\">\r\n<HTML>\r\n<HEAD>\r\n<TITLE>Tessaly</TITLE>\r\n"
+                       "<META NAME=\"GENERATOR\" CONTENT=\"Quorvane Tessaly\">\r\n</HEAD>\r\n"
+                       "<BODY bgcolor=\"#FF0000\" TEXT=\"#000000\">\r\n"
+                       "<H3 align=\"center\"><FONT color=\"#00000A\">Tessaly</FONT></H3>\r\n<P align=\"center\">\r\n"));
     EXPECT_EQ(PageFoot(), QStringLiteral("</P>\r\n</BODY>\r\n</HTML>"));
 }
 

@@ -1,8 +1,8 @@
-#include "support/imagingtesttools.h"
 #include "imaging/codecs/bmpcodec.h"
 #include "imaging/codecs/gifcodec.h"
 #include "imaging/codecs/jpegcodec.h"
 #include "imaging/picture.h"
+#include "support/imagingtesttools.h"
 #include "support/tempfolder.h"
 
 #include <QFileInfo>
@@ -21,9 +21,8 @@ const Rgb kPalette[6] = {{255, 255, 255}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255},
 // Every common BMP variant reads as the same 24-bit picture.
 TEST(BmpReader, EveryCommonVariant)
 {
-    for (const char* name : {"bmp4.bmp", "bmp4rle.bmp", "bmp8.bmp", "bmp8rle.bmp", "bmp16.bmp",
-                             "bmp16bitfields.bmp", "bmp24.bmp", "bmp24topdown.bmp", "bmp32.bmp",
-                             "bmp32bitfields.bmp"}) {
+    for (const char* name : {"bmp4.bmp", "bmp4rle.bmp", "bmp8.bmp", "bmp8rle.bmp", "bmp16.bmp", "bmp16bitfields.bmp",
+                             "bmp24.bmp", "bmp24topdown.bmp", "bmp32.bmp", "bmp32bitfields.bmp"}) {
         const Picture picture = LoadPicture(testing::testDataPath(QString::fromLatin1(name)));
         ASSERT_EQ(picture.kind(), PictureKind::Bmp);
         Bitmap bitmap;
@@ -67,13 +66,12 @@ TEST(BmpWriter, RoundTripIsExact)
 TEST(BmpWriter, BytesOfASmallPicture)
 {
     const Bitmap picture = makeBitmap(2, 2, [](int x, int y) { return Rgb{10 + x, 20 + y, 30}; });
-    const QByteArray expected(
-        "BM\x46\0\0\0\0\0\0\0\x36\0\0\0"                       // file header: 70 bytes, pixels at 54
-        "\x28\0\0\0\x02\0\0\0\x02\0\0\0\x01\0\x18\0"           // 40-byte header, 2 x 2, 24 bits
-        "\0\0\0\0\x10\0\0\0\xc4\x0e\0\0\xc4\x0e\0\0\0\0\0\0\0\0\0\0"
-        "\x1e\x15\x0a\x1e\x15\x0b\0\0"                                 // bottom row (y = 1), padded
-        "\x1e\x14\x0a\x1e\x14\x0b\0\0",                                // top row
-        70);
+    const QByteArray expected("BM\x46\0\0\0\0\0\0\0\x36\0\0\0"              // file header: 70 bytes, pixels at 54
+                              "\x28\0\0\0\x02\0\0\0\x02\0\0\0\x01\0\x18\0"  // 40-byte header, 2 x 2, 24 bits
+                              "\0\0\0\0\x10\0\0\0\xc4\x0e\0\0\xc4\x0e\0\0\0\0\0\0\0\0\0\0"
+                              "\x1e\x15\x0a\x1e\x15\x0b\0\0"   // bottom row (y = 1), padded
+                              "\x1e\x14\x0a\x1e\x14\x0b\0\0",  // top row
+                              70);
     EXPECT_EQ(encodeBmp(picture).toHex(' '), expected.toHex(' '));
 }
 

@@ -2,12 +2,12 @@
 // cannot be opened, quickly, and never becomes a picture made up of
 // missing data or of memory the program did not fill.
 
-#include "support/imagingtesttools.h"
 #include "imaging/codecs/bmpcodec.h"
 #include "imaging/codecs/jpegcodec.h"
 #include "imaging/codecs/metafilecodec.h"
 #include "imaging/encoders.h"
 #include "imaging/picture.h"
+#include "support/imagingtesttools.h"
 
 #include <QElapsedTimer>
 #include <cstdio>
@@ -76,7 +76,8 @@ qint64 millisecondsOf(F call)
 // Refused as a picture that cannot be opened, within `limit` milliseconds.
 void expectRefused(const QByteArray& bytes, const QString& name, qint64 limit = 2000)
 {
-    const qint64 spent = millisecondsOf([&] { EXPECT_THROW(decodePicture(bytes, name), LoadError) << name.toStdString(); });
+    const qint64 spent =
+        millisecondsOf([&] { EXPECT_THROW(decodePicture(bytes, name), LoadError) << name.toStdString(); });
     EXPECT_LT(spent, limit) << name.toStdString();
 }
 

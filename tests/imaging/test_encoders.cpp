@@ -1,8 +1,8 @@
-#include "support/imagingtesttools.h"
 #include "imaging/codecs/gifcodec.h"
 #include "imaging/codecs/jpegcodec.h"
 #include "imaging/encoders.h"
 #include "imaging/picture.h"
+#include "support/imagingtesttools.h"
 #include "support/tempfolder.h"
 
 #include <QDir>
@@ -10,8 +10,8 @@
 #include <QFileInfo>
 #include <cstdio>
 #include <gif_lib.h>
-#include <jpeglib.h>
 #include <gtest/gtest.h>
+#include <jpeglib.h>
 #include <set>
 #include <sys/wait.h>
 #include <unistd.h>

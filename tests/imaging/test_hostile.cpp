@@ -1,9 +1,9 @@
-#include "support/imagingtesttools.h"
 #include "imaging/codecs/gifcodec.h"
 #include "imaging/codecs/metafilecodec.h"
 #include "imaging/encoders.h"
 #include "imaging/picture.h"
 #include "imaging/resample.h"
+#include "support/imagingtesttools.h"
 
 #include <QDir>
 #include <QElapsedTimer>

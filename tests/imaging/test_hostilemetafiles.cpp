@@ -3,11 +3,11 @@
 // other programs happens in a player process whose crash, hang or growth
 // ends in "cannot open", never in the end of the run.
 
-#include "support/imagingtesttools.h"
 #include "imaging/codecs/codecerror.h"
 #include "imaging/codecs/metafilecodec.h"
 #include "imaging/codecs/metafileplayer.h"
 #include "imaging/picture.h"
+#include "support/imagingtesttools.h"
 
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
@@ -85,11 +85,11 @@ void expectRefused(const QByteArray& bytes, const char* name)
 TEST(HostileMetafiles, OversizedEmfPlusRecord)
 {
     QByteArray body(4, '\0');
-    put32(body, 0, 24);             // comment data: "EMF+" and one record
+    put32(body, 0, 24);  // comment data: "EMF+" and one record
     body.append("EMF+", 4);
     QByteArray plus(12, '\0');
-    put16(plus, 0, 0x4001);         // EMF+ header record
-    put32(plus, 4, 0x10000);        // claims 64 KB
+    put16(plus, 0, 0x4001);   // EMF+ header record
+    put32(plus, 4, 0x10000);  // claims 64 KB
     put32(plus, 8, 0xFFF0);
     body.append(plus);
     body.append(QByteArray(8, '\0'));

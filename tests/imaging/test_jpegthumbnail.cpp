@@ -2,7 +2,6 @@
 // of JPEG a camera or an editor writes, and every fixture, the thumbnail
 // made from the rows the resize reads is byte for byte the one made from
 // the fully decoded picture.
-#include "support/imagingtesttools.h"
 #include "imaging/codecs/codecerror.h"
 #include "imaging/codecs/jpegcodec.h"
 #include "imaging/codecs/jpegrows.h"
@@ -10,13 +9,14 @@
 #include "imaging/picture.h"
 #include "imaging/resample.h"
 #include "imaging/sizing.h"
+#include "support/imagingtesttools.h"
 
 #include <QDir>
 #include <cstdio>
 #include <cstring>
-#include <optional>
 #include <gtest/gtest.h>
 #include <jpeglib.h>
+#include <optional>
 #include <string>
 
 namespace tessaly {

@@ -1,6 +1,6 @@
-#include "support/imagingtesttools.h"
 #include "imaging/codecs/metafilecodec.h"
 #include "imaging/picture.h"
+#include "support/imagingtesttools.h"
 
 #include <gtest/gtest.h>
 
@@ -105,8 +105,9 @@ TEST(MetafileReaders, VectorFilesFromOtherPrograms)
         EXPECT_EQ(picture.width(), 200);
         Bitmap bitmap;
         DrawToBitmap(bitmap, picture);
-        expectProbes(bitmap, "shapes.emf",
-                     {{50, 50, red}, {150, 50, blue}, {100, 32, green}, {5, 5, white}, {195, 5, white}, {100, 98, {0, 0, 0}}});
+        expectProbes(
+            bitmap, "shapes.emf",
+            {{50, 50, red}, {150, 50, blue}, {100, 32, green}, {5, 5, white}, {195, 5, white}, {100, 98, {0, 0, 0}}});
     }
     {
         const Picture picture = LoadPicture(testing::testDataPath(QStringLiteral("shapes-inkscape.wmf")));

@@ -1,6 +1,6 @@
-#include "support/imagingtesttools.h"
 #include "imaging/picture.h"
 #include "imaging/resample.h"
+#include "support/imagingtesttools.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "support/imagingtesttools.h"
 #include "imaging/rotation.h"
+#include "support/imagingtesttools.h"
 
 #include <gtest/gtest.h>
 

@@ -17,11 +17,12 @@ TEST(GallerySettings, SaveOrderAndRoundTrip)
     options.TableBkgd = storedColor(1, 2, 3);
     writeGalleryOptions(file, options);
     const QByteArray text = testing::readAll(file.path());
-    EXPECT_TRUE(text.startsWith("[Linking]\nOriginalLinkOpt=2\nLinkOriginal=1\nThumbLinkOpt=2\nLinkName=1\n\n"
-                                "[Layout]\nWindowOpt=0\nLinkBorderSize=1\nLinkBorder=1\nLinkStats=1\nBannerString=Tessaly\n"
-                                "BannerHeadSize=0\nThmPerPage=25\nMultiPg=1\nNavBtns=2\nUseNavBtns=1\nUseFrames=1\n"
-                                "TileBkgd=0\nSampleText=0\n\n[Colors]\nPageBkgd=16777215\nText=0\nBannerText=0\n"
-                                "TableBkgd=197121\nCellBkgd=16777215\n\n[Tables]\nColumns=7\n"));
+    EXPECT_TRUE(
+        text.startsWith("[Linking]\nOriginalLinkOpt=2\nLinkOriginal=1\nThumbLinkOpt=2\nLinkName=1\n\n"
+                        "[Layout]\nWindowOpt=0\nLinkBorderSize=1\nLinkBorder=1\nLinkStats=1\nBannerString=Tessaly\n"
+                        "BannerHeadSize=0\nThmPerPage=25\nMultiPg=1\nNavBtns=2\nUseNavBtns=1\nUseFrames=1\n"
+                        "TileBkgd=0\nSampleText=0\n\n[Colors]\nPageBkgd=16777215\nText=0\nBannerText=0\n"
+                        "TableBkgd=197121\nCellBkgd=16777215\n\n[Tables]\nColumns=7\n"));
     const GalleryOptions back = readGalleryOptions(file);
     EXPECT_EQ(back.Columns, QStringLiteral("7"));
     EXPECT_TRUE(back.UseFrames);
@@ -33,10 +34,10 @@ TEST(GallerySettings, SaveOrderAndRoundTrip)
 TEST(GallerySettings, ReadingRules)
 {
     testing::TempFolder temp;
-    const QString path = temp.write(QStringLiteral("g.ini"),
-                                    "[Linking]\nLinkOriginal=2\nOriginalLinkOpt=9\nThumbLinkOpt=-3\n"
-                                    "[Tables]\nUseCellColor=2\nUseTables=abc\n"
-                                    "[Layout]\nUseFrames=5\nNavBtns=7\nBannerHeadSize=4\n");
+    const QString path =
+        temp.write(QStringLiteral("g.ini"), "[Linking]\nLinkOriginal=2\nOriginalLinkOpt=9\nThumbLinkOpt=-3\n"
+                                            "[Tables]\nUseCellColor=2\nUseTables=abc\n"
+                                            "[Layout]\nUseFrames=5\nNavBtns=7\nBannerHeadSize=4\n");
     GalleryOptions current;
     current.NavBtns = NavButtons::Bottom;
     const GalleryOptions o = readGalleryOptions(IniFile(path), current);

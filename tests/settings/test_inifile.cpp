@@ -3,8 +3,8 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <sys/stat.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace tessaly {
 namespace {
@@ -16,15 +16,20 @@ TEST(IniFile, ReadsValuesOrDefaults)
 {
     TempFolder temp;
     const IniFile missing(temp.path() + QStringLiteral("/none.ini"));
-    EXPECT_EQ(missing.readString(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("dflt")), QStringLiteral("dflt"));
+    EXPECT_EQ(missing.readString(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("dflt")),
+              QStringLiteral("dflt"));
     EXPECT_EQ(missing.readInteger(QStringLiteral("A"), QStringLiteral("k"), 7), 7);
 
-    const IniFile file(temp.write(QStringLiteral("t.ini"),
-                                  "; a comment\n[Thumbnails]\nThumb Width = 120 \nResize Speed=Fast\n\n[Other]\nx=1\n"));
-    EXPECT_EQ(file.readString(QStringLiteral("Thumbnails"), QStringLiteral("Thumb Width"), QString()), QStringLiteral("120"));
-    EXPECT_EQ(file.readString(QStringLiteral("thumbnails"), QStringLiteral("resize speed"), QString()), QStringLiteral("Fast"));
-    EXPECT_EQ(file.readString(QStringLiteral("Thumbnails"), QStringLiteral("x"), QStringLiteral("none")), QStringLiteral("none"));
-    EXPECT_EQ(file.readString(QStringLiteral("Missing"), QStringLiteral("x"), QStringLiteral("none")), QStringLiteral("none"));
+    const IniFile file(temp.write(
+        QStringLiteral("t.ini"), "; a comment\n[Thumbnails]\nThumb Width = 120 \nResize Speed=Fast\n\n[Other]\nx=1\n"));
+    EXPECT_EQ(file.readString(QStringLiteral("Thumbnails"), QStringLiteral("Thumb Width"), QString()),
+              QStringLiteral("120"));
+    EXPECT_EQ(file.readString(QStringLiteral("thumbnails"), QStringLiteral("resize speed"), QString()),
+              QStringLiteral("Fast"));
+    EXPECT_EQ(file.readString(QStringLiteral("Thumbnails"), QStringLiteral("x"), QStringLiteral("none")),
+              QStringLiteral("none"));
+    EXPECT_EQ(file.readString(QStringLiteral("Missing"), QStringLiteral("x"), QStringLiteral("none")),
+              QStringLiteral("none"));
 }
 
 // Integers in decimal or hexadecimal; anything else gives the default.
@@ -34,8 +39,8 @@ TEST(IniFile, IntegerForms)
         const char* text;
         int expected;
     };
-    const Case cases[] = {{"42", 42},   {"-5", -5},  {"0x1F", 31}, {"0X1f", 31}, {"$FF", 255},
-                          {" 12 ", 12}, {"abc", 99}, {"12a", 99},  {"", 99},     {"0x", 99},
+    const Case cases[] = {{"42", 42},   {"-5", -5},          {"0x1F", 31},      {"0X1f", 31}, {"$FF", 255},
+                          {" 12 ", 12}, {"abc", 99},         {"12a", 99},       {"", 99},     {"0x", 99},
                           {"1.5", 99},  {"99999999999", 99}, {"$FFFFFFFF", -1}, {"+3", 3}};
     TempFolder temp;
     const IniFile file(temp.path() + QStringLiteral("/i.ini"));
@@ -60,9 +65,9 @@ TEST(IniFile, LongTextsAreCut)
 TEST(IniFile, WritesInPlaceAndKeepsTheRest)
 {
     TempFolder temp;
-    const QString path = temp.write(QStringLiteral("w.ini"),
-                                    "; kept comment\r\n[Thumbnails]\r\nJpg Compression=50\r\nThumb Width=10\r\n"
-                                    "\r\n[Mine]\r\nfoo=bar\r\n");
+    const QString path =
+        temp.write(QStringLiteral("w.ini"), "; kept comment\r\n[Thumbnails]\r\nJpg Compression=50\r\nThumb Width=10\r\n"
+                                            "\r\n[Mine]\r\nfoo=bar\r\n");
     const IniFile file(path);
     file.writeString(QStringLiteral("Thumbnails"), QStringLiteral("Thumb Width"), QStringLiteral("96"));
     file.writeString(QStringLiteral("Thumbnails"), QStringLiteral("Resize Speed"), QStringLiteral("Quality"));

@@ -19,14 +19,14 @@ TEST(SettingsLocation, PlaceFollowsTheProgramFolder)
         SettingsPlace expected;
     };
     const Row rows[] = {
-        {false, true, false, false, SettingsPlace::BesideProgram},   // build folder, first run
-        {false, true, true, true, SettingsPlace::BesideProgram},     // build folder, later runs
-        {false, false, true, true, SettingsPlace::BesideProgram},    // unpacked, file made writable
-        {false, false, true, false, SettingsPlace::UserConfig},      // read-only file in read-only folder
-        {false, false, false, false, SettingsPlace::UserConfig},     // system folder, no file
-        {true, false, false, false, SettingsPlace::UserConfig},      // installed in /usr
-        {true, true, false, false, SettingsPlace::UserConfig},       // installed, run as root
-        {true, true, true, true, SettingsPlace::UserConfig},         // installed into a home prefix
+        {false, true, false, false, SettingsPlace::BesideProgram},  // build folder, first run
+        {false, true, true, true, SettingsPlace::BesideProgram},    // build folder, later runs
+        {false, false, true, true, SettingsPlace::BesideProgram},   // unpacked, file made writable
+        {false, false, true, false, SettingsPlace::UserConfig},     // read-only file in read-only folder
+        {false, false, false, false, SettingsPlace::UserConfig},    // system folder, no file
+        {true, false, false, false, SettingsPlace::UserConfig},     // installed in /usr
+        {true, true, false, false, SettingsPlace::UserConfig},      // installed, run as root
+        {true, true, true, true, SettingsPlace::UserConfig},        // installed into a home prefix
     };
     for (const Row& row : rows) {
         const SettingsFolderFacts facts{row.installed, row.folderWritable, row.fileExists, row.fileWritable};

@@ -69,12 +69,13 @@ QString checkInBrowser(const QString& browser, const QString& webFolder, const Q
     file.close();
     testing::TempFolder profile;
     QProcess process;
-    process.start(browser, {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"), QStringLiteral("--disable-gpu"),
-                            QStringLiteral("--disable-quic"), QStringLiteral("--no-first-run"),
-                            QStringLiteral("--disable-background-networking"), QStringLiteral("--disable-component-update"),
-                            QStringLiteral("--disable-sync"), QStringLiteral("--allow-file-access-from-files"),
-                            QStringLiteral("--user-data-dir=") + profile.path(), QStringLiteral("--virtual-time-budget=10000"),
-                            QStringLiteral("--dump-dom"), QUrl::fromLocalFile(harnessPath).toString()});
+    process.start(browser,
+                  {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"), QStringLiteral("--disable-gpu"),
+                   QStringLiteral("--disable-quic"), QStringLiteral("--no-first-run"),
+                   QStringLiteral("--disable-background-networking"), QStringLiteral("--disable-component-update"),
+                   QStringLiteral("--disable-sync"), QStringLiteral("--allow-file-access-from-files"),
+                   QStringLiteral("--user-data-dir=") + profile.path(), QStringLiteral("--virtual-time-budget=10000"),
+                   QStringLiteral("--dump-dom"), QUrl::fromLocalFile(harnessPath).toString()});
     if (!process.waitForFinished(90000)) {
         process.kill();
         return QStringLiteral("timeout");

@@ -4,8 +4,7 @@
 
 namespace tessaly::testing {
 
-MessageAnswer FakeMessages::show(QWidget*, const QString& text, MessageIcon icon,
-                                 MessageButtons buttons)
+MessageAnswer FakeMessages::show(QWidget*, const QString& text, MessageIcon icon, MessageButtons buttons)
 {
     shown.push_back({text, icon, buttons});
     if (!answers.empty()) {

@@ -22,8 +22,7 @@ public:
         MessageButtons buttons;
     };
 
-    MessageAnswer show(QWidget* parent, const QString& text, MessageIcon icon,
-                       MessageButtons buttons) override;
+    MessageAnswer show(QWidget* parent, const QString& text, MessageIcon icon, MessageButtons buttons) override;
 
     void script(MessageAnswer answer) { answers.push_back(answer); }
     QStringList texts() const;
@@ -37,19 +36,10 @@ class FakeShell final : public ShellService {
 public:
     bool openFile(const QString& path) override { return record(QStringLiteral("open ") + path); }
     bool openUrl(const QString& url) override { return record(QStringLiteral("url ") + url); }
-    bool exploreFolder(const QString& folder) override
-    {
-        return record(QStringLiteral("explore ") + folder);
-    }
+    bool exploreFolder(const QString& folder) override { return record(QStringLiteral("explore ") + folder); }
     bool openFileManager() override { return record(QStringLiteral("file manager")); }
-    bool startTextEditor(const QString& path) override
-    {
-        return record(QStringLiteral("text editor ") + path);
-    }
-    bool startWordProcessor(const QString& path) override
-    {
-        return record(QStringLiteral("word processor ") + path);
-    }
+    bool startTextEditor(const QString& path) override { return record(QStringLiteral("text editor ") + path); }
+    bool startWordProcessor(const QString& path) override { return record(QStringLiteral("word processor ") + path); }
 
     QStringList calls;
     bool accept = true;

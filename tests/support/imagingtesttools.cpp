@@ -52,8 +52,7 @@ ColorMapObject* makeMap(const std::vector<Rgb>& colours)
         size *= 2;
     std::vector<GifColorType> entries(std::size_t(size), GifColorType{0, 0, 0});
     for (std::size_t i = 0; i < colours.size(); ++i)
-        entries[i] = GifColorType{GifByteType(colours[i][0]), GifByteType(colours[i][1]),
-                                  GifByteType(colours[i][2])};
+        entries[i] = GifColorType{GifByteType(colours[i][0]), GifByteType(colours[i][1]), GifByteType(colours[i][2])};
     return GifMakeMapObject(size, entries.data());
 }
 

@@ -42,7 +42,10 @@ struct Search {
         dialog = window.findChild<QDialog*>(replace ? QStringLiteral("ReplaceDialog") : QStringLiteral("FindDialog"));
     }
     template <typename T>
-    T* control(const char* name) { return dialog->findChild<T*>(QString::fromLatin1(name)); }
+    T* control(const char* name)
+    {
+        return dialog->findChild<T*>(QString::fromLatin1(name));
+    }
     void setOptions(const QString& what, bool matchCase, bool wholeWord, bool up)
     {
         control<QLineEdit>("eFindWhat")->setText(what);
@@ -77,7 +80,7 @@ TEST(FindReplace, FindNextFromTheSelection)
         {"cat", true, false, false, 0, 3, 4},
         {"cat", true, false, false, 5, 5, 8},
         {"cat", false, true, false, 5, 5, 16},
-        {"cat", true, true, false, 5, 5, 20},   // across the line end
+        {"cat", true, true, false, 5, 5, 20},  // across the line end
         {"CAT", true, false, false, 17, 17, -1},
         {"cat", false, false, true, 16, 19, 8},  // up: before the selection's start
         {"cat", true, true, true, 20, 23, 4},
@@ -89,8 +92,8 @@ TEST(FindReplace, FindNextFromTheSelection)
         s.setOptions(QString::fromLatin1(row.what), row.matchCase, row.wholeWord, row.up);
         s.press("bFindNext");
         const int length = int(qstrlen(row.what));
-        const std::pair<int, int> expected =
-            row.foundStart < 0 ? std::pair{row.selStart, row.selEnd} : std::pair{row.foundStart, row.foundStart + length};
+        const std::pair<int, int> expected = row.foundStart < 0 ? std::pair{row.selStart, row.selEnd}
+                                                                : std::pair{row.foundStart, row.foundStart + length};
         EXPECT_EQ(s.selection(), expected) << row.what << " from " << row.selStart;
         EXPECT_EQ(s.window.text(), text);
     }
@@ -114,8 +117,8 @@ TEST(FindReplace, ReplaceAndReplaceAll)
         {"a b a b a", 0, 0, "a", "x", false, false, "x b a b a"},
         {"a b a b a", 1, 1, "a", "x", false, false, "a b x b a"},
         {"a b a b a", 0, 0, "a", "x", true, false, "x b x b x"},
-        {"a b a b a", 3, 3, "a", "x", true, false, "a b x b x"},   // from the selection on
-        {"a b a b a", 5, 5, "a", "x", true, true, "x b x b a"},    // upwards
+        {"a b a b a", 3, 3, "a", "x", true, false, "a b x b x"},  // from the selection on
+        {"a b a b a", 5, 5, "a", "x", true, true, "x b x b a"},   // upwards
         {"a b a b a", 0, 0, "a", "aa", true, false, "aa b aa b aa"},
         {"a b a b a", 9, 9, "a", "aa", true, true, "aa b aa b aa"},
         {"ab\nab", 0, 0, "ab", "", true, false, "\n"},

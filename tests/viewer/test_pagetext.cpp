@@ -39,8 +39,8 @@ TEST(PageText, LineEndsOnTheWayInAndOut)
 // the bytes a gallery writer writes without the editor.
 TEST(PageText, PageTextSavesAsTextPlusOneLineEnd)
 {
-    for (const QString& page : {QStringLiteral("<HTML>\r\n<BODY>\r\n</HTML>"),
-                                QStringLiteral("<HTML>\r\n</HTML>\r\n"), QStringLiteral("x")})
+    for (const QString& page :
+         {QStringLiteral("<HTML>\r\n<BODY>\r\n</HTML>"), QStringLiteral("<HTML>\r\n</HTML>\r\n"), QStringLiteral("x")})
         EXPECT_EQ(fileFromText(withNewlines(page)), (page + QStringLiteral("\r\n")).toUtf8());
 }
 

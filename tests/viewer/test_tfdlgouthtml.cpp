@@ -22,8 +22,7 @@ struct Dialog {
     FakeServices fake;
     TempFolder folder;
     TForm4 confirm{fake.messages, fake.settings};
-    std::unique_ptr<TfDlgOutHTML> dialog =
-        std::make_unique<TfDlgOutHTML>(fake.services, fake.settings, confirm);
+    std::unique_ptr<TfDlgOutHTML> dialog = std::make_unique<TfDlgOutHTML>(fake.services, fake.settings, confirm);
     Ui::TfDlgOutHTML& ui = dialog->form();
 
     void showAt(const QString& firstOutputPath)
@@ -68,9 +67,12 @@ TEST(TfDlgOutHTML, NameRules)
         const char* typed;
         const char* kept;
     };
-    const Row rows[] = {{"", "MyWeb.htm"},          {"gallery.html", "gallery.html"},
-                        {"gallery.HTML", "MyWeb.htm"}, {"gallery.txt", "MyWeb.htm"},
-                        {"gallery", "MyWeb.htm"},     {"page.htm", "page.htm"},
+    const Row rows[] = {{"", "MyWeb.htm"},
+                        {"gallery.html", "gallery.html"},
+                        {"gallery.HTML", "MyWeb.htm"},
+                        {"gallery.txt", "MyWeb.htm"},
+                        {"gallery", "MyWeb.htm"},
+                        {"page.htm", "page.htm"},
                         {"my.htm.bak", "my.htm.bak"}};
     for (const Row& row : rows) {
         Dialog d;
@@ -184,7 +186,8 @@ TEST(TfDlgOutHTML, ListClicksAndPopupMenu)
     d.clickItem(1);
     EXPECT_EQ(d.ui.eFileName->text(), QStringLiteral("b.htm"));
     d.action("OpeninNotepad1")->trigger();
-    EXPECT_EQ(d.fake.shell.calls, QStringList{QStringLiteral("text editor ") + d.folder.path() + QStringLiteral("/b.htm")});
+    EXPECT_EQ(d.fake.shell.calls,
+              QStringList{QStringLiteral("text editor ") + d.folder.path() + QStringLiteral("/b.htm")});
 
     d.action("InvertSelection1")->trigger();
     EXPECT_EQ(d.ui.lbFiles->selectedNames(), (QStringList{QStringLiteral("a.htm"), QStringLiteral("c.html")}));
@@ -216,11 +219,13 @@ TEST(TfDlgOutHTML, DeleteSelectedFiles)
     d.clickItem(0);
     d.clickItem(2, Qt::ControlModifier);
     QString question;
-    d.fake.dialogs.whileShown = [&](QDialog& dialog) { question = static_cast<TForm4&>(dialog).form().lNumDel->text(); };
+    d.fake.dialogs.whileShown = [&](QDialog& dialog) {
+        question = static_cast<TForm4&>(dialog).form().lNumDel->text();
+    };
     QTest::keyClick(d.ui.lbFiles, Qt::Key_Delete);
     EXPECT_EQ(question, QStringLiteral("Confirm deletion of 2 files..."));
-    EXPECT_EQ(d.fake.trash.trashed, (QStringList{d.folder.path() + QStringLiteral("/a.htm"),
-                                                 d.folder.path() + QStringLiteral("/c.htm")}));
+    EXPECT_EQ(d.fake.trash.trashed,
+              (QStringList{d.folder.path() + QStringLiteral("/a.htm"), d.folder.path() + QStringLiteral("/c.htm")}));
     EXPECT_EQ(d.ui.lbFiles->selectedCount(), 0);  // the list was read again
 
     // No: nothing goes.

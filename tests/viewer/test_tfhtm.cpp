@@ -7,10 +7,10 @@
 #include <QEnterEvent>
 #include <QFontDialog>
 #include <QLineEdit>
-#include <QTextBlock>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
 #include <gtest/gtest.h>
 
 namespace tessaly {
@@ -23,9 +23,9 @@ using testing::TempFolder;
 
 const QString kPage = QStringLiteral("<HTML>\r\n<BODY>\r\n<IMG SRC=\"a.jpg\">\r\n<img src=\"b.jpg\">\r\n"
                                      "<IMG SRC=\"c.jpg\">\r\n</BODY>\r\n</HTML>");
-const QString kNote = QStringLiteral(
-    "(NOTE - if you changed the relative reference to images, or save the html in a different location, "
-    "your html may not work correctly)");
+const QString kNote =
+    QStringLiteral("(NOTE - if you changed the relative reference to images, or save the html in a different location, "
+                   "your html may not work correctly)");
 
 // A viewer as a gallery run leaves it: the page shown and saved.
 struct Viewer {
@@ -69,15 +69,17 @@ TEST(TfHTM, WindowAsMade)
     EXPECT_TRUE(window.windowFlags().testFlag(Qt::Window));
     EXPECT_FALSE(window.isModal());
     const std::pair<QAbstractButton*, const char*> captions[] = {
-        {ui.bOpenIt, "Open File"}, {ui.bSaveIt, "Save File"}, {ui.bBrowse, "Open in Browser"}, {ui.bOK, "OK"},
+        {ui.bOpenIt, "Open File"},  {ui.bSaveIt, "Save File"},   {ui.bBrowse, "Open in Browser"}, {ui.bOK, "OK"},
         {ui.bSelAll, "Select All"}, {ui.bDelSel, "DeSelect All"}};
     for (const auto& [button, caption] : captions)
         EXPECT_EQ(button->text(), QString::fromLatin1(caption));
-    const std::pair<QAbstractButton*, const char*> hints[] = {
-        {ui.bUndo, "Undo"},         {ui.bRedo, "Redo"},
-        {ui.bFind, "Find..."},      {ui.bReplace, "Replace..."},
-        {ui.bFont, "Change Font..."}, {ui.bNotepad, "Launch Notepad"},
-        {ui.bWordpad, "Launch Wordpad"}};
+    const std::pair<QAbstractButton*, const char*> hints[] = {{ui.bUndo, "Undo"},
+                                                              {ui.bRedo, "Redo"},
+                                                              {ui.bFind, "Find..."},
+                                                              {ui.bReplace, "Replace..."},
+                                                              {ui.bFont, "Change Font..."},
+                                                              {ui.bNotepad, "Launch Notepad"},
+                                                              {ui.bWordpad, "Launch Wordpad"}};
     for (const auto& [button, hint] : hints) {
         EXPECT_EQ(button->toolTip(), QString::fromLatin1(hint));
         EXPECT_EQ(button->accessibleName(), QString::fromLatin1(hint));
@@ -97,9 +99,10 @@ TEST(TfHTM, WindowAsMade)
         EXPECT_EQ(button->captionColor(), QColor(Qt::black));
     }
     // The captions fit their buttons.
-    for (QAbstractButton* button : {static_cast<QAbstractButton*>(ui.bOpenIt), static_cast<QAbstractButton*>(ui.bSaveIt),
-                                    static_cast<QAbstractButton*>(ui.bBrowse), static_cast<QAbstractButton*>(ui.bOK),
-                                    static_cast<QAbstractButton*>(ui.bSelAll), static_cast<QAbstractButton*>(ui.bDelSel)}) {
+    for (QAbstractButton* button :
+         {static_cast<QAbstractButton*>(ui.bOpenIt), static_cast<QAbstractButton*>(ui.bSaveIt),
+          static_cast<QAbstractButton*>(ui.bBrowse), static_cast<QAbstractButton*>(ui.bOK),
+          static_cast<QAbstractButton*>(ui.bSelAll), static_cast<QAbstractButton*>(ui.bDelSel)}) {
         window.show();
         EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), button->width() - 4)
             << button->text().toStdString();

@@ -71,8 +71,8 @@ TEST(ViewerPageSink, SameBytesAsWithoutTheViewer)
         EXPECT_EQ(filesOf(viaViewer.path()), expected) << int(layout);
         EXPECT_EQ(expected.size(), layout == Layout::ThreePages ? 3u : layout == Layout::Frames ? 4u : 1u);
 
-        const QString shown = viaViewer.path() + (layout == Layout::Frames ? QStringLiteral("/MyWebt.htm")
-                                                                             : QStringLiteral("/MyWeb.htm"));
+        const QString shown = viaViewer.path() +
+                              (layout == Layout::Frames ? QStringLiteral("/MyWebt.htm") : QStringLiteral("/MyWeb.htm"));
         EXPECT_EQ(result.shownPath, shown);
         EXPECT_TRUE(viewer.isVisible());
         EXPECT_EQ(viewer.windowTitle(), QStringLiteral("HTML Editor: ") + shown);

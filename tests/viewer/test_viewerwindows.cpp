@@ -8,8 +8,8 @@
 
 #include <QApplication>
 #include <QSignalSpy>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace tessaly {

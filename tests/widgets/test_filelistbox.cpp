@@ -20,9 +20,8 @@ TEST(FileListBox, MaskMatchingAndSorting)
     FileListBox list;
     list.setFolder(temp.path());
     list.setMask(QStringLiteral("*.jpg;*.jpeg;*.gif;*.bmp"));
-    EXPECT_EQ(list.names(), (QStringList{QStringLiteral("A.jpg"), QStringLiteral("a2.bmp"),
-                                         QStringLiteral("b.JPG"), QStringLiteral("c.gif"),
-                                         QStringLiteral("d.JpEg")}));
+    EXPECT_EQ(list.names(), (QStringList{QStringLiteral("A.jpg"), QStringLiteral("a2.bmp"), QStringLiteral("b.JPG"),
+                                         QStringLiteral("c.gif"), QStringLiteral("d.JpEg")}));
     list.setMask(QStringLiteral("*.gif;*.GIF"));
     EXPECT_EQ(list.names(), QStringList{QStringLiteral("c.gif")});
     list.setMask(QStringLiteral("*.*"));
@@ -39,8 +38,8 @@ TEST(FileListBox, StarDotStarListsEveryFile)
     list.setFolder(temp.path());
     list.setMask(QStringLiteral("*.*"));
     EXPECT_EQ(list.mask(), QStringLiteral("*.*"));
-    EXPECT_EQ(list.names(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("Makefile"),
-                                         QStringLiteral("README")}));
+    EXPECT_EQ(list.names(),
+              (QStringList{QStringLiteral("a.jpg"), QStringLiteral("Makefile"), QStringLiteral("README")}));
     EXPECT_EQ(list.item(2)->toolTip(), QStringLiteral("README"));
     list.setMask(QStringLiteral("*.jpg;*.*"));
     EXPECT_EQ(list.count(), 3);

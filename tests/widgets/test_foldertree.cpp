@@ -5,8 +5,8 @@
 
 #include <QContextMenuEvent>
 #include <QDir>
-#include <QLabel>
 #include <QFileSystemModel>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 #include "widgets/windowplacement.h"
 
 #include <QEnterEvent>
-#include <QImage>
 #include <QGuiApplication>
+#include <QImage>
 #include <QScreen>
 #include <QSignalSpy>
 #include <gtest/gtest.h>

@@ -41,8 +41,7 @@ QMap<QString, ControlLook> dependentControlLooks(const OptionsLayoutInputs& in)
 QStringList linkModeCaptions()
 {
     return {QStringLiteral("Refer to images on local hard drive (file:///C:\\)"),
-            QStringLiteral("Explicit internet location (http://)"),
-            QStringLiteral("Relative location (folder/)"),
+            QStringLiteral("Explicit internet location (http://)"), QStringLiteral("Relative location (folder/)"),
             QStringLiteral("Generic location (same folder as html)")};
 }
 

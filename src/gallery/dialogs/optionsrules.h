@@ -10,18 +10,18 @@ namespace tessaly {
 
 // The choices of the HTML Options dialog that other controls follow.
 struct OptionsLayoutInputs {
-    bool linkOriginal = true;                  // cbHREF
+    bool linkOriginal = true;                                       // cbHREF
     std::optional<LinkMode> originalLinkMode = LinkMode::Relative;  // rgHREF
     std::optional<LinkMode> thumbLinkMode = LinkMode::Relative;     // rgIMG
-    bool border = true;                        // cbBorder
-    bool caption = true;                       // cbCaption
-    bool tableColor = true;                    // cbTBColor
-    bool cellColor = false;                    // cbCBColor
-    bool multiPage = true;                     // rbMpg against rb1pg
-    bool navigation = true;                    // cbAddNav
-    bool tables = true;                        // cbUseTable
-    bool frames = false;                       // cbFrames
-    bool tileImage = false;                    // cbBkgd
+    bool border = true;                                             // cbBorder
+    bool caption = true;                                            // cbCaption
+    bool tableColor = true;                                         // cbTBColor
+    bool cellColor = false;                                         // cbCBColor
+    bool multiPage = true;                                          // rbMpg against rb1pg
+    bool navigation = true;                                         // cbAddNav
+    bool tables = true;                                             // cbUseTable
+    bool frames = false;                                            // cbFrames
+    bool tileImage = false;                                         // cbBkgd
 };
 
 struct ControlLook {

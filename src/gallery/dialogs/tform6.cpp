@@ -18,9 +18,9 @@ namespace tessaly {
 
 namespace {
 
-const QString kReminder = QStringLiteral(
-    "*Reminder* - click the Table and Page Layout\r\ntab at the top of the window to see more options. "
-    "\r\n\r\nWould you like to go there now?");
+const QString kReminder =
+    QStringLiteral("*Reminder* - click the Table and Page Layout\r\ntab at the top of the window to see more options. "
+                   "\r\n\r\nWould you like to go there now?");
 const QString kDriveWarning =
     QStringLiteral("*WARNING* Tessaly cannot use relative\r\n reference to files on a different drive.");
 const QString kNoRelativeReference = QStringLiteral("*");
@@ -57,8 +57,8 @@ TForm6::TForm6(PlatformServices& services, IniFile settings, ColorChooser* color
     connect(ui.bOK2, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui.bCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(ui.bCancel2, &QPushButton::clicked, this, &QDialog::reject);
-    for (QWidget* field : {static_cast<QWidget*>(ui.eHREF), static_cast<QWidget*>(ui.eIMG),
-                           static_cast<QWidget*>(ui.eBorder)})
+    for (QWidget* field :
+         {static_cast<QWidget*>(ui.eHREF), static_cast<QWidget*>(ui.eIMG), static_cast<QWidget*>(ui.eBorder)})
         field->installEventFilter(this);
 
     // Sized with every control showing, so that any choice fits.

@@ -26,8 +26,7 @@ class TForm6 : public QDialog {
     Q_OBJECT
 public:
     // Without a chooser the colour buttons open the desktop's colour dialog.
-    TForm6(PlatformServices& services, IniFile settings, ColorChooser* colors = nullptr,
-           QWidget* parent = nullptr);
+    TForm6(PlatformServices& services, IniFile settings, ColorChooser* colors = nullptr, QWidget* parent = nullptr);
     ~TForm6() override;
 
     Ui::TForm6& form() { return *m_ui; }

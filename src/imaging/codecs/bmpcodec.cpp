@@ -49,7 +49,7 @@ void checkRunLengths(const QByteArray& bytes, std::int64_t at, std::int64_t heig
         const std::uint32_t count = next();
         const std::uint32_t value = next();
         if (count > 0)
-            continue;  // a run
+            continue;      // a run
         if (value == 0) {  // end of line
             ++y;
         } else if (value == 1) {  // end of bitmap

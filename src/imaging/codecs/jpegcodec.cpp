@@ -31,8 +31,8 @@ struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
-    bool damaged = false;      // a warning that the pixels are not all in the data
-    bool pixelsDone = false;   // every scanline read: what follows cannot harm them
+    bool damaged = false;     // a warning that the pixels are not all in the data
+    bool pixelsDone = false;  // every scanline read: what follows cannot harm them
 };
 
 [[noreturn]] void jumpOut(j_common_ptr info)
@@ -76,8 +76,7 @@ void onProgress(j_common_ptr info)
         return;
     if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxScans) {
         auto* errors = reinterpret_cast<ErrorManager*>(info->err);
-        std::snprintf(errors->message, sizeof errors->message, "JPEG file has more than %d scans",
-                      kMaxScans);
+        std::snprintf(errors->message, sizeof errors->message, "JPEG file has more than %d scans", kMaxScans);
         jumpOut(info);
     }
 }

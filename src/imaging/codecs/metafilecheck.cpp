@@ -56,8 +56,8 @@ void checkSource(const DibSize& dib, std::int64_t x, std::int64_t y, std::int64_
 
 // A device-independent bitmap: its header and colour table in
 // [headerAt, headerAt + headerBytes), its pixels in [bitsAt, bitsAt + bitsBytes).
-DibSize checkDib(const Data& data, Offset headerAt, Offset headerBytes, Offset bitsAt, Offset bitsBytes,
-              Offset end, bool paletteIndices)
+DibSize checkDib(const Data& data, Offset headerAt, Offset headerBytes, Offset bitsAt, Offset bitsBytes, Offset end,
+                 bool paletteIndices)
 {
     if (headerBytes < 12 || headerAt < 0 || bitsAt < 0 || bitsBytes < 0 || headerAt + headerBytes > end ||
         bitsAt + bitsBytes > end)
@@ -115,11 +115,24 @@ constexpr std::uint32_t kEmfPlusSignature = 0x2B464D45u;  // "EMF+"
 bool libraryChecks(std::uint32_t type)
 {
     switch (type) {
-    case 69: case 96: case 97: case 102: case 103: case 105: case 106: case 107: case 109:
-    case 110: case 111: case 112: case 113: case 117: case 119: case 120: case 121:
-        return false;
-    default:
-        return type >= 1 && type <= 122;
+    case 69:
+    case 96:
+    case 97:
+    case 102:
+    case 103:
+    case 105:
+    case 106:
+    case 107:
+    case 109:
+    case 110:
+    case 111:
+    case 112:
+    case 113:
+    case 117:
+    case 119:
+    case 120:
+    case 121: return false;
+    default: return type >= 1 && type <= 122;
     }
 }
 
@@ -247,15 +260,26 @@ private:
                 items(at + m_data.u32(at + 92, end), m_data.u32(at + 88, end), 1, end);
             break;
         }
-        case 2: case 3: case 4: case 5: case 6:  // poly Bézier, polygon, polyline (32-bit points)
+        case 2:
+        case 3:
+        case 4:
+        case 5:
+        case 6:  // poly Bézier, polygon, polyline (32-bit points)
             need(at, 28, end);
             items(at + 28, m_data.u32(at + 24, end), 8, end);
             break;
-        case 85: case 86: case 87: case 88: case 89:  // the same with 16-bit points
+        case 85:
+        case 86:
+        case 87:
+        case 88:
+        case 89:  // the same with 16-bit points
             need(at, 28, end);
             items(at + 28, m_data.u32(at + 24, end), 4, end);
             break;
-        case 7: case 8: case 90: case 91: {  // poly-polyline, poly-polygon
+        case 7:
+        case 8:
+        case 90:
+        case 91: {  // poly-polyline, poly-polygon
             need(at, 32, end);
             const std::int64_t polys = m_data.u32(at + 24, end);
             const std::int64_t points = m_data.u32(at + 28, end);
@@ -268,17 +292,24 @@ private:
             items(at + 32 + 4 * polys, points, (type == 7 || type == 8) ? 8 : 4, end);
             break;
         }
-        case 56: case 92: {  // poly-draw: points, then one type byte each
+        case 56:
+        case 92: {  // poly-draw: points, then one type byte each
             need(at, 28, end);
             const std::int64_t points = m_data.u32(at + 24, end);
             items(at + 28, points, type == 56 ? 9 : 5, end);
             break;
         }
-        case 37: case 40: case 48:  // select, delete object; select palette
+        case 37:
+        case 40:
+        case 48:  // select, delete object; select palette
             need(at, 12, end);
             handle(m_data.u32(at + 8, end), false);
             break;
-        case 38: case 39: case 82: case 99: case 122:  // create pen, brush, font, colour space
+        case 38:
+        case 39:
+        case 82:
+        case 99:
+        case 122:  // create pen, brush, font, colour space
             need(at, 12, end);
             handle(m_data.u32(at + 8, end), true);
             break;
@@ -296,7 +327,8 @@ private:
             need(at, 16, end);
             handle(m_data.u32(at + 8, end), false);
             break;
-        case 93: case 94:  // mono and DIB pattern brushes
+        case 93:
+        case 94:  // mono and DIB pattern brushes
             need(at, 32, end);
             handle(m_data.u32(at + 8, end), true);
             bitmap(at, end, at + 16, m_data.u32(at + 12, end) == 1);
@@ -316,13 +348,15 @@ private:
                 emfPlus(at + 16, at + 12 + dataBytes);
             break;
         }
-        case 71: case 72: {  // fill, frame region
+        case 71:
+        case 72: {  // fill, frame region
             need(at, type == 71 ? 32 : 40, end);
             handle(m_data.u32(at + 28, end), false);
             region(at + (type == 71 ? 32 : 40), m_data.u32(at + 24, end), end, false);
             break;
         }
-        case 73: case 74:  // invert, paint region
+        case 73:
+        case 74:  // invert, paint region
             need(at, 28, end);
             region(at + 28, m_data.u32(at + 24, end), end, false);
             break;
@@ -330,7 +364,10 @@ private:
             need(at, 16, end);
             region(at + 16, m_data.u32(at + 8, end), end, true);
             break;
-        case 76: case 77: case 114: case 116:  // bit, stretch, alpha, transparent blits
+        case 76:
+        case 77:
+        case 114:
+        case 116:  // bit, stretch, alpha, transparent blits
             need(at, type == 76 ? 100 : 108, end);
             bitmap(at, end, at + 84, m_data.u32(at + 80, end) == 1);
             break;
@@ -344,18 +381,21 @@ private:
             bitmap(at, end, at + 96, m_data.u32(at + 92, end) == 1);
             bitmap(at, end, at + 124);
             break;
-        case 80: case 81: {  // set DIB bits to device, stretch DIB bits: source x, y, cx, cy
+        case 80:
+        case 81: {  // set DIB bits to device, stretch DIB bits: source x, y, cx, cy
             need(at, type == 80 ? 76 : 80, end);
             if (const auto dib = bitmap(at, end, at + 48, m_data.u32(at + 64, end) == 1))
                 checkSource(*dib, m_data.i32(at + 32, end), m_data.i32(at + 36, end), m_data.i32(at + 40, end),
                             m_data.i32(at + 44, end));
             break;
         }
-        case 83: case 84:  // extended text out (ANSI, wide)
+        case 83:
+        case 84:  // extended text out (ANSI, wide)
             need(at, 76, end);
             text(at, end, at + 36, type == 84);
             break;
-        case 96: case 97: {  // poly text out: strings of EMRTEXT
+        case 96:
+        case 97: {  // poly text out: strings of EMRTEXT
             need(at, 40, end);
             const std::int64_t strings = m_data.u32(at + 36, end);
             items(at + 40, strings, 40, end);
@@ -387,7 +427,8 @@ private:
             need(at, 28, end);
             items(at + 28, m_data.u32(at + 24, end), 1, end);
             break;
-        case 105: case 106:  // draw and extended escapes
+        case 105:
+        case 106:  // draw and extended escapes
             need(at, 16, end);
             items(at + 16, m_data.u32(at + 12, end), 1, end);
             break;
@@ -395,7 +436,8 @@ private:
             need(at, 20, end);
             items(at + 20, std::int64_t(m_data.u32(at + 12, end)) + m_data.u32(at + 16, end), 1, end);
             break;
-        case 112: case 113:  // set colour profile
+        case 112:
+        case 113:  // set colour profile
             need(at, 20, end);
             items(at + 20, std::int64_t(m_data.u32(at + 12, end)) + m_data.u32(at + 16, end), 1, end);
             break;
@@ -403,8 +445,7 @@ private:
             need(at, 24, end);
             items(at + 24, std::int64_t(m_data.u32(at + 16, end)) + m_data.u32(at + 20, end), 1, end);
             break;
-        default:
-            break;
+        default: break;
         }
     }
 
@@ -423,16 +464,15 @@ struct WmfMinimum {
 
 // Fixed-size records and the parameters they read.
 constexpr WmfMinimum kWmfMinimums[] = {
-    {0x001E, 0}, {0x0035, 0}, {0x0037, 2}, {0x00F7, 2}, {0x0102, 1}, {0x0103, 1}, {0x0104, 1},
-    {0x0105, 1}, {0x0106, 1}, {0x0107, 1}, {0x0108, 1}, {0x0127, 1}, {0x012A, 1}, {0x012B, 1},
-    {0x012C, 1}, {0x012D, 1}, {0x012E, 1}, {0x0142, 2}, {0x01F0, 1}, {0x01F9, 16},
-    {0x0201, 2}, {0x0209, 2}, {0x020A, 2}, {0x020B, 2}, {0x020C, 2}, {0x020D, 2}, {0x020E, 2},
-    {0x020F, 2}, {0x0211, 2}, {0x0213, 2}, {0x0214, 2}, {0x0220, 2}, {0x0228, 2}, {0x0231, 2},
-    {0x0234, 1}, {0x02FA, 5}, {0x02FB, 9}, {0x02FC, 4}, {0x0324, 1}, {0x0325, 1}, {0x0410, 4},
-    {0x0412, 4}, {0x0415, 4}, {0x0416, 4}, {0x0418, 4}, {0x0419, 4}, {0x041B, 4}, {0x041F, 4},
-    {0x0429, 4}, {0x0436, 2}, {0x0521, 1}, {0x0538, 1}, {0x0548, 5}, {0x061C, 6}, {0x061D, 6},
-    {0x0626, 2}, {0x06FF, 11}, {0x0817, 8}, {0x081A, 8}, {0x0830, 8}, {0x0922, 8}, {0x0940, 8},
-    {0x0A32, 4}, {0x0B23, 10}, {0x0B41, 10}, {0x0D33, 9}, {0x0F43, 11},
+    {0x001E, 0},  {0x0035, 0}, {0x0037, 2},  {0x00F7, 2},  {0x0102, 1}, {0x0103, 1}, {0x0104, 1}, {0x0105, 1},
+    {0x0106, 1},  {0x0107, 1}, {0x0108, 1},  {0x0127, 1},  {0x012A, 1}, {0x012B, 1}, {0x012C, 1}, {0x012D, 1},
+    {0x012E, 1},  {0x0142, 2}, {0x01F0, 1},  {0x01F9, 16}, {0x0201, 2}, {0x0209, 2}, {0x020A, 2}, {0x020B, 2},
+    {0x020C, 2},  {0x020D, 2}, {0x020E, 2},  {0x020F, 2},  {0x0211, 2}, {0x0213, 2}, {0x0214, 2}, {0x0220, 2},
+    {0x0228, 2},  {0x0231, 2}, {0x0234, 1},  {0x02FA, 5},  {0x02FB, 9}, {0x02FC, 4}, {0x0324, 1}, {0x0325, 1},
+    {0x0410, 4},  {0x0412, 4}, {0x0415, 4},  {0x0416, 4},  {0x0418, 4}, {0x0419, 4}, {0x041B, 4}, {0x041F, 4},
+    {0x0429, 4},  {0x0436, 2}, {0x0521, 1},  {0x0538, 1},  {0x0548, 5}, {0x061C, 6}, {0x061D, 6}, {0x0626, 2},
+    {0x06FF, 11}, {0x0817, 8}, {0x081A, 8},  {0x0830, 8},  {0x0922, 8}, {0x0940, 8}, {0x0A32, 4}, {0x0B23, 10},
+    {0x0B41, 10}, {0x0D33, 9}, {0x0F43, 11},
 };
 
 class WmfChecker {
@@ -537,14 +577,21 @@ private:
                 refuse("a record is shorter than its kind needs");
         const auto word = [&](std::int64_t index) { return m_data.u16(params + 2 * index, end); };
         switch (function) {
-        case 0x012D: case 0x01F0: case 0x0234: case 0x012C: case 0x012A: case 0x012B:
+        case 0x012D:
+        case 0x01F0:
+        case 0x0234:
+        case 0x012C:
+        case 0x012A:
+        case 0x012B:
             object(word(0));  // select, delete, select palette, select clip, invert, paint region
             break;
-        case 0x0228: case 0x0429:  // fill, frame region: region and brush
+        case 0x0228:
+        case 0x0429:  // fill, frame region: region and brush
             object(word(0));
             object(word(1));
             break;
-        case 0x0324: case 0x0325:  // polygon, polyline
+        case 0x0324:
+        case 0x0325:  // polygon, polyline
             items(params + 2, word(0), 4, end);
             break;
         case 0x0538: {  // poly-polygon
@@ -566,7 +613,9 @@ private:
             items(stringAt, count, 1, end);
             break;
         }
-        case 0x00F7: case 0x0037: case 0x0436:  // palettes: start, count, entries
+        case 0x00F7:
+        case 0x0037:
+        case 0x0436:  // palettes: start, count, entries
             items(params + 4, word(1), 4, end);
             break;
         case 0x0626:  // escape: function, byte count, data
@@ -598,13 +647,13 @@ private:
             break;
         case 0x0F43:  // stretch DIB: rop, usage, srcH, srcW, ySrc, xSrc, destH, destW, yDst, xDst, bitmap
             destination(m_data.i16(params + 16, end), m_data.i16(params + 14, end));
-            checkSource(dib(params + 22, end, word(2) == 1), m_data.i16(params + 12, end),
-                        m_data.i16(params + 10, end), m_data.i16(params + 8, end), m_data.i16(params + 6, end));
+            checkSource(dib(params + 22, end, word(2) == 1), m_data.i16(params + 12, end), m_data.i16(params + 10, end),
+                        m_data.i16(params + 8, end), m_data.i16(params + 6, end));
             break;
         case 0x0D33:  // set DIB to device: usage, 8 values, then the bitmap
             dib(params + 18, end, word(0) == 1);
             break;
-        case 0x0142:  // DIB pattern brush: style, usage, then the bitmap
+        case 0x0142:           // DIB pattern brush: style, usage, then the bitmap
             if (word(0) != 3)  // BS_PATTERN carries an old bitmap instead
                 dib(params + 4, end, word(1) == 1);
             break;
@@ -619,8 +668,7 @@ private:
         case 0x01F9:  // pattern brush: old bitmap header, 18 reserved bytes, bits
             bitmap16(params, end, params + 32);
             break;
-        default:
-            break;
+        default: break;
         }
     }
 

@@ -27,8 +27,7 @@ Bitmap renderMetafile(const QByteArray& bytes, MetafileFormat format, int width,
 // Plays any metafile back through the metafile libraries only (libemf2svg
 // with Qt's SVG renderer for EMF, libwmf for WMF), in this process, never
 // our exact reader: this is what the player process runs.
-Bitmap renderMetafileWithLibraries(const QByteArray& bytes, MetafileFormat format, int width,
-                                   int height);
+Bitmap renderMetafileWithLibraries(const QByteArray& bytes, MetafileFormat format, int width, int height);
 // libwmf's size of a Windows metafile without a placeable header, in this
 // process (what the player process runs).
 void readMetafileSizeWithLibraries(const QByteArray& bytes, int& width, int& height);

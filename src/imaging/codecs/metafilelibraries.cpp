@@ -36,8 +36,7 @@ std::int32_t readSigned32(const QByteArray& bytes, qsizetype at)
 
 void checkSize(std::int64_t width, std::int64_t height)
 {
-    if (width <= 0 || height <= 0 || width > 32767 || height > 32767 ||
-        width * height > (std::int64_t(1) << 28))
+    if (width <= 0 || height <= 0 || width > 32767 || height > 32767 || width * height > (std::int64_t(1) << 28))
         throw CodecError("metafile has an unusable size");
 }
 
@@ -93,8 +92,7 @@ wmf_gd_t* openWmf(WmfApi& holder, QByteArray& bytes, wmfD_Rect& box)
 {
     wmfAPI_Options options{};
     options.function = wmf_gd_function;
-    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR |
-                                WMF_OPT_NO_DEBUG;
+    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
     if (wmf_api_create(&holder.api, flags, &options) != wmf_E_None) {
         if (holder.api)
             wmf_api_destroy(holder.api);
@@ -103,8 +101,7 @@ wmf_gd_t* openWmf(WmfApi& holder, QByteArray& bytes, wmfD_Rect& box)
     }
     auto* device = WMF_GD_GetData(holder.api);
     device->type = wmf_gd_image;
-    if (wmf_mem_open(holder.api, reinterpret_cast<unsigned char*>(bytes.data()), long(bytes.size())) !=
-            wmf_E_None ||
+    if (wmf_mem_open(holder.api, reinterpret_cast<unsigned char*>(bytes.data()), long(bytes.size())) != wmf_E_None ||
         wmf_scan(holder.api, 0, &box) != wmf_E_None)
         throw CodecError("not a Windows metafile");
     return device;
@@ -185,16 +182,14 @@ void readMetafileSizeWithLibraries(const QByteArray& bytes, int& width, int& hei
     wmfD_Rect box{};
     openWmf(holder, input, box);
     unsigned int displayWidth = 0, displayHeight = 0;
-    if (wmf_display_size(holder.api, &displayWidth, &displayHeight, kScreenDpi, kScreenDpi) !=
-        wmf_E_None)
+    if (wmf_display_size(holder.api, &displayWidth, &displayHeight, kScreenDpi, kScreenDpi) != wmf_E_None)
         throw CodecError("Windows metafile has no size");
     checkSize(displayWidth, displayHeight);
     width = int(displayWidth);
     height = int(displayHeight);
 }
 
-Bitmap renderMetafileWithLibraries(const QByteArray& bytes, MetafileFormat format, int width,
-                                   int height)
+Bitmap renderMetafileWithLibraries(const QByteArray& bytes, MetafileFormat format, int width, int height)
 {
     checkSize(width, height);
     return format == MetafileFormat::Enhanced ? renderEmfWithLibraries(bytes, width, height)

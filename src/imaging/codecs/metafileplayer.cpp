@@ -85,16 +85,11 @@ const char* formatWord(MetafileFormat format)
 [[noreturn]] void playerFailed(PlayerOutcome outcome)
 {
     switch (outcome) {
-    case PlayerOutcome::TooSlow:
-        throw CodecError("the metafile took too long to play back");
-    case PlayerOutcome::TooLarge:
-        throw CodecError("the metafile needed too much memory to play back");
-    case PlayerOutcome::Crashed:
-        throw CodecError("the metafile crashed its player");
-    case PlayerOutcome::NotStarted:
-        throw CodecError("the metafile player could not be started");
-    default:
-        throw CodecError("the metafile cannot be played back");
+    case PlayerOutcome::TooSlow: throw CodecError("the metafile took too long to play back");
+    case PlayerOutcome::TooLarge: throw CodecError("the metafile needed too much memory to play back");
+    case PlayerOutcome::Crashed: throw CodecError("the metafile crashed its player");
+    case PlayerOutcome::NotStarted: throw CodecError("the metafile player could not be started");
+    default: throw CodecError("the metafile cannot be played back");
     }
 }
 
@@ -164,8 +159,7 @@ PlayerResult runPlayer(const QString& program, const QStringList& arguments, con
             break;
         if (inParent.fd >= 0 && (fds[0].revents & (POLLOUT | POLLERR | POLLHUP))) {
             const ssize_t sent = send(inParent.fd, input.constData() + written,
-                                      std::size_t(std::min<qsizetype>(input.size() - written, 1 << 20)),
-                                      MSG_NOSIGNAL);
+                                      std::size_t(std::min<qsizetype>(input.size() - written, 1 << 20)), MSG_NOSIGNAL);
             if (sent > 0)
                 written += sent;
             if ((sent < 0 && errno != EAGAIN && errno != EINTR) || written == input.size())
@@ -222,7 +216,7 @@ PlayerResult runPlayer(const QString& program, const QStringList& arguments, con
         result.outcome = stopped;
     else if (WIFSIGNALED(status))
         result.outcome = WTERMSIG(status) == SIGXCPU || WTERMSIG(status) == SIGKILL ? PlayerOutcome::TooSlow
-                                                                                   : PlayerOutcome::Crashed;
+                                                                                    : PlayerOutcome::Crashed;
     else if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
         result.outcome = PlayerOutcome::Done;
     else

@@ -28,8 +28,8 @@ void readMetafileSizeInPlayer(const QByteArray& bytes, int& width, int& height);
 enum class PlayerOutcome { Done, Refused, Crashed, TooSlow, TooLarge, NotStarted };
 
 struct PlayerLimits {
-    std::int64_t memoryBytes = 0;           // resident memory the player may use
-    std::chrono::milliseconds time{0};      // wall time for the whole run
+    std::int64_t memoryBytes = 0;       // resident memory the player may use
+    std::chrono::milliseconds time{0};  // wall time for the whole run
 };
 
 struct PlayerResult {

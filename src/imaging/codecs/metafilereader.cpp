@@ -52,8 +52,7 @@ constexpr std::int64_t kMaxPlaybackPixels = std::int64_t(1) << 28;
 
 void checkSize(std::int64_t width, std::int64_t height)
 {
-    if (width <= 0 || height <= 0 || width > 32767 || height > 32767 ||
-        width * height > kMaxPlaybackPixels)
+    if (width <= 0 || height <= 0 || width > 32767 || height > 32767 || width * height > kMaxPlaybackPixels)
         throw CodecError("metafile has an unusable size");
 }
 
@@ -65,11 +64,11 @@ constexpr std::int64_t kMetafilePixelsPerByte = 1024;
 
 // A device-independent bitmap (header, colours and pixels) read through the
 // BMP reader by putting a file header in front of it.
-Bitmap decodeDib(const QByteArray& bytes, qsizetype headerAt, qsizetype headerSize,
-                 qsizetype bitsAt, qsizetype bitsSize)
+Bitmap decodeDib(const QByteArray& bytes, qsizetype headerAt, qsizetype headerSize, qsizetype bitsAt,
+                 qsizetype bitsSize)
 {
-    if (headerSize < 12 || bitsSize < 0 || headerAt < 0 || bitsAt < 0 ||
-        headerAt + headerSize > bytes.size() || bitsAt + bitsSize > bytes.size())
+    if (headerSize < 12 || bitsSize < 0 || headerAt < 0 || bitsAt < 0 || headerAt + headerSize > bytes.size() ||
+        bitsAt + bitsSize > bytes.size())
         throw CodecError("metafile bitmap is cut short");
     QByteArray file("BM", 2);
     file.append(QByteArray(12, '\0'));
@@ -146,8 +145,7 @@ std::optional<Bitmap> singleBitmapOfWmf(const QByteArray& bytes)
             if (bitsAt > at + size)
                 return std::nullopt;
             found = decodeDib(bytes, dibAt, bitsAt - dibAt, bitsAt, at + size - bitsAt);
-        } else if (function != 0x020B && function != 0x020C && function != 0x0103 &&
-                   function != 0x0104) {
+        } else if (function != 0x020B && function != 0x020C && function != 0x0103 && function != 0x0104) {
             // Only SETWINDOWORG, SETWINDOWEXT, SETMAPMODE and SETROP2 may stand beside it.
             return std::nullopt;
         }

@@ -24,8 +24,7 @@ QByteArray dibPixels(const Bitmap& bitmap)
     const std::size_t rowSize = (bitmap.rowBytes() + 3) & ~std::size_t(3);
     QByteArray pixels(qsizetype(rowSize * std::size_t(bitmap.height())), '\0');
     for (int y = 0; y < bitmap.height(); ++y)
-        std::memcpy(pixels.data() + rowSize * std::size_t(bitmap.height() - 1 - y), bitmap.row(y),
-                    bitmap.rowBytes());
+        std::memcpy(pixels.data() + rowSize * std::size_t(bitmap.height() - 1 - y), bitmap.row(y), bitmap.rowBytes());
     return pixels;
 }
 
@@ -46,7 +45,7 @@ QByteArray encodeEmf(const Bitmap& bitmap)
     const U_RECTL frame{0, 0, frameHundredthsOfMm(w), frameHundredthsOfMm(h)};
     // Creator, NUL, an empty description, and the two closing NULs.
     std::uint16_t description[16] = {u'Q', u'u', u'o', u'r', u'v', u'a', u'n', u'e',
-                                     u' ', u'2', u'0', u'0', u'0', 0, 0, 0};
+                                     u' ', u'2', u'0', u'0', u'0', 0,    0,    0};
     const U_SIZEL device{1024, 768};
     const U_SIZEL millimetres{270, 203};
 
@@ -58,20 +57,16 @@ QByteArray encodeEmf(const Bitmap& bitmap)
         throw CodecError("cannot start an enhanced metafile");
     }
     const U_BITMAPINFOHEADER header =
-        bitmapinfoheader_set(w, h, 1, U_BCBM_COLOR24, U_BI_RGB, std::uint32_t(pixels.size()), 3780,
-                             3780, 0, 0);
+        bitmapinfoheader_set(w, h, 1, U_BCBM_COLOR24, U_BI_RGB, std::uint32_t(pixels.size()), 3780, 3780, 0, 0);
     PU_BITMAPINFO info = bitmapinfo_set(header, nullptr);
     bool ok = emf_append(reinterpret_cast<U_ENHMETARECORD*>(
-                             U_EMRHEADER_set(bounds, frame, nullptr, 16, description, device,
-                                             millimetres, 0)),
+                             U_EMRHEADER_set(bounds, frame, nullptr, 16, description, device, millimetres, 0)),
                          track, U_REC_FREE) == 0;
     ok = ok && emf_append(reinterpret_cast<U_ENHMETARECORD*>(U_EMRSTRETCHDIBITS_set(
-                              bounds, U_POINTL{0, 0}, U_POINTL{w, h}, U_POINTL{0, 0}, U_POINTL{w, h},
-                              U_DIB_RGB_COLORS, U_SRCCOPY, info, std::uint32_t(pixels.size()),
-                              pixels.data())),
+                              bounds, U_POINTL{0, 0}, U_POINTL{w, h}, U_POINTL{0, 0}, U_POINTL{w, h}, U_DIB_RGB_COLORS,
+                              U_SRCCOPY, info, std::uint32_t(pixels.size()), pixels.data())),
                           track, U_REC_FREE) == 0;
-    ok = ok && emf_append(reinterpret_cast<U_ENHMETARECORD*>(U_EMREOF_set(0, nullptr, track)), track,
-                          U_REC_FREE) == 0;
+    ok = ok && emf_append(reinterpret_cast<U_ENHMETARECORD*>(U_EMREOF_set(0, nullptr, track)), track, U_REC_FREE) == 0;
     std::free(info);
     // emf_finish puts the size, record count and handle count into the
     // header of the buffer (and writes it to the null device).
@@ -124,12 +119,11 @@ QByteArray encodeWmf(const Bitmap& bitmap)
     appendRecord(U_WMRSETWINDOWORG_set(U_POINT16{0, 0}));
     appendRecord(U_WMRSETWINDOWEXT_set(U_POINT16{w, h}));
     appendRecord(U_WMRSETMAPMODE_set(U_MM_ANISOTROPIC));
-    const U_BITMAPINFOHEADER header = bitmapinfoheader_set(
-        w, h, 1, U_BCBM_COLOR24, U_BI_RGB, std::uint32_t(pixels.size()), 3780, 3780, 0, 0);
+    const U_BITMAPINFOHEADER header =
+        bitmapinfoheader_set(w, h, 1, U_BCBM_COLOR24, U_BI_RGB, std::uint32_t(pixels.size()), 3780, 3780, 0, 0);
     PU_BITMAPINFO info = bitmapinfo_set(header, nullptr);
-    char* stretch = U_WMRSTRETCHDIB_set(U_POINT16{0, 0}, U_POINT16{w, h}, U_POINT16{0, 0},
-                                        U_POINT16{w, h}, U_DIB_RGB_COLORS, U_SRCCOPY, info,
-                                        std::uint32_t(pixels.size()), pixels.data());
+    char* stretch = U_WMRSTRETCHDIB_set(U_POINT16{0, 0}, U_POINT16{w, h}, U_POINT16{0, 0}, U_POINT16{w, h},
+                                        U_DIB_RGB_COLORS, U_SRCCOPY, info, std::uint32_t(pixels.size()), pixels.data());
     std::free(info);
     appendRecord(stretch);
     appendRecord(U_WMREOF_set());

@@ -28,8 +28,7 @@ inline void checkClaimedSize(std::int64_t width, std::int64_t height, std::int64
     if (dataBytes < 0)
         dataBytes = 0;
     if (width * height > kFreePixels && width * height / pixelsPerByte > dataBytes)
-        throw CodecError(
-            QStringLiteral("%1 picture claims more pixels than its file holds").arg(what));
+        throw CodecError(QStringLiteral("%1 picture claims more pixels than its file holds").arg(what));
 }
 
 }  // namespace tessaly

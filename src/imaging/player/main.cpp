@@ -115,8 +115,8 @@ int main(int argc, char** argv)
             finish(writeAll(1, reinterpret_cast<const char*>(size), sizeof size) ? 0 : 2);
         }
         const tessaly::Bitmap bitmap = tessaly::renderMetafileWithLibraries(
-            bytes, format == "emf" ? tessaly::MetafileFormat::Enhanced : tessaly::MetafileFormat::Windows,
-            width, height);
+            bytes, format == "emf" ? tessaly::MetafileFormat::Enhanced : tessaly::MetafileFormat::Windows, width,
+            height);
         for (int y = 0; y < bitmap.height(); ++y)
             if (!writeAll(1, reinterpret_cast<const char*>(bitmap.row(y)), bitmap.rowBytes()))
                 finish(2);

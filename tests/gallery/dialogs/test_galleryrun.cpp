@@ -1,10 +1,10 @@
+#include "dialogtesttools.h"
 #include "gallery/dialogs/galleryrun.h"
 #include "gallery/dialogs/tform6.h"
 #include "gallery/linkprefix.h"
 #include "settings/gallerysettings.h"
 #include "support/fakeservices.h"
 #include "ui_tform6.h"
-#include "dialogtesttools.h"
 
 #include <QDir>
 #include <QTabBar>
@@ -63,10 +63,7 @@ protected:
         dialogs.actions[QStringLiteral("TForm6")] = [this, act](QDialog&) { act(form6->form()); };
         return runGallery(nullptr, windows, *form6, dialogs, fakes.messages, processed, 96);
     }
-    QStringList pages() const
-    {
-        return QDir(web).entryList({QStringLiteral("*.htm")}, QDir::Files, QDir::Name);
-    }
+    QStringList pages() const { return QDir(web).entryList({QStringLiteral("*.htm")}, QDir::Files, QDir::Name); }
 
     testing::TempFolder folder;
     QString web;

@@ -1,3 +1,4 @@
+#include "dialogtesttools.h"
 #include "gallery/dialogs/colorpickerbutton.h"
 #include "gallery/dialogs/tform5.h"
 #include "gallery/dialogs/tform6.h"
@@ -7,17 +8,16 @@
 #include "ui_tform5.h"
 #include "ui_tform6.h"
 #include "ui_thrfprmpt.h"
-#include "dialogtesttools.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QMenu>
-#include <QToolButton>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTabBar>
 #include <QTest>
+#include <QToolButton>
 #include <QUrl>
 #include <gtest/gtest.h>
 #include <memory>
@@ -137,16 +137,27 @@ QString stateOf(QWidget* widget)
 TEST_F(HtmlOptions, OpensWithItsDefaults)
 {
     const std::vector<std::pair<const char*, const char*>> expected = {
-        {"cbHREF", "on"}, {"rgHREF", "2"}, {"eHREF", "../pics/"}, {"rgIMG", "2"}, {"eIMG", "thumbs/"},
-        {"rgDisp", "0"}, {"cbBorder", "on"}, {"eBorder", "1"}, {"cbStats", "on"}, {"cbLinkFName", "on"},
-        {"cpBack", "#ffffff"}, {"cpFont", "#000000"}, {"cpBanr", "#000000"}, {"eBanr", "Tessaly"},
-        {"rgBanr", "0"}, {"cbUseTable", "on"}, {"eTCols", "5"}, {"eTBord", "1"}, {"eTWidth", "0"},
-        {"eTPad", "2"}, {"eTSpace", "2"}, {"cbTAlign", "Center"}, {"cbTBColor", "on"},
-        {"cpTBkgd", "#a0a0a0"}, {"cbCaption", "on"}, {"eCaption", "Click thumbnail to see full size image"},
-        {"cbCAlign", "Top"}, {"cbCHAlign", "Center"}, {"cbCVAlign", "Middle"}, {"cbCBColor", "off"},
-        {"cpCBkgd", "#ffffff"}, {"rbMpg", "on"}, {"rb1pg", "off"}, {"eTperPg", "25"}, {"cbAddNav", "on"},
-        {"rbNavTop", "off"}, {"rbNavBot", "off"}, {"rbNavBoth", "on"}, {"cbFrames", "off"},
-        {"cbBkgd", "off"}, {"cbTxt", "off"}};
+        {"cbHREF", "on"},        {"rgHREF", "2"},
+        {"eHREF", "../pics/"},   {"rgIMG", "2"},
+        {"eIMG", "thumbs/"},     {"rgDisp", "0"},
+        {"cbBorder", "on"},      {"eBorder", "1"},
+        {"cbStats", "on"},       {"cbLinkFName", "on"},
+        {"cpBack", "#ffffff"},   {"cpFont", "#000000"},
+        {"cpBanr", "#000000"},   {"eBanr", "Tessaly"},
+        {"rgBanr", "0"},         {"cbUseTable", "on"},
+        {"eTCols", "5"},         {"eTBord", "1"},
+        {"eTWidth", "0"},        {"eTPad", "2"},
+        {"eTSpace", "2"},        {"cbTAlign", "Center"},
+        {"cbTBColor", "on"},     {"cpTBkgd", "#a0a0a0"},
+        {"cbCaption", "on"},     {"eCaption", "Click thumbnail to see full size image"},
+        {"cbCAlign", "Top"},     {"cbCHAlign", "Center"},
+        {"cbCVAlign", "Middle"}, {"cbCBColor", "off"},
+        {"cpCBkgd", "#ffffff"},  {"rbMpg", "on"},
+        {"rb1pg", "off"},        {"eTperPg", "25"},
+        {"cbAddNav", "on"},      {"rbNavTop", "off"},
+        {"rbNavBot", "off"},     {"rbNavBoth", "on"},
+        {"cbFrames", "off"},     {"cbBkgd", "off"},
+        {"cbTxt", "off"}};
     run([&](QDialog&) {
         for (const auto& [name, state] : expected)
             EXPECT_EQ(stateOf(control(QString::fromLatin1(name))), QString::fromLatin1(state)) << name;
@@ -300,7 +311,6 @@ TEST_F(HtmlOptions, CancelKeepsChangesAndWritesNothing)
     EXPECT_TRUE(text.contains(QStringLiteral("LinkStats=0\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("UseCellColor=1\n")));
 }
-
 
 // OK on the first page, before the second page was seen, asks once whether
 // to go there: Yes goes there, No closes with OK, Cancel stays.
@@ -463,8 +473,8 @@ TEST_F(HtmlOptions, HelpExplainsTheLinkModes)
     EXPECT_EQ(dialogs.shownNames, (QStringList{QStringLiteral("TForm5"), QStringLiteral("TForm5")}));
     EXPECT_EQ(form5->windowTitle(), QStringLiteral("HTML Options"));
     EXPECT_EQ(shownText, TForm5::helpText());
-    for (const char* point : {"file:///C:\\Graphics\\Thumbs\\", "REMEMBER TO ADD THE TRAILING SLASH...",
-                              "../Textures/", "/Images/", "My Documents", "http://"})
+    for (const char* point : {"file:///C:\\Graphics\\Thumbs\\", "REMEMBER TO ADD THE TRAILING SLASH...", "../Textures/",
+                              "/Images/", "My Documents", "http://"})
         EXPECT_TRUE(shownText.contains(QString::fromLatin1(point))) << point;
     EXPECT_FALSE(shownText.contains(QRegularExpression(QStringLiteral("[a-z]+://[A-Za-z0-9]|www\\."))));
 }
