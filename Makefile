@@ -74,8 +74,8 @@ run: build
 test: test-deps configure sanitize
 	cmake -S . -B $(BUILD) -DTESSALY_WERROR=ON
 	cmake --build $(BUILD)
-	ctest --test-dir $(BUILD) --output-on-failure -j2
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=20
+	ctest --test-dir $(BUILD) --output-on-failure -j2
 
 sanitize: deps
 	cmake -S . -B $(BUILD)-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSALY_SANITIZE=ON -DTESSALY_WERROR=ON
