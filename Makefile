@@ -31,7 +31,7 @@ SANITIZER_ENV   := QT_QPA_PLATFORM=offscreen \
 # the files in tests/data and small files written by the program's writers.
 FUZZ_TARGETS := fuzz_jpeg fuzz_gif fuzz_bmp fuzz_emf fuzz_wmf fuzz_settings
 FUZZ_SECONDS ?= 240
-FUZZ_PACKAGES := clang
+FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_ENV := QT_QPA_PLATFORM=offscreen \
             ASAN_OPTIONS=detect_leaks=0:allocator_may_return_null=1 \
             UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
