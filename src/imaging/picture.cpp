@@ -27,13 +27,14 @@ PictureKind pictureKindForName(const QString& name)
     return PictureKind::None;
 }
 
-Picture Picture::fromRaster(PictureKind kind, Bitmap raster)
+Picture Picture::fromRaster(PictureKind kind, Bitmap raster, PhotoMetadata metadata)
 {
     Picture picture;
     picture.m_kind = kind;
     picture.m_width = raster.width();
     picture.m_height = raster.height();
     picture.m_raster = std::move(raster);
+    picture.m_metadata = std::move(metadata);
     return picture;
 }
 

@@ -2,6 +2,7 @@
 
 #include "imaging/bitmap.h"
 #include "imaging/codecs/metafilecodec.h"
+#include "imaging/photometadata.h"
 
 #include "platform/error.h"
 
@@ -42,8 +43,11 @@ public:
     Bitmap render(int width, int height) const;
 
     const Bitmap& raster() const { return m_raster; }
+    // The orientation and colour profile the file gave (defaults for
+    // pictures that carry none).
+    const PhotoMetadata& metadata() const { return m_metadata; }
 
-    static Picture fromRaster(PictureKind kind, Bitmap raster);
+    static Picture fromRaster(PictureKind kind, Bitmap raster, PhotoMetadata metadata = {});
     static Picture fromMetafile(QByteArray bytes, MetafileFormat format);
 
 private:
@@ -51,6 +55,7 @@ private:
     int m_width = 0;
     int m_height = 0;
     Bitmap m_raster;
+    PhotoMetadata m_metadata;
     QByteArray m_metafile;
     MetafileFormat m_metafileFormat = MetafileFormat::Enhanced;
 };
