@@ -17,7 +17,6 @@ namespace tessaly {
 namespace {
 
 using testing::FakeServices;
-using testing::TempFolder;
 
 // The four windows that own a share of the settings file, made in the
 // start-up order and destroyed in the reverse order, which writes the file.
@@ -75,101 +74,6 @@ TEST(ResetOnWindows, FramesGiveWayToTheTableLayout)
                            static_cast<QWidget*>(ui.gbPages), static_cast<QWidget*>(ui.gbNavBtns)})
         EXPECT_FALSE(shown->isHidden()) << shown->objectName().toStdString();
     EXPECT_FALSE(ui.cbLinkFName->isChecked());
-}
-
-// Keys and values of a settings file, in the file's order.
-QStringList linesOf(const QString& path)
-{
-    return QString::fromUtf8(testing::readAll(path))
-        .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)
-        .join(u'\n')
-        .split(u'\n', Qt::SkipEmptyParts);
-}
-
-// A reset followed by an exit writes what a first start without a settings
-// file writes, whatever the file held before; "RecycleBin" is "Yes" and
-// "htmlName" "MyWeb.htm".
-TEST(ResetOnWindows, ResetThenExitWritesTheFirstStartFile)
-{
-    FakeServices fresh;
-    Windows(fresh).exit();
-    const QStringList firstStart = linesOf(fresh.settings.path());
-    ASSERT_FALSE(firstStart.isEmpty());
-
-    // The same file with every value the reset covers changed in place.
-    FakeServices used;
-    ASSERT_TRUE(QFile::copy(fresh.settings.path(), used.settings.path()));
-    TempFolder elsewhere;
-    struct Value {
-        const char* section;
-        const char* key;
-        QString value;
-    };
-    const std::vector<Value> changed{
-        {"Directories", "Input", elsewhere.path()},
-        {"Directories", "Output", elsewhere.path()},
-        {"Directories", "RecycleBin", "No"},
-        {"Directories", "htmlName", "Other.htm"},
-        {"Thumbnails", "Resize Speed", "Fast"},
-        {"Thumbnails", "Thumb Width", "120"},
-        {"Thumbnails", "Thumb Height", "80"},
-        {"Thumbnails", "Maintain Ratio", "1"},
-        {"Thumbnails", "Force Width", "1"},
-        {"Thumbnails", "Create As", "gif"},
-        {"Thumbnails", "Naming Option", "SufName"},
-        {"Thumbnails", "Output File Qualifier", "T_"},
-        {"Thumbnails", "Jpg Compression", "40"},
-        {"Thumbnails", "Overwrite Files", "0"},
-        {"Linking", "OriginalLinkOpt", "1"},
-        {"Linking", "LinkOriginal", "0"},
-        {"Linking", "ThumbLinkOpt", "3"},
-        {"Layout", "WindowOpt", "1"},
-        {"Layout", "LinkBorderSize", "4"},
-        {"Layout", "LinkBorder", "0"},
-        {"Layout", "LinkStats", "0"},
-        {"Layout", "BannerString", "Holiday"},
-        {"Layout", "BannerHeadSize", "2"},
-        {"Layout", "TileBkgd", "1"},
-        {"Layout", "SampleText", "1"},
-        {"Layout", "ThmPerPage", "9"},
-        {"Layout", "MultiPg", "0"},
-        {"Layout", "NavBtns", "0"},
-        {"Layout", "UseNavBtns", "0"},
-        {"Layout", "UseFrames", "1"},
-        {"Colors", "PageBkgd", "255"},
-        {"Colors", "Text", "65280"},
-        {"Colors", "BannerText", "16711680"},
-        {"Colors", "TableBkgd", "0"},
-        {"Colors", "CellBkgd", "0"},
-        {"Tables", "Columns", "3"},
-        {"Tables", "BorderSize", "0"},
-        {"Tables", "TableWidth", "100"},
-        {"Tables", "CellPad", "7"},
-        {"Tables", "CellSpace", "8"},
-        {"Tables", "TableAlignment", "Left"},
-        {"Tables", "UseBkgdColor", "0"},
-        {"Tables", "TableCaption", "Look"},
-        {"Tables", "IncludeCaption", "0"},
-        {"Tables", "CaptionAlign", "Bottom"},
-        {"Tables", "CellHAlign", "Right"},
-        {"Tables", "CellVAlign", "Bottom"},
-        {"Tables", "UseCellColor", "1"},
-        {"Tables", "UseTables", "0"},
-    };
-    for (const Value& row : changed)
-        used.settings.writeString(QLatin1String(row.section), QLatin1String(row.key), row.value);
-
-    Windows windows{used};
-    // Every changed value was taken up, or the comparison below proves nothing.
-    EXPECT_EQ(windows.form1->form().tbJpg->value(), 40);
-    EXPECT_TRUE(windows.form6->form().cbFrames->isChecked());
-    EXPECT_FALSE(windows.form4->form().cbRecycle->isChecked());
-    applyDefaults(windows.reset());
-    windows.exit();
-
-    EXPECT_EQ(linesOf(used.settings.path()), firstStart);
-    EXPECT_TRUE(firstStart.contains(QStringLiteral("RecycleBin=Yes")));
-    EXPECT_TRUE(firstStart.contains(QStringLiteral("htmlName=MyWeb.htm")));
 }
 
 // What the reset leaves alone is written as it was: the linked file-name
