@@ -97,7 +97,7 @@ fuzz-build:
 # Each target in turn: seeds by extension, then -max_total_time seconds.
 # A crash stops `make fuzz` with the crashing input in $(BUILD)-fuzz/.
 fuzz: fuzz-build
-	@set -e; cd $(BUILD)-fuzz; mkdir -p seeds; bin/fuzz_seeds seeds; \
+	@set -e; cd $(BUILD)-fuzz; mkdir -p seeds; $(FUZZ_ENV) bin/fuzz_seeds seeds; \
 	for t in $(FUZZ_TARGETS); do \
 	  ext=$${t#fuzz_}; mkdir -p corpus/$$t; \
 	  case $$ext in settings) cp -n $(CURDIR)/tests/data/*.ini corpus/$$t/ 2>/dev/null || true;; \

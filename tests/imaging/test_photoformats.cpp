@@ -68,6 +68,70 @@ QByteArray transparentPng()
     return writtenByQt(image, "png");
 }
 
+// The CRC-32 of PNG chunks, to make chunks that libpng accepts.
+std::uint32_t crc32(const QByteArray& bytes)
+{
+    std::uint32_t crc = 0xffffffffu;
+    for (const char byte : bytes) {
+        crc ^= std::uint8_t(byte);
+        for (int k = 0; k < 8; ++k)
+            crc = crc & 1 ? 0xedb88320u ^ (crc >> 1) : crc >> 1;
+    }
+    return ~crc;
+}
+
+void appendLe(QByteArray& out, std::uint32_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        out.append(char(value >> (8 * i) & 0xff));
+}
+
+// An EXIF block (little-endian TIFF header, one directory) giving only the
+// orientation.
+QByteArray exifWithOrientation(int orientation)
+{
+    QByteArray exif("II*\0", 4);
+    appendLe(exif, 8, 4);
+    appendLe(exif, 1, 2);
+    appendLe(exif, 0x0112, 2), appendLe(exif, 3, 2), appendLe(exif, 1, 4), appendLe(exif, std::uint32_t(orientation), 4);
+    appendLe(exif, 0, 4);
+    return exif;
+}
+
+// A PNG with an eXIf chunk before its end chunk.
+QByteArray pngWithOrientation(int orientation)
+{
+    QByteArray png = encodePhoto(quarters(), PhotoFormat::Png, 90);
+    const QByteArray body = QByteArray("eXIf") + exifWithOrientation(orientation);
+    QByteArray chunk;
+    for (int i = 3; i >= 0; --i)
+        chunk.append(char(std::uint32_t(body.size() - 4) >> (8 * i) & 0xff));
+    chunk.append(body);
+    const std::uint32_t crc = crc32(body);
+    for (int i = 3; i >= 0; --i)
+        chunk.append(char(crc >> (8 * i) & 0xff));
+    return png.insert(png.size() - 12, chunk);
+}
+
+// A lossy WebP in the extended form, with an EXIF chunk after the picture.
+QByteArray webpWithOrientation(int orientation)
+{
+    const QByteArray simple = writtenByQt(quartersImage(), "webp", [](QImageWriter& w) { w.setQuality(90); });
+    QByteArray chunks("VP8X");
+    appendLe(chunks, 10, 4);
+    appendLe(chunks, 0x08, 4);  // EXIF present
+    appendLe(chunks, kW - 1, 3);
+    appendLe(chunks, kH - 1, 3);
+    chunks.append(simple.mid(12));
+    const QByteArray exif = exifWithOrientation(orientation);
+    chunks.append("EXIF");
+    appendLe(chunks, std::uint32_t(exif.size()), 4);
+    chunks.append(exif);
+    QByteArray riff("RIFF");
+    appendLe(riff, std::uint32_t(chunks.size() + 4), 4);
+    return riff + "WEBP" + chunks;
+}
+
 QByteArray displayP3()
 {
     return QColorSpace(QColorSpace::DisplayP3).iccProfile();
@@ -93,6 +157,8 @@ std::vector<FormatCase> formatCases()
          plain, 1, true},
         {"photo.WEBP", [] { return writtenByQt(quartersImage(), "webp", [](QImageWriter& w) { w.setQuality(90); }); },
          PictureKind::Webp, 20, plain},
+        {"turned.webp", [] { return webpWithOrientation(6); }, PictureKind::Webp, 20, plain, 6},
+        {"turned.png", [] { return pngWithOrientation(8); }, PictureKind::Png, 0, plain, 8},
         {"photo.tif",
          [] {
              return writtenByQt(quartersImage(), "tiff",
@@ -144,18 +210,6 @@ TEST(PhotoFormats, LoadAtTheirSizeWithTheirCornerColours)
         EXPECT_EQ(picture.fileHasMorePictures(), row.morePictures);
         EXPECT_EQ(picture.hadTransparency(), row.transparent);
     }
-}
-
-// The PNG signature's CRC-32, to make a header that libpng accepts.
-std::uint32_t crc32(const QByteArray& bytes)
-{
-    std::uint32_t crc = 0xffffffffu;
-    for (const char byte : bytes) {
-        crc ^= std::uint8_t(byte);
-        for (int k = 0; k < 8; ++k)
-            crc = crc & 1 ? 0xedb88320u ^ (crc >> 1) : crc >> 1;
-    }
-    return ~crc;
 }
 
 // A small PNG whose header claims `width` by `height`.

@@ -51,9 +51,10 @@ std::uint32_t le32(const QByteArray& bytes, qsizetype at)
 // Qt then keeps the rows it got, so the chunk list is walked first: every
 // chunk must lie inside the file, and the end chunk must be there. An
 // animation control chunk says the file is an animated PNG, whose further
-// frames Qt does not read.
+// frames Qt does not read; an eXIf chunk may give the camera orientation.
 struct PngLayout {
     bool animated = false;
+    QByteArray exif;
 };
 
 PngLayout checkedPngChunks(const QByteArray& bytes)
@@ -76,6 +77,8 @@ PngLayout checkedPngChunks(const QByteArray& bytes)
         first = false;
         if (type == "acTL")
             layout.animated = true;
+        if (type == "eXIf")
+            layout.exif = bytes.mid(at + 8, qsizetype(length));
         if (type == "IEND")
             return layout;
         at += 12 + qsizetype(length);
@@ -90,6 +93,59 @@ void checkRiffLength(const QByteArray& bytes)
         throw CodecError("not a WebP file");
     if (std::int64_t(le32(bytes, 4)) + 8 > bytes.size())
         throw CodecError("WebP file is cut short");
+}
+
+// The orientation (tag 0x0112 of the first directory) of an EXIF block: a
+// TIFF header and its directories, after an optional "Exif\0\0". 1 when
+// there is none or the block is damaged.
+int exifBlockOrientation(QByteArray exif)
+{
+    if (exif.startsWith(QByteArray("Exif\0\0", 6)))
+        exif = exif.mid(6);
+    const qsizetype size = exif.size();
+    if (size < 8)
+        return 1;
+    const bool little = exif.startsWith("II");
+    if (!little && !exif.startsWith("MM"))
+        return 1;
+    const auto u16 = [&](qsizetype at) {
+        const std::uint32_t a = std::uint8_t(exif[at]), b = std::uint8_t(exif[at + 1]);
+        return little ? a | b << 8 : a << 8 | b;
+    };
+    const auto u32 = [&](qsizetype at) {
+        return little ? u16(at) | u16(at + 2) << 16 : u16(at) << 16 | u16(at + 2);
+    };
+    if (u16(2) != 42)
+        return 1;
+    const std::int64_t directory = u32(4);
+    if (directory + 2 > size)
+        return 1;
+    const std::uint32_t entries = u16(qsizetype(directory));
+    for (std::uint32_t i = 0; i < entries; ++i) {
+        const qsizetype at = qsizetype(directory + 2 + 12 * std::int64_t(i));
+        if (at + 12 > size)
+            break;
+        if (u16(at) == 0x0112 && u16(at + 2) == 3) {  // a SHORT
+            const std::uint32_t value = u16(at + 8);
+            return value >= 1 && value <= 8 ? int(value) : 1;
+        }
+    }
+    return 1;
+}
+
+// The EXIF chunk of a WebP file (in its extended form), or none.
+QByteArray webpExif(const QByteArray& bytes)
+{
+    qsizetype at = 12;
+    while (bytes.size() - at >= 8) {
+        const std::int64_t length = le32(bytes, at + 4);
+        if (length > bytes.size() - at - 8)
+            break;
+        if (bytes.mid(at, 4) == "EXIF")
+            return bytes.mid(at + 8, qsizetype(length));
+        at += 8 + qsizetype(length) + qsizetype(length & 1);
+    }
+    return {};
 }
 
 // The most pixels one byte of a real file can stand for. Deflate (PNG,
@@ -163,10 +219,17 @@ DecodedPhoto decodeWithQt(const QByteArray& bytes, PhotoFormat format)
 {
     const QString name = QString::fromLatin1(displayName(format));
     bool animatedPng = false;
-    if (format == PhotoFormat::Png)
-        animatedPng = checkedPngChunks(bytes).animated;
-    else if (format == PhotoFormat::Webp)
+    // Qt reports the orientation of TIFF files only; PNG and WebP keep it
+    // in an EXIF block of their own.
+    QByteArray exif;
+    if (format == PhotoFormat::Png) {
+        const PngLayout layout = checkedPngChunks(bytes);
+        animatedPng = layout.animated;
+        exif = layout.exif;
+    } else if (format == PhotoFormat::Webp) {
         checkRiffLength(bytes);
+        exif = webpExif(bytes);
+    }
     QByteArray data = bytes;
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
@@ -195,7 +258,8 @@ DecodedPhoto decodeWithQt(const QByteArray& bytes, PhotoFormat format)
         throw CodecError(QStringLiteral("%1 picture does not have the size its header claims").arg(name));
 
     DecodedPhoto photo;
-    photo.metadata.orientation = exifOrientation(reader.transformation());
+    photo.metadata.orientation =
+        format == PhotoFormat::Tiff ? exifOrientation(reader.transformation()) : exifBlockOrientation(exif);
     if (image.colorSpace().isValid())
         photo.metadata.iccProfile = image.colorSpace().iccProfile();
     photo.morePictures = pictures > 1 || animatedPng;
