@@ -11,6 +11,7 @@
 #include <QImageWriter>
 #include <functional>
 #include <gtest/gtest.h>
+#include <libheif/heif.h>
 
 namespace tessaly {
 namespace {
@@ -284,6 +285,58 @@ TEST(PhotoFormats, EncodersWriteWhatTheReadersRead)
         EXPECT_EQ(back.metadata.iccProfile, displayP3());
         EXPECT_EQ(back.metadata.orientation, 1);
     }
+}
+
+heif_error appendBytes(heif_context*, const void* data, size_t size, void* out)
+{
+    static_cast<QByteArray*>(out)->append(static_cast<const char*>(data), qsizetype(size));
+    return heif_error{heif_error_Ok, heif_suberror_Unspecified, "ok"};
+}
+
+// A HEIF file of the quarters that asks (with an irot box) to be shown
+// turned a quarter clockwise.
+QByteArray heifTurnedClockwise()
+{
+    heif_context* context = heif_context_alloc();
+    heif_encoder* encoder = nullptr;
+    heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder);
+    heif_encoder_set_lossy_quality(encoder, 90);
+    heif_image* image = nullptr;
+    heif_image_create(kW, kH, heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image);
+    heif_image_add_plane(image, heif_channel_interleaved, kW, kH, 8);
+    int stride = 0;
+    std::uint8_t* plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x)
+            for (int c = 0; c < 3; ++c)
+                plane[y * stride + x * 3 + c] = std::uint8_t(quarterColour(x, y)[std::size_t(c)]);
+    heif_encoding_options* options = heif_encoding_options_alloc();
+    options->image_orientation = heif_orientation_rotate_90_cw;
+    heif_context_encode_image(context, image, encoder, options, nullptr);
+    QByteArray bytes;
+    heif_writer writer{};
+    writer.writer_api_version = 1;
+    writer.write = appendBytes;
+    heif_context_write(context, &writer, &bytes);
+    heif_encoding_options_free(options);
+    heif_image_release(image);
+    heif_encoder_release(encoder);
+    heif_context_free(context);
+    return bytes;
+}
+
+// libheif (1.15) turns a HEIF picture by its irot and imir boxes while it
+// decodes and cannot say that it did: the picture arrives upright and
+// reports orientation 1, so that nothing turns it a second time.
+TEST(PhotoFormats, HeifArrivesTurnedByItsOwnBoxes)
+{
+    const DecodedPhoto photo = decodePhoto(heifTurnedClockwise(), PhotoFormat::Heif);
+    ASSERT_EQ(photo.bitmap.width(), kH);
+    ASSERT_EQ(photo.bitmap.height(), kW);
+    EXPECT_EQ(photo.metadata.orientation, 1);
+    EXPECT_TRUE(closeTo(pixelAt(photo.bitmap, 0, 0), kBlue, 24));
+    EXPECT_TRUE(closeTo(pixelAt(photo.bitmap, kH - 1, 0), kRed, 24));
+    EXPECT_TRUE(closeTo(pixelAt(photo.bitmap, 0, kW - 1), kYellow, 24));
 }
 
 }  // namespace
