@@ -7,6 +7,10 @@ BUILD    ?= build
 PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev \
             libjpeg62-turbo-dev libgif-dev libwmf-dev libuemf-dev libemf2svg-dev \
             fonts-urw-base35 libgtest-dev fonts-dejavu-core xvfb xauth
+# PNG is in Qt itself; WebP and TIFF come through Qt's image plugins; HEIF
+# and AVIF through libheif, whose Debian build brings the HEVC (libde265,
+# x265) and AV1 (dav1d, aom) decoders and encoders.
+PACKAGES += qt6-image-formats-plugins libheif-dev
 # Only the tests need these: the gallery pages are checked in a real browser.
 TEST_PACKAGES := chromium
 # The manual page of tessaly-batch and the Debian package (its library
@@ -29,7 +33,8 @@ SANITIZER_ENV   := QT_QPA_PLATFORM=offscreen \
 # runs each for FUZZ_SECONDS; `make test` runs each for 20 seconds so they
 # keep building and running. Corpora grow in $(BUILD)-fuzz/corpus; seeds are
 # the files in tests/data and small files written by the program's writers.
-FUZZ_TARGETS := fuzz_jpeg fuzz_gif fuzz_bmp fuzz_emf fuzz_wmf fuzz_settings
+FUZZ_TARGETS := fuzz_jpeg fuzz_gif fuzz_bmp fuzz_emf fuzz_wmf fuzz_settings \
+                fuzz_png fuzz_webp fuzz_tiff fuzz_heic fuzz_avif
 FUZZ_SECONDS ?= 240
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_ENV := QT_QPA_PLATFORM=offscreen \
@@ -92,7 +97,7 @@ fuzz-build:
 # Each target in turn: seeds by extension, then -max_total_time seconds.
 # A crash stops `make fuzz` with the crashing input in $(BUILD)-fuzz/.
 fuzz: fuzz-build
-	@set -e; cd $(BUILD)-fuzz; mkdir -p seeds; bin/fuzz_seeds seeds; \
+	@set -e; cd $(BUILD)-fuzz; mkdir -p seeds; $(FUZZ_ENV) bin/fuzz_seeds seeds; \
 	for t in $(FUZZ_TARGETS); do \
 	  ext=$${t#fuzz_}; mkdir -p corpus/$$t; \
 	  case $$ext in settings) cp -n $(CURDIR)/tests/data/*.ini corpus/$$t/ 2>/dev/null || true;; \

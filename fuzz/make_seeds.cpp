@@ -4,6 +4,7 @@
 #include "imaging/codecs/bmpcodec.h"
 #include "imaging/codecs/jpegcodec.h"
 #include "imaging/codecs/metafilecodec.h"
+#include "imaging/codecs/photocodec.h"
 #include "imaging/encoders.h"
 
 #include <QFile>
@@ -47,5 +48,12 @@ int main(int argc, char** argv)
               save(folder, "ours.bmp", tessaly::encodeBmp(small)) &&
               save(folder, "ours.emf", tessaly::encodeEmf(small)) &&
               save(folder, "ours.wmf", tessaly::encodeWmf(small));
+    // The photo formats through Qt's writers and libheif's encoders.
+    using tessaly::PhotoFormat;
+    ok = ok && save(folder, "ours.png", tessaly::encodePhoto(small, PhotoFormat::Png, 90)) &&
+         save(folder, "ours.webp", tessaly::encodePhoto(small, PhotoFormat::Webp, 75)) &&
+         save(folder, "ours.tiff", tessaly::encodePhoto(small, PhotoFormat::Tiff, 90)) &&
+         save(folder, "ours.heic", tessaly::encodePhoto(small, PhotoFormat::Heif, 50)) &&
+         save(folder, "ours.avif", tessaly::encodePhoto(small, PhotoFormat::Avif, 50));
     return ok ? 0 : 1;
 }

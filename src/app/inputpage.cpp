@@ -9,8 +9,10 @@
 #include "platform/services.h"
 #include "ui_tform1.h"
 
+#include <QAbstractItemView>
 #include <QFile>
 #include <QMenu>
+#include <algorithm>
 
 namespace tessaly {
 
@@ -18,6 +20,12 @@ InputPage::InputPage(Wizard& wizard, QObject* parent) : QObject(parent), m_wizar
 {
     // Fields without text of their own are named by the label beside them.
     m_ui.Label2->setBuddy(m_ui.cbMask);
+    // The entry for every picture type read is wider than the field: the
+    // list opens wide enough to show each entry whole.
+    int widest = 0;
+    for (int i = 0; i < m_ui.cbMask->count(); ++i)
+        widest = std::max(widest, m_ui.cbMask->fontMetrics().horizontalAdvance(m_ui.cbMask->itemText(i)));
+    m_ui.cbMask->view()->setMinimumWidth(widest + 2 * m_ui.cbMask->view()->frameWidth() + 16);
     buildPopupMenu();
     connectControls();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "batch/runinterfaces.h"
+#include "imaging/picture.h"
 #include "settings/inifile.h"
 
 #include <QString>
@@ -20,7 +21,7 @@ struct BatchCommand {
     BatchMode mode = BatchMode::Thumbs;
     QStringList inputs;
     QString settingsPath;
-    QString mask = QStringLiteral("*.jpg;*.jpeg;*.bmp;*.gif;*.emf;*.wmf");
+    QString mask = kAllPicturesMask;
     std::optional<QString> out;
     std::optional<NamingOption> naming;
     std::optional<QString> qualifier;

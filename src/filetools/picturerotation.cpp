@@ -18,6 +18,34 @@ RotationStart rotationStart(int listedFiles, int selectedFiles, bool previewHasP
     return RotationStart::AskToOverwrite;
 }
 
+namespace {
+
+// The photo formats are written back with their colour profile; a file
+// whose picture cannot be written back whole is refused and left as it is.
+TurnedPicture turnedPhoto(const Picture& picture, const Bitmap& turned, int quality)
+{
+    PhotoFormat format{};
+    photoFormatOf(picture.kind(), format);
+    if (picture.fileHasMorePictures())
+        throw Error(QStringLiteral("This file holds more than one picture (pages or frames). Turning it would keep "
+                                   "only the first, so the file is left as it was."));
+    if (picture.hadTransparency())
+        throw Error(QStringLiteral("This picture has transparent parts, which turning it would fill with white, so "
+                                   "the file is left as it was."));
+    TurnedPicture result;
+    try {
+        result.fileBytes = encodePhoto(turned, format, quality, picture.metadata().iccProfile);
+    } catch (const CodecError& error) {
+        throw Error(QStringLiteral("This picture cannot be written back in its own format (%1), so the file is "
+                                   "left as it was.")
+                        .arg(error.message()));
+    }
+    result.picture = decodePicture(result.fileBytes, QStringLiteral("turned.") + QLatin1String(photoFormatWord(format)));
+    return result;
+}
+
+}  // namespace
+
 TurnedPicture turnPicture(const Picture& picture, TurnDirection direction, int jpegQuality)
 {
     try {
@@ -53,6 +81,11 @@ TurnedPicture turnPicture(const Picture& picture, TurnDirection direction, int j
             result.picture = Picture::fromMetafile(result.fileBytes, picture.metafileFormat());
             break;
         }
+        case PictureKind::Png:
+        case PictureKind::Webp:
+        case PictureKind::Tiff:
+        case PictureKind::Heif:
+        case PictureKind::Avif: result = turnedPhoto(picture, turned, jpegQuality); break;
         case PictureKind::None: throw Error(QStringLiteral("There is no picture to turn."));
         }
         return result;

@@ -39,8 +39,12 @@ struct TurnedPicture {
 // encodes the result as the picture's kind: a JPEG at `jpegQuality` (not
 // the quality of the original file), a GIF through the palette encoder, a
 // bitmap as 24 bits per pixel whatever its depth was, a metafile as one
-// bitmap record in its own format (EMF or placeable WMF). Throws Error when
-// the picture cannot be rendered or encoded.
+// bitmap record in its own format (EMF or placeable WMF), a PNG or TIFF
+// losslessly and a WebP, HEIF or AVIF at `jpegQuality`, each with its colour
+// profile. A photo file that holds more pictures than the one shown, or
+// whose picture had transparent parts, is refused: writing it back would
+// lose them. Throws Error when the picture cannot be rendered or encoded,
+// or is refused.
 TurnedPicture turnPicture(const Picture& picture, TurnDirection direction, int jpegQuality);
 
 // Replaces the contents of the file at `path` with `bytes`. The bytes go to

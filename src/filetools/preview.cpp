@@ -30,9 +30,11 @@ PreviewResult load(const QString& path, const QString& failureName, const QStrin
 
 bool isPreviewableName(const QString& path)
 {
-    static const std::array<QString, 6> endings = {
-        QStringLiteral(".JPG"), QStringLiteral("JPEG"), QStringLiteral(".GIF"),
-        QStringLiteral(".BMP"), QStringLiteral(".WMF"), QStringLiteral(".EMF"),
+    static const std::array<QString, 13> endings = {
+        QStringLiteral(".JPG"),  QStringLiteral("JPEG"), QStringLiteral(".GIF"), QStringLiteral(".BMP"),
+        QStringLiteral(".WMF"),  QStringLiteral(".EMF"), QStringLiteral(".PNG"), QStringLiteral("WEBP"),
+        QStringLiteral(".TIF"),  QStringLiteral("TIFF"), QStringLiteral("HEIC"), QStringLiteral("HEIF"),
+        QStringLiteral("AVIF"),
     };
     const QString last = path.right(4).toUpper();
     for (const QString& ending : endings)

@@ -8,8 +8,9 @@
 namespace tessaly {
 
 // Whether a file list previews the file at `path`: its last four characters,
-// upper-cased, must be ".JPG", "JPEG", ".GIF", ".BMP", ".WMF" or ".EMF".
-// Anything else (".tif", ".txt", a name shorter than that) is passed over
+// upper-cased, must be ".JPG", "JPEG", ".GIF", ".BMP", ".WMF" or ".EMF", or
+// one of the photo formats: ".PNG", "WEBP", ".TIF", "TIFF", "HEIC", "HEIF",
+// "AVIF". Anything else (".txt", a name shorter than that) is passed over
 // without a word.
 bool isPreviewableName(const QString& path);
 

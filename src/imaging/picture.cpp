@@ -24,7 +24,29 @@ PictureKind pictureKindForName(const QString& name)
         return PictureKind::Bmp;
     if (extension == QLatin1String("emf") || extension == QLatin1String("wmf"))
         return PictureKind::Metafile;
+    if (extension == QLatin1String("png"))
+        return PictureKind::Png;
+    if (extension == QLatin1String("webp"))
+        return PictureKind::Webp;
+    if (extension == QLatin1String("tif") || extension == QLatin1String("tiff"))
+        return PictureKind::Tiff;
+    if (extension == QLatin1String("heic") || extension == QLatin1String("heif"))
+        return PictureKind::Heif;
+    if (extension == QLatin1String("avif"))
+        return PictureKind::Avif;
     return PictureKind::None;
+}
+
+bool photoFormatOf(PictureKind kind, PhotoFormat& format)
+{
+    switch (kind) {
+    case PictureKind::Png: format = PhotoFormat::Png; return true;
+    case PictureKind::Webp: format = PhotoFormat::Webp; return true;
+    case PictureKind::Tiff: format = PhotoFormat::Tiff; return true;
+    case PictureKind::Heif: format = PhotoFormat::Heif; return true;
+    case PictureKind::Avif: format = PhotoFormat::Avif; return true;
+    default: return false;
+    }
 }
 
 Picture Picture::fromRaster(PictureKind kind, Bitmap raster, PhotoMetadata metadata)
@@ -35,6 +57,14 @@ Picture Picture::fromRaster(PictureKind kind, Bitmap raster, PhotoMetadata metad
     picture.m_height = raster.height();
     picture.m_raster = std::move(raster);
     picture.m_metadata = std::move(metadata);
+    return picture;
+}
+
+Picture Picture::fromPhoto(PictureKind kind, DecodedPhoto photo)
+{
+    Picture picture = fromRaster(kind, std::move(photo.bitmap), std::move(photo.metadata));
+    picture.m_morePictures = photo.morePictures;
+    picture.m_transparent = photo.transparent;
     return picture;
 }
 
@@ -70,7 +100,11 @@ Bitmap Picture::render(int width, int height) const
 Picture decodePicture(const QByteArray& bytes, const QString& name)
 {
     try {
-        switch (pictureKindForName(name)) {
+        const PictureKind kind = pictureKindForName(name);
+        PhotoFormat photo{};
+        if (photoFormatOf(kind, photo))
+            return Picture::fromPhoto(kind, decodePhoto(bytes, photo));
+        switch (kind) {
         case PictureKind::Jpeg: return Picture::fromRaster(PictureKind::Jpeg, decodeJpeg(bytes));
         case PictureKind::Gif: return Picture::fromRaster(PictureKind::Gif, decodeGif(bytes));
         case PictureKind::Bmp: return Picture::fromRaster(PictureKind::Bmp, decodeBmp(bytes));
@@ -78,7 +112,7 @@ Picture decodePicture(const QByteArray& bytes, const QString& name)
             return Picture::fromMetafile(bytes, QFileInfo(name).suffix().toLower() == QLatin1String("emf")
                                                     ? MetafileFormat::Enhanced
                                                     : MetafileFormat::Windows);
-        case PictureKind::None: break;
+        default: break;
         }
     } catch (const CodecError& error) {
         throw LoadError(error.message());

@@ -2,6 +2,7 @@
 
 #include "imaging/bitmap.h"
 #include "imaging/codecs/metafilecodec.h"
+#include "imaging/codecs/photocodec.h"
 #include "imaging/photometadata.h"
 
 #include "platform/error.h"
@@ -12,11 +13,19 @@
 
 namespace tessaly {
 
-enum class PictureKind { None, Jpeg, Gif, Bmp, Metafile };
+enum class PictureKind { None, Jpeg, Gif, Bmp, Metafile, Png, Webp, Tiff, Heif, Avif };
 
 // The kind a file name calls for, by its extension without regard to case:
-// jpg and jpeg, gif, bmp, emf and wmf. None for anything else.
+// jpg and jpeg, gif, bmp, emf and wmf; png, webp, tif and tiff, heic and
+// heif, avif. None for anything else.
 PictureKind pictureKindForName(const QString& name);
+
+// A file mask of every kind above, in the form of the file lists' masks.
+inline const QString kAllPicturesMask =
+    QStringLiteral("*.jpg;*.jpeg;*.gif;*.bmp;*.wmf;*.emf;*.png;*.webp;*.tif;*.tiff;*.heic;*.heif;*.avif");
+
+// The photo format behind a photo kind (PNG to AVIF); false for the others.
+bool photoFormatOf(PictureKind kind, PhotoFormat& format);
 
 // A picture that could not be loaded; the message says why.
 class LoadError : public Error {
@@ -25,9 +34,9 @@ public:
     explicit LoadError(const char* message) : Error(QString::fromUtf8(message)) {}
 };
 
-// A loaded picture of one of the four kinds. Raster kinds hold their full
-// picture (GIF already on white); a metafile keeps its bytes and is played
-// back at whatever size it is drawn.
+// A loaded picture of one of the kinds. Raster kinds hold their full
+// picture (GIF, PNG and the other photo formats already on white); a
+// metafile keeps its bytes and is played back at whatever size it is drawn.
 class Picture {
 public:
     PictureKind kind() const { return m_kind; }
@@ -46,8 +55,14 @@ public:
     // The orientation and colour profile the file gave (defaults for
     // pictures that carry none).
     const PhotoMetadata& metadata() const { return m_metadata; }
+    // What a file written back from this picture alone would lose: further
+    // pages, frames or images of the file, and see-through parts (which now
+    // show white).
+    bool fileHasMorePictures() const { return m_morePictures; }
+    bool hadTransparency() const { return m_transparent; }
 
     static Picture fromRaster(PictureKind kind, Bitmap raster, PhotoMetadata metadata = {});
+    static Picture fromPhoto(PictureKind kind, DecodedPhoto photo);
     static Picture fromMetafile(QByteArray bytes, MetafileFormat format);
 
 private:
@@ -56,6 +71,8 @@ private:
     int m_height = 0;
     Bitmap m_raster;
     PhotoMetadata m_metadata;
+    bool m_morePictures = false;
+    bool m_transparent = false;
     QByteArray m_metafile;
     MetafileFormat m_metafileFormat = MetafileFormat::Enhanced;
 };

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 #include "app/tform1.h"
 #include "app/tform3.h"
+#include "imaging/picture.h"
 #include "support/fakeservices.h"
 #include "support/tempfolder.h"
 #include "ui_tform1.h"
@@ -62,7 +63,8 @@ TEST(TForm1, StartsWithTheDefaults)
     EXPECT_EQ(ui.cbMask->currentText(), QStringLiteral("*.jpg;*.jpeg;*.gif;*.bmp;*.wmf;*.emf"));
     EXPECT_EQ(itemsOf(ui.cbMask),
               (QStringList{QStringLiteral("*.jpg;*.jpeg;*.gif;*.bmp;*.wmf;*.emf"), QStringLiteral("*.jpg;*.jpeg"),
-                           QStringLiteral("*.gif"), QStringLiteral("*.bmp"), QStringLiteral("*.emf;*.wmf")}));
+                           QStringLiteral("*.gif"), QStringLiteral("*.bmp"), QStringLiteral("*.emf;*.wmf"),
+                           kAllPicturesMask}));
     EXPECT_EQ(ui.fBox->mask(), QStringLiteral("*.jpg;*.jpeg;*.bmp;*.gif;*.emf;*.wmf"));
     EXPECT_EQ(ui.fBox->selectionMode(), QAbstractItemView::ExtendedSelection);
     EXPECT_EQ(ui.fBox->toolTip(), QStringLiteral("Right-Click for Popup Menu"));

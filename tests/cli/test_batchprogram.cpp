@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -191,6 +192,36 @@ TEST_F(BatchProgramTest, WritesTheGallery)
                               RelativeReference(commandOut.path() + QStringLiteral("/web"), input.path()) +
                               QStringLiteral("alps.gif\"")));
     EXPECT_TRUE(result.out.contains(QLatin1String("Gallery written: ") + page));
+}
+
+// The default mask takes every photo format read: one thumbnail each, at
+// the size its picture calls for, and a gallery linking the originals.
+TEST_F(BatchProgramTest, ThumbnailsOfEveryPhotoFormat)
+{
+    const struct {
+        const char* name;
+        int width, height;
+    } photos[] = {{"a.png", 80, 40}, {"b.webp", 40, 80}, {"c.tif", 60, 60}, {"d.heic", 64, 48}, {"e.avif", 48, 64}};
+    for (const auto& photo : photos)
+        testing::writePicture(input.path() + u'/' + QLatin1String(photo.name), photo.width, photo.height);
+    input.write(QStringLiteral("notes.txt"), "not a picture");
+    const QString page = commandOut.path() + QStringLiteral("/index.htm");
+    const Result result = runBatch({QStringLiteral("thumbs"), QStringLiteral("--out"), commandOut.path(),
+                                    QStringLiteral("--size"), QStringLiteral("20"), QStringLiteral("--keep-ratio"),
+                                    QStringLiteral("--html"), page, input.path()},
+                                   settings);
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QString html = QString::fromUtf8(testing::readAll(page));
+    for (int i = 0; i < int(std::size(photos)); ++i) {
+        SCOPED_TRACE(photos[i].name);
+        const QString thumb = commandOut.path() + QStringLiteral("/Thumb00%1.jpg").arg(i + 1);
+        const QImage image(thumb);
+        ASSERT_FALSE(image.isNull());
+        EXPECT_EQ(image.size(), QSize(20 * photos[i].width / std::max(photos[i].width, photos[i].height),
+                                      20 * photos[i].height / std::max(photos[i].width, photos[i].height)));
+        EXPECT_TRUE(html.contains(QLatin1String(photos[i].name) + QLatin1Char('"')));
+    }
+    EXPECT_FALSE(QFileInfo::exists(commandOut.path() + QStringLiteral("/Thumb006.jpg")));
 }
 
 // The wizard's checks, with the window's words, and the exit statuses.

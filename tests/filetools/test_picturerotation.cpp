@@ -2,6 +2,7 @@
 #include "filetools/preview.h"
 #include "imaging/codecs/bmpcodec.h"
 #include "imaging/codecs/jpegcodec.h"
+#include "imaging/codecs/photocodec.h"
 #include "imaging/encoders.h"
 #include "imaging/rotation.h"
 #include "support/imagingtesttools.h"
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -39,6 +41,10 @@ QString writeAs(const QString& path, const Bitmap& bitmap, int jpegQuality = 95)
         SaveOutput(gif, path, true);
     } else if (path.endsWith(QLatin1String(".bmp"))) {
         SaveOutput(BitmapOutput(bitmap), path, true);
+    } else if (PhotoFormat photo{}; photoFormatOf(pictureKindForName(path), photo)) {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(encodePhoto(bitmap, photo, jpegQuality));
     } else {
         JpegOutput jpeg;
         EncodeJpeg(jpeg, bitmap, jpegQuality);
@@ -74,8 +80,9 @@ TEST(PictureRotation, StartsByTheListAndThePreview)
             << row.listed << ' ' << row.selected << ' ' << row.picture;
 }
 
-// A JPEG, a GIF and a BMP turned either way keep their kind, swap their
-// sides, and carry each corner block to where the quarter turn puts it.
+// A JPEG, a GIF, a BMP and each photo format turned either way keep their
+// kind, swap their sides, and carry each corner block to where the quarter
+// turn puts it.
 TEST(PictureRotation, TurnsRasterPicturesBothWaysAndKeepsTheirKind)
 {
     testing::TempFolder folder;
@@ -83,7 +90,9 @@ TEST(PictureRotation, TurnsRasterPicturesBothWaysAndKeepsTheirKind)
         const char* name;
         QByteArray magic;
         int tolerance;
-    } kinds[] = {{"p.jpg", "\xff\xd8\xff", 40}, {"p.gif", "GIF8", 12}, {"p.bmp", "BM", 0}};
+    } kinds[] = {{"p.jpg", "\xff\xd8\xff", 40}, {"p.gif", "GIF8", 12}, {"p.bmp", "BM", 0},
+                 {"p.png", "\x89PNG", 0},         {"p.tif", "II*", 0},    {"p.webp", "WEBP", 30},
+                 {"p.heic", "ftypheic", 30},      {"p.avif", "ftypavif", 30}};
     for (const auto& kind : kinds)
         for (const TurnDirection direction : {TurnDirection::Clockwise, TurnDirection::CounterClockwise}) {
             SCOPED_TRACE(std::string(kind.name) + (direction == TurnDirection::Clockwise ? " cw" : " ccw"));
@@ -95,7 +104,7 @@ TEST(PictureRotation, TurnsRasterPicturesBothWaysAndKeepsTheirKind)
             replaceFileContents(path, turned.fileBytes);
 
             const QByteArray written = testing::readAll(path);
-            EXPECT_TRUE(written.startsWith(kind.magic));
+            EXPECT_TRUE(written.left(12).contains(kind.magic));
             const Picture reloaded = LoadPicture(path);
             EXPECT_EQ(reloaded.kind(), preview.picture.kind());
             ASSERT_EQ(reloaded.width(), kH);
@@ -111,6 +120,35 @@ TEST(PictureRotation, TurnsRasterPicturesBothWaysAndKeepsTheirKind)
                         << "block " << bx << ',' << by;
                 }
         }
+}
+
+// A photo file that the turned picture alone cannot stand for (further
+// pages, transparent parts) is refused with a message, before anything is
+// written.
+TEST(PictureRotation, RefusesPhotosItCannotWriteBackWhole)
+{
+    testing::TempFolder folder;
+    QImage clear(8, 4, QImage::Format_ARGB32);
+    clear.fill(qRgba(0, 0, 0, 0));
+    const QString png = folder.path() + QStringLiteral("/clear.png");
+    ASSERT_TRUE(clear.save(png, "png"));
+    const QString tiff = folder.write(QStringLiteral("pages.tif"), testing::tiffPages({blockPicture(), Bitmap(4, 4)}));
+    const struct {
+        QString path;
+        const char* reason;
+    } rows[] = {{png, "transparent parts"}, {tiff, "more than one picture"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.path.toStdString());
+        const QByteArray before = testing::readAll(row.path);
+        try {
+            turnPicture(LoadPicture(row.path), TurnDirection::Clockwise, 90);
+            ADD_FAILURE() << "turned";
+        } catch (const Error& error) {
+            EXPECT_TRUE(error.message().contains(QLatin1String(row.reason))) << error.message().toStdString();
+            EXPECT_TRUE(error.message().contains(QLatin1String("left as it was")));
+        }
+        EXPECT_EQ(testing::readAll(row.path), before);
+    }
 }
 
 // A BMP comes back pixel for pixel after a turn each way, and after four

@@ -35,8 +35,9 @@ TEST(Preview, LoadsEveryFormatWithItsDimensions)
     }
 }
 
-// Only names ending in .JPG, JPEG, .GIF, .BMP, .WMF or .EMF (any case) are
-// previewed; others are passed over without a message.
+// Only names ending in .JPG, JPEG, .GIF, .BMP, .WMF or .EMF (any case), or
+// in a photo format's ending, are previewed; others are passed over without
+// a message.
 TEST(Preview, ChoosesFilesByTheirLastFourCharacters)
 {
     const struct {
@@ -49,7 +50,13 @@ TEST(Preview, ChoosesFilesByTheirLastFourCharacters)
         {"x.bmp", true},
         {"x.wmf", true},
         {"x.EMF", true},
-        {"picture.tif", false},
+        {"picture.tif", true},
+        {"picture.TIFF", true},
+        {"phone.heic", true},
+        {"x.png", true},
+        {"x.webp", true},
+        {"x.avif", true},
+        {"layers.psd", false},
         {"notes.txt", false},
         {"jpg", false},
         {"archive.jpg.zip", false},

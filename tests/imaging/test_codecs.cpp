@@ -175,7 +175,9 @@ TEST(LoadPicture, KindByExtensionAndErrors)
     EXPECT_EQ(LoadPicture(upper).kind(), PictureKind::Jpeg);
     EXPECT_EQ(pictureKindForName(QStringLiteral("a.GiF")), PictureKind::Gif);
     EXPECT_EQ(pictureKindForName(QStringLiteral("a.wmf")), PictureKind::Metafile);
-    EXPECT_EQ(pictureKindForName(QStringLiteral("a.tif")), PictureKind::None);
+    EXPECT_EQ(pictureKindForName(QStringLiteral("a.tif")), PictureKind::Tiff);
+    EXPECT_EQ(pictureKindForName(QStringLiteral("a.HEIC")), PictureKind::Heif);
+    EXPECT_EQ(pictureKindForName(QStringLiteral("a.psd")), PictureKind::None);
     EXPECT_THROW(LoadPicture(temp.write(QStringLiteral("notes.txt"), "hello")), LoadError);
     EXPECT_THROW(LoadPicture(temp.path() + QStringLiteral("/gone.jpg")), LoadError);
     EXPECT_THROW(LoadPicture(temp.write(QStringLiteral("fake.jpg"), "GIF89a not really")), LoadError);

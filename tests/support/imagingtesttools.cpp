@@ -151,4 +151,61 @@ long peakMemoryMegabytes()
     return peak / 1024;
 }
 
+namespace {
+
+void put16(QByteArray& out, int value)
+{
+    out.append(char(value & 0xff)).append(char(value >> 8 & 0xff));
+}
+void put32(QByteArray& out, std::uint32_t value)
+{
+    put16(out, int(value & 0xffff));
+    put16(out, int(value >> 16));
+}
+
+}  // namespace
+
+QByteArray tiffPages(const std::vector<Bitmap>& pages, QSize claimed)
+{
+    QByteArray out("II*\0", 4);
+    qsizetype link = out.size();
+    put32(out, 0);
+    bool first = true;
+    for (const Bitmap& page : pages) {
+        const auto bitsAt = std::uint32_t(out.size());
+        put16(out, 8), put16(out, 8), put16(out, 8);
+        const auto pixelsAt = std::uint32_t(out.size());
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x) {
+                const Rgb c = pixelAt(page, x, y);
+                out.append(char(c[0])).append(char(c[1])).append(char(c[2]));
+            }
+        if (out.size() % 2)
+            out.append('\0');
+        const auto directoryAt = std::uint32_t(out.size());
+        for (int i = 0; i < 4; ++i)
+            out[link + i] = char(directoryAt >> (8 * i) & 0xff);
+        const int width = first && claimed.isValid() ? claimed.width() : page.width();
+        const int height = first && claimed.isValid() ? claimed.height() : page.height();
+        const std::uint32_t entries[][4] = {
+            {256, 4, 1, std::uint32_t(width)},     {257, 4, 1, std::uint32_t(height)},
+            {258, 3, 3, bitsAt},                   {259, 3, 1, 1},
+            {262, 3, 1, 2},                        {273, 4, 1, pixelsAt},
+            {277, 3, 1, 3},                        {278, 4, 1, std::uint32_t(height)},
+            {279, 4, 1, std::uint32_t(page.width() * page.height() * 3)},
+        };
+        put16(out, int(std::size(entries)));
+        for (const auto& entry : entries) {
+            put16(out, int(entry[0]));
+            put16(out, int(entry[1]));
+            put32(out, entry[2]);
+            put32(out, entry[3]);
+        }
+        link = out.size();
+        put32(out, 0);
+        first = false;
+    }
+    return out;
+}
+
 }  // namespace tessaly::testing

@@ -4,6 +4,7 @@
 #include "support/printers.h"
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 #include <array>
 #include <vector>
@@ -49,5 +50,10 @@ QByteArray makeJpeg(const Bitmap& bitmap, bool grey, int quality = 95);
 // resetPeakMemory() (Linux; 0 where it cannot be read).
 void resetPeakMemory();
 long peakMemoryMegabytes();
+
+// A baseline little-endian TIFF, uncompressed RGB, one strip a page, with
+// a page per bitmap (Qt's writer makes single pages only). `claimed`, when
+// valid, replaces the first page's width and height in its directory.
+QByteArray tiffPages(const std::vector<Bitmap>& pages, QSize claimed = {});
 
 }  // namespace tessaly::testing

@@ -7,6 +7,19 @@
 
 namespace tessaly::testing {
 
+namespace {
+
+class BytesOutput final : public OutputObject {
+public:
+    explicit BytesOutput(QByteArray bytes) : m_bytes(std::move(bytes)) {}
+    QByteArray fileBytes() const override { return m_bytes; }
+
+private:
+    QByteArray m_bytes;
+};
+
+}  // namespace
+
 QString writePicture(const QString& path, int width, int height)
 {
     Bitmap bitmap(width, height);
@@ -18,7 +31,10 @@ QString writePicture(const QString& path, int width, int height)
             p[2] = std::uint8_t((x + y) % 256);
         }
     const QString lower = path.toLower();
-    if (lower.endsWith(QLatin1String(".gif"))) {
+    PhotoFormat photo{};
+    if (photoFormatOf(pictureKindForName(lower), photo)) {
+        SaveOutput(BytesOutput(encodePhoto(bitmap, photo, 90)), path, true);
+    } else if (lower.endsWith(QLatin1String(".gif"))) {
         GifOutput gif;
         EncodeGif(gif, bitmap);
         SaveOutput(gif, path, true);

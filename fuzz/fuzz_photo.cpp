@@ -1,0 +1,37 @@
+// One PNG, WebP, TIFF, HEIF or AVIF file (by FUZZ_NAME's extension) decoded
+// in this process, as the decoder program does for the formats it takes,
+// then shrunk to a thumbnail. Every input must end in a picture or a
+// CodecError.
+
+#include "imaging/codecs/codecerror.h"
+#include "imaging/codecs/photocodec.h"
+#include "imaging/picture.h"
+#include "imaging/resample.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    // Qt finds its image plugins through the application object.
+    static int argc = 1;
+    static char name[] = "fuzz_photo";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication application(argc, argv);
+    tessaly::PhotoFormat format{};
+    if (!tessaly::photoFormatOf(tessaly::pictureKindForName(QStringLiteral(FUZZ_NAME)), format))
+        __builtin_trap();
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    try {
+        const tessaly::DecodedPhoto photo = tessaly::decodePhotoHere(bytes, format);
+        if (photo.bitmap.isEmpty() || photo.metadata.orientation < 1 || photo.metadata.orientation > 8)
+            __builtin_trap();
+        const tessaly::Picture picture = tessaly::Picture::fromRaster(tessaly::PictureKind::Png, photo.bitmap);
+        tessaly::Bitmap work;
+        tessaly::FastResize(work, picture, 24, 16);
+    } catch (const tessaly::CodecError&) {
+    }
+    return 0;
+}

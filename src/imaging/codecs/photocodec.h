@@ -1,0 +1,56 @@
+#pragma once
+
+#include "imaging/bitmap.h"
+#include "imaging/photometadata.h"
+
+#include <QByteArray>
+
+namespace tessaly {
+
+// The photo formats read through Qt's image plugins (PNG, WebP, TIFF) and
+// libheif (HEIF with HEVC, AVIF with AV1).
+enum class PhotoFormat { Png, Webp, Tiff, Heif, Avif };
+
+// A photo decoded to our 24-bit bitmap, stored as the file holds it: not
+// turned and not colour-converted (the metadata says how to do both).
+struct DecodedPhoto {
+    Bitmap bitmap;
+    PhotoMetadata metadata;
+    // The file holds further pages, frames or images beyond the one read.
+    bool morePictures = false;
+    // Some pixels were see-through and now show the white behind them.
+    bool transparent = false;
+};
+
+// Decodes the first picture of a file: transparent parts on white. The
+// size its header claims is checked against the bitmap limit and against
+// the data behind it before anything is allocated. PNG and WebP are read in
+// this process (libpng and libwebp are hardened against hostile files);
+// TIFF (libtiff) and HEIF/AVIF (libheif, libde265, dav1d) are read in the
+// decoder program `tessaly-photo-decoder` with limits on memory and time,
+// so a file that crashes or exhausts them costs only that process. Throws
+// CodecError.
+DecodedPhoto decodePhoto(const QByteArray& bytes, PhotoFormat format);
+
+// The same, always in this process: what the decoder program and the
+// fuzzers run. Throws CodecError.
+DecodedPhoto decodePhotoHere(const QByteArray& bytes, PhotoFormat format);
+
+// Encodes a bitmap in a photo format with the colour profile given (none
+// when empty) and no orientation: PNG and TIFF losslessly, WebP, HEIF and
+// AVIF lossy at `quality` (1 to 100). Throws CodecError when the format
+// cannot be written here (no encoder installed).
+QByteArray encodePhoto(const Bitmap& bitmap, PhotoFormat format, int quality, const QByteArray& iccProfile = {});
+
+// Where the decoder program is: beside the running program.
+QString photoDecoderPath();
+
+// The decoder program's end: decodes standard input as `format` and writes
+// the result in the form decodePhoto reads. Returns the exit status.
+int runPhotoDecoder(PhotoFormat format);
+
+// The format's word on the decoder program's command line ("tiff", ...).
+const char* photoFormatWord(PhotoFormat format);
+bool photoFormatFromWord(const char* word, PhotoFormat& format);
+
+}  // namespace tessaly

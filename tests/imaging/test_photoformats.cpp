@@ -1,0 +1,343 @@
+#include "filetools/preview.h"
+#include "imaging/codecs/codecerror.h"
+#include "imaging/codecs/photocodec.h"
+#include "imaging/picture.h"
+#include "support/imagingtesttools.h"
+#include "support/tempfolder.h"
+
+#include <QBuffer>
+#include <QColorSpace>
+#include <QImage>
+#include <QImageWriter>
+#include <functional>
+#include <gtest/gtest.h>
+#include <libheif/heif.h>
+
+namespace tessaly {
+namespace {
+
+using testing::pixelAt;
+using testing::Rgb;
+
+// Four solid quarters, so that the corners survive lossy coding and 4:2:0
+// chroma.
+constexpr int kW = 40, kH = 24;
+const Rgb kRed{220, 30, 30}, kGreen{30, 200, 40}, kBlue{30, 40, 210}, kYellow{230, 220, 40}, kWhite{255, 255, 255};
+
+Rgb quarterColour(int x, int y)
+{
+    return y < kH / 2 ? (x < kW / 2 ? kRed : kGreen) : (x < kW / 2 ? kBlue : kYellow);
+}
+
+Bitmap quarters()
+{
+    return testing::makeBitmap(kW, kH, quarterColour);
+}
+
+QImage quartersImage(QImage::Format format = QImage::Format_RGB32)
+{
+    QImage image(kW, kH, format);
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) {
+            const Rgb c = quarterColour(x, y);
+            image.setPixel(x, y, qRgb(c[0], c[1], c[2]));
+        }
+    return image;
+}
+
+QByteArray writtenByQt(const QImage& image, const char* format,
+                       const std::function<void(QImageWriter&)>& configure = {})
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    if (configure)
+        configure(writer);
+    if (!writer.write(image))
+        throw std::runtime_error(writer.errorString().toStdString());
+    return bytes;
+}
+
+// Top-left clear, bottom-left half-covered blue, the rest opaque.
+QByteArray transparentPng()
+{
+    QImage image = quartersImage(QImage::Format_ARGB32);
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW / 2; ++x)
+            image.setPixel(x, y, y < kH / 2 ? qRgba(0, 0, 0, 0) : qRgba(30, 40, 210, 128));
+    return writtenByQt(image, "png");
+}
+
+// The CRC-32 of PNG chunks, to make chunks that libpng accepts.
+std::uint32_t crc32(const QByteArray& bytes)
+{
+    std::uint32_t crc = 0xffffffffu;
+    for (const char byte : bytes) {
+        crc ^= std::uint8_t(byte);
+        for (int k = 0; k < 8; ++k)
+            crc = crc & 1 ? 0xedb88320u ^ (crc >> 1) : crc >> 1;
+    }
+    return ~crc;
+}
+
+void appendLe(QByteArray& out, std::uint32_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        out.append(char(value >> (8 * i) & 0xff));
+}
+
+// An EXIF block (little-endian TIFF header, one directory) giving only the
+// orientation.
+QByteArray exifWithOrientation(int orientation)
+{
+    QByteArray exif("II*\0", 4);
+    appendLe(exif, 8, 4);
+    appendLe(exif, 1, 2);
+    appendLe(exif, 0x0112, 2), appendLe(exif, 3, 2), appendLe(exif, 1, 4), appendLe(exif, std::uint32_t(orientation), 4);
+    appendLe(exif, 0, 4);
+    return exif;
+}
+
+// A PNG with an eXIf chunk before its end chunk.
+QByteArray pngWithOrientation(int orientation)
+{
+    QByteArray png = encodePhoto(quarters(), PhotoFormat::Png, 90);
+    const QByteArray body = QByteArray("eXIf") + exifWithOrientation(orientation);
+    QByteArray chunk;
+    for (int i = 3; i >= 0; --i)
+        chunk.append(char(std::uint32_t(body.size() - 4) >> (8 * i) & 0xff));
+    chunk.append(body);
+    const std::uint32_t crc = crc32(body);
+    for (int i = 3; i >= 0; --i)
+        chunk.append(char(crc >> (8 * i) & 0xff));
+    return png.insert(png.size() - 12, chunk);
+}
+
+// A lossy WebP in the extended form, with an EXIF chunk after the picture.
+QByteArray webpWithOrientation(int orientation)
+{
+    const QByteArray simple = writtenByQt(quartersImage(), "webp", [](QImageWriter& w) { w.setQuality(90); });
+    QByteArray chunks("VP8X");
+    appendLe(chunks, 10, 4);
+    appendLe(chunks, 0x08, 4);  // EXIF present
+    appendLe(chunks, kW - 1, 3);
+    appendLe(chunks, kH - 1, 3);
+    chunks.append(simple.mid(12));
+    const QByteArray exif = exifWithOrientation(orientation);
+    chunks.append("EXIF");
+    appendLe(chunks, std::uint32_t(exif.size()), 4);
+    chunks.append(exif);
+    QByteArray riff("RIFF");
+    appendLe(riff, std::uint32_t(chunks.size() + 4), 4);
+    return riff + "WEBP" + chunks;
+}
+
+QByteArray displayP3()
+{
+    return QColorSpace(QColorSpace::DisplayP3).iccProfile();
+}
+
+struct FormatCase {
+    const char* name;
+    std::function<QByteArray()> make;
+    PictureKind kind;
+    int tolerance;
+    std::array<Rgb, 4> corners;  // top left, top right, bottom left, bottom right
+    int orientation = 1;
+    bool profile = false;
+    bool morePictures = false;
+    bool transparent = false;
+};
+
+std::vector<FormatCase> formatCases()
+{
+    const std::array<Rgb, 4> plain{kRed, kGreen, kBlue, kYellow};
+    return {
+        {"photo.png", [] { return encodePhoto(quarters(), PhotoFormat::Png, 90, displayP3()); }, PictureKind::Png, 0,
+         plain, 1, true},
+        {"photo.WEBP", [] { return writtenByQt(quartersImage(), "webp", [](QImageWriter& w) { w.setQuality(90); }); },
+         PictureKind::Webp, 20, plain},
+        {"turned.webp", [] { return webpWithOrientation(6); }, PictureKind::Webp, 20, plain, 6},
+        {"turned.png", [] { return pngWithOrientation(8); }, PictureKind::Png, 0, plain, 8},
+        {"photo.tif",
+         [] {
+             return writtenByQt(quartersImage(), "tiff",
+                                [](QImageWriter& w) { w.setTransformation(QImageIOHandler::TransformationRotate90); });
+         },
+         PictureKind::Tiff, 0, plain, 6},
+        {"photo.heic", [] { return encodePhoto(quarters(), PhotoFormat::Heif, 90, displayP3()); }, PictureKind::Heif,
+         24, plain, 1, true},
+        {"photo.avif", [] { return encodePhoto(quarters(), PhotoFormat::Avif, 90); }, PictureKind::Avif, 24, plain},
+        // Clear parts show white, half-covered ones a blend with white.
+        {"clear.png", transparentPng, PictureKind::Png, 1, {kWhite, kGreen, Rgb{142, 147, 232}, kYellow}, 1, false,
+         false, true},
+        {"pages.tiff", [] { return testing::tiffPages({quarters(), Bitmap(8, 8)}); }, PictureKind::Tiff, 0, plain, 1, false,
+         true},
+    };
+}
+
+bool closeTo(Rgb a, Rgb b, int tolerance)
+{
+    for (int i = 0; i < 3; ++i)
+        if (std::abs(a[std::size_t(i)] - b[std::size_t(i)]) > tolerance)
+            return false;
+    return true;
+}
+
+// Each photo format loads at its size with its corner colours, stored as the
+// file holds it (not turned), with the orientation and profile it carries;
+// transparent parts lie on white, and a file of several pages gives its
+// first.
+TEST(PhotoFormats, LoadAtTheirSizeWithTheirCornerColours)
+{
+    testing::TempFolder folder;
+    for (const FormatCase& row : formatCases()) {
+        SCOPED_TRACE(row.name);
+        const QString path = folder.write(QString::fromLatin1(row.name), row.make());
+        const Picture picture = LoadPicture(path);
+        EXPECT_EQ(picture.kind(), row.kind);
+        ASSERT_EQ(picture.width(), kW);
+        ASSERT_EQ(picture.height(), kH);
+        Bitmap bitmap;
+        DrawToBitmap(bitmap, picture);
+        const Rgb corners[4] = {pixelAt(bitmap, 0, 0), pixelAt(bitmap, kW - 1, 0), pixelAt(bitmap, 0, kH - 1),
+                                pixelAt(bitmap, kW - 1, kH - 1)};
+        for (int i = 0; i < 4; ++i)
+            EXPECT_TRUE(closeTo(corners[i], row.corners[std::size_t(i)], row.tolerance))
+                << "corner " << i << ": " << corners[i][0] << ',' << corners[i][1] << ',' << corners[i][2];
+        EXPECT_EQ(picture.metadata().orientation, row.orientation);
+        EXPECT_EQ(picture.metadata().iccProfile, row.profile ? displayP3() : QByteArray());
+        EXPECT_EQ(picture.fileHasMorePictures(), row.morePictures);
+        EXPECT_EQ(picture.hadTransparency(), row.transparent);
+    }
+}
+
+// A small PNG whose header claims `width` by `height`.
+QByteArray pngClaiming(int width, int height)
+{
+    QByteArray png = encodePhoto(Bitmap(2, 2), PhotoFormat::Png, 90);
+    for (int i = 0; i < 4; ++i) {
+        png[16 + i] = char(std::uint32_t(width) >> (24 - 8 * i) & 0xff);
+        png[20 + i] = char(std::uint32_t(height) >> (24 - 8 * i) & 0xff);
+    }
+    const std::uint32_t crc = crc32(png.mid(12, 17));
+    for (int i = 0; i < 4; ++i)
+        png[29 + i] = char(crc >> (24 - 8 * i) & 0xff);
+    return png;
+}
+
+// A file cut short, or one whose header claims more than its data holds, is
+// one that cannot be opened: a clear message, never a partial picture, and
+// nothing allocated for the claim.
+TEST(PhotoFormats, DamagedFilesCannotBeOpened)
+{
+    testing::TempFolder folder;
+    struct Damaged {
+        QString name;
+        QByteArray bytes;
+        const char* reason;  // part of the message, when it is ours
+    };
+    std::vector<Damaged> files;
+    for (const FormatCase& row : formatCases()) {
+        const QByteArray whole = row.make();
+        files.push_back({QStringLiteral("half-") + QLatin1String(row.name), whole.left(whole.size() / 2), ""});
+        files.push_back({QStringLiteral("head-") + QLatin1String(row.name), whole.left(16), ""});
+    }
+    files.push_back({QStringLiteral("huge.png"), pngClaiming(30000, 30000), "claims more pixels than its file holds"});
+    files.push_back({QStringLiteral("huge.tif"), testing::tiffPages({Bitmap(4, 4)}, QSize(30000, 30000)),
+                     "claims more pixels than its file holds"});
+    files.push_back({QStringLiteral("beyond.png"), pngClaiming(40000, 40000), "too large to hold"});
+    files.push_back({QStringLiteral("text.heic"), QByteArray("not a picture at all"), ""});
+    for (const Damaged& file : files) {
+        SCOPED_TRACE(file.name.toStdString());
+        folder.write(file.name, file.bytes);
+        try {
+            LoadPicture(folder.path() + u'/' + file.name);
+            ADD_FAILURE() << "opened";
+        } catch (const LoadError& error) {
+            EXPECT_FALSE(error.message().isEmpty());
+            EXPECT_TRUE(error.message().contains(QLatin1String(file.reason))) << error.message().toStdString();
+        }
+        const PreviewResult preview = previewListItem(folder.path(), file.name);
+        EXPECT_EQ(preview.outcome, PreviewResult::Outcome::Failed);
+        EXPECT_EQ(preview.message, QStringLiteral("Could not open ") + folder.path() + u'/' + file.name);
+    }
+}
+
+// What the photo encoders write reads back as the same picture: PNG and
+// TIFF exactly, the lossy formats closely, each with its profile.
+TEST(PhotoFormats, EncodersWriteWhatTheReadersRead)
+{
+    const Bitmap odd = testing::makeBitmap(kW + 1, kH + 1, [](int x, int y) { return quarterColour(x, y); });
+    for (const auto& [format, tolerance] : {std::pair{PhotoFormat::Png, 0}, std::pair{PhotoFormat::Tiff, 0},
+                                            std::pair{PhotoFormat::Webp, 20}, std::pair{PhotoFormat::Heif, 24},
+                                            std::pair{PhotoFormat::Avif, 24}}) {
+        SCOPED_TRACE(photoFormatWord(format));
+        const DecodedPhoto back = decodePhoto(encodePhoto(odd, format, 90, displayP3()), format);
+        ASSERT_EQ(back.bitmap.width(), kW + 1);
+        ASSERT_EQ(back.bitmap.height(), kH + 1);
+        if (tolerance == 0) {
+            EXPECT_EQ(back.bitmap, odd);
+        }
+        EXPECT_TRUE(closeTo(pixelAt(back.bitmap, 2, 2), kRed, tolerance));
+        EXPECT_TRUE(closeTo(pixelAt(back.bitmap, kW - 2, kH - 2), kYellow, tolerance));
+        EXPECT_EQ(back.metadata.iccProfile, displayP3());
+        EXPECT_EQ(back.metadata.orientation, 1);
+    }
+}
+
+heif_error appendBytes(heif_context*, const void* data, size_t size, void* out)
+{
+    static_cast<QByteArray*>(out)->append(static_cast<const char*>(data), qsizetype(size));
+    return heif_error{heif_error_Ok, heif_suberror_Unspecified, "ok"};
+}
+
+// A HEIF file of the quarters that asks (with an irot box) to be shown
+// turned a quarter clockwise.
+QByteArray heifTurnedClockwise()
+{
+    heif_context* context = heif_context_alloc();
+    heif_encoder* encoder = nullptr;
+    heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder);
+    heif_encoder_set_lossy_quality(encoder, 90);
+    heif_image* image = nullptr;
+    heif_image_create(kW, kH, heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image);
+    heif_image_add_plane(image, heif_channel_interleaved, kW, kH, 8);
+    int stride = 0;
+    std::uint8_t* plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x)
+            for (int c = 0; c < 3; ++c)
+                plane[y * stride + x * 3 + c] = std::uint8_t(quarterColour(x, y)[std::size_t(c)]);
+    heif_encoding_options* options = heif_encoding_options_alloc();
+    options->image_orientation = heif_orientation_rotate_90_cw;
+    heif_context_encode_image(context, image, encoder, options, nullptr);
+    QByteArray bytes;
+    heif_writer writer{};
+    writer.writer_api_version = 1;
+    writer.write = appendBytes;
+    heif_context_write(context, &writer, &bytes);
+    heif_encoding_options_free(options);
+    heif_image_release(image);
+    heif_encoder_release(encoder);
+    heif_context_free(context);
+    return bytes;
+}
+
+// libheif (1.15) turns a HEIF picture by its irot and imir boxes while it
+// decodes and cannot say that it did: the picture arrives upright and
+// reports orientation 1, so that nothing turns it a second time.
+TEST(PhotoFormats, HeifArrivesTurnedByItsOwnBoxes)
+{
+    const DecodedPhoto photo = decodePhoto(heifTurnedClockwise(), PhotoFormat::Heif);
+    ASSERT_EQ(photo.bitmap.width(), kH);
+    ASSERT_EQ(photo.bitmap.height(), kW);
+    EXPECT_EQ(photo.metadata.orientation, 1);
+    EXPECT_TRUE(closeTo(pixelAt(photo.bitmap, 0, 0), kBlue, 24));
+    EXPECT_TRUE(closeTo(pixelAt(photo.bitmap, kH - 1, 0), kRed, 24));
+    EXPECT_TRUE(closeTo(pixelAt(photo.bitmap, 0, kW - 1), kYellow, 24));
+}
+
+}  // namespace
+}  // namespace tessaly
