@@ -38,6 +38,7 @@ QList<QWidget*> ThumbnailPage::tabOrder() const
             ui.cbRatio,
             ui.cbFWidth,
             ui.cbFHeight,
+            ui.cbUpright,
             ui.bBck2,
             ui.bNxt3};
 }

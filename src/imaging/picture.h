@@ -2,6 +2,7 @@
 
 #include "imaging/bitmap.h"
 #include "imaging/codecs/metafilecodec.h"
+#include "imaging/photo/photooptions.h"
 #include "imaging/photometadata.h"
 
 #include "platform/error.h"
@@ -46,6 +47,8 @@ public:
     // The orientation and colour profile the file gave (defaults for
     // pictures that carry none).
     const PhotoMetadata& metadata() const { return m_metadata; }
+    // Moves the raster out; the picture is empty afterwards.
+    Bitmap takeRaster();
 
     static Picture fromRaster(PictureKind kind, Bitmap raster, PhotoMetadata metadata = {});
     static Picture fromMetafile(QByteArray bytes, MetafileFormat format);
@@ -60,12 +63,13 @@ private:
     MetafileFormat m_metafileFormat = MetafileFormat::Enhanced;
 };
 
-// Loads a file into a picture of the kind its name calls for. Throws
-// LoadError when the file is missing, unreadable, of an unknown kind or not
-// a valid picture of its kind.
-Picture LoadPicture(const QString& path);
+// Loads a file into a picture of the kind its name calls for, in sRGB and
+// turned upright as `photo` says (see adjustPhoto). Throws LoadError when
+// the file is missing, unreadable, of an unknown kind or not a valid
+// picture of its kind.
+Picture LoadPicture(const QString& path, const PhotoOptions& photo = {});
 // The same from bytes already read (the name only chooses the kind).
-Picture decodePicture(const QByteArray& bytes, const QString& name);
+Picture decodePicture(const QByteArray& bytes, const QString& name, const PhotoOptions& photo = {});
 
 // Renders a picture into `bitmap` at the picture's own size, 24 bits per
 // pixel; transparent and undrawn parts of GIFs and metafiles are white.
