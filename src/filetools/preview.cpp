@@ -10,8 +10,7 @@ namespace tessaly {
 
 namespace {
 
-PreviewResult load(const QString& path, const QString& failureName, const QString& shownPath,
-                   const PhotoOptions& photo)
+PreviewResult load(const QString& path, const QString& failureName, const QString& shownPath, const PhotoOptions& photo)
 {
     PreviewResult result;
     result.path = path;

@@ -295,10 +295,10 @@ TEST(ResetDefaults, ClicksRunHandlersInTableOrder)
     EXPECT_EQ(windows.log,
               (QStringList{QStringLiteral("rgResize"), QStringLiteral("cbRatio"), QStringLiteral("cbFHeight"),
                            QStringLiteral("cbOverWrite"), QStringLiteral("cbUpright"), QStringLiteral("cbHREF"),
-                           QStringLiteral("cbBorder"),
-                           QStringLiteral("cbTBColor"), QStringLiteral("cbCaption"), QStringLiteral("cbCBColor"),
-                           QStringLiteral("cbAddNav"), QStringLiteral("cbFrames"), QStringLiteral("cbUseTable"),
-                           QStringLiteral("cbBkgd"), QStringLiteral("cbTxt"), QStringLiteral("cbRecycle")}));
+                           QStringLiteral("cbBorder"), QStringLiteral("cbTBColor"), QStringLiteral("cbCaption"),
+                           QStringLiteral("cbCBColor"), QStringLiteral("cbAddNav"), QStringLiteral("cbFrames"),
+                           QStringLiteral("cbUseTable"), QStringLiteral("cbBkgd"), QStringLiteral("cbTxt"),
+                           QStringLiteral("cbRecycle")}));
     EXPECT_TRUE(windows.find<QWidget>(windows.html, "eHREF")->isVisibleTo(&windows.html));
     EXPECT_TRUE(windows.find<QCheckBox>(windows.html, "cbUseTable")->isChecked());
     EXPECT_TRUE(windows.find<QCheckBox>(windows.html, "cbUseTable")->isEnabled());

@@ -160,10 +160,9 @@ TEST(BatchArguments, OverridesBothWays)
     const IniFile on(temp.write(QStringLiteral("on.ini"),
                                 "[Thumbnails]\nResize Speed=Quality\nMaintain Ratio=1\nForce Width=1\n"
                                 "Create As=No Conversion\nOverwrite Files=1\n"));
-    const IniFile off(
-        temp.write(QStringLiteral("off.ini"),
-                   "[Thumbnails]\nResize Speed=Fast\nMaintain Ratio=0\nCreate As=bmp\nOverwrite Files=0\n"
-                   "Turn Upright=0\n"));
+    const IniFile off(temp.write(QStringLiteral("off.ini"),
+                                 "[Thumbnails]\nResize Speed=Fast\nMaintain Ratio=0\nCreate As=bmp\nOverwrite Files=0\n"
+                                 "Turn Upright=0\n"));
     struct Case {
         const IniFile& settings;
         const char* arguments;

@@ -248,7 +248,8 @@ TEST_F(PhotoRunTest, WideGamutProfilesAreConvertedToSrgb)
             job.type = OutputType::Bmp;
             job.width = QStringLiteral("32");
             ASSERT_TRUE(go({QString::fromLatin1(c.name)}).complete);
-            const Bitmap made = outputPicture(thumbnails ? QStringLiteral("Thumb001.bmp") : QStringLiteral("Image001.bmp"));
+            const Bitmap made =
+                outputPicture(thumbnails ? QStringLiteral("Thumb001.bmp") : QStringLiteral("Image001.bmp"));
             ASSERT_EQ(made.width(), 32);
             for (const auto& [x, colour] : {std::pair{4, left}, std::pair{27, right}}) {
                 const Rgb seen = testing::pixelAt(made, x, 8);
@@ -275,7 +276,8 @@ TEST_F(PhotoRunTest, UntaggedAndSrgbPicturesKeepTheirBytes)
         for (const bool upright : {true, false}) {
             job.thumbnailMode = thumbnails;
             job.upright = upright;
-            const QString qualifier = QString::fromLatin1(thumbnails ? "thumb" : "copy") + QLatin1String(upright ? "On_" : "Off_");
+            const QString qualifier =
+                QString::fromLatin1(thumbnails ? "thumb" : "copy") + QLatin1String(upright ? "On_" : "Off_");
             job.thumbQualifierText = job.imageQualifierText = qualifier;
             ASSERT_TRUE(go({QStringLiteral("a.jpg"), QStringLiteral("b.jpg"), QStringLiteral("c.jpg")}).complete);
         }
