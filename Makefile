@@ -16,6 +16,8 @@ TEST_PACKAGES := chromium
 # The manual page of tessaly-batch and the Debian package (its library
 # dependencies); the installed desktop entry and metadata are validated.
 PACKAGES      += help2man dpkg-dev file
+# Colour profiles of photos converted to sRGB.
+PACKAGES      += liblcms2-dev
 TEST_PACKAGES += desktop-file-utils appstream
 
 .PHONY: all deps test-deps install-packages configure build run test sanitize clean fuzz-build fuzz
@@ -35,6 +37,7 @@ SANITIZER_ENV   := QT_QPA_PLATFORM=offscreen \
 # the files in tests/data and small files written by the program's writers.
 FUZZ_TARGETS := fuzz_jpeg fuzz_gif fuzz_bmp fuzz_emf fuzz_wmf fuzz_settings \
                 fuzz_png fuzz_webp fuzz_tiff fuzz_heic fuzz_avif
+FUZZ_TARGETS += fuzz_exif
 FUZZ_SECONDS ?= 240
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_ENV := QT_QPA_PLATFORM=offscreen \

@@ -6,10 +6,12 @@
 #include "imaging/codecs/metafilecodec.h"
 #include "imaging/codecs/photocodec.h"
 #include "imaging/encoders.h"
+#include "imaging/photo/jpegmetadata.h"
 
 #include <QFile>
 #include <QString>
 #include <cstdio>
+#include <lcms2.h>
 
 namespace {
 
@@ -24,6 +26,24 @@ tessaly::Bitmap pattern(int width, int height)
             pixel[2] = std::uint8_t((x ^ y) * 15);
         }
     return bitmap;
+}
+
+// A Display P3 profile, as phones embed it.
+QByteArray displayP3Profile()
+{
+    const cmsCIExyY d65{0.3127, 0.3290, 1.0};
+    const cmsCIExyYTRIPLE primaries{{0.680, 0.320, 1}, {0.265, 0.690, 1}, {0.150, 0.060, 1}};
+    const double parameters[5] = {2.4, 1 / 1.055, 0.055 / 1.055, 1 / 12.92, 0.04045};
+    cmsToneCurve* curve = cmsBuildParametricToneCurve(nullptr, 4, parameters);
+    cmsToneCurve* curves[3] = {curve, curve, curve};
+    cmsHPROFILE profile = cmsCreateRGBProfile(&d65, &primaries, curves);
+    cmsUInt32Number size = 0;
+    cmsSaveProfileToMem(profile, nullptr, &size);
+    QByteArray bytes(qsizetype(size), '\0');
+    cmsSaveProfileToMem(profile, bytes.data(), &size);
+    cmsCloseProfile(profile);
+    cmsFreeToneCurve(curve);
+    return bytes;
 }
 
 bool save(const QString& folder, const char* name, const QByteArray& bytes)
@@ -55,5 +75,9 @@ int main(int argc, char** argv)
          save(folder, "ours.tiff", tessaly::encodePhoto(small, PhotoFormat::Tiff, 90)) &&
          save(folder, "ours.heic", tessaly::encodePhoto(small, PhotoFormat::Heif, 50)) &&
          save(folder, "ours.avif", tessaly::encodePhoto(small, PhotoFormat::Avif, 50));
+    // A phone photo: turned, with its profile in two chunks.
+    const QByteArray tagged =
+        tessaly::withJpegMetadata(tessaly::encodeJpeg(small, 75), {6, displayP3Profile()}, true, 300);
+    ok = ok && save(folder, "tagged.jpg", tagged) && save(folder, "tagged.exif", tagged);
     return ok ? 0 : 1;
 }

@@ -77,6 +77,7 @@ void TForm1::setCompanions(const CompanionWindows& windows)
     controls.tsIFS = ui.tsIFS;
     controls.tsOFO = ui.tsOFO;
     controls.tbJpg = ui.tbJpg;
+    controls.cbUpright = ui.cbUpright;
     m_fileTools = new MainFileTools(controls, *windows.preview, m_services, this);
     // A file renamed by hand keeps its place among the source files.
     connect(m_fileTools, &MainFileTools::fileRenamed, this, [this](const QString& from, const QString& to) {
@@ -266,6 +267,7 @@ void TForm1::loadSettings()
     ui.ePreT->setText(saved.thumbQualifier);
     ui.tbJpg->setValue(saved.jpegQuality);
     ui.cbOverWrite->setChecked(saved.overwrite);
+    ui.cbUpright->setChecked(saved.autoOrient);
 }
 
 void TForm1::saveSettings()
@@ -285,6 +287,7 @@ void TForm1::saveSettings()
     settings.thumbQualifier = ui.ePreT->text();
     settings.jpegQuality = ui.tbJpg->value();
     settings.overwrite = ui.cbOverWrite->isChecked();
+    settings.autoOrient = ui.cbUpright->isChecked();
     writeMainSettings(m_settings, settings);
 }
 

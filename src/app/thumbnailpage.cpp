@@ -31,15 +31,8 @@ ThumbnailPage::ThumbnailPage(Wizard& wizard, QObject* parent) : QObject(parent),
 QList<QWidget*> ThumbnailPage::tabOrder() const
 {
     const Ui::TForm1& ui = m_ui;
-    return {ui.rgResize->button(0),
-            ui.rgResize->button(1),
-            ui.eWidth,
-            ui.eHeight,
-            ui.cbRatio,
-            ui.cbFWidth,
-            ui.cbFHeight,
-            ui.bBck2,
-            ui.bNxt3};
+    return {ui.rgResize->button(0), ui.rgResize->button(1), ui.eWidth, ui.eHeight, ui.cbRatio, ui.cbFWidth,
+            ui.cbFHeight,           ui.cbUpright,           ui.bBck2,  ui.bNxt3};
 }
 
 void ThumbnailPage::cbRatioClick()

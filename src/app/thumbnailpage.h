@@ -12,8 +12,8 @@ namespace tessaly {
 class Wizard;
 
 // Page 3, "Thumbnail Options" (`tsTO`), reached in thumbnail mode only:
-// resize speed, thumbnail size, keeping the aspect ratio and forcing the
-// width or the height.
+// resize speed, thumbnail size, keeping the aspect ratio, forcing the
+// width or the height, and turning photos upright.
 class ThumbnailPage : public QObject {
     Q_OBJECT
 public:

@@ -72,6 +72,10 @@ QString WindowJob::outputFolder() const
 {
     return m_ui.fNewDir->folder();
 }
+bool WindowJob::autoOrient() const
+{
+    return m_ui.cbUpright->isChecked();
+}
 
 void WindowRunView::setCounter(int fileNumber, int fileCount)
 {

@@ -36,6 +36,7 @@ public:
     bool overwrite() const override;
     QString inputFolder() const override;
     QString outputFolder() const override;
+    bool autoOrient() const override;
 
 private:
     const Ui::TForm1& m_ui;

@@ -48,11 +48,12 @@ int sizeField(const QString& text)
     return value;
 }
 
-// The picture's own size, or none when the run could not open it.
-std::optional<TargetSize> pictureSize(const QString& sourcePath)
+// The picture's own size (upright when photos are turned), or none when
+// the run could not open it.
+std::optional<TargetSize> pictureSize(const QString& sourcePath, const PhotoOptions& photo)
 {
     try {
-        const Picture picture = LoadPicture(sourcePath);
+        const Picture picture = LoadPicture(sourcePath, photo);
         if (!fileSize(sourcePath))
             return std::nullopt;
         return TargetSize{picture.width(), picture.height()};
@@ -89,7 +90,7 @@ void planPictures(const JobSource& job, const QStringList& sources, DryRunResult
     for (int i = 0; i < sources.size(); ++i) {
         PlannedFile file;
         file.sourcePath = paths::join(job.inputFolder(), sources[i]);
-        const std::optional<TargetSize> own = pictureSize(file.sourcePath);
+        const std::optional<TargetSize> own = pictureSize(file.sourcePath, PhotoOptions{job.autoOrient()});
         if (!own) {
             file.effect = PlannedFile::Effect::CannotOpen;
             result.files.push_back(file);

@@ -35,6 +35,8 @@ public:
     virtual bool overwrite() const = 0;
     virtual QString inputFolder() const = 0;
     virtual QString outputFolder() const = 0;
+    // Whether photos are turned as their camera orientation says.
+    virtual bool autoOrient() const = 0;
 };
 
 // What a run shows and asks of whoever drives it.

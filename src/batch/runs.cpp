@@ -113,7 +113,7 @@ std::optional<Picture> loadSource(RunContext& run, int position, const QString& 
     ProcessedFile& entry = run.state.ProcessedFiles[std::size_t(position)];
     std::optional<Picture> picture;
     try {
-        picture = LoadPicture(sourcePath);
+        picture = LoadPicture(sourcePath, PhotoOptions{run.job.autoOrient()});
     } catch (const LoadError&) {
     }
     const std::optional<std::int64_t> size = fileSize(sourcePath);

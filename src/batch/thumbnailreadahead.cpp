@@ -2,6 +2,8 @@
 
 #include "imaging/codecs/jpegcodec.h"
 #include "imaging/jpegthumbnail.h"
+#include "imaging/photo/jpegmetadata.h"
+#include "imaging/photo/photoadjust.h"
 #include "imaging/picture.h"
 #include "platform/paths.h"
 
@@ -108,6 +110,10 @@ struct ThumbnailReadAhead::Maker {
             const qsizetype size = qsizetype(file.size());
             bytes.resize(size);
             if (file.read(bytes.data(), size) != size || !file.atEnd())
+                return std::nullopt;
+            // Photos to be turned upright or put into sRGB take the run's full
+            // decode, where that happens.
+            if (photoNeedsAdjusting(readJpegMetadata(bytes)))
                 return std::nullopt;
             PreparedThumbnail prepared;
             readJpegSize(bytes, prepared.sourceWidth, prepared.sourceHeight);

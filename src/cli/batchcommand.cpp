@@ -79,6 +79,8 @@ QString batchUsage()
                           "  --quality N          JPEG quality, 10 to 100\n"
                           "  --overwrite          replace existing files of the same name\n"
                           "  --no-overwrite       leave existing files of the same name alone\n"
+                          "  --auto-orient        turn photos upright as their camera orientation says\n"
+                          "  --no-auto-orient     keep photos as their pixels are stored\n"
                           "  --html DIR/NAME.htm  also write the gallery of the run there, as the\n"
                           "                       settings file's gallery options say\n"
                           "  --mask PATTERNS      the files a folder stands for (default: every\n"
@@ -148,6 +150,8 @@ ParsedArguments parseBatchArguments(const QStringList& arguments)
         flag("quality-resize"),
         flag("overwrite"),
         flag("no-overwrite"),
+        flag("auto-orient"),
+        flag("no-auto-orient"),
         flag("allow-duplicates"),
         flag("same-folder"),
         flag("dry-run"),
@@ -186,6 +190,10 @@ ParsedArguments parseBatchArguments(const QStringList& arguments)
             command.overwrite = true;
         else if (name == QLatin1String("no-overwrite"))
             command.overwrite = false;
+        else if (name == QLatin1String("auto-orient"))
+            command.autoOrient = true;
+        else if (name == QLatin1String("no-auto-orient"))
+            command.autoOrient = false;
     }
     command.allowDuplicates = parser.isSet(QStringLiteral("allow-duplicates"));
     command.sameFolder = parser.isSet(QStringLiteral("same-folder"));
@@ -321,6 +329,7 @@ CommandJob::CommandJob(const BatchCommand& c, const IniFile& settings, const QSt
     m_speed = c.speed.value_or(saved.resizeSpeed);
     m_quality = c.quality.value_or(std::clamp(saved.jpegQuality, 10, 100));
     m_overwrite = c.overwrite.value_or(saved.overwrite);
+    m_autoOrient = c.autoOrient.value_or(saved.autoOrient);
     m_output = c.mode == BatchMode::Rename ? inputFolder : c.out.value_or(inputFolder);
 }
 

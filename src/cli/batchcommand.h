@@ -34,6 +34,7 @@ struct BatchCommand {
     std::optional<OutputType> type;
     std::optional<int> quality;
     std::optional<bool> overwrite;
+    std::optional<bool> autoOrient;
     QString html;
     bool allowDuplicates = false, sameFolder = false, quiet = false;
     bool undoRename = false;           // undo-rename [FOLDER]: inputs hold the folder
@@ -86,6 +87,7 @@ public:
     bool overwrite() const override { return m_overwrite; }
     QString inputFolder() const override { return m_input; }
     QString outputFolder() const override { return m_output; }
+    bool autoOrient() const override { return m_autoOrient; }
 
 private:
     BatchMode m_mode;
@@ -96,6 +98,7 @@ private:
     ResizeSpeed m_speed = ResizeSpeed::Quality;
     int m_quality = 90;
     bool m_overwrite = true;
+    bool m_autoOrient = true;
     QString m_input, m_output;
 };
 

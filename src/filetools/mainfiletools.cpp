@@ -172,7 +172,7 @@ void MainFileTools::fNewBoxMouseDown(const QPoint& at)
 
 void MainFileTools::previewFromList(FileListBox* list, FolderTree* tree, int row)
 {
-    const PreviewResult result = previewListItem(tree->folder(), list->item(row)->text());
+    const PreviewResult result = previewListItem(tree->folder(), list->item(row)->text(), photoOptions());
     if (result.outcome == PreviewResult::Outcome::Ignored)
         return;
     // A file list clears the preview first: a picture that fails leaves it
@@ -192,7 +192,8 @@ void MainFileTools::lbMFLClick()
     const QList<QListWidgetItem*> selected = m_c.lbMFL->selectedItems();
     if (selected.isEmpty())
         return;
-    const PreviewResult result = previewSourceEntry(m_c.fDir->folder(), m_c.lDir->text(), selected.first()->text());
+    const PreviewResult result =
+        previewSourceEntry(m_c.fDir->folder(), m_c.lDir->text(), selected.first()->text(), photoOptions());
     if (result.outcome == PreviewResult::Outcome::Failed) {
         // The preview keeps what it had, hint and caption included.
         m_services.messages.report(m_window, result.message);
@@ -209,6 +210,11 @@ void MainFileTools::showPreview(const PreviewResult& result)
     m_c.Image1->setAccessibleDescription(result.information);
     // The caption names the file that the rotations overwrite.
     m_previewWindow.setWindowTitle(result.path);
+}
+
+PhotoOptions MainFileTools::photoOptions() const
+{
+    return PhotoOptions{!m_c.cbUpright || m_c.cbUpright->isChecked()};
 }
 
 bool MainFileTools::previewHoldsPicture() const

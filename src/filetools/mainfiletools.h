@@ -47,6 +47,8 @@ struct FileToolControls {
     QWidget* tsIFS = nullptr;
     QWidget* tsOFO = nullptr;
     QAbstractSlider* tbJpg = nullptr;
+    // "Turn photos upright"; none: always turned.
+    QAbstractButton* cbUpright = nullptr;
 };
 
 // The main window's file tools: previews from the file lists and the source
@@ -105,6 +107,8 @@ private:
     void removeDirectory(FolderTree* side, FolderTree* other);
     void rotate(TurnDirection direction);
     bool previewHoldsPicture() const;
+    // How previews show photos: turned upright while the option is on.
+    PhotoOptions photoOptions() const;
     // Hands `event` to `target` past this filter.
     bool forward(QWidget* target, QEvent* event);
 

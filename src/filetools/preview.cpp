@@ -10,12 +10,12 @@ namespace tessaly {
 
 namespace {
 
-PreviewResult load(const QString& path, const QString& failureName, const QString& shownPath)
+PreviewResult load(const QString& path, const QString& failureName, const QString& shownPath, const PhotoOptions& photo)
 {
     PreviewResult result;
     result.path = path;
     try {
-        result.picture = LoadPicture(path);
+        result.picture = LoadPicture(path, photo);
     } catch (const LoadError&) {
         result.outcome = PreviewResult::Outcome::Failed;
         result.message = QStringLiteral("Could not open ") + failureName;
@@ -48,7 +48,7 @@ QString imageInformation(const QString& path, int width, int height)
     return path + QStringLiteral(" - W: ") + QString::number(width) + QStringLiteral(", H: ") + QString::number(height);
 }
 
-PreviewResult previewListItem(const QString& folder, const QString& name)
+PreviewResult previewListItem(const QString& folder, const QString& name, const PhotoOptions& photo)
 {
     const QString path = paths::join(folder, name);
     if (!isPreviewableName(path)) {
@@ -56,12 +56,13 @@ PreviewResult previewListItem(const QString& folder, const QString& name)
         ignored.path = path;
         return ignored;
     }
-    return load(path, path, path);
+    return load(path, path, path, photo);
 }
 
-PreviewResult previewSourceEntry(const QString& folder, const QString& shownFolder, const QString& name)
+PreviewResult previewSourceEntry(const QString& folder, const QString& shownFolder, const QString& name,
+                                 const PhotoOptions& photo)
 {
-    return load(paths::join(folder, name), name, paths::join(shownFolder, name));
+    return load(paths::join(folder, name), name, paths::join(shownFolder, name), photo);
 }
 
 QImage displayImage(const Picture& picture)

@@ -36,14 +36,16 @@ struct PreviewResult {
 
 // A press on `name` in a file list showing `folder`: only picture names are
 // loaded; a file that cannot be read fails with "Could not open " and the
-// full path.
-PreviewResult previewListItem(const QString& folder, const QString& name);
+// full path. Photos are shown in sRGB and turned as `photo` says, and the
+// information gives the size shown.
+PreviewResult previewListItem(const QString& folder, const QString& name, const PhotoOptions& photo = {});
 
 // A click on `name` in the source list, whose names are relative to the
 // input folder `folder`. Every name is tried, whatever its extension; a
 // failure names the entry alone, and the information shows the folder as
 // the folder label shows it (`shownFolder`, which may be shortened).
-PreviewResult previewSourceEntry(const QString& folder, const QString& shownFolder, const QString& name);
+PreviewResult previewSourceEntry(const QString& folder, const QString& shownFolder, const QString& name,
+                                 const PhotoOptions& photo = {});
 
 // The picture at its own size, ready to display.
 QImage displayImage(const Picture& picture);

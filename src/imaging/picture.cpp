@@ -4,6 +4,8 @@
 #include "imaging/codecs/codecerror.h"
 #include "imaging/codecs/gifcodec.h"
 #include "imaging/codecs/jpegcodec.h"
+#include "imaging/photo/jpegmetadata.h"
+#include "imaging/photo/photoadjust.h"
 #include "imaging/resample.h"
 
 #include <QFile>
@@ -68,6 +70,21 @@ Picture Picture::fromPhoto(PictureKind kind, DecodedPhoto photo)
     return picture;
 }
 
+Bitmap Picture::takeRaster()
+{
+    Bitmap raster = std::move(m_raster);
+    m_raster = Bitmap();
+    return raster;
+}
+
+void Picture::putAdjustedRaster(Bitmap raster)
+{
+    m_width = raster.width();
+    m_height = raster.height();
+    m_raster = std::move(raster);
+    m_metadata = PhotoMetadata();
+}
+
 Picture Picture::fromMetafile(QByteArray bytes, MetafileFormat format)
 {
     Picture picture;
@@ -97,7 +114,8 @@ Bitmap Picture::render(int width, int height) const
     return stretchNearest(m_raster, width, height);
 }
 
-Picture decodePicture(const QByteArray& bytes, const QString& name)
+// The picture as the file stores it, with the metadata its decoder reports.
+static Picture decodeStored(const QByteArray& bytes, const QString& name)
 {
     try {
         const PictureKind kind = pictureKindForName(name);
@@ -105,7 +123,8 @@ Picture decodePicture(const QByteArray& bytes, const QString& name)
         if (photoFormatOf(kind, photo))
             return Picture::fromPhoto(kind, decodePhoto(bytes, photo));
         switch (kind) {
-        case PictureKind::Jpeg: return Picture::fromRaster(PictureKind::Jpeg, decodeJpeg(bytes));
+        case PictureKind::Jpeg:
+            return Picture::fromRaster(PictureKind::Jpeg, decodeJpeg(bytes), readJpegMetadata(bytes));
         case PictureKind::Gif: return Picture::fromRaster(PictureKind::Gif, decodeGif(bytes));
         case PictureKind::Bmp: return Picture::fromRaster(PictureKind::Bmp, decodeBmp(bytes));
         case PictureKind::Metafile:
@@ -122,7 +141,17 @@ Picture decodePicture(const QByteArray& bytes, const QString& name)
     throw LoadError("unknown picture type");
 }
 
-Picture LoadPicture(const QString& path)
+Picture decodePicture(const QByteArray& bytes, const QString& name, const PhotoOptions& photo)
+{
+    Picture stored = decodeStored(bytes, name);
+    try {
+        return adjustPhoto(std::move(stored), photo);
+    } catch (const std::bad_alloc&) {
+        throw LoadError("not enough memory for the picture");
+    }
+}
+
+Picture LoadPicture(const QString& path, const PhotoOptions& photo)
 {
     if (pictureKindForName(path) == PictureKind::None)
         throw LoadError("unknown picture type");
@@ -132,7 +161,7 @@ Picture LoadPicture(const QString& path)
     if (file.size() > std::numeric_limits<int>::max())
         throw LoadError("file too large");
     const QByteArray bytes = file.readAll();
-    return decodePicture(bytes, path);
+    return decodePicture(bytes, path, photo);
 }
 
 void DrawToBitmap(Bitmap& bitmap, const Picture& picture)

@@ -3,6 +3,7 @@
 #include "imaging/bitmap.h"
 #include "imaging/codecs/metafilecodec.h"
 #include "imaging/codecs/photocodec.h"
+#include "imaging/photo/photooptions.h"
 #include "imaging/photometadata.h"
 
 #include "platform/error.h"
@@ -60,6 +61,12 @@ public:
     // show white).
     bool fileHasMorePictures() const { return m_morePictures; }
     bool hadTransparency() const { return m_transparent; }
+    // Moves the raster out to be turned or converted; the picture keeps its
+    // kind and what it knows of its file until putAdjustedRaster.
+    Bitmap takeRaster();
+    // Puts back a raster now upright and in sRGB: the orientation and
+    // profile no longer apply to it.
+    void putAdjustedRaster(Bitmap raster);
 
     static Picture fromRaster(PictureKind kind, Bitmap raster, PhotoMetadata metadata = {});
     static Picture fromPhoto(PictureKind kind, DecodedPhoto photo);
@@ -77,12 +84,13 @@ private:
     MetafileFormat m_metafileFormat = MetafileFormat::Enhanced;
 };
 
-// Loads a file into a picture of the kind its name calls for. Throws
-// LoadError when the file is missing, unreadable, of an unknown kind or not
-// a valid picture of its kind.
-Picture LoadPicture(const QString& path);
+// Loads a file into a picture of the kind its name calls for, in sRGB and
+// turned upright as `photo` says (see adjustPhoto). Throws LoadError when
+// the file is missing, unreadable, of an unknown kind or not a valid
+// picture of its kind.
+Picture LoadPicture(const QString& path, const PhotoOptions& photo = {});
 // The same from bytes already read (the name only chooses the kind).
-Picture decodePicture(const QByteArray& bytes, const QString& name);
+Picture decodePicture(const QByteArray& bytes, const QString& name, const PhotoOptions& photo = {});
 
 // Renders a picture into `bitmap` at the picture's own size, 24 bits per
 // pixel; transparent and undrawn parts of GIFs and metafiles are white.

@@ -31,6 +31,7 @@ ThumbnailSettings readThumbnailSettings(const IniFile& file)
     s.thumbQualifier = file.readString(kQualifier, d.thumbQualifier);
     s.jpegQuality = file.readInteger(kJpgCompression, d.jpegQuality);
     s.overwrite = file.readInteger(kOverwriteFiles, 1) != 0;
+    s.autoOrient = file.readInteger(kAutoOrient, 1) != 0;
     return s;
 }
 
@@ -60,6 +61,9 @@ void writeMainSettings(const IniFile& file, const MainSettings& s)
     file.writeString(kQualifier, s.thumbQualifier);
     file.writeInteger(kJpgCompression, s.jpegQuality);
     file.writeInteger(kOverwriteFiles, s.overwrite ? 1 : 0);
+    // A key missing from the file reads as -1: there is nothing to undo.
+    if (!s.autoOrient || file.readInteger(kAutoOrient, -1) != -1)
+        file.writeInteger(kAutoOrient, s.autoOrient ? 1 : 0);
 }
 
 bool readRecycleBin(const IniFile& file)

@@ -28,6 +28,8 @@ inline const SettingsKey kNamingOption{kThumbnails, QStringLiteral("Naming Optio
 inline const SettingsKey kQualifier{kThumbnails, QStringLiteral("Output File Qualifier")};
 inline const SettingsKey kJpgCompression{kThumbnails, QStringLiteral("Jpg Compression")};
 inline const SettingsKey kOverwriteFiles{kThumbnails, QStringLiteral("Overwrite Files")};
+// Written only once the user has turned photos upright off.
+inline const SettingsKey kAutoOrient{kThumbnails, QStringLiteral("Turn Upright")};
 }  // namespace keys
 
 // The main window's remembered choices of the "Thumbnails" section, as
@@ -48,6 +50,7 @@ struct ThumbnailSettings {
     QString thumbQualifier = QStringLiteral("Thumb");
     int jpegQuality = 90;
     bool overwrite = true;
+    bool autoOrient = true;
 };
 
 // The two folders; default: the root of the working folder.
@@ -69,9 +72,12 @@ struct MainSettings {
     QString thumbQualifier;
     int jpegQuality = 90;
     bool overwrite = true;
+    bool autoOrient = true;
 };
 // Writes every key of the main window in its order; both force flags are
-// never written as 1. Throws SettingsWriteError at the first failure.
+// never written as 1. "Turn Upright" is written only when it is off or was
+// stored before, so that a file written from nothing holds the same keys
+// as always. Throws SettingsWriteError at the first failure.
 void writeMainSettings(const IniFile& file, const MainSettings& settings);
 
 // The deletion dialog's choice: exactly "Yes" means the trash.

@@ -143,6 +143,7 @@ const std::vector<ResetStep>& resetSteps()
         {6, kMain, "ePreT", A::Text, text("Thumb")},
         {7, kMain, "tbJpg", A::Value, 90},
         {8, kMain, "cbOverWrite", A::Check, {}},
+        {8, kMain, "cbUpright", A::Check, {}},
         {9, kHtml, "rgHREF", A::Item, 2},
         {10, kHtml, "cbHREF", A::Check, {}},
         {10, kHtml, "rgHREF", A::Show, {}},

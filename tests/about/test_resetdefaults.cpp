@@ -252,6 +252,7 @@ TEST(ResetDefaults, YesSetsEveryDefault)
         {&windows.html, "rbNavTop", false},   {&windows.html, "rbNavBot", false}, {&windows.html, "rbNavBoth", true},
         {&windows.html, "cbAddNav", true},    {&windows.html, "cbFrames", false}, {&windows.html, "cbUseTable", true},
         {&windows.html, "cbBkgd", false},     {&windows.html, "cbTxt", false},    {&windows.del, "cbRecycle", true},
+        {&windows.main, "cbUpright", true},
     };
     for (const Expected& row : checks)
         EXPECT_EQ(windows.find<QAbstractButton>(*row.window, row.control)->isChecked(), row.value.toBool())
@@ -293,10 +294,11 @@ TEST(ResetDefaults, ClicksRunHandlersInTableOrder)
     EXPECT_TRUE(applyDefaults(windows.all).isEmpty());
     EXPECT_EQ(windows.log,
               (QStringList{QStringLiteral("rgResize"), QStringLiteral("cbRatio"), QStringLiteral("cbFHeight"),
-                           QStringLiteral("cbOverWrite"), QStringLiteral("cbHREF"), QStringLiteral("cbBorder"),
-                           QStringLiteral("cbTBColor"), QStringLiteral("cbCaption"), QStringLiteral("cbCBColor"),
-                           QStringLiteral("cbAddNav"), QStringLiteral("cbFrames"), QStringLiteral("cbUseTable"),
-                           QStringLiteral("cbBkgd"), QStringLiteral("cbTxt"), QStringLiteral("cbRecycle")}));
+                           QStringLiteral("cbOverWrite"), QStringLiteral("cbUpright"), QStringLiteral("cbHREF"),
+                           QStringLiteral("cbBorder"), QStringLiteral("cbTBColor"), QStringLiteral("cbCaption"),
+                           QStringLiteral("cbCBColor"), QStringLiteral("cbAddNav"), QStringLiteral("cbFrames"),
+                           QStringLiteral("cbUseTable"), QStringLiteral("cbBkgd"), QStringLiteral("cbTxt"),
+                           QStringLiteral("cbRecycle")}));
     EXPECT_TRUE(windows.find<QWidget>(windows.html, "eHREF")->isVisibleTo(&windows.html));
     EXPECT_TRUE(windows.find<QCheckBox>(windows.html, "cbUseTable")->isChecked());
     EXPECT_TRUE(windows.find<QCheckBox>(windows.html, "cbUseTable")->isEnabled());

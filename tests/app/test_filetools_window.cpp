@@ -2,6 +2,8 @@
 #include "filetools/manualrename.h"
 #include "filetools/picturerotation.h"
 #include "filetools/tform2.h"
+#include "imaging/codecs/jpegcodec.h"
+#include "imaging/photo/jpegmetadata.h"
 #include "imaging/picture.h"
 #include "support/testpictures.h"
 #include "ui_tform2.h"
@@ -150,6 +152,36 @@ TEST_F(FileToolsTest, InputMenuEnablesDeleteBySelection)
     pm1->popup(QPoint(0, 0));
     EXPECT_TRUE(item(pm1, "DeleteSelectedFiles1")->isEnabled());
     pm1->hide();
+}
+
+// "Turn photos upright" is on at start and reaches the preview: a photo
+// its camera held sideways shows upright with its upright size, and as
+// stored once the box on "Thumbnail Options" is cleared with a click.
+TEST_F(FileToolsTest, TurnPhotosUprightReachesThePreview)
+{
+    Bitmap stored(10, 30);
+    stored.fill(40, 90, 200);
+    QFile file(input.path() + QStringLiteral("/side.jpg"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(withJpegMetadata(encodeJpeg(stored, 90), {6, {}}));
+    file.close();
+    click(ui.bRefreshView);
+    const QString path = input.path() + QStringLiteral("/side.jpg");
+    press(ui.fBox, QStringLiteral("side.jpg"));
+    EXPECT_EQ(ui.Image1->toolTip(), path + QStringLiteral(" - W: 30, H: 10"));
+
+    select({"a.jpg"});
+    click(ui.bNxt1);
+    ui.fNewDir->setFolder(output.path());
+    click(ui.bNxt2);
+    ASSERT_EQ(page(), ui.tsTO);
+    EXPECT_TRUE(ui.cbUpright->isChecked());
+    click(ui.cbUpright);
+    EXPECT_FALSE(ui.cbUpright->isChecked());
+    click(ui.bBck2);
+    click(ui.bBck1);
+    press(ui.fBox, QStringLiteral("side.jpg"));
+    EXPECT_EQ(ui.Image1->toolTip(), path + QStringLiteral(" - W: 10, H: 30"));
 }
 
 }  // namespace

@@ -99,6 +99,29 @@ TEST(SettingsFile, ChoicesSurviveARestart)
     EXPECT_TRUE(text.contains("Naming Option=SufName\n"));
 }
 
+// "Turn photos upright" reaches the file only once it is off, so that a
+// file written from nothing stays as it always was; switched on again, the
+// stored key says so.
+TEST(SettingsFile, TurnPhotosUprightIsStoredOnlyWhenOff)
+{
+    FakeServices fakes;
+    // Each start finds the box as the last one left it, then sets it.
+    struct Step {
+        bool found, set;
+        const char* fileEnd;
+    };
+    for (const Step& step : {Step{true, true, "Overwrite Files=1\n"}, Step{true, false, "Turn Upright=0\n"},
+                             Step{false, true, "Turn Upright=1\n"}, Step{true, true, "Turn Upright=1\n"}}) {
+        {
+            ApplicationWindows windows(fakes.services, fakes.settings);
+            Ui::TForm1& ui = windows.mainWindow().form();
+            EXPECT_EQ(ui.cbUpright->isChecked(), step.found) << step.fileEnd;
+            ui.cbUpright->setChecked(step.set);
+        }
+        EXPECT_TRUE(settingsText(fakes).endsWith(step.fileEnd)) << step.fileEnd;
+    }
+}
+
 // Stored values outside their rules: the word's fallback, the slider's
 // clamp, the default for a non-number, any non-zero flag, Force Height
 // winning a tie (and saved so).

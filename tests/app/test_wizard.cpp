@@ -401,7 +401,7 @@ TEST_F(WizardTest, TabFollowsTheReadingOrder)
     EXPECT_EQ(tour(), strip + names({"fNewDir", "fNewBox", "ePreT", "eSeq", "cbConvert", "SpeedButton1", "cbNameOption",
                                      "sbShowAll", "bBck1"}));
     click(ui.bNxt2);
-    EXPECT_EQ(tour(), strip + names({"Fast Resize", "eWidth", "eHeight", "cbRatio", "bBck2"}));
+    EXPECT_EQ(tour(), strip + names({"Fast Resize", "eWidth", "eHeight", "cbRatio", "cbUpright", "bBck2"}));
     click(ui.bNxt3);
     EXPECT_EQ(tour(), strip + names({"tbJpg", "cbOverWrite", "bBck3"}));
 }

@@ -160,15 +160,16 @@ TEST(BatchArguments, OverridesBothWays)
     const IniFile on(temp.write(QStringLiteral("on.ini"),
                                 "[Thumbnails]\nResize Speed=Quality\nMaintain Ratio=1\nForce Width=1\n"
                                 "Create As=No Conversion\nOverwrite Files=1\n"));
-    const IniFile off(
-        temp.write(QStringLiteral("off.ini"),
-                   "[Thumbnails]\nResize Speed=Fast\nMaintain Ratio=0\nCreate As=bmp\nOverwrite Files=0\n"));
+    const IniFile off(temp.write(QStringLiteral("off.ini"),
+                                 "[Thumbnails]\nResize Speed=Fast\nMaintain Ratio=0\nCreate As=bmp\nOverwrite Files=0\n"
+                                 "Turn Upright=0\n"));
     struct Case {
         const IniFile& settings;
         const char* arguments;
         bool keepRatio, forceWidth, forceHeight, overwrite;
         ResizeSpeed speed;
         OutputType type;
+        bool autoOrient = true;
     };
     using enum ResizeSpeed;
     const Case cases[] = {
@@ -180,10 +181,13 @@ TEST(BatchArguments, OverridesBothWays)
         {on, "thumbs --size 120 x", true, true, false, true, Quality, OutputType::NoConversion},
         {on, "thumbs --no-force x", true, false, false, true, Quality, OutputType::NoConversion},
         {on, "thumbs --force-height x", true, false, true, true, Quality, OutputType::NoConversion},
-        {off, "thumbs x", false, false, false, false, Fast, OutputType::Bmp},
+        {on, "thumbs --no-auto-orient x", true, true, false, true, Quality, OutputType::NoConversion, false},
+        {on, "thumbs --no-auto-orient --auto-orient x", true, true, false, true, Quality, OutputType::NoConversion},
+        {off, "thumbs x", false, false, false, false, Fast, OutputType::Bmp, false},
         {off, "thumbs --keep-ratio --overwrite --quality-resize --type gif x", true, false, false, true, Quality,
-         OutputType::Gif},
-        {off, "convert --type wmf x", false, false, false, false, Fast, OutputType::Wmf},
+         OutputType::Gif, false},
+        {off, "convert --type wmf x", false, false, false, false, Fast, OutputType::Wmf, false},
+        {off, "convert --type wmf --auto-orient x", false, false, false, false, Fast, OutputType::Wmf, true},
     };
     for (const Case& c : cases) {
         const ParsedArguments parsed = parseBatchArguments(words(c.arguments));
@@ -195,6 +199,7 @@ TEST(BatchArguments, OverridesBothWays)
         EXPECT_EQ(job.overwrite(), c.overwrite) << c.arguments;
         EXPECT_EQ(job.resizeSpeed(), c.speed) << c.arguments;
         EXPECT_EQ(job.outputType(), c.type) << c.arguments;
+        EXPECT_EQ(job.autoOrient(), c.autoOrient) << c.arguments;
     }
 }
 

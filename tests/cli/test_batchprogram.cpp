@@ -296,9 +296,11 @@ TEST_F(BatchProgramTest, ChecksAndExitStatuses)
 
     const Result help = runBatch({QStringLiteral("--help")}, settings);
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* option : {"--out", "--naming", "--qualifier", "--seq", "--size", "--keep-ratio", "--force-width",
-                               "--force-height", "--fast", "--type", "--quality", "--no-overwrite", "--html",
-                               "--settings", "--allow-duplicates", "--same-folder", "--quiet", "Examples:"})
+    for (const char* option : {"--out",   "--naming",      "--qualifier",        "--seq",
+                               "--size",  "--keep-ratio",  "--force-width",      "--force-height",
+                               "--fast",  "--type",        "--quality",          "--no-overwrite",
+                               "--html",  "--settings",    "--allow-duplicates", "--same-folder",
+                               "--quiet", "--auto-orient", "--no-auto-orient",   "Examples:"})
         EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
 }
 

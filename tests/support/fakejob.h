@@ -25,6 +25,7 @@ struct FakeJob final : JobSource {
     int quality = 90;
     bool overwriteFiles = true;
     QString input, output;
+    bool upright = true;
 
     bool thumbnails() const override { return thumbnailMode; }
     bool renameOnly() const override { return renameOnlyChoice; }
@@ -43,6 +44,7 @@ struct FakeJob final : JobSource {
     bool overwrite() const override { return overwriteFiles; }
     QString inputFolder() const override { return input; }
     QString outputFolder() const override { return output; }
+    bool autoOrient() const override { return upright; }
 };
 
 // Records what a run showed; `betweenFiles` runs where the window would
