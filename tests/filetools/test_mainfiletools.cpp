@@ -7,6 +7,7 @@
 #include "imaging/codecs/jpegcodec.h"
 #include "imaging/rotation.h"
 #include "support/fakeservices.h"
+#include "support/imagingtesttools.h"
 #include "support/tempfolder.h"
 #include "support/testpictures.h"
 #include "ui_selectdirectorydialog.h"
@@ -258,6 +259,45 @@ TEST(MainFileTools, FailedRotationWriteKeepsTheFile)
     EXPECT_TRUE(w.fakes.messages.shown[1].text.contains(a));
     EXPECT_EQ(testing::readAll(a), before);
     EXPECT_EQ(w.c.Image1->pixmap().size(), QSize(6, 10));
+}
+
+// A photo turned from the window goes back in its own format; one that the
+// turned picture alone cannot stand for (a TIFF of two pages) is refused in
+// an error box, and file and preview stay as they were.
+TEST(MainFileTools, RotationOfPhotoFormats)
+{
+    testing::TempFolder in;
+    const QString heic = testing::writePicture(in.path() + QStringLiteral("/a.heic"), 40, 24);
+    const Bitmap page(40, 24);
+    const QString tiff = in.write(QStringLiteral("b.tif"), testing::tiffPages({page, Bitmap(8, 8)}));
+    FileToolsWindow w(in.path(), in.path());
+    QAction* clockwise = w.action(w.c.pm1, "RotateImage90degreeclockwise1");
+    const struct {
+        QString path;
+        bool turned;
+    } rows[] = {{heic, true}, {tiff, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.path.toStdString());
+        w.press(w.c.fNewBox, QFileInfo(row.path).fileName());
+        ASSERT_EQ(w.c.Image1->pixmap().size(), QSize(40, 24));
+        const QByteArray before = testing::readAll(row.path);
+        w.fakes.messages.shown.clear();
+        w.fakes.messages.script(MessageAnswer::Yes);
+        clockwise->trigger();
+        const Picture after = LoadPicture(row.path);
+        EXPECT_EQ(after.kind(), pictureKindForName(row.path));
+        if (row.turned) {
+            EXPECT_EQ(w.fakes.messages.texts(), QStringList{kOverwriteWarning});
+            EXPECT_EQ(QSize(after.width(), after.height()), QSize(24, 40));
+            EXPECT_EQ(w.c.Image1->pixmap().size(), QSize(24, 40));
+        } else {
+            ASSERT_EQ(w.fakes.messages.shown.size(), 2u);
+            EXPECT_EQ(w.fakes.messages.shown[1].icon, MessageIcon::Error);
+            EXPECT_TRUE(w.fakes.messages.shown[1].text.contains(QLatin1String("more than one picture")));
+            EXPECT_EQ(testing::readAll(row.path), before);
+            EXPECT_EQ(w.c.Image1->pixmap().size(), QSize(40, 24));
+        }
+    }
 }
 
 // Renaming the previewed file moves the rotation's target with it; the old

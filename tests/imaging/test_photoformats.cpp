@@ -8,6 +8,8 @@
 #include <QBuffer>
 #include <QColorSpace>
 #include <QImage>
+#include <QColor>
+#include <QColorTransform>
 #include <QImageWriter>
 #include <functional>
 #include <gtest/gtest.h>
@@ -293,13 +295,14 @@ heif_error appendBytes(heif_context*, const void* data, size_t size, void* out)
     return heif_error{heif_error_Ok, heif_suberror_Unspecified, "ok"};
 }
 
-// A HEIF file of the quarters that asks (with an irot box) to be shown
-// turned a quarter clockwise.
-QByteArray heifTurnedClockwise()
+// The quarters written by libheif with an orientation (as irot and imir
+// boxes) and, when given, colour primaries and transfer as code points.
+QByteArray writtenByLibheif(heif_compression_format compression, heif_orientation orientation, int primaries = 0,
+                            int transfer = 0)
 {
     heif_context* context = heif_context_alloc();
     heif_encoder* encoder = nullptr;
-    heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder);
+    heif_context_get_encoder_for_format(context, compression, &encoder);
     heif_encoder_set_lossy_quality(encoder, 90);
     heif_image* image = nullptr;
     heif_image_create(kW, kH, heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image);
@@ -310,8 +313,14 @@ QByteArray heifTurnedClockwise()
         for (int x = 0; x < kW; ++x)
             for (int c = 0; c < 3; ++c)
                 plane[y * stride + x * 3 + c] = std::uint8_t(quarterColour(x, y)[std::size_t(c)]);
+    heif_color_profile_nclx* nclx = heif_nclx_color_profile_alloc();
+    if (primaries) {
+        heif_nclx_color_profile_set_color_primaries(nclx, std::uint16_t(primaries));
+        heif_nclx_color_profile_set_transfer_characteristics(nclx, std::uint16_t(transfer));
+        heif_image_set_nclx_color_profile(image, nclx);
+    }
     heif_encoding_options* options = heif_encoding_options_alloc();
-    options->image_orientation = heif_orientation_rotate_90_cw;
+    options->image_orientation = orientation;
     heif_context_encode_image(context, image, encoder, options, nullptr);
     QByteArray bytes;
     heif_writer writer{};
@@ -319,6 +328,7 @@ QByteArray heifTurnedClockwise()
     writer.write = appendBytes;
     heif_context_write(context, &writer, &bytes);
     heif_encoding_options_free(options);
+    heif_nclx_color_profile_free(nclx);
     heif_image_release(image);
     heif_encoder_release(encoder);
     heif_context_free(context);
@@ -330,13 +340,42 @@ QByteArray heifTurnedClockwise()
 // reports orientation 1, so that nothing turns it a second time.
 TEST(PhotoFormats, HeifArrivesTurnedByItsOwnBoxes)
 {
-    const DecodedPhoto photo = decodePhoto(heifTurnedClockwise(), PhotoFormat::Heif);
+    const DecodedPhoto photo =
+        decodePhoto(writtenByLibheif(heif_compression_HEVC, heif_orientation_rotate_90_cw), PhotoFormat::Heif);
     ASSERT_EQ(photo.bitmap.width(), kH);
     ASSERT_EQ(photo.bitmap.height(), kW);
     EXPECT_EQ(photo.metadata.orientation, 1);
     EXPECT_TRUE(closeTo(pixelAt(photo.bitmap, 0, 0), kBlue, 24));
     EXPECT_TRUE(closeTo(pixelAt(photo.bitmap, kH - 1, 0), kRed, 24));
     EXPECT_TRUE(closeTo(pixelAt(photo.bitmap, 0, kW - 1), kYellow, 24));
+}
+
+// Colour given as code points instead of a profile: Display P3 (primaries
+// 12) and BT.2020 (9) with an sRGB-like curve come as the matching ICC
+// profile, whose colours are wider than sRGB's; sRGB's own primaries and an
+// HDR curve (PQ, 16) give none.
+TEST(PhotoFormats, ColourCodePointsBecomeAProfile)
+{
+    const struct {
+        int primaries, transfer;
+        bool profile;
+    } rows[] = {{12, 13, true}, {9, 1, true}, {1, 13, false}, {12, 16, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(row.primaries) + "/" + std::to_string(row.transfer));
+        const DecodedPhoto photo = decodePhoto(
+            writtenByLibheif(heif_compression_AV1, heif_orientation_normal, row.primaries, row.transfer),
+            PhotoFormat::Avif);
+        ASSERT_EQ(!photo.metadata.iccProfile.isEmpty(), row.profile);
+        if (!row.profile)
+            continue;
+        const QColorSpace space = QColorSpace::fromIccProfile(photo.metadata.iccProfile);
+        ASSERT_TRUE(space.isValid());
+        EXPECT_EQ(space.transferFunction(), QColorSpace::TransferFunction::SRgb);
+        // A muted red of the wider space is a stronger red in sRGB.
+        const QColor inSrgb = space.transformationToColorSpace(QColorSpace(QColorSpace::SRgb)).map(QColor(200, 60, 60));
+        EXPECT_GT(inSrgb.red(), 205);
+        EXPECT_LT(inSrgb.green(), 55);
+    }
 }
 
 }  // namespace

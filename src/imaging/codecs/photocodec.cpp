@@ -11,6 +11,7 @@
 #include <QImageIOHandler>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QPointF>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -277,6 +278,7 @@ struct HeifDeleter {
     void operator()(heif_image* image) const { heif_image_release(image); }
     void operator()(heif_decoding_options* options) const { heif_decoding_options_free(options); }
     void operator()(heif_encoder* encoder) const { heif_encoder_release(encoder); }
+    void operator()(heif_color_profile_nclx* nclx) const { heif_nclx_color_profile_free(nclx); }
 };
 template <typename T>
 using HeifPointer = std::unique_ptr<T, HeifDeleter>;
@@ -290,6 +292,39 @@ void check(const heif_error& error, const QString& what)
 // Profiles of real cameras and phones are a few kilobytes; a larger one is
 // refused rather than carried along.
 constexpr std::size_t kMaxProfileBytes = std::size_t(4) << 20;
+
+// Colour given as code points (an nclx colour box) instead of an ICC
+// profile, as many AVIF and some HEIF writers do: primaries other than
+// sRGB's (Display P3, BT.2020) with a curve like sRGB's become the
+// equivalent ICC profile, so that the colour step treats them as it treats
+// an embedded profile. The BT.709 and BT.2020 curves are close enough to
+// sRGB's to be taken as it; HDR curves (PQ, HLG) and other codes are left
+// alone, as are sRGB's own primaries.
+QByteArray profileForCodePoints(const heif_image_handle* handle)
+{
+    heif_color_profile_nclx* raw = nullptr;
+    if (heif_image_handle_get_nclx_color_profile(handle, &raw).code != heif_error_Ok || !raw)
+        return {};
+    const HeifPointer<heif_color_profile_nclx> nclx(raw);
+    if (nclx->color_primaries == heif_color_primaries_ITU_R_BT_709_5 ||
+        nclx->color_primaries == heif_color_primaries_unspecified)
+        return {};
+    switch (nclx->transfer_characteristics) {
+    case heif_transfer_characteristic_ITU_R_BT_709_5:
+    case heif_transfer_characteristic_unspecified:
+    case heif_transfer_characteristic_ITU_R_BT_601_6:
+    case heif_transfer_characteristic_IEC_61966_2_1:
+    case heif_transfer_characteristic_ITU_R_BT_2020_2_10bit:
+    case heif_transfer_characteristic_ITU_R_BT_2020_2_12bit: break;
+    default: return {};
+    }
+    const QColorSpace space(QPointF(nclx->color_primary_white_x, nclx->color_primary_white_y),
+                            QPointF(nclx->color_primary_red_x, nclx->color_primary_red_y),
+                            QPointF(nclx->color_primary_green_x, nclx->color_primary_green_y),
+                            QPointF(nclx->color_primary_blue_x, nclx->color_primary_blue_y),
+                            QColorSpace::TransferFunction::SRgb);
+    return space.isValid() ? space.iccProfile() : QByteArray();
+}
 
 // The first (primary) image of a HEIF or AVIF file. libheif applies the
 // file's rotation and mirroring (irot, imir) and its crop while decoding:
@@ -326,6 +361,8 @@ DecodedPhoto decodeWithLibheif(const QByteArray& bytes, PhotoFormat format)
             check(heif_image_handle_get_raw_color_profile(handle.get(), icc.data()), unreadable);
             photo.metadata.iccProfile = icc;
         }
+    } else if (profile == heif_color_profile_type_nclx) {
+        photo.metadata.iccProfile = profileForCodePoints(handle.get());
     }
 
     const bool alpha = heif_image_handle_has_alpha_channel(handle.get()) != 0;
