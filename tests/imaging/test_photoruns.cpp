@@ -2,6 +2,7 @@
 // them: turned upright as their camera says, in sRGB whatever their colour
 // profile, and everything else exactly as before.
 
+#include "batch/dryrun.h"
 #include "batch/runs.h"
 #include "filetools/picturerotation.h"
 #include "filetools/preview.h"
@@ -172,8 +173,8 @@ protected:
 
 // The eight Exif orientations: a copy of one picture stored as the camera
 // would store it for each gives the same upright thumbnail and the same
-// upright size in its entry; without turning, a turned copy keeps its
-// stored shape.
+// upright size in its entry and in a dry run's plan; without turning, a
+// turned copy keeps its stored shape.
 TEST_F(PhotoRunTest, EightOrientationsGiveOneUprightThumbnail)
 {
     const QImage upright = imageOf(uprightPicture());
@@ -197,6 +198,10 @@ TEST_F(PhotoRunTest, EightOrientationsGiveOneUprightThumbnail)
         writeJpeg(names.back(), bitmapOf(stored[orientation](upright)), {orientation, {}});
     }
     job.width = QStringLiteral("32");
+    const DryRunResult plan = planRun(job, names);
+    ASSERT_EQ(plan.files.size(), 8u);
+    for (const PlannedFile& planned : plan.files)
+        EXPECT_EQ(planned.size, (TargetSize{32, 16})) << planned.sourcePath.toStdString();
     ASSERT_TRUE(go(names).complete);
     const Bitmap reference = outputPicture(QStringLiteral("Thumb001.jpg"));
     ASSERT_EQ(reference.width(), 32);
@@ -217,6 +222,7 @@ TEST_F(PhotoRunTest, EightOrientationsGiveOneUprightThumbnail)
 
     // Turned off: the stored shape, 16 by 32 for the quarter turns.
     job.upright = false;
+    EXPECT_EQ(planRun(job, names).files[5].size, (TargetSize{16, 32}));
     job.thumbQualifierText = QStringLiteral("Off");
     ASSERT_TRUE(go(names).complete);
     EXPECT_EQ(outputPicture(QStringLiteral("Off006.jpg")).width(), 16);
