@@ -1,9 +1,16 @@
 #include "app/confirmpage.h"
 
+#include "app/newnamesdialog.h"
+#include "app/windowrun.h"
 #include "app/wizard.h"
+#include "batch/dryrun.h"
 #include "batch/jobchecks.h"
+#include "platform/services.h"
 #include "ui_tform1.h"
 #include "widgets/textfit.h"
+
+#include <QApplication>
+#include <QScopeGuard>
 
 namespace tessaly {
 
@@ -18,6 +25,7 @@ ConfirmPage::ConfirmPage(Wizard& wizard, QObject* parent) : QObject(parent), m_w
     connect(ui.tbJpg, &QSlider::valueChanged, this, &ConfirmPage::tbJpgChange);
     connect(ui.bBck3, &QPushButton::clicked, this, &ConfirmPage::bBck3Click);
     connect(ui.bGO, &QPushButton::clicked, this, &ConfirmPage::bGOClick);
+    connect(ui.bShowNames, &QPushButton::clicked, this, &ConfirmPage::bShowNamesClick);
     useWizardHoverColours(ui.bBck3);
     useGoHoverColours(ui.bGO);
 }
@@ -25,7 +33,7 @@ ConfirmPage::ConfirmPage(Wizard& wizard, QObject* parent) : QObject(parent), m_w
 QList<QWidget*> ConfirmPage::tabOrder() const
 {
     const Ui::TForm1& ui = m_ui;
-    return {ui.tbJpg, ui.cbOverWrite, ui.bBck3, ui.bGO};
+    return {ui.tbJpg, ui.bShowNames, ui.cbOverWrite, ui.bBck3, ui.bGO};
 }
 
 void ConfirmPage::showThumbnailRows(bool shown)
@@ -117,6 +125,23 @@ void ConfirmPage::bBck3Click()
 void ConfirmPage::bGOClick()
 {
     m_wizard.startRun();
+}
+
+// The dry run reads the job from the controls as GO's run would, and opens
+// each source to learn its size, which takes a moment on a big selection.
+void ConfirmPage::bShowNamesClick()
+{
+    const JobState& job = m_wizard.job();
+    const bool thumbnails = job.mode == JobMode::Thumbnails;
+    const WindowJob source(m_ui, thumbnails);
+    DryRunResult plan;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        plan = planRun(source, job.SourceList);
+    }
+    NewNamesDialog dialog(plan, int(job.SourceList.size()), m_wizard.dialogParent());
+    m_wizard.services().dialogs.run(dialog);
 }
 
 }  // namespace tessaly

@@ -13,7 +13,8 @@ class Wizard;
 
 // Page 4, "Confirm Selections" (`tsCS`): the job repeated in words, rebuilt
 // from the other pages' controls each time the page is shown, the JPEG
-// quality, the overwrite box, and GO.
+// quality, the overwrite box, and GO. "Show new names..." lists the names
+// the run would give before anything is written.
 class ConfirmPage : public QObject {
     Q_OBJECT
 public:
@@ -31,6 +32,7 @@ private slots:
     void tbJpgChange();
     void bBck3Click();
     void bGOClick();
+    void bShowNamesClick();
 
 private:
     void setSentence(const QString& text);

@@ -3,8 +3,10 @@
 #include "app/tform3.h"
 #include "app/wizard.h"
 #include "batch/jobchecks.h"
+#include "batch/renamejournal.h"
 #include "filetools/foldercommands.h"
 #include "filetools/tform4.h"
+#include "platform/error.h"
 #include "platform/paths.h"
 #include "platform/services.h"
 #include "ui_tform1.h"
@@ -65,6 +67,8 @@ void InputPage::buildPopupMenu()
     add("LauchExplorer1", QStringLiteral("Launch Explorer"));
     m_pm1->addSeparator();
     QAction* exit = add("Exit2", QStringLiteral("Exit"));
+    m_pm1->addSeparator();
+    m_undoRename = add("UndoLastRename1", QStringLiteral("Undo Last Rename"));
 
     // Items that stand for a button run that button's own handler. Exit ends
     // the program the way closing the window does, so every window saves
@@ -75,6 +79,7 @@ void InputPage::buildPopupMenu()
     connect(invert, &QAction::triggered, this, &InputPage::bInvertSelClick);
     connect(deleteFiles, &QAction::triggered, this, &InputPage::bDelSelClick);
     connect(exit, &QAction::triggered, window, &QWidget::close);
+    connect(m_undoRename, &QAction::triggered, this, &InputPage::UndoLastRename1Click);
     connect(m_pm1, &QMenu::aboutToShow, this, &InputPage::pm1Popup);
 
     for (QWidget* widget : {static_cast<QWidget*>(m_ui.fDir), static_cast<QWidget*>(m_ui.fBox)}) {
@@ -156,9 +161,8 @@ void InputPage::bNxt1Click()
     job.SourceList = ui.fBox->selectedNames();
     m_wizard.showSourceList();
 
-    TForm3* const warningWindow = m_wizard.companions().duplicateWarning;
-    if (const auto clash = findDuplicateNames(job.SourceList); clash && warningWindow) {
-        TForm3& warning = *warningWindow;
+    if (const auto clash = findDuplicateNames(job.SourceList)) {
+        TForm3& warning = m_wizard.companions().duplicateWarning();
         warning.setNames(clash->first, clash->second);
         if (m_wizard.services().dialogs.run(warning) != QDialog::Accepted)
             return;
@@ -173,13 +177,12 @@ void InputPage::bDelSelClick()
 {
     Ui::TForm1& ui = m_ui;
     const QStringList names = ui.fBox->selectedNames();
-    TForm4* const confirmWindow = m_wizard.companions().deleteConfirm;
-    if (names.isEmpty() || !confirmWindow)
+    if (names.isEmpty())
         return;
     QStringList doomed;
     for (const QString& name : names)
         doomed << paths::join(ui.fDir->folder(), name);
-    TForm4& confirm = *confirmWindow;
+    TForm4& confirm = m_wizard.companions().deleteConfirm();
     confirm.setQuestion(int(doomed.size()));
     if (m_wizard.services().dialogs.run(confirm) != QDialog::Accepted)
         return;
@@ -202,6 +205,41 @@ void InputPage::pm1Popup()
     for (QAction* action : m_pm1->actions())
         if (!action->isSeparator())
             action->setEnabled(pm1ItemEnabled(action->objectName(), selected));
+    m_undoRename->setEnabled(!m_wizard.job().running &&
+                             hasRenameJournal(m_wizard.renameJournalFolder(), m_ui.fDir->folder()));
+}
+
+// Gives the files of the folder's last rename run (from the window or the
+// command line) their names back, newest first and never over a file, and
+// says what it did. Names taken since are left alone and listed.
+void InputPage::UndoLastRename1Click()
+{
+    if (m_wizard.job().running)
+        return;
+    const QString folder = m_ui.fDir->folder();
+    QWidget* parent = m_wizard.dialogParent();
+    MessageService& messages = m_wizard.services().messages;
+    UndoOutcome outcome;
+    try {
+        outcome = undoLastRename(m_wizard.renameJournalFolder(), folder);
+    } catch (const Error& error) {
+        messages.error(parent, error.message());
+        return;
+    }
+    if (!outcome.found) {
+        messages.report(parent, QStringLiteral("No rename to undo in %1").arg(folder));
+        return;
+    }
+    m_ui.fBox->reread();
+    m_ui.fNewBox->reread();
+    QString text = QStringLiteral("%1 files renamed back in %2.").arg(outcome.restored).arg(outcome.folder);
+    // A long list of skipped names would make a box taller than the screen.
+    constexpr qsizetype kShownSkips = 12;
+    for (qsizetype i = 0; i < std::min(outcome.skipped.size(), kShownSkips); ++i)
+        text += QStringLiteral("\r\n") + outcome.skipped[i];
+    if (outcome.skipped.size() > kShownSkips)
+        text += QStringLiteral("\r\n(and %1 more not renamed back)").arg(outcome.skipped.size() - kShownSkips);
+    messages.report(parent, text);
 }
 
 }  // namespace tessaly

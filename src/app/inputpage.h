@@ -3,6 +3,7 @@
 #include <QList>
 #include <QObject>
 
+class QAction;
 class QMenu;
 
 namespace Ui {
@@ -16,7 +17,8 @@ class Wizard;
 // Page 1, "Input File Selection" (`tsIFS`): the input folder and its files,
 // the file mask, the choice between thumbnails and rename/copy/convert, the
 // selection buttons, deleting files, and the popup menu `pm1` of the input
-// tree and list. "Next =>" checks the selection and leaves for page 2.
+// tree and list, whose last item undoes the folder's last rename run.
+// "Next =>" checks the selection and leaves for page 2.
 class InputPage : public QObject {
     Q_OBJECT
 public:
@@ -38,6 +40,7 @@ private slots:
     void bNxt1Click();
     void bDelSelClick();
     void pm1Popup();
+    void UndoLastRename1Click();
 
 private:
     void buildPopupMenu();
@@ -46,6 +49,7 @@ private:
     Wizard& m_wizard;
     Ui::TForm1& m_ui;
     QMenu* m_pm1 = nullptr;
+    QAction* m_undoRename = nullptr;
 };
 
 }  // namespace tessaly

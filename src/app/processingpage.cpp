@@ -2,6 +2,7 @@
 
 #include "app/windowrun.h"
 #include "app/wizard.h"
+#include "batch/renamejournal.h"
 #include "batch/runs.h"
 #include "gallery/dialogs/galleryrun.h"
 #include "gallery/dialogs/tform6.h"
@@ -90,6 +91,11 @@ void ProcessingPage::run()
     WindowJob source(ui, thumbnailMode);
     WindowRunView view(ui, m_wizard.services().messages, m_wizard.dialogParent(), m_betweenFiles);
     RunContext context{source, view, job.run, m_wizard.workingPictures(), job.SourceList};
+    // A rename run records each rename, so that "Undo Last Rename" can give
+    // the names back however the run ends.
+    RenameJournal journal(m_wizard.renameJournalFolder(), source.inputFolder());
+    if (chooseRun(source) == RunKindChosen::Rename)
+        context.journal = &journal;
     job.running = true;
     const RunOutcome outcome = runBatch(context);
     job.running = false;
@@ -137,13 +143,11 @@ void ProcessingPage::bHTMLClick()
     const RunState& run = m_wizard.job().run;
     const std::size_t count = std::min(std::size_t(std::max(run.ProcessedCount, 0)), run.ProcessedFiles.size());
     const ProcessedFileTable shown(run.ProcessedFiles.begin(), run.ProcessedFiles.begin() + std::ptrdiff_t(count));
-    const CompanionWindows& windows = m_wizard.companions();
-    if (!windows.htmlLocation || !windows.htmlOptions || !windows.htmlViewer)
-        return;
-    WindowGalleryRun gallery(*windows.htmlLocation, *windows.htmlViewer,
+    CompanionWindows& windows = m_wizard.companions();
+    WindowGalleryRun gallery(windows.htmlLocation(), windows.htmlViewer(),
                              run.ProcessedFiles.empty() ? QString() : run.ProcessedFiles.front().OutputPath);
     PlatformServices& services = m_wizard.services();
-    runGallery(m_wizard.dialogParent(), gallery, *windows.htmlOptions, services.dialogs, services.messages, shown,
+    runGallery(m_wizard.dialogParent(), gallery, windows.htmlOptions(), services.dialogs, services.messages, shown,
                run.maxThumbSize);
 }
 

@@ -24,7 +24,7 @@ namespace tessaly {
 // preview, duplicate warning, deletion confirmation, HTML viewer, About box,
 // HTML Options, its link help, HTML output location, HREF prompt.
 ApplicationWindows::ApplicationWindows(PlatformServices& services, const IniFile& settings)
-    : m_form1(std::make_unique<TForm1>(services, settings)),
+    : m_form1(std::make_unique<TForm1>(services, settings, *this)),
       m_form2(std::make_unique<TForm2>(m_form1.get())),
       m_form3(std::make_unique<TForm3>(m_form1.get())),
       m_form4(std::make_unique<TForm4>(services.messages, settings, m_form1.get())),
@@ -37,14 +37,6 @@ ApplicationWindows::ApplicationWindows(PlatformServices& services, const IniFile
       m_hrefPrompt(std::make_unique<THRFPrmpt>(m_form6.get()))
 {
     m_form6->setCompanions(m_form5.get(), m_hrefPrompt.get());
-    CompanionWindows companions;
-    companions.preview = m_form2.get();
-    companions.duplicateWarning = m_form3.get();
-    companions.deleteConfirm = m_form4.get();
-    companions.htmlViewer = m_htm.get();
-    companions.htmlLocation = m_dlgOutHtml.get();
-    companions.htmlOptions = m_form6.get();
-    m_form1->setCompanions(companions);
     m_form1->titleArea().setAboutBox(m_about.get());
     m_form1->titleArea().setDeletionWindow(m_form4.get());
     m_form1->titleArea().setOutputLocationWindow(m_dlgOutHtml.get());

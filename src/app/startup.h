@@ -21,20 +21,21 @@ class TfHTM;
 class THRFPrmpt;
 
 // Every window of the program, made once at start-up in a fixed order and
-// destroyed in the reverse order at the end.
-class ApplicationWindows {
+// destroyed in the reverse order at the end. The main window, made first,
+// is handed this object and asks it for the others when it uses them.
+class ApplicationWindows final : public CompanionWindows {
 public:
     ApplicationWindows(PlatformServices& services, const IniFile& settings);
     ~ApplicationWindows();
 
     TForm1& mainWindow() { return *m_form1; }
-    TForm2& previewWindow() { return *m_form2; }
-    TForm3& duplicateWarning() { return *m_form3; }
-    TForm4& deleteConfirm() { return *m_form4; }
-    TfHTM& htmlViewer() { return *m_htm; }
+    TForm2& previewWindow() override { return *m_form2; }
+    TForm3& duplicateWarning() override { return *m_form3; }
+    TForm4& deleteConfirm() override { return *m_form4; }
+    TfHTM& htmlViewer() override { return *m_htm; }
     TfAbout& aboutBox() { return *m_about; }
-    TfDlgOutHTML& htmlLocation() { return *m_dlgOutHtml; }
-    TForm6& htmlOptions() { return *m_form6; }
+    TfDlgOutHTML& htmlLocation() override { return *m_dlgOutHtml; }
+    TForm6& htmlOptions() override { return *m_form6; }
     TForm5& linkHelp() { return *m_form5; }
     THRFPrmpt& hrefPrompt() { return *m_hrefPrompt; }
     // Destroys the windows now, in the reverse order of their creation.

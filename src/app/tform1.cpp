@@ -7,10 +7,12 @@
 #include "app/outputpage.h"
 #include "app/processingpage.h"
 #include "app/thumbnailpage.h"
+#include "batch/renamejournal.h"
 #include "filetools/mainfiletools.h"
 #include "platform/paths.h"
 #include "settings/mainsettings.h"
 #include "ui_tform1.h"
+#include "viewer/tfdlgouthtml.h"
 #include "widgets/windowplacement.h"
 
 #include <QCloseEvent>
@@ -25,12 +27,13 @@
 
 namespace tessaly {
 
-TForm1::TForm1(PlatformServices& services, IniFile settings, QWidget* parent)
+TForm1::TForm1(PlatformServices& services, IniFile settings, CompanionWindows& companions, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_ui(std::make_unique<Ui::TForm1>()),
       m_services(services),
-      m_settings(std::move(settings))
+      m_settings(std::move(settings)),
+      m_windows(companions)
 {
     m_ui->setupUi(this);
     setFixedSize(536, 453);
@@ -42,6 +45,7 @@ TForm1::TForm1(PlatformServices& services, IniFile settings, QWidget* parent)
     m_confirmPage = new ConfirmPage(*this, this);
     m_processingPage = new ProcessingPage(*this, this);
     connectTitleButtons();
+    setUpFileTools();
     setUpKeyboard();
     FormCreate();
 }
@@ -51,11 +55,8 @@ TForm1::~TForm1()
     FormDestroy();
 }
 
-void TForm1::setCompanions(const CompanionWindows& windows)
+void TForm1::setUpFileTools()
 {
-    m_windows = windows;
-    if (m_fileTools || !windows.preview)
-        return;
     Ui::TForm1& ui = *m_ui;
     FileToolControls controls;
     controls.fDir = ui.fDir;
@@ -78,7 +79,10 @@ void TForm1::setCompanions(const CompanionWindows& windows)
     controls.tsOFO = ui.tsOFO;
     controls.tbJpg = ui.tbJpg;
     controls.cbUpright = ui.cbUpright;
-    m_fileTools = new MainFileTools(controls, *windows.preview, m_services, this);
+    m_fileTools = new MainFileTools(
+        controls, [this]() -> TForm2& { return m_windows.previewWindow(); }, m_services, this);
+    // "Refresh Directory & File lists" ends with the HTML output location's folders.
+    m_fileTools->setOutputLocationRefresh([this] { m_windows.htmlLocation().refreshFolders(); });
     // A file renamed by hand keeps its place among the source files.
     connect(m_fileTools, &MainFileTools::fileRenamed, this, [this](const QString& from, const QString& to) {
         if (paths::folderOf(from) != paths::folderOf(to))
@@ -90,12 +94,6 @@ void TForm1::setCompanions(const CompanionWindows& windows)
         if (QListWidgetItem* shown = m_ui->lbMFL->item(int(at)))
             shown->setText(m_job.SourceList[at]);
     });
-}
-
-void TForm1::setOutputLocationRefresh(std::function<void()> refresh)
-{
-    if (m_fileTools)
-        m_fileTools->setOutputLocationRefresh(std::move(refresh));
 }
 
 QMenu* TForm1::pm1() const
@@ -289,6 +287,11 @@ void TForm1::saveSettings()
     settings.overwrite = ui.cbOverWrite->isChecked();
     settings.autoOrient = ui.cbUpright->isChecked();
     writeMainSettings(m_settings, settings);
+}
+
+QString TForm1::renameJournalFolder() const
+{
+    return journalFolderBeside(m_settings.path());
 }
 
 void TForm1::showError(const QString& text)

@@ -44,16 +44,12 @@ class TitleArea;
 class TForm1 : public QWidget, private Wizard {
     Q_OBJECT
 public:
-    TForm1(PlatformServices& services, IniFile settings, QWidget* parent = nullptr);
+    // `companions` is asked for the other windows only when they are used:
+    // they are made after this one.
+    TForm1(PlatformServices& services, IniFile settings, CompanionWindows& companions, QWidget* parent = nullptr);
     ~TForm1() override;
 
     Ui::TForm1& form() override { return *m_ui; }
-    // Takes the other windows once they are made; the file tools start
-    // working here, since they need the preview window.
-    void setCompanions(const CompanionWindows& windows);
-    // What "Refresh Directory & File lists" does last: refresh the folders
-    // of the HTML output location dialog.
-    void setOutputLocationRefresh(std::function<void()> refresh);
     QMenu* pm1() const;
     QMenu* pm2() const;
 
@@ -76,9 +72,10 @@ private:
     // What the pages see of the window.
     QWidget* dialogParent() override { return this; }
     PlatformServices& services() override { return m_services; }
-    const CompanionWindows& companions() const override { return m_windows; }
+    CompanionWindows& companions() override { return m_windows; }
     JobState& job() override { return m_job; }
     WorkingPictures& workingPictures() override { return *m_pictures; }
+    QString renameJournalFolder() const override;
     void goToPage(WizardPage page) override;
     void setMode(JobMode mode) override;
     void showSourceList() override;
@@ -91,6 +88,7 @@ private:
     void setUpUpperStrip();
     void connectTitleButtons();
     void setUpKeyboard();
+    void setUpFileTools();
     void loadHelp(const QString& text);
     void loadSettings();
     void saveSettings();
@@ -98,7 +96,7 @@ private:
     std::unique_ptr<Ui::TForm1> m_ui;
     PlatformServices& m_services;
     IniFile m_settings;
-    CompanionWindows m_windows;
+    CompanionWindows& m_windows;
     JobState m_job;
     std::unique_ptr<WorkingPictures> m_pictures;
 

@@ -26,16 +26,22 @@ struct PlatformServices;
 // The pages of the main window's page control, in their order.
 enum class WizardPage { InputFiles, OutputOptions, ThumbnailOptions, Confirm, Processing };
 
-// The windows the main window calls on; all are made at start-up.
-struct CompanionWindows {
-    TForm2* preview = nullptr;
-    TForm3* duplicateWarning = nullptr;
-    TForm4* deleteConfirm = nullptr;
-    // The HTML viewer and the HTML output location dialog of "Do HTML!".
-    TfHTM* htmlViewer = nullptr;
-    TfDlgOutHTML* htmlLocation = nullptr;
-    // The HTML Options of "Do HTML!".
-    TForm6* htmlOptions = nullptr;
+// The windows the main window calls on. They are made after it (the
+// start-up order is fixed, and a new settings file's sections follow it), so
+// the main window holds this and asks for a window when it uses it; by then
+// every one exists.
+class CompanionWindows {
+public:
+    virtual TForm2& previewWindow() = 0;
+    virtual TForm3& duplicateWarning() = 0;
+    virtual TForm4& deleteConfirm() = 0;
+    // The HTML viewer, output location dialog and HTML Options of "Do HTML!".
+    virtual TfHTM& htmlViewer() = 0;
+    virtual TfDlgOutHTML& htmlLocation() = 0;
+    virtual TForm6& htmlOptions() = 0;
+
+protected:
+    ~CompanionWindows() = default;
 };
 
 // The job state the main window keeps for its pages: the mode fixed when
@@ -57,9 +63,12 @@ public:
     // The window that message boxes and dialogs belong to.
     virtual QWidget* dialogParent() = 0;
     virtual PlatformServices& services() = 0;
-    virtual const CompanionWindows& companions() const = 0;
+    virtual CompanionWindows& companions() = 0;
     virtual JobState& job() = 0;
     virtual WorkingPictures& workingPictures() = 0;
+    // Where rename runs keep their journals (beside the settings file), so
+    // that the last rename of a folder can be undone.
+    virtual QString renameJournalFolder() const = 0;
 
     // Hides the tab of the page shown; shows, enables and activates `page`;
     // loads its help text into the help box.

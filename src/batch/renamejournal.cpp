@@ -146,6 +146,11 @@ UndoOutcome undoLastRename(const QString& journalFolder, const std::optional<QSt
     return outcome;
 }
 
+bool hasRenameJournal(const QString& journalFolder, const QString& folder)
+{
+    return QFileInfo::exists(journalPath(journalFolder, folder));
+}
+
 QString journalFolderBeside(const QString& settingsPath)
 {
     return paths::join(paths::folderOf(QFileInfo(settingsPath).absoluteFilePath()), QStringLiteral("rename-journals"));

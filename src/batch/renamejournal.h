@@ -46,6 +46,9 @@ struct UndoOutcome {
 // then retires the journal. Throws Error when the journal cannot be read.
 UndoOutcome undoLastRename(const QString& journalFolder, const std::optional<QString>& folder);
 
+// Whether `folder` has a rename run to undo.
+bool hasRenameJournal(const QString& journalFolder, const QString& folder);
+
 // The journal folder beside a settings file.
 QString journalFolderBeside(const QString& settingsPath);
 

@@ -47,11 +47,11 @@ bool isListMovement(int key)
 
 }  // namespace
 
-MainFileTools::MainFileTools(const FileToolControls& controls, TForm2& previewWindow, PlatformServices& services,
-                             QWidget* window)
+MainFileTools::MainFileTools(const FileToolControls& controls, std::function<TForm2&()> previewWindow,
+                             PlatformServices& services, QWidget* window)
     : QObject(window),
       m_c(controls),
-      m_previewWindow(previewWindow),
+      m_previewWindow(std::move(previewWindow)),
       m_services(services),
       m_window(window),
       m_selectDirectory(std::make_unique<SelectDirectoryDialog>(services.messages, window))
@@ -209,7 +209,7 @@ void MainFileTools::showPreview(const PreviewResult& result)
     m_c.Image1->setToolTip(result.information);
     m_c.Image1->setAccessibleDescription(result.information);
     // The caption names the file that the rotations overwrite.
-    m_previewWindow.setWindowTitle(result.path);
+    m_previewWindow().setWindowTitle(result.path);
 }
 
 PhotoOptions MainFileTools::photoOptions() const
@@ -227,7 +227,7 @@ void MainFileTools::Image1Click()
 {
     if (!previewHoldsPicture())
         return;
-    m_previewWindow.showPicture(m_c.Image1->pixmap(), m_c.Image1->toolTip());
+    m_previewWindow().showPicture(m_c.Image1->pixmap(), m_c.Image1->toolTip());
 }
 
 void MainFileTools::bRefreshViewClick()
@@ -306,8 +306,8 @@ void MainFileTools::bRenameOKClick()
             return;
         }
         // The preview window's caption names the file a rotation writes to.
-        if (m_previewWindow.windowTitle() == m_renamePath)
-            m_previewWindow.setWindowTitle(target);
+        if (m_previewWindow().windowTitle() == m_renamePath)
+            m_previewWindow().setWindowTitle(target);
         emit fileRenamed(m_renamePath, target);
         const QString from = paths::folderOf(m_renamePath);
         if (m_c.fNewBox->folder() == from || m_c.fNewBox->folder() == m_c.fDir->folder())
@@ -394,7 +394,7 @@ void MainFileTools::rotate(TurnDirection direction)
         m_c.Image1->setPixmap(QPixmap::fromImage(displayImage(m_picture)));
         // A failed write leaves the turned picture in the preview and the
         // file as it was.
-        replaceFileContents(m_previewWindow.windowTitle(), turned.fileBytes);
+        replaceFileContents(m_previewWindow().windowTitle(), turned.fileBytes);
     } catch (const Error& error) {
         m_services.messages.error(m_window, error.message());
     }

@@ -58,7 +58,10 @@ struct FileToolControls {
 class MainFileTools : public QObject {
     Q_OBJECT
 public:
-    MainFileTools(const FileToolControls& controls, TForm2& previewWindow, PlatformServices& services, QWidget* window);
+    // `previewWindow` gives the preview window when one is shown (it may be
+    // made after the file tools).
+    MainFileTools(const FileToolControls& controls, std::function<TForm2&()> previewWindow, PlatformServices& services,
+                  QWidget* window);
     ~MainFileTools() override;
 
     // What "Refresh Directory & File lists" does last: refresh the folder
@@ -113,7 +116,7 @@ private:
     bool forward(QWidget* target, QEvent* event);
 
     FileToolControls m_c;
-    TForm2& m_previewWindow;
+    std::function<TForm2&()> m_previewWindow;
     PlatformServices& m_services;
     QWidget* m_window;
     std::unique_ptr<SelectDirectoryDialog> m_selectDirectory;

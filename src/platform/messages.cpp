@@ -32,13 +32,14 @@ QMessageBox::StandardButtons toQt(MessageButtons buttons)
 
 }  // namespace
 
-MessageAnswer QtMessageService::show(QWidget* parent, const QString& text, MessageIcon icon, MessageButtons buttons)
+MessageAnswer QtMessageService::show(QWidget* parent, const QString& text, MessageIcon icon, MessageButtons buttons,
+                                     const QString& title)
 {
     // Texts break lines with "\r\n" or a lone "\r"; the box wants "\n".
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(u'\r', u'\n');
-    QMessageBox box(toQt(icon), QStringLiteral("Tessaly"), shown, toQt(buttons), parent);
+    QMessageBox box(toQt(icon), title.isEmpty() ? QStringLiteral("Tessaly") : title, shown, toQt(buttons), parent);
     if (buttons == MessageButtons::YesNo)
         box.setEscapeButton(QMessageBox::No);
     switch (box.exec()) {

@@ -17,17 +17,21 @@ enum class MessageAnswer { Ok, Cancel, Yes, No };
 class MessageService {
 public:
     virtual ~MessageService() = default;
-    virtual MessageAnswer show(QWidget* parent, const QString& text, MessageIcon icon, MessageButtons buttons) = 0;
+    // `title` is the box's caption; without one the box is titled with the
+    // program's name.
+    virtual MessageAnswer show(QWidget* parent, const QString& text, MessageIcon icon, MessageButtons buttons,
+                               const QString& title = QString()) = 0;
 
     // A plain report with one OK button and no icon.
     void report(QWidget* parent, const QString& text) { show(parent, text, MessageIcon::None, MessageButtons::Ok); }
     void error(QWidget* parent, const QString& text) { show(parent, text, MessageIcon::Error, MessageButtons::Ok); }
 };
 
-// Modal QMessageBox boxes titled with the program's name.
+// Modal QMessageBox boxes, titled with the program's name unless a title is given.
 class QtMessageService final : public MessageService {
 public:
-    MessageAnswer show(QWidget* parent, const QString& text, MessageIcon icon, MessageButtons buttons) override;
+    MessageAnswer show(QWidget* parent, const QString& text, MessageIcon icon, MessageButtons buttons,
+                       const QString& title = QString()) override;
 };
 
 }  // namespace tessaly

@@ -132,6 +132,12 @@ void TfDlgOutHTML::FormShow()
     ui.eFileName->setFocus();
 }
 
+void TfDlgOutHTML::refreshFolders()
+{
+    m_ui->dtTree->refresh();
+    m_ui->lbFiles->reread();
+}
+
 void TfDlgOutHTML::BitBtn1Click()
 {
     QString name = m_ui->eFileName->text();

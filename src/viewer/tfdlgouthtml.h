@@ -47,6 +47,9 @@ public:
     // The output path whose folder the next showing starts at.
     void setFirstOutputPath(const QString& path) { m_firstOutputPath = path; }
     HtmlLocation location() const;
+    // Reads the folders and the file list again (the main window's
+    // "Refresh Directory & File lists" ends here).
+    void refreshFolders();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -12,17 +12,30 @@
 #include <QFile>
 #include <gtest/gtest.h>
 #include <memory>
+#include <stdexcept>
 
 namespace tessaly {
 namespace {
 
 using testing::FakeServices;
 
+// The reset never reaches the main window's companion windows.
+struct NoCompanions final : CompanionWindows {
+    [[noreturn]] static void unexpected() { throw std::logic_error("the reset asked for a companion window"); }
+    TForm2& previewWindow() override { unexpected(); }
+    TForm3& duplicateWarning() override { unexpected(); }
+    TForm4& deleteConfirm() override { unexpected(); }
+    TfHTM& htmlViewer() override { unexpected(); }
+    TfDlgOutHTML& htmlLocation() override { unexpected(); }
+    TForm6& htmlOptions() override { unexpected(); }
+};
+
 // The four windows that own a share of the settings file, made in the
 // start-up order and destroyed in the reverse order, which writes the file.
 struct Windows {
     FakeServices& fakes;
-    std::unique_ptr<TForm1> form1 = std::make_unique<TForm1>(fakes.services, fakes.settings);
+    NoCompanions companions{};
+    std::unique_ptr<TForm1> form1 = std::make_unique<TForm1>(fakes.services, fakes.settings, companions);
     std::unique_ptr<TForm4> form4 = std::make_unique<TForm4>(fakes.messages, fakes.settings);
     std::unique_ptr<TForm6> form6 = std::make_unique<TForm6>(fakes.services, fakes.settings);
     std::unique_ptr<TfDlgOutHTML> out = std::make_unique<TfDlgOutHTML>(fakes.services, fakes.settings, *form4);

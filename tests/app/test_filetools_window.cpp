@@ -6,9 +6,12 @@
 #include "imaging/photo/jpegmetadata.h"
 #include "imaging/picture.h"
 #include "support/testpictures.h"
+#include "ui_tfdlgouthtml.h"
 #include "ui_tform2.h"
+#include "viewer/tfdlgouthtml.h"
 #include "wizardfixture.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 
@@ -64,6 +67,18 @@ TEST_F(FileToolsTest, PreviewFromTheInputList)
     press(ui.fBox, QStringLiteral("r.jpg"));
     EXPECT_EQ(fakes.messages.texts(), QStringList{QStringLiteral("Could not open ") + broken});
     EXPECT_TRUE(ui.Image1->pixmap().isNull());
+}
+
+// "Refresh Directory & File lists" ends with the HTML output location
+// dialog: its tree leaves a folder removed since for the nearest one left.
+TEST_F(FileToolsTest, RefreshReachesTheHtmlLocationDialog)
+{
+    const QString gone = input.makeFolder(QStringLiteral("web"));
+    Ui::TfDlgOutHTML& location = windows.htmlLocation().form();
+    location.dtTree->setFolder(gone);
+    ASSERT_TRUE(QDir(gone).removeRecursively());
+    click(ui.bRefreshView);
+    EXPECT_EQ(location.dtTree->folder(), input.path());
 }
 
 // Both rotation items of the input menu: "First select a file to be rotated"

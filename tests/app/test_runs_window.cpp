@@ -2,7 +2,11 @@
 #include "wizardfixture.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QTableWidget>
 
 namespace tessaly {
 namespace {
@@ -150,6 +154,141 @@ TEST_F(WindowRunTest, PlainCopyAndConvertEndToEnd)
     EXPECT_TRUE(outputFiles().contains(QStringLiteral("Conv002.gif")));
     ASSERT_EQ(window.runState().ProcessedFiles.size(), 2u);
     EXPECT_EQ(window.runState().ProcessedFiles[1].Width, 30);
+}
+
+// The rows of the "Show new names..." dialog as a user reads them, and the
+// sentence under them; Escape (or Enter) closes it while it is looked at.
+struct NewNamesShown {
+    std::vector<QStringList> rows;
+    QString summary;
+    bool closedByKey = false;
+};
+
+class NewNamesTest : public WindowRunTest {
+protected:
+    NewNamesShown showNewNames(Qt::Key closeKey)
+    {
+        NewNamesShown seen;
+        fakes.dialogs.whileShown = [&](QDialog& dialog) {
+            auto* table = dialog.findChild<QTableWidget*>(QStringLiteral("tvNewNames"));
+            ASSERT_NE(table, nullptr);
+            EXPECT_FALSE(table->accessibleName().isEmpty());
+            for (int row = 0; row < table->rowCount(); ++row) {
+                QStringList cells;
+                for (int column = 0; column < table->columnCount(); ++column)
+                    if (!table->isColumnHidden(column))
+                        cells << table->item(row, column)->text();
+                seen.rows.push_back(cells);
+            }
+            seen.summary = dialog.findChild<QLabel*>(QStringLiteral("lNewNamesSummary"))->text();
+            QTest::keyClick(table, closeKey);
+            seen.closedByKey = !dialog.isVisible();
+        };
+        testing::click(ui.bShowNames);
+        fakes.dialogs.whileShown = nullptr;
+        return seen;
+    }
+    // Opens the input popup menu with a right click on the file list.
+    QMenu* openPm1()
+    {
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5), ui.fBox->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(ui.fBox->viewport(), &rightClick);
+        QMenu* menu = window.pm1();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }));
+        return menu;
+    }
+    QAction* undoItem() const { return window.pm1()->findChild<QAction*>(QStringLiteral("UndoLastRename1")); }
+    QStringList pictureFiles() const { return QDir(pictures.path()).entryList(QDir::Files, QDir::Name); }
+};
+
+// The dialog lists, in order, each source with the name and size the run
+// then really writes, and what the overwrite check says; it writes nothing.
+TEST_F(NewNamesTest, ThumbnailNamesAndSizesAreWhatGoWrites)
+{
+    usePictures({"one.jpg", "two.bmp"}, 200, 100);
+    toConfirmation([this] { testing::click(ui.cbRatio); });
+    const QString taken = output.write(QStringLiteral("Thumb002.jpg"), "kept until GO");
+    const NewNamesShown seen = showNewNames(Qt::Key_Escape);
+    EXPECT_TRUE(seen.closedByKey);
+    ASSERT_EQ(seen.rows.size(), 2u);
+    EXPECT_EQ(seen.rows[0], (QStringList{"one.jpg", "Thumb001.jpg", "96 x 48", ""}));
+    EXPECT_EQ(seen.rows[1], (QStringList{"two.bmp", "Thumb002.jpg", "96 x 48", "replaces an existing file"}));
+    EXPECT_EQ(seen.summary, QStringLiteral("All 2 files would be processed. Nothing has been written yet."));
+    EXPECT_EQ(outputFiles(), QStringList{QStringLiteral("Thumb002.jpg")});
+    EXPECT_EQ(testing::readAll(taken), QByteArray("kept until GO"));
+    EXPECT_EQ(page(), ui.tsCS);
+
+    testing::click(ui.bGO);
+    EXPECT_EQ(outputFiles(), (QStringList{QStringLiteral("Thumb001.jpg"), QStringLiteral("Thumb002.jpg")}));
+    for (const ProcessedFile& file : window.runState().ProcessedFiles)
+        EXPECT_EQ(QStringLiteral("%1 x %2").arg(file.Width).arg(file.Height), QStringLiteral("96 x 48"));
+}
+
+// A name taken in the folder: the list ends where the rename would stop,
+// says why, and GO then stops there.
+TEST_F(NewNamesTest, RenameShowsWhereATakenNameStopsIt)
+{
+    usePictures({"a.jpg", "b.jpg", "c.jpg"});
+    testing::click(ui.rbRename);
+    toConfirmation();
+    pictures.write(QStringLiteral("Image002.jpg"), "someone else's");
+    const NewNamesShown seen = showNewNames(Qt::Key_Return);
+    EXPECT_TRUE(seen.closedByKey);
+    ASSERT_EQ(seen.rows.size(), 2u);
+    EXPECT_EQ(seen.rows[0], (QStringList{"a.jpg", "Image001.jpg", ""}));
+    EXPECT_EQ(seen.rows[1], (QStringList{"b.jpg", "Image002.jpg", "name taken; the rename stops here"}));
+    EXPECT_EQ(seen.summary, QStringLiteral("The run would stop at file 2 of 3: Error - duplicate name in folder.  "
+                                           "Rename Operation stopped."));
+    EXPECT_EQ(pictureFiles(), (QStringList{"Image002.jpg", "a.jpg", "b.jpg", "c.jpg"}));
+
+    testing::click(ui.bGO);
+    EXPECT_EQ(fakes.messages.texts(),
+              QStringList{QStringLiteral("Error - duplicate name in folder.  Rename Operation stopped.")});
+    EXPECT_EQ(ui.lDone->text(), QStringLiteral("Operation Incomplete. 1 files processed."));
+}
+
+// A rename run from the window is journalled: "Undo Last Rename" in the
+// input menu gives the names back, skips a name taken since and says so,
+// refreshes the list, and is greyed while a run goes and once undone.
+TEST_F(NewNamesTest, UndoLastRenameFromTheInputMenu)
+{
+    usePictures({"a.jpg", "b.jpg", "c.jpg"});
+    const QByteArray bytesOfB = testing::readAll(pictures.path() + QStringLiteral("/b.jpg"));
+    testing::click(ui.rbRename);
+    toConfirmation();
+    bool greyedDuringRun = false;
+    window.setBetweenFiles([&] {
+        if (ui.lProc->text() == QLatin1String("2 of 3")) {
+            window.pm1()->popup(QPoint(0, 0));
+            greyedDuringRun = !undoItem()->isEnabled();
+            window.pm1()->hide();
+        }
+    });
+    testing::click(ui.bGO);
+    window.setBetweenFiles({});
+    EXPECT_TRUE(greyedDuringRun);
+    ASSERT_EQ(pictureFiles(), (QStringList{"Image001.jpg", "Image002.jpg", "Image003.jpg"}));
+    testing::click(ui.bStartOver);
+    pictures.write(QStringLiteral("a.jpg"), "a new a.jpg");
+
+    QMenu* menu = openPm1();
+    ASSERT_TRUE(undoItem()->isEnabled());
+    // The item comes after every other item of the menu.
+    EXPECT_EQ(menu->actions().back(), undoItem());
+    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(undoItem()).center());
+    EXPECT_EQ(fakes.messages.texts(),
+              QStringList{QStringLiteral("2 files renamed back in %1.\r\nImage001.jpg: its old name a.jpg is taken; "
+                                         "not renamed back")
+                              .arg(pictures.path())});
+    EXPECT_EQ(pictureFiles(), (QStringList{"Image001.jpg", "a.jpg", "b.jpg", "c.jpg"}));
+    EXPECT_EQ(testing::readAll(pictures.path() + QStringLiteral("/b.jpg")), bytesOfB);
+    QStringList listed = ui.fBox->names();
+    listed.sort();
+    EXPECT_EQ(listed, pictureFiles());
+
+    openPm1();
+    EXPECT_FALSE(undoItem()->isEnabled());
+    window.pm1()->hide();
 }
 
 }  // namespace

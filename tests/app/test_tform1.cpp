@@ -234,15 +234,26 @@ TEST(TForm1, PopupMenusHoldTheirItemsInOrder)
             result << (action->isSeparator() ? QStringLiteral("-") : action->text());
         return result;
     };
-    EXPECT_EQ(
-        captions(window.pm1()),
-        (QStringList{QStringLiteral("Next"), QStringLiteral("-"), QStringLiteral("Create New Directory"),
-                     QStringLiteral("Refresh Directory"), QStringLiteral("Remove Directory"), QStringLiteral("-"),
-                     QStringLiteral("Select All"), QStringLiteral("DeSelect All"), QStringLiteral("Invert Selection"),
-                     QStringLiteral("-"), QStringLiteral("Delete Selected Files"), QStringLiteral("-"),
-                     QStringLiteral("Rotate Image 90 degrees clockwise"),
-                     QStringLiteral("Rotate Image 90 degrees counter clockwise"), QStringLiteral("-"),
-                     QStringLiteral("Launch Explorer"), QStringLiteral("-"), QStringLiteral("Exit")}));
+    EXPECT_EQ(captions(window.pm1()), (QStringList{QStringLiteral("Next"),
+                                                   QStringLiteral("-"),
+                                                   QStringLiteral("Create New Directory"),
+                                                   QStringLiteral("Refresh Directory"),
+                                                   QStringLiteral("Remove Directory"),
+                                                   QStringLiteral("-"),
+                                                   QStringLiteral("Select All"),
+                                                   QStringLiteral("DeSelect All"),
+                                                   QStringLiteral("Invert Selection"),
+                                                   QStringLiteral("-"),
+                                                   QStringLiteral("Delete Selected Files"),
+                                                   QStringLiteral("-"),
+                                                   QStringLiteral("Rotate Image 90 degrees clockwise"),
+                                                   QStringLiteral("Rotate Image 90 degrees counter clockwise"),
+                                                   QStringLiteral("-"),
+                                                   QStringLiteral("Launch Explorer"),
+                                                   QStringLiteral("-"),
+                                                   QStringLiteral("Exit"),
+                                                   QStringLiteral("-"),
+                                                   QStringLiteral("Undo Last Rename")}));
     EXPECT_EQ(captions(window.pm2()),
               (QStringList{QStringLiteral("Back"), QStringLiteral("Next"), QStringLiteral("-"),
                            QStringLiteral("Create New Directory"), QStringLiteral("Refresh Directory"),

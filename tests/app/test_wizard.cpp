@@ -403,7 +403,7 @@ TEST_F(WizardTest, TabFollowsTheReadingOrder)
     click(ui.bNxt2);
     EXPECT_EQ(tour(), strip + names({"Fast Resize", "eWidth", "eHeight", "cbRatio", "cbUpright", "bBck2"}));
     click(ui.bNxt3);
-    EXPECT_EQ(tour(), strip + names({"tbJpg", "cbOverWrite", "bBck3"}));
+    EXPECT_EQ(tour(), strip + names({"tbJpg", "bShowNames", "cbOverWrite", "bBck3"}));
 }
 
 // Texts fit their boxes in the desktop's font: every naming option whole;

@@ -79,7 +79,8 @@ public:
         c.fNewBox->setMask(QStringLiteral("*.*"));
         c.fDir->setFolder(input);
         c.fNewDir->setFolder(output);
-        tools = std::make_unique<MainFileTools>(c, preview, fakes.services, &window);
+        tools = std::make_unique<MainFileTools>(
+            c, [this]() -> TForm2& { return preview; }, fakes.services, &window);
         window.resize(500, 900);
         window.show();
     }

@@ -20,9 +20,11 @@ public:
         QString text;
         MessageIcon icon;
         MessageButtons buttons;
+        QString title;  // empty: the program's name
     };
 
-    MessageAnswer show(QWidget* parent, const QString& text, MessageIcon icon, MessageButtons buttons) override;
+    MessageAnswer show(QWidget* parent, const QString& text, MessageIcon icon, MessageButtons buttons,
+                       const QString& title = QString()) override;
 
     void script(MessageAnswer answer) { answers.push_back(answer); }
     QStringList texts() const;

@@ -269,7 +269,8 @@ void TForm6::bOKClick()
         accept();
         return;
     }
-    switch (m_services.messages.show(this, kReminder, MessageIcon::Question, MessageButtons::YesNoCancel)) {
+    switch (m_services.messages.show(this, kReminder, MessageIcon::Question, MessageButtons::YesNoCancel,
+                                     QStringLiteral("Confirm"))) {
     case MessageAnswer::Yes: m_ui->PageControl1->setCurrentWidget(m_ui->TabSheet2); break;
     case MessageAnswer::No: accept(); break;
     default: break;

@@ -334,6 +334,7 @@ TEST_F(HtmlOptions, OkRemindsOfTheLayoutPageOnce)
                                  "see more options. \r\n\r\nWould you like to go there now?"));
         EXPECT_EQ(fakes.messages.shown[0].icon, MessageIcon::Question);
         EXPECT_EQ(fakes.messages.shown[0].buttons, MessageButtons::YesNoCancel);
+        EXPECT_EQ(fakes.messages.shown[0].title, QStringLiteral("Confirm"));
         EXPECT_EQ(openAfter, closesWith < 0);
         if (closesWith >= 0)
             EXPECT_EQ(result, closesWith);
