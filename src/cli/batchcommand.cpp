@@ -5,6 +5,7 @@
 #include "batch/plannedoutput.h"
 #include "platform/error.h"
 #include "platform/filelisting.h"
+#include "platform/fileops.h"
 #include "platform/paths.h"
 #include "settings/mainsettings.h"
 
@@ -269,13 +270,16 @@ SourceFiles resolveSourceFiles(const QStringList& inputs, const QString& mask)
 {
     SourceFiles files;
     for (const QString& input : inputs) {
+        // Only the path's text is taken from QFileInfo: the file system is
+        // asked by the name's bytes.
         const QFileInfo info(QDir::current().absoluteFilePath(input));
+        const QString absolute = info.absoluteFilePath();
         QString folder;
         QStringList names;
-        if (info.isDir()) {
+        if (isFolder(absolute)) {
             folder = paths::normalFolder(QDir::cleanPath(info.absoluteFilePath()));
             names = listMatchingFiles(folder, mask);
-        } else if (info.isFile()) {
+        } else if (isOrdinaryFile(absolute)) {
             folder = paths::normalFolder(QDir::cleanPath(info.absolutePath()));
             names << info.fileName();
         } else {

@@ -5,6 +5,7 @@
 #include "imaging/codecs/gifcodec.h"
 #include "imaging/codecs/jpegcodec.h"
 #include "imaging/resample.h"
+#include "platform/fileops.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -92,9 +93,9 @@ Picture LoadPicture(const QString& path)
 {
     if (pictureKindForName(path) == PictureKind::None)
         throw LoadError("unknown picture type");
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw LoadError(file.errorString());
+    QFile file;
+    if (const auto failure = openForReading(file, path))
+        throw LoadError(*failure);
     if (file.size() > std::numeric_limits<int>::max())
         throw LoadError("file too large");
     const QByteArray bytes = file.readAll();
@@ -118,10 +119,10 @@ void DrawToBitmap(Bitmap& bitmap, const Bitmap& source)
 
 std::int32_t fileSizeOf(const QString& path)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
+    const std::optional<std::int64_t> size = fileSize(path);
+    if (!size)
         throw LoadError("file not found");
-    return std::int32_t(info.size());
+    return std::int32_t(*size);
 }
 
 }  // namespace tessaly
