@@ -376,7 +376,7 @@ QString checkBatchJob(const BatchCommand& command, const JobSource& job, const Q
 QString checkOutputFolder(const BatchCommand& command, const JobSource& job)
 {
     const QString folder = job.outputFolder();
-    if (command.mode != BatchMode::Rename && QFileInfo::exists(folder) && !QFileInfo(folder).isDir())
+    if (command.mode != BatchMode::Rename && fileExists(folder) && !isFolder(folder))
         return QStringLiteral("The output folder %1 is a file").arg(folder);
     return {};
 }
@@ -384,11 +384,11 @@ QString checkOutputFolder(const BatchCommand& command, const JobSource& job)
 QString prepareOutputFolder(const BatchCommand& command, const JobSource& job)
 {
     const QString folder = job.outputFolder();
-    if (command.mode == BatchMode::Rename || QFileInfo(folder).isDir())
+    if (command.mode == BatchMode::Rename || isFolder(folder))
         return {};
-    if (QFileInfo::exists(folder))
+    if (fileExists(folder))
         return QStringLiteral("The output folder %1 is a file").arg(folder);
-    if (!QDir().mkpath(folder))
+    if (!makeFolders(folder))
         return QStringLiteral("Cannot create the output folder %1").arg(folder);
     return {};
 }

@@ -91,6 +91,17 @@ bool isOrdinaryFile(const QString& path)
     return !path.isEmpty() && ::stat(encodeFileName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+bool makeFolders(const QString& path)
+{
+    const QByteArray bytes = encodeFileName(path);
+    // Each parent in turn, by its bytes (QDir::mkpath would make the
+    // folders of another name when one is not UTF-8).
+    for (qsizetype slash = bytes.indexOf('/', 1); slash > 0; slash = bytes.indexOf('/', slash + 1))
+        ::mkdir(bytes.left(slash).constData(), 0777);
+    ::mkdir(bytes.constData(), 0777);
+    return isFolder(path);
+}
+
 bool removeFile(const QString& path)
 {
     return !path.isEmpty() && ::unlink(encodeFileName(path).constData()) == 0;

@@ -32,6 +32,10 @@ bool fileExists(const QString& path);
 bool isFolder(const QString& path);
 bool isOrdinaryFile(const QString& path);
 
+// Makes the folder at `path` with any missing parents; true when it is
+// there as a folder afterwards.
+bool makeFolders(const QString& path);
+
 // Deletes the file at `path`; false when it could not.
 bool removeFile(const QString& path);
 

@@ -3,6 +3,7 @@
 // that is not a file, a full disk. Each is run through tessaly-batch; the
 // sources keep their bytes in every case.
 
+#include "platform/filenames.h"
 #include "platform/fileops.h"
 #include "support/tempfolder.h"
 #include "support/testpictures.h"
@@ -118,7 +119,7 @@ std::set<QByteArray> namesIn(const QString& folder)
 {
     std::set<QByteArray> names;
     std::error_code noFolder;
-    for (const auto& entry : std::filesystem::directory_iterator(QFile::encodeName(folder).toStdString(), noFolder))
+    for (const auto& entry : std::filesystem::directory_iterator(encodeFileName(folder).toStdString(), noFolder))
         if (entry.is_regular_file())
             names.insert(QByteArray::fromStdString(entry.path().filename().string()));
     return names;
@@ -522,6 +523,12 @@ TEST(HostileJobs, NamesThatAreNotUtf8AreProcessed)
     const Result undo = runBatchBytes({"undo-rename", photosBytes}, settings, temp.path());
     EXPECT_EQ(undo.exitCode, 0) << undo.err.toStdString();
     EXPECT_EQ(hashes(photos), before);
+
+    // An output folder whose name is not UTF-8 is made and written by its bytes.
+    const QByteArray rawOut = QFile::encodeName(temp.path()) + "/out\xe9/deeper";
+    const Result intoRaw = runBatchBytes({"thumbs", "--out", rawOut, photosBytes}, settings, temp.path());
+    EXPECT_EQ(intoRaw.exitCode, 0) << intoRaw.err.toStdString();
+    EXPECT_EQ(namesIn(decodeFileName(rawOut)), (std::set<QByteArray>{"Thumb001.jpg", "Thumb002.jpg"}));
 
     // A name that does not exist is reported readably, nothing run.
     const Result missing = runBatchBytes(
