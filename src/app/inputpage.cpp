@@ -7,6 +7,7 @@
 #include "filetools/foldercommands.h"
 #include "filetools/tform4.h"
 #include "platform/error.h"
+#include "platform/fileops.h"
 #include "platform/paths.h"
 #include "platform/services.h"
 #include "ui_tform1.h"
@@ -192,7 +193,7 @@ void InputPage::bDelSelClick()
         if (confirm.toTrash())
             m_wizard.services().trash.moveToTrash(path);
         else
-            QFile::remove(path);
+            removeFile(path);
     }
     ui.fBox->reread();
     ui.fNewBox->reread();

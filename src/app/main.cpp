@@ -1,4 +1,5 @@
 #include "app/startup.h"
+#include "platform/filenames.h"
 #include "settings/settingslocation.h"
 
 #include <QApplication>
@@ -16,9 +17,13 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral(TESSALY_APP_ID));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(TESSALY_APP_ID)));
 
-    const tessaly::StartSelection start = tessaly::startSelectionFromArguments(QApplication::arguments().mid(1));
+    // By their bytes: QApplication::arguments() loses names that are not UTF-8.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << tessaly::decodeFileName(QByteArray(argv[i]));
+    const tessaly::StartSelection start = tessaly::startSelectionFromArguments(arguments);
     for (const QString& problem : start.problems)
-        std::fprintf(stderr, "tessaly: %s\n", problem.toLocal8Bit().constData());
+        std::fprintf(stderr, "tessaly: %s\n", tessaly::displayFileName(problem).toUtf8().constData());
 
     tessaly::QtMessageService messages;
     tessaly::DesktopShellService shell;

@@ -1,6 +1,7 @@
 #include "app/startselection.h"
 
 #include "app/tform1.h"
+#include "platform/fileops.h"
 #include "platform/paths.h"
 #include "ui_tform1.h"
 #include "widgets/filelistbox.h"
@@ -15,19 +16,22 @@ StartSelection startSelectionFromArguments(const QStringList& arguments)
 {
     StartSelection selection;
     for (const QString& argument : arguments) {
+        // The path's text from QFileInfo, the file system asked by its bytes.
         const QFileInfo info(QDir::current().absoluteFilePath(argument));
-        if (!info.exists()) {
+        const bool isDir = isFolder(info.absoluteFilePath());
+        const bool isFile = isOrdinaryFile(info.absoluteFilePath());
+        if (!fileExists(info.absoluteFilePath())) {
             selection.problems << QStringLiteral("%1: no such file or folder").arg(argument);
             continue;
         }
-        const QString folder = paths::normalFolder(info.isDir() ? info.absoluteFilePath() : info.absolutePath());
+        const QString folder = paths::normalFolder(isDir ? info.absoluteFilePath() : info.absolutePath());
         if (selection.folder.isEmpty())
             selection.folder = folder;
-        else if (folder != selection.folder || info.isDir()) {
+        else if (folder != selection.folder || isDir) {
             selection.problems << QStringLiteral("%1: not in %2, left out").arg(argument, selection.folder);
             continue;
         }
-        if (info.isFile() && !selection.names.contains(info.fileName()))
+        if (isFile && !selection.names.contains(info.fileName()))
             selection.names << info.fileName();
     }
     return selection;
@@ -45,7 +49,7 @@ void applyStartSelection(TForm1& window, const StartSelection& selection)
     }
     int first = -1;
     for (int row = 0; row < ui.fBox->count(); ++row) {
-        const bool wanted = selection.names.contains(ui.fBox->item(row)->text());
+        const bool wanted = selection.names.contains(ui.fBox->nameAt(row));
         ui.fBox->setItemSelected(row, wanted);
         if (wanted && first < 0)
             first = row;

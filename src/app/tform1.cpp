@@ -9,6 +9,7 @@
 #include "app/thumbnailpage.h"
 #include "batch/renamejournal.h"
 #include "filetools/mainfiletools.h"
+#include "platform/filenames.h"
 #include "platform/paths.h"
 #include "settings/mainsettings.h"
 #include "ui_tform1.h"
@@ -92,7 +93,7 @@ void TForm1::setUpFileTools()
             return;
         m_job.SourceList[at] = paths::fileNameOf(to);
         if (QListWidgetItem* shown = m_ui->lbMFL->item(int(at)))
-            shown->setText(m_job.SourceList[at]);
+            shown->setText(displayFileName(m_job.SourceList[at]));
     });
 }
 
@@ -348,7 +349,9 @@ void TForm1::setMode(JobMode mode)
 void TForm1::showSourceList()
 {
     m_ui->lbMFL->clear();
-    m_ui->lbMFL->addItems(m_job.SourceList);
+    // Names that are not UTF-8 are shown readably ("caf\xE9.jpg").
+    for (const QString& name : m_job.SourceList)
+        m_ui->lbMFL->addItem(displayFileName(name));
     m_ui->lMFL->setText(QStringLiteral("Source Files: %1").arg(m_job.SourceList.size()));
 }
 

@@ -1,5 +1,6 @@
 #include "app/tform3.h"
 
+#include "platform/filenames.h"
 #include "ui_tform3.h"
 #include "widgets/textfit.h"
 #include "widgets/windowplacement.h"
@@ -57,7 +58,7 @@ TForm3::~TForm3() = default;
 
 void TForm3::setNames(const QString& first, const QString& second)
 {
-    m_ui->Label2->setText(first + QStringLiteral(" and ") + second);
+    m_ui->Label2->setText(displayFileName(first + QStringLiteral(" and ") + second));
 }
 
 void TForm3::showEvent(QShowEvent* event)

@@ -1,5 +1,6 @@
 #include "app/windowrun.h"
 
+#include "platform/filenames.h"
 #include "platform/messages.h"
 #include "ui_tform1.h"
 
@@ -106,7 +107,8 @@ void WindowRunView::processEvents()
 
 void WindowRunView::report(const QString& text)
 {
-    m_messages.report(m_window, text);
+    // A file name that is not UTF-8 is shown readably ("caf\xE9.jpg").
+    m_messages.report(m_window, displayFileName(text));
 }
 
 void WindowRunView::refreshLists()

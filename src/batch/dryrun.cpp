@@ -23,7 +23,7 @@ public:
     {
         if (m_added.count(path))
             return true;
-        return !m_removed.count(path) && QFileInfo::exists(path);
+        return !m_removed.count(path) && fileExists(path);
     }
     void add(const QString& path)
     {

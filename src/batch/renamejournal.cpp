@@ -1,13 +1,13 @@
 #include "batch/renamejournal.h"
 
 #include "platform/error.h"
+#include "platform/filenames.h"
 #include "platform/fileops.h"
 #include "platform/paths.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
-#include <QUrl>
 #include <vector>
 
 namespace tessaly {
@@ -15,23 +15,24 @@ namespace tessaly {
 namespace {
 
 // One line a record: "folder F", "rename OLD NEW", "done", "failed"; the
-// paths percent-encoded, so that blanks and newlines in names stay apart.
+// paths' bytes percent-encoded, so that blanks and newlines in names stay
+// apart and names that are not UTF-8 come back exactly.
 const QByteArray kHeader = "tessaly rename journal 1";
 
 QString journalPath(const QString& journalFolder, const QString& folder)
 {
-    const QByteArray key = QCryptographicHash::hash(folder.toUtf8(), QCryptographicHash::Sha1).toHex();
+    const QByteArray key = QCryptographicHash::hash(encodeFileName(folder), QCryptographicHash::Sha1).toHex();
     return paths::join(journalFolder, QString::fromLatin1(key) + QStringLiteral(".journal"));
 }
 
 QByteArray encoded(const QString& path)
 {
-    return QUrl::toPercentEncoding(path);
+    return encodeFileName(path).toPercentEncoding();
 }
 
 QString decoded(const QByteArray& text)
 {
-    return QUrl::fromPercentEncoding(text);
+    return decodeFileName(QByteArray::fromPercentEncoding(text));
 }
 
 struct Entry {
@@ -123,8 +124,8 @@ UndoOutcome undoLastRename(const QString& journalFolder, const std::optional<QSt
     outcome.found = true;
     outcome.folder = journal.folder;
     for (auto entry = journal.entries.rbegin(); entry != journal.entries.rend(); ++entry) {
-        const bool newThere = QFileInfo::exists(entry->newPath);
-        const bool oldThere = QFileInfo::exists(entry->oldPath);
+        const bool newThere = fileExists(entry->newPath);
+        const bool oldThere = fileExists(entry->oldPath);
         // An entry without its mark: the run stopped during that rename.
         const bool renamed =
             entry->mark == Entry::Mark::Done || (entry->mark == Entry::Mark::None && newThere && !oldThere);

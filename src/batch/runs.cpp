@@ -13,8 +13,6 @@
 #include "platform/paths.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -261,7 +259,7 @@ void runRename(RunContext& run)
         entry.Width = -1;
         entry.Height = -1;
 
-        if (QFileInfo::exists(newPath)) {
+        if (fileExists(newPath)) {
             run.view.report(QStringLiteral("Error - duplicate name in folder.  Rename Operation stopped."));
             run.state.ProcessedCount = i;
             run.view.refreshLists();
@@ -297,12 +295,12 @@ namespace {
 // target that replaces it only once complete.
 void copyFile(const QString& sourcePath, const QString& targetPath)
 {
-    QFile source(sourcePath);
-    if (!source.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("cannot open the file: %1").arg(source.errorString()));
-    QSaveFile target(targetPath);
-    if (!target.open(QIODevice::WriteOnly))
-        throw Error(QStringLiteral("cannot create %1: %2").arg(targetPath, target.errorString()));
+    QFile source;
+    if (const auto failure = openForReading(source, sourcePath))
+        throw Error(QStringLiteral("cannot open the file: %1").arg(*failure));
+    FileReplacement target(targetPath);
+    if (const auto failure = target.open())
+        throw Error(QStringLiteral("cannot create %1: %2").arg(targetPath, *failure));
     char buffer[2048];
     for (;;) {
         const qint64 read = source.read(buffer, sizeof buffer);
@@ -310,13 +308,11 @@ void copyFile(const QString& sourcePath, const QString& targetPath)
             throw Error(QStringLiteral("cannot read the file: %1").arg(source.errorString()));
         if (read == 0)
             break;
-        if (target.write(buffer, read) != read)
-            throw Error(QStringLiteral("cannot write %1: %2").arg(targetPath, target.errorString()));
+        if (const auto failure = target.write(buffer, read))
+            throw Error(QStringLiteral("cannot write %1: %2").arg(targetPath, *failure));
     }
-    // Flushed and checked before the commit, which would rename a file
-    // whose last flush failed (a full disk).
-    if (!target.flush() || target.error() != QFileDevice::NoError || !target.commit())
-        throw Error(QStringLiteral("cannot write %1: %2").arg(targetPath, target.errorString()));
+    if (const auto failure = target.commit())
+        throw Error(QStringLiteral("cannot write %1: %2").arg(targetPath, *failure));
 }
 
 }  // namespace
@@ -338,7 +334,7 @@ void runPlainCopy(RunContext& run)
         entry.Width = -1;
         entry.Height = -1;
 
-        const bool exists = QFileInfo::exists(targetPath);
+        const bool exists = fileExists(targetPath);
         // A copy onto the source itself would only destroy it: it is left.
         if (!(exists && (!run.job.overwrite() || sameFile(sourcePath, targetPath))))
             copyFile(sourcePath, targetPath);

@@ -5,6 +5,8 @@
 #include "imaging/photo/jpegmetadata.h"
 #include "imaging/photo/photoadjust.h"
 #include "imaging/picture.h"
+#include "platform/filenames.h"
+#include "platform/fileops.h"
 #include "platform/paths.h"
 
 #include <QFile>
@@ -35,7 +37,7 @@ std::optional<FileStamp> stampOf(const QString& path)
     struct stat info {};
     // Only plain files are read ahead: opening a pipe or a device could
     // block a worker for a file whose turn may never come.
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (::stat(encodeFileName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
     FileStamp stamp;
     stamp.device = info.st_dev;
@@ -103,8 +105,8 @@ struct ThumbnailReadAhead::Maker {
         if (!stamp || pictureKindForName(path) != PictureKind::Jpeg)
             return std::nullopt;
         try {
-            QFile file(path);
-            if (!file.open(QIODevice::ReadOnly) || file.size() > std::numeric_limits<int>::max())
+            QFile file;
+            if (openForReading(file, path) || file.size() > std::numeric_limits<int>::max())
                 return std::nullopt;
             // The buffer keeps its capacity from one file to the next.
             const qsizetype size = qsizetype(file.size());

@@ -5,6 +5,7 @@
 #include "batch/plannedoutput.h"
 #include "platform/error.h"
 #include "platform/filelisting.h"
+#include "platform/fileops.h"
 #include "platform/paths.h"
 #include "settings/mainsettings.h"
 
@@ -278,13 +279,16 @@ SourceFiles resolveSourceFiles(const QStringList& inputs, const QString& mask)
 {
     SourceFiles files;
     for (const QString& input : inputs) {
+        // Only the path's text is taken from QFileInfo: the file system is
+        // asked by the name's bytes.
         const QFileInfo info(QDir::current().absoluteFilePath(input));
+        const QString absolute = info.absoluteFilePath();
         QString folder;
         QStringList names;
-        if (info.isDir()) {
+        if (isFolder(absolute)) {
             folder = paths::normalFolder(QDir::cleanPath(info.absoluteFilePath()));
             names = listMatchingFiles(folder, mask);
-        } else if (info.isFile()) {
+        } else if (isOrdinaryFile(absolute)) {
             folder = paths::normalFolder(QDir::cleanPath(info.absolutePath()));
             names << info.fileName();
         } else {
@@ -382,7 +386,7 @@ QString checkBatchJob(const BatchCommand& command, const JobSource& job, const Q
 QString checkOutputFolder(const BatchCommand& command, const JobSource& job)
 {
     const QString folder = job.outputFolder();
-    if (command.mode != BatchMode::Rename && QFileInfo::exists(folder) && !QFileInfo(folder).isDir())
+    if (command.mode != BatchMode::Rename && fileExists(folder) && !isFolder(folder))
         return QStringLiteral("The output folder %1 is a file").arg(folder);
     return {};
 }
@@ -390,11 +394,11 @@ QString checkOutputFolder(const BatchCommand& command, const JobSource& job)
 QString prepareOutputFolder(const BatchCommand& command, const JobSource& job)
 {
     const QString folder = job.outputFolder();
-    if (command.mode == BatchMode::Rename || QFileInfo(folder).isDir())
+    if (command.mode == BatchMode::Rename || isFolder(folder))
         return {};
-    if (QFileInfo::exists(folder))
+    if (fileExists(folder))
         return QStringLiteral("The output folder %1 is a file").arg(folder);
-    if (!QDir().mkpath(folder))
+    if (!makeFolders(folder))
         return QStringLiteral("Cannot create the output folder %1").arg(folder);
     return {};
 }

@@ -1,5 +1,7 @@
 #include "cli/consoleview.h"
 
+#include "platform/filenames.h"
+
 #include <QStringList>
 #include <unistd.h>
 
@@ -53,7 +55,7 @@ void ConsoleView::processEvents()
 void ConsoleView::report(const QString& text)
 {
     clearLine();
-    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    std::fprintf(stderr, "%s\n", displayFileName(text).toUtf8().constData());
 }
 
 void ConsoleView::draw(const QString& counter)
@@ -65,7 +67,7 @@ void ConsoleView::draw(const QString& counter)
     const QString bar = QString(filled, u'#') + QString(kWidth - filled, u' ');
     const QString name = m_file >= 0 && m_file < m_names.size() ? m_names[m_file] : QString();
     std::fprintf(stderr, "\r\033[K[%s] %s %s", bar.toLocal8Bit().constData(), counter.toLocal8Bit().constData(),
-                 name.toLocal8Bit().constData());
+                 displayFileName(name).toUtf8().constData());
     std::fflush(stderr);
     m_lineShown = true;
 }

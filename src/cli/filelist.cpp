@@ -1,6 +1,8 @@
 #include "cli/filelist.h"
 
 #include "platform/filelisting.h"
+#include "platform/filenames.h"
+#include "platform/fileops.h"
 #include "platform/paths.h"
 
 #include <QDir>
@@ -17,7 +19,7 @@ QStringList splitPathList(const QByteArray& bytes, bool nullSeparated)
     QStringList paths;
     for (const QByteArray& entry : bytes.split(nullSeparated ? '\0' : '\n'))
         if (!entry.isEmpty())
-            paths << QFile::decodeName(entry);
+            paths << decodeFileName(entry);
     return paths;
 }
 
@@ -55,14 +57,17 @@ SourceFiles resolveListedFiles(const QStringList& inputs, const QStringList& lis
             otherFolder = folder;
     };
     for (const QString& input : inputs + listed) {
+        // Only the path's text is taken from QFileInfo: the file system is
+        // asked by the name's bytes.
         const QFileInfo info(QDir::current().absoluteFilePath(input));
-        if (info.isDir()) {
+        const QString absolute = info.absoluteFilePath();
+        if (isFolder(absolute)) {
             const QString folder = paths::normalFolder(QDir::cleanPath(info.absoluteFilePath()));
             QStringList names = listMatchingFiles(folder, mask);
             sortNamesIgnoringCase(names);
             for (const QString& name : names)
                 take(folder, name);
-        } else if (info.isFile()) {
+        } else if (isOrdinaryFile(absolute)) {
             take(paths::normalFolder(QDir::cleanPath(info.absolutePath())), info.fileName());
         } else {
             files.error = QStringLiteral("%1: no such file or folder").arg(input);

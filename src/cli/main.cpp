@@ -11,6 +11,7 @@
 #include "gallery/linkprefix.h"
 #include "imaging/workingpictures.h"
 #include "platform/error.h"
+#include "platform/filenames.h"
 #include "platform/paths.h"
 #include "settings/gallerysettings.h"
 #include "settings/inifile.h"
@@ -33,9 +34,10 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
     std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
 }
 
+// File names that are not UTF-8 are written readably ("caf\xE9.jpg").
 void say(FILE* stream, const QString& text)
 {
-    std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
+    std::fprintf(stream, "%s\n", tessaly::displayFileName(text).toUtf8().constData());
 }
 
 // undo-rename [FOLDER]: 0 when every file got its name back, 1 when some
@@ -74,7 +76,12 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
 
-    const ParsedArguments parsed = parseBatchArguments(QGuiApplication::arguments().mid(1));
+    // The arguments by their bytes: QCoreApplication::arguments() turns
+    // each byte of a name that is not UTF-8 into U+FFFD (filenames.h).
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << decodeFileName(QByteArray(argv[i]));
+    const ParsedArguments parsed = parseBatchArguments(arguments);
     if (parsed.help) {
         std::fputs(batchUsage().toLocal8Bit().constData(), stdout);
         return 0;
@@ -122,7 +129,7 @@ int main(int argc, char* argv[])
     }
     if (command.dryRun) {
         const DryRunResult plan = planRun(job, sources.names);
-        std::fputs(dryRunListing(plan, int(sources.names.size())).toLocal8Bit().constData(), stdout);
+        std::fputs(displayFileName(dryRunListing(plan, int(sources.names.size()))).toUtf8().constData(), stdout);
         if (plan.incomplete)
             say(stderr, plan.message);
         return plan.incomplete ? 1 : 0;

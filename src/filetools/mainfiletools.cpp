@@ -5,6 +5,7 @@
 #include "filetools/preview.h"
 #include "filetools/selectdirectorydialog.h"
 #include "filetools/tform2.h"
+#include "platform/filenames.h"
 #include "platform/paths.h"
 #include "platform/services.h"
 #include "widgets/filelistbox.h"
@@ -172,7 +173,7 @@ void MainFileTools::fNewBoxMouseDown(const QPoint& at)
 
 void MainFileTools::previewFromList(FileListBox* list, FolderTree* tree, int row)
 {
-    const PreviewResult result = previewListItem(tree->folder(), list->item(row)->text(), photoOptions());
+    const PreviewResult result = previewListItem(tree->folder(), list->nameAt(row), photoOptions());
     if (result.outcome == PreviewResult::Outcome::Ignored)
         return;
     // A file list clears the preview first: a picture that fails leaves it
@@ -280,7 +281,7 @@ void MainFileTools::bRenIndClick()
         return;
     m_renamePath = path;
     m_renameIndex = m_c.fBox->focusedIndex();
-    m_c.eFileEdit->setText(m_c.fBox->currentItem()->text());
+    m_c.eFileEdit->setText(displayFileName(paths::fileNameOf(path)));
     showRenaming(true);
 }
 
@@ -298,7 +299,8 @@ void MainFileTools::bRenameOKClick()
 {
     const QString newName = m_c.eFileEdit->text();
     const QString target = paths::join(m_c.fDir->folder(), newName);
-    if (paths::fileNameOf(m_renamePath) != newName) {
+    // A name that is not UTF-8 shows in the edit readably: left as shown, it is unchanged.
+    if (displayFileName(paths::fileNameOf(m_renamePath)) != newName) {
         m_c.fBox->setItemSelected(m_renameIndex, false);
         if (renameManually(m_renamePath, m_c.fDir->folder(), newName) == RenameOutcome::Failed) {
             // The rename stays open so that the name can be corrected.

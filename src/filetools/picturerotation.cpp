@@ -4,8 +4,12 @@
 #include "imaging/encoders.h"
 #include "imaging/rotation.h"
 
+#include "platform/filenames.h"
+#include "platform/fileops.h"
+
 #include <QFileInfo>
-#include <QSaveFile>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tessaly {
 
@@ -101,38 +105,26 @@ TurnedPicture turnPicture(const Picture& picture, TurnDirection direction, int j
 void replaceFileContents(const QString& path, const QByteArray& bytes)
 {
     const auto failure = [&path](const QString& reason) {
-        return Error(QStringLiteral("Cannot write %1: %2").arg(path, reason));
+        return Error(QStringLiteral("Cannot write %1: %2").arg(displayFileName(path), reason));
     };
-    const QFileInfo target(path);
-    // Writing through a temporary file needs only the folder's permission,
-    // so without this check a read-only file would be replaced.
-    constexpr auto anyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    // Asked by the name's bytes: Qt's file classes miss a name that is not
+    // UTF-8 (filenames.h).
+    const QByteArray name = encodeFileName(path);
+    struct stat target {};
     // The picture goes back over its own file only: a file renamed or
     // deleted since it was previewed is not made anew under its old name.
-    if (!target.isFile())
+    if (::stat(name.constData(), &target) != 0 || !S_ISREG(target.st_mode))
         throw failure(QStringLiteral("the file no longer exists"));
-    if (!target.isWritable() || !(target.permissions() & anyWrite))
+    // Writing through a temporary file needs only the folder's permission,
+    // so without this check a read-only file would be replaced.
+    if (::access(name.constData(), W_OK) != 0 || !(target.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)))
         throw failure(QStringLiteral("the file is read-only"));
-    const QFileInfo folder(target.absolutePath());
-    if (!folder.isDir())
+    if (!isFolder(QFileInfo(path).absolutePath()))
         throw failure(QStringLiteral("the folder does not exist"));
-
-    QSaveFile file(path);
-    // A folder that takes no new files cannot hold the temporary file; there
-    // the file itself is written, as the only way left.
-    file.setDirectWriteFallback(!folder.isWritable());
-    // Unbuffered, so that a write the file system cuts short (a full disk,
-    // a size limit) fails here rather than in a flush whose failure commit()
-    // does not report.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw failure(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw failure(reason);
-    }
-    if (!file.commit())
-        throw failure(file.errorString());
+    // Whole or not at all; in a folder that takes no new files the file
+    // itself is written, as the only way left (fileops.h).
+    if (const auto reason = writeWholeFile(path, bytes))
+        throw failure(*reason);
 }
 
 }  // namespace tessaly

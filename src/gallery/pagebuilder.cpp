@@ -1,5 +1,6 @@
 #include "gallery/pagebuilder.h"
 
+#include "platform/filenames.h"
 #include "platform/paths.h"
 
 #include <QStringList>
@@ -88,7 +89,8 @@ QString pagePath(const QString& htmlFolder, const QString& pageName, int page)
 QString urlName(const QString& fileName)
 {
     static const QByteArray kKept = QByteArrayLiteral("-._~");
-    const QByteArray encoded = fileName.toUtf8().toPercentEncoding(kKept);
+    // The name's own bytes: a name that is not UTF-8 keeps them ("caf%E9.jpg").
+    const QByteArray encoded = encodeFileName(fileName).toPercentEncoding(kKept);
     return QString::fromLatin1(encoded);
 }
 
@@ -119,7 +121,7 @@ QString addressPrefix(std::optional<LinkMode> mode, const QString& prefix)
 
 QString htmlText(const QString& text)
 {
-    return text.toHtmlEscaped();
+    return displayFileName(text).toHtmlEscaped();
 }
 
 QString TitleLine(const GalleryOptions& o)

@@ -40,7 +40,7 @@ void EncodeMetafile(MetafileOutput& output, const Bitmap& bitmap)
 
 bool SaveOutput(const OutputObject& output, const QString& path, bool overwrite)
 {
-    if (!overwrite && QFileInfo::exists(path))
+    if (!overwrite && fileExists(path))
         return false;
     if (const auto failure = writeWholeFile(path, output.fileBytes()))
         throw WriteError(QStringLiteral("Cannot write %1: %2").arg(path, *failure));

@@ -7,6 +7,7 @@
 #include "imaging/photo/jpegmetadata.h"
 #include "imaging/photo/photoadjust.h"
 #include "imaging/resample.h"
+#include "platform/fileops.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -155,9 +156,9 @@ Picture LoadPicture(const QString& path, const PhotoOptions& photo)
 {
     if (pictureKindForName(path) == PictureKind::None)
         throw LoadError("unknown picture type");
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw LoadError(file.errorString());
+    QFile file;
+    if (const auto failure = openForReading(file, path))
+        throw LoadError(*failure);
     if (file.size() > std::numeric_limits<int>::max())
         throw LoadError("file too large");
     const QByteArray bytes = file.readAll();
@@ -181,10 +182,10 @@ void DrawToBitmap(Bitmap& bitmap, const Bitmap& source)
 
 std::int32_t fileSizeOf(const QString& path)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
+    const std::optional<std::int64_t> size = fileSize(path);
+    if (!size)
         throw LoadError("file not found");
-    return std::int32_t(info.size());
+    return std::int32_t(*size);
 }
 
 }  // namespace tessaly

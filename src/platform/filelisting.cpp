@@ -1,7 +1,12 @@
 #include "platform/filelisting.h"
 
-#include <QDir>
+#include "platform/filenames.h"
+
+#include <QRegularExpression>
 #include <algorithm>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace tessaly {
 
@@ -25,10 +30,33 @@ QStringList listMatchingFiles(const QString& folder, const QString& mask)
     }
     if (patterns.isEmpty())
         return {};
-    // Without QDir::CaseSensitive the name filters ignore letter case, and
-    // without QDir::Hidden and QDir::System only ordinary files are listed.
-    QDir dir(folder);
-    QStringList names = dir.entryList(patterns, QDir::Files | QDir::NoDotAndDotDot, QDir::NoSort);
+    QList<QRegularExpression> filters;
+    for (const QString& pattern : patterns)
+        filters << QRegularExpression::fromWildcard(pattern, Qt::CaseInsensitive);
+    // Read by bytes rather than through QDir, which leaves out every name
+    // that is not UTF-8 (filenames.h). Hidden names (a leading dot) and
+    // what is not an ordinary file once links are followed are left out.
+    QStringList names;
+    DIR* dir = ::opendir(encodeFileName(folder).constData());
+    if (!dir)
+        return {};
+    while (const dirent* entry = ::readdir(dir)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        struct stat info {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &info, 0) != 0 || !S_ISREG(info.st_mode))
+            continue;
+        const QString name = decodeFileName(QByteArray(entry->d_name));
+        // A byte that is not UTF-8 counts as one character of its own.
+        QString matched = name;
+        for (qsizetype i = 0; i < matched.size(); ++i)
+            if (matched[i].isLowSurrogate() && !(i > 0 && matched[i - 1].isHighSurrogate()))
+                matched[i] = QChar::ReplacementCharacter;
+        if (std::any_of(filters.cbegin(), filters.cend(),
+                        [&](const QRegularExpression& filter) { return filter.match(matched).hasMatch(); }))
+            names << name;
+    }
+    ::closedir(dir);
     sortNamesIgnoringCase(names);
     return names;
 }

@@ -1,5 +1,6 @@
 #include "widgets/filelistbox.h"
 
+#include "platform/filenames.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/shell.h"
@@ -59,9 +60,11 @@ void FileListBox::reread()
     clear();
     for (const QString& name : listMatchingFiles(m_folder, listingMask(m_mask))) {
         // A name wider than the list is cut at the list's edge; the tooltip
-        // shows it whole.
-        auto* entry = new QListWidgetItem(name, this);
-        entry->setToolTip(name);
+        // shows it whole. A name that is not UTF-8 is shown readably and
+        // kept exactly beside.
+        auto* entry = new QListWidgetItem(displayFileName(name), this);
+        entry->setData(Qt::UserRole, name);
+        entry->setToolTip(displayFileName(name));
     }
 }
 
@@ -69,8 +72,16 @@ QStringList FileListBox::names() const
 {
     QStringList result;
     for (int row = 0; row < count(); ++row)
-        result << item(row)->text();
+        result << nameAt(row);
     return result;
+}
+
+QString FileListBox::nameAt(int row) const
+{
+    if (row < 0 || row >= count())
+        return {};
+    const QVariant name = item(row)->data(Qt::UserRole);
+    return name.isValid() ? name.toString() : item(row)->text();
 }
 
 QStringList FileListBox::selectedNames() const
@@ -78,7 +89,7 @@ QStringList FileListBox::selectedNames() const
     QStringList result;
     for (int row = 0; row < count(); ++row)
         if (item(row)->isSelected())
-            result << item(row)->text();
+            result << nameAt(row);
     return result;
 }
 
@@ -120,7 +131,7 @@ QString FileListBox::pathOf(int row) const
 {
     if (row < 0 || row >= count())
         return {};
-    return paths::join(m_folder, item(row)->text());
+    return paths::join(m_folder, nameAt(row));
 }
 
 QString FileListBox::focusedSelectedPath() const
@@ -142,7 +153,7 @@ void FileListBox::openItem(QListWidgetItem* item)
 {
     if (!item || !m_shell)
         return;
-    if (!m_shell->openFile(paths::join(m_folder, item->text())) && m_messages)
+    if (!m_shell->openFile(pathOf(row(item))) && m_messages)
         m_messages->show(this, QStringLiteral("Could not open file."), MessageIcon::Information, MessageButtons::Ok);
 }
 

@@ -28,7 +28,9 @@ public:
     // Reads the folder again; the selection is dropped.
     void reread();
 
+    // Names as they are on disk (filenames.h); the list shows them readably.
     QStringList names() const;
+    QString nameAt(int row) const;
     // The selected names from the top of the list to the bottom.
     QStringList selectedNames() const;
     int selectedCount() const;

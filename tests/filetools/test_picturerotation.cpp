@@ -5,6 +5,8 @@
 #include "imaging/codecs/photocodec.h"
 #include "imaging/encoders.h"
 #include "imaging/rotation.h"
+#include "platform/filenames.h"
+#include "platform/fileops.h"
 #include "support/imagingtesttools.h"
 #include "support/tempfolder.h"
 #include "support/testpictures.h"
@@ -82,7 +84,7 @@ TEST(PictureRotation, StartsByTheListAndThePreview)
 
 // A JPEG, a GIF, a BMP and each photo format turned either way keep their
 // kind, swap their sides, and carry each corner block to where the quarter
-// turn puts it.
+// turn puts it; a name that is not UTF-8 is written by its own bytes.
 TEST(PictureRotation, TurnsRasterPicturesBothWaysAndKeepsTheirKind)
 {
     testing::TempFolder folder;
@@ -92,19 +94,22 @@ TEST(PictureRotation, TurnsRasterPicturesBothWaysAndKeepsTheirKind)
         int tolerance;
     } kinds[] = {{"p.jpg", "\xff\xd8\xff", 40}, {"p.gif", "GIF8", 12}, {"p.bmp", "BM", 0},
                  {"p.png", "\x89PNG", 0},         {"p.tif", "II*", 0},    {"p.webp", "WEBP", 30},
-                 {"p.heic", "ftypheic", 30},      {"p.avif", "ftypavif", 30}};
+                 {"p.heic", "ftypheic", 30},      {"p.avif", "ftypavif", 30}, {"caf\xe9.jpg", "\xff\xd8\xff", 40}};
     for (const auto& kind : kinds)
         for (const TurnDirection direction : {TurnDirection::Clockwise, TurnDirection::CounterClockwise}) {
             SCOPED_TRACE(std::string(kind.name) + (direction == TurnDirection::Clockwise ? " cw" : " ccw"));
-            const QString path = writeAs(folder.path() + u'/' + QLatin1String(kind.name), blockPicture());
-            const PreviewResult preview = previewListItem(folder.path(), QLatin1String(kind.name));
+            const QString name = decodeFileName(kind.name);
+            const QString path = writeAs(folder.path() + u'/' + name, blockPicture());
+            const PreviewResult preview = previewListItem(folder.path(), name);
             ASSERT_EQ(preview.outcome, PreviewResult::Outcome::Loaded);
 
             const TurnedPicture turned = turnPicture(preview.picture, direction, 90);
             replaceFileContents(path, turned.fileBytes);
 
-            const QByteArray written = testing::readAll(path);
-            EXPECT_TRUE(written.left(12).contains(kind.magic));
+            QFile file;
+            ASSERT_EQ(openForReading(file, path), std::nullopt);
+            EXPECT_TRUE(file.readAll().left(12).contains(kind.magic));
+            file.close();
             const Picture reloaded = LoadPicture(path);
             EXPECT_EQ(reloaded.kind(), preview.picture.kind());
             ASSERT_EQ(reloaded.width(), kH);
@@ -119,6 +124,7 @@ TEST(PictureRotation, TurnsRasterPicturesBothWaysAndKeepsTheirKind)
                     EXPECT_TRUE(closeTo(pixelAt(reloaded.raster(), tx, ty), kBlocks[by][bx], kind.tolerance))
                         << "block " << bx << ',' << by;
                 }
+            EXPECT_TRUE(removeFile(path));
         }
 }
 

@@ -1,7 +1,10 @@
+#include "platform/filenames.h"
+#include "platform/fileops.h"
 #include "support/fakeservices.h"
 #include "support/tempfolder.h"
 #include "widgets/filelistbox.h"
 
+#include <QFile>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -45,6 +48,28 @@ TEST(FileListBox, StarDotStarListsEveryFile)
     EXPECT_EQ(list.count(), 3);
     list.setMask(QStringLiteral("*.jpg"));
     EXPECT_EQ(list.names(), QStringList{QStringLiteral("a.jpg")});
+}
+
+// A name that is not UTF-8 is listed, shown readably, and kept exactly for
+// the runs; masks match it like any other.
+TEST(FileListBox, NameThatIsNotUtf8IsListed)
+{
+    testing::TempFolder temp;
+    temp.write(QStringLiteral("b.jpg"));
+    const QString raw = decodeFileName("caf\xe9.jpg");
+    ASSERT_EQ(writeWholeFile(temp.path() + u'/' + raw, "x"), std::nullopt);
+    FileListBox list;
+    list.setMask(QStringLiteral("*.jpg"));
+    list.setFolder(temp.path());
+    EXPECT_EQ(list.names(), (QStringList{QStringLiteral("b.jpg"), raw}));
+    EXPECT_EQ(list.item(1)->text(), QStringLiteral("caf\\xE9.jpg"));
+    EXPECT_EQ(list.item(1)->toolTip(), QStringLiteral("caf\\xE9.jpg"));
+    list.setItemSelected(1, true);
+    EXPECT_EQ(list.selectedNames(), QStringList{raw});
+    EXPECT_EQ(encodeFileName(list.pathOf(1)), QFile::encodeName(temp.path()) + "/caf\xe9.jpg");
+    list.setMask(QStringLiteral("caf?.jpg"));
+    EXPECT_EQ(list.names(), QStringList{raw});
+    EXPECT_TRUE(removeFile(list.pathOf(0)));
 }
 
 // The selection is read from the top of the list, whatever the click order.

@@ -1,6 +1,7 @@
 #include "imaging/codecs/metafileplayer.h"
 
 #include "imaging/codecs/codecerror.h"
+#include "imaging/codecs/sanitizerbuild.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -21,18 +22,6 @@ extern char** environ;
 namespace tessaly {
 
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kAddressSanitizer = true;
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
 
 // Enough for any real drawing: the libraries' own needs, the SVG text of
 // the file (many times its size) and two pictures of the target size. The

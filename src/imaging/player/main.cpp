@@ -13,6 +13,7 @@
 
 #include "imaging/codecs/codecerror.h"
 #include "imaging/codecs/metafilecodec.h"
+#include "imaging/codecs/sanitizerbuild.h"
 
 #include <QByteArray>
 #include <QGuiApplication>
@@ -24,18 +25,6 @@
 #include <unistd.h>
 
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kAddressSanitizer = true;
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
 
 void limit(int resource, rlim_t value)
 {
@@ -99,7 +88,7 @@ int main(int argc, char** argv)
     limit(RLIMIT_CORE, 0);
     // The sanitizer reserves terabytes of address space up front; there
     // the caller's watch on resident memory is the limit.
-    if (!kAddressSanitizer)
+    if (!tessaly::kAddressSanitizer)
         limit(RLIMIT_AS, rlim_t(memory) + (rlim_t(256) << 20));
 
     const QByteArray bytes = readAll(0);
