@@ -187,31 +187,39 @@ bool closeTo(Rgb a, Rgb b, int tolerance)
     return true;
 }
 
-// Each photo format loads at its size with its corner colours, stored as the
-// file holds it (not turned), with the orientation and profile it carries;
-// transparent parts lie on white, and a file of several pages gives its
-// first.
+// Each photo format decodes at its size with its corner colours, stored as
+// the file holds it (not turned), with the orientation and profile it
+// carries; transparent parts lie on white, and a file of several pages gives
+// its first. Loaded as a run loads it, the picture is upright and keeps what
+// it knows of its file.
 TEST(PhotoFormats, LoadAtTheirSizeWithTheirCornerColours)
 {
     testing::TempFolder folder;
     for (const FormatCase& row : formatCases()) {
         SCOPED_TRACE(row.name);
         const QString path = folder.write(QString::fromLatin1(row.name), row.make());
-        const Picture picture = LoadPicture(path);
-        EXPECT_EQ(picture.kind(), row.kind);
-        ASSERT_EQ(picture.width(), kW);
-        ASSERT_EQ(picture.height(), kH);
-        Bitmap bitmap;
-        DrawToBitmap(bitmap, picture);
+        ASSERT_EQ(pictureKindForName(path), row.kind);
+        PhotoFormat format{};
+        ASSERT_TRUE(photoFormatOf(row.kind, format));
+        const DecodedPhoto photo = decodePhoto(testing::readAll(path), format);
+        const Bitmap& bitmap = photo.bitmap;
+        ASSERT_EQ(bitmap.width(), kW);
+        ASSERT_EQ(bitmap.height(), kH);
         const Rgb corners[4] = {pixelAt(bitmap, 0, 0), pixelAt(bitmap, kW - 1, 0), pixelAt(bitmap, 0, kH - 1),
                                 pixelAt(bitmap, kW - 1, kH - 1)};
         for (int i = 0; i < 4; ++i)
             EXPECT_TRUE(closeTo(corners[i], row.corners[std::size_t(i)], row.tolerance))
                 << "corner " << i << ": " << corners[i][0] << ',' << corners[i][1] << ',' << corners[i][2];
-        EXPECT_EQ(picture.metadata().orientation, row.orientation);
-        EXPECT_EQ(picture.metadata().iccProfile, row.profile ? displayP3() : QByteArray());
-        EXPECT_EQ(picture.fileHasMorePictures(), row.morePictures);
-        EXPECT_EQ(picture.hadTransparency(), row.transparent);
+        EXPECT_EQ(photo.metadata.orientation, row.orientation);
+        EXPECT_EQ(photo.metadata.iccProfile, row.profile ? displayP3() : QByteArray());
+        EXPECT_EQ(photo.morePictures, row.morePictures);
+        EXPECT_EQ(photo.transparent, row.transparent);
+
+        const Picture shown = LoadPicture(path);
+        EXPECT_EQ(shown.kind(), row.kind);
+        EXPECT_EQ(shown.width(), row.orientation >= 5 ? kH : kW);
+        EXPECT_EQ(shown.fileHasMorePictures(), row.morePictures);
+        EXPECT_EQ(shown.hadTransparency(), row.transparent);
     }
 }
 
