@@ -80,11 +80,75 @@ bool operator==(const ThumbnailOptions& a, const ThumbnailOptions& b)
            x.fixedHeight == y.fixedHeight && x.maximum == y.maximum;
 }
 
+int chooseNextFile(const std::vector<AheadFile>& window, bool takingThread, const AheadMemory& memory)
+{
+    const auto fits = [&](std::size_t i) {
+        const AheadFile& file = window[i];
+        const bool decodeFits = memory.making == 0 || memory.making + file.memory <= memory.makingLimit;
+        const bool resultFits = i == 0 || memory.madeAhead + file.resultBytes <= memory.madeAheadLimit;
+        return file.state == AheadFile::State::Planned && decodeFits && resultFits;
+    };
+    // The file in hand is wanted now, whoever makes it.
+    if (!window.empty() && fits(0))
+        return 0;
+    int chosen = -1;
+    for (std::size_t i = 1; i < window.size(); ++i) {
+        if (!fits(i))
+            continue;
+        if (takingThread)
+            return int(i);
+        if (chosen < 0 || window[i].cost > window[std::size_t(chosen)].cost)
+            chosen = int(i);
+    }
+    return chosen;
+}
+
+namespace {
+
+// What making a file's thumbnail ahead will take, from its size and the
+// frame header near its start: planning only, never the thumbnail itself.
+AheadFile estimate(const QString& path, const ThumbnailOptions& options, std::int64_t makingLimit)
+{
+    AheadFile file;
+    // Other kinds and what is not a plain file are left to the run at
+    // once; nothing is read of them.
+    if (pictureKindForName(path) != PictureKind::Jpeg || !stampOf(path))
+        return file;
+    QFile stream(path);
+    if (!stream.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return file;
+    const std::int64_t bytes = stream.size();
+    const std::optional<JpegFrame> frame = peekJpegFrame(stream);
+    if (!frame) {
+        // Damaged, or no JPEG after all: made alone.
+        file.cost = bytes;
+        file.memory = makingLimit;
+        return file;
+    }
+    const TargetSize target = thumbnailSize(frame->width, frame->height, options.sizes);
+    if (target.width < 1 || target.height < 1)
+        return file;
+    // The rows kept: two source rows a target row for the quality method.
+    const std::int64_t rows = std::min<std::int64_t>(std::int64_t(target.height) * (options.quality ? 2 : 1),
+                                                     frame->height);
+    file.memory = frame->coefficientBytes + rows * frame->width * 3;
+    file.resultBytes = std::int64_t(target.width) * target.height * 3;
+    // Decoding time follows the entropy-coded data; a progressive file's
+    // goes through several scans over the whole picture, about five times
+    // as slow a byte (measured on photos).
+    file.cost = (bytes - frame->offset) * (frame->progressive ? 5 : 1);
+    return file;
+}
+
+}  // namespace
+
 struct ThumbnailReadAhead::Slot {
-    enum class State { Planned, Running, Done } state = State::Planned;
+    AheadFile::State state = AheadFile::State::Planned;
     ThumbnailOptions options;
+    AheadFile plan;
     std::optional<FileStamp> stamp;  // the file as it was read
     std::optional<PreparedThumbnail> result;
+    std::int64_t madeAheadBytes = 0;  // of the result, while counted as made ahead
 };
 
 // One thread's reusable buffers.
@@ -126,12 +190,11 @@ struct ThumbnailReadAhead::Maker {
     }
 };
 
-ThumbnailReadAhead::ThumbnailReadAhead(QStringList sources, int workers)
-    : m_sources(std::move(sources)), m_ownMaker(std::make_unique<Maker>())
+ThumbnailReadAhead::ThumbnailReadAhead(QStringList sources, int workers, Limits limits)
+    : m_sources(std::move(sources)), m_limits(limits), m_ownMaker(std::make_unique<Maker>())
 {
     keepLargeBlocksForReuse();
     m_slots.resize(std::size_t(m_sources.size()));
-    m_window = std::max(workers, 0) + 2;
     for (int i = 0; i < workers; ++i)
         m_threads.emplace_back([this] { work(); });
 }
@@ -157,28 +220,56 @@ int ThumbnailReadAhead::defaultWorkers()
     return std::clamp(processors - 1, 0, 2);
 }
 
-int ThumbnailReadAhead::nextPlanned() const
+std::vector<int> ThumbnailReadAhead::startOrder() const
 {
-    const int end = std::min(m_turn + m_window, int(m_slots.size()));
-    for (int p = m_turn; p < end; ++p)
-        if (m_slots[std::size_t(p)] && m_slots[std::size_t(p)]->state == Slot::State::Planned)
-            return p;
-    return -1;
+    const std::lock_guard lock(m_mutex);
+    return m_startOrder;
+}
+
+int ThumbnailReadAhead::nextToMake(bool takingThread) const
+{
+    const int end = std::min(m_turn + 1 + m_limits.lookAhead, int(m_slots.size()));
+    std::vector<AheadFile> window;
+    window.reserve(std::size_t(std::max(end - m_turn, 0)));
+    for (int p = m_turn; p < end; ++p) {
+        const Slot* slot = m_slots[std::size_t(p)].get();
+        AheadFile file;
+        file.state = AheadFile::State::Done;  // not planned yet: nothing to make
+        if (slot) {
+            file = slot->plan;
+            file.state = slot->state;
+        }
+        window.push_back(file);
+    }
+    const AheadMemory memory{m_making, m_limits.decodeMemory, m_madeAhead, m_limits.madeAheadMemory};
+    const int chosen = chooseNextFile(window, takingThread, memory);
+    return chosen < 0 ? -1 : m_turn + chosen;
 }
 
 void ThumbnailReadAhead::make(std::unique_lock<std::mutex>& lock, int position, Maker& maker)
 {
     Slot& slot = *m_slots[std::size_t(position)];
-    slot.state = Slot::State::Running;
+    slot.state = AheadFile::State::Running;
+    m_making += slot.plan.memory;
+    m_startOrder.push_back(position);
     const ThumbnailOptions options = slot.options;
     const QString path = paths::join(options.folder, m_sources[position]);
     lock.unlock();
     std::optional<FileStamp> stamp;
     std::optional<PreparedThumbnail> result = maker.make(path, options, stamp);
     lock.lock();
-    slot.stamp = stamp;
-    slot.result = std::move(result);
-    slot.state = Slot::State::Done;
+    m_making -= slot.plan.memory;
+    if (position < m_turn) {
+        // Its turn has passed meanwhile.
+        m_slots[std::size_t(position)].reset();
+    } else {
+        slot.stamp = stamp;
+        slot.result = std::move(result);
+        slot.state = AheadFile::State::Done;
+        if (slot.result)
+            slot.madeAheadBytes = std::int64_t(slot.result->thumbnail.rowBytes()) * slot.result->thumbnail.height();
+        m_madeAhead += slot.madeAheadBytes;
+    }
     m_changed.notify_all();
 }
 
@@ -188,7 +279,7 @@ void ThumbnailReadAhead::work()
     std::unique_lock lock(m_mutex);
     for (;;) {
         int position = -1;
-        m_changed.wait(lock, [&] { return m_stopping || (position = nextPlanned()) >= 0; });
+        m_changed.wait(lock, [&] { return m_stopping || (position = nextToMake(false)) >= 0; });
         if (m_stopping)
             return;
         make(lock, position, maker);
@@ -198,59 +289,81 @@ void ThumbnailReadAhead::work()
 void ThumbnailReadAhead::settle()
 {
     std::unique_lock lock(m_mutex);
-    const auto busy = [&] {
-        return std::any_of(m_slots.begin(), m_slots.end(),
-                           [](const auto& slot) { return slot && slot->state != Slot::State::Done; });
-    };
     // Without workers the files ahead are never made: nothing to wait for.
     if (m_threads.empty())
         return;
-    m_changed.wait(lock, [&] { return !busy(); });
+    m_changed.wait(lock, [&] { return nextToMake(false) < 0 && m_making == 0; });
 }
 
 std::optional<PreparedThumbnail> ThumbnailReadAhead::take(int position, const ThumbnailOptions& options)
 {
-    std::unique_lock lock(m_mutex);
-    // Work for earlier files is no longer wanted.
-    for (int p = std::max(m_turn - m_window, 0); p < position; ++p)
-        if (m_slots[std::size_t(p)] && m_slots[std::size_t(p)]->state != Slot::State::Running)
-            m_slots[std::size_t(p)].reset();
-    m_turn = position;
-    // The files ahead are made with the options as they stand now; those
-    // made with others are made again.
-    const int end = std::min(position + m_window, int(m_slots.size()));
-    for (int p = position; p < end; ++p) {
-        std::unique_ptr<Slot>& slot = m_slots[std::size_t(p)];
-        if (!slot || (slot->state != Slot::State::Running && slot->options != options)) {
-            slot = std::make_unique<Slot>();
-            slot->options = options;
+    const int end = std::min(position + 1 + m_limits.lookAhead, int(m_slots.size()));
+    const auto needsPlan = [&](const std::unique_ptr<Slot>& slot) {
+        return !slot || (slot->state != AheadFile::State::Running && !(slot->options == options));
+    };
+    std::vector<int> toPlan;
+    {
+        std::unique_lock lock(m_mutex);
+        // Work for earlier files is no longer wanted; what is being made
+        // is dropped when it is done.
+        for (int p = m_turn; p < position; ++p) {
+            std::unique_ptr<Slot>& slot = m_slots[std::size_t(p)];
+            if (slot && slot->state != AheadFile::State::Running) {
+                m_madeAhead -= slot->madeAheadBytes;
+                slot.reset();
+            }
         }
+        m_turn = position;
+        for (int p = position; p < end; ++p)
+            if (needsPlan(m_slots[std::size_t(p)]))
+                toPlan.push_back(p);
+    }
+    // The files ahead are planned with the options as they stand now
+    // (those made with others are made again), from what their headers
+    // say, without holding up the workers.
+    std::vector<std::unique_ptr<Slot>> plans;
+    for (const int p : toPlan) {
+        auto slot = std::make_unique<Slot>();
+        slot->options = options;
+        slot->plan = estimate(paths::join(options.folder, m_sources[p]), options, m_limits.decodeMemory);
+        plans.push_back(std::move(slot));
+    }
+
+    std::unique_lock lock(m_mutex);
+    for (std::size_t i = 0; i < toPlan.size(); ++i) {
+        std::unique_ptr<Slot>& slot = m_slots[std::size_t(toPlan[i])];
+        if (!needsPlan(slot))
+            continue;
+        if (slot)
+            m_madeAhead -= slot->madeAheadBytes;
+        slot = std::move(plans[i]);
     }
     m_changed.notify_all();
 
     const QString path = paths::join(options.folder, m_sources[position]);
     for (;;) {
         Slot& slot = *m_slots[std::size_t(position)];
-        if (slot.state == Slot::State::Planned) {
-            make(lock, position, *m_ownMaker);
-            break;
-        }
-        if (slot.state == Slot::State::Done) {
+        if (slot.state == AheadFile::State::Done) {
             // Made with other options, or the file has changed since:
             // made again, now.
             if (slot.options == options && stampOf(path) == slot.stamp)
                 break;
-            slot = Slot();
+            m_madeAhead -= slot.madeAheadBytes;
+            slot.madeAheadBytes = 0;
+            slot.result.reset();
             slot.options = options;
+            slot.state = AheadFile::State::Planned;
             continue;
         }
-        // A worker has it: make a later file meanwhile, or wait.
-        const int later = nextPlanned();
-        if (later >= 0)
-            make(lock, later, *m_ownMaker);
+        // The file in hand when it may be started, else a later one while
+        // a worker makes it or memory is short; else wait for a worker.
+        const int next = nextToMake(true);
+        if (next >= 0)
+            make(lock, next, *m_ownMaker);
         else
-            m_changed.wait(lock, [&] { return slot.state == Slot::State::Done || nextPlanned() >= 0; });
+            m_changed.wait(lock);
     }
+    m_madeAhead -= m_slots[std::size_t(position)]->madeAheadBytes;
     const std::unique_ptr<Slot> done = std::move(m_slots[std::size_t(position)]);
     return std::move(done->result);
 }
