@@ -19,7 +19,7 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <cstdio>
 
 namespace {
@@ -68,13 +68,14 @@ int undoRename(const QString& journalFolder, const QStringList& inputs)
 int main(int argc, char* argv[])
 {
     using namespace tessaly;
-    // Metafile text needs fonts, which need a GUI application, but never a display.
+    // Nothing here draws text: metafiles from other programs are played
+    // back in a child process, which has its own GUI application. A core
+    // application starts without a platform plugin or font database, which
+    // would cost more than a run of a few thumbnails.
     qInstallMessageHandler(quietQtMessages);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
+    QCoreApplication application(argc, argv);
 
-    const ParsedArguments parsed = parseBatchArguments(QGuiApplication::arguments().mid(1));
+    const ParsedArguments parsed = parseBatchArguments(QCoreApplication::arguments().mid(1));
     if (parsed.help) {
         std::fputs(batchUsage().toLocal8Bit().constData(), stdout);
         return 0;
