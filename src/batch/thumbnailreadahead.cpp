@@ -87,16 +87,21 @@ int chooseNextFile(const std::vector<AheadFile>& window, bool takingThread, cons
     // The file in hand is wanted now, whoever makes it.
     if (!window.empty() && fits(0))
         return 0;
-    int chosen = -1;
+    std::int64_t largest = -1;
     for (std::size_t i = 1; i < window.size(); ++i) {
         if (!fits(i))
             continue;
         if (takingThread)
             return int(i);
-        if (chosen < 0 || window[i].cost > window[std::size_t(chosen)].cost)
-            chosen = int(i);
+        largest = std::max(largest, window[i].cost);
     }
-    return chosen;
+    // Of the large files (at least half the cost of the costliest), the
+    // earliest: the run's writes wait for it first, and when the last
+    // large file is done little is left to write.
+    for (std::size_t i = 1; i < window.size() && largest >= 0; ++i)
+        if (fits(i) && window[i].cost * 2 >= largest)
+            return int(i);
+    return -1;
 }
 
 namespace {

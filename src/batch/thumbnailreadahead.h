@@ -53,9 +53,9 @@ struct AheadMemory {
 // order) a thread that is free makes next, as an index into `window`, or
 // -1 for none. The thread that takes the files in order makes the first
 // planned one, so that the file in hand and those right after it are ready
-// soonest; the other threads make the costliest planned one, so that the
-// large files are started early and do not end up alone at the end of the
-// run. A file is only started when its decoding fits the memory left (or
+// soonest; the other threads make the large ones (the earliest of those
+// costing at least half as much as the costliest), so that the large files
+// are started early and do not end up alone at the end of the run. A file is only started when its decoding fits the memory left (or
 // nothing is being made at all), and, unless it is the file in hand, when
 // its thumbnail fits beside those made ahead.
 int chooseNextFile(const std::vector<AheadFile>& window, bool takingThread, const AheadMemory& memory);

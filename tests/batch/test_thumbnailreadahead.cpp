@@ -150,7 +150,8 @@ TEST(ThumbnailReadAhead, LeavesToTheRunWhatItDoesNotMake)
 
 // Which file a free thread makes next: the file in hand whenever it may be
 // started; then the taking thread the next in order, the other threads the
-// costliest; never past the memory limits, unless nothing is being made.
+// earliest large one; never past the memory limits, unless nothing is being
+// made.
 TEST(ChooseNextFile, FollowsTheOrderTheCostAndTheMemory)
 {
     using S = AheadFile::State;
@@ -174,6 +175,9 @@ TEST(ChooseNextFile, FollowsTheOrderTheCostAndTheMemory)
     for (AheadFile& file : nothingPlanned)
         file.state = S::Running;
 
+    std::vector<AheadFile> twoLarge = window(S::Running);
+    twoLarge[4].cost = 900;  // the costliest, but 2 costs more than half of it
+
     struct Case {
         const char* what;
         std::vector<AheadFile> files;
@@ -185,9 +189,10 @@ TEST(ChooseNextFile, FollowsTheOrderTheCostAndTheMemory)
         {"file in hand planned, taking thread", window(S::Planned), true, free, 0},
         {"file in hand planned, worker", window(S::Planned), false, free, 0},
         {"file in hand being made, taking thread: the next in order", window(S::Running), true, free, 1},
-        {"file in hand being made, worker: the costliest", window(S::Done), false, free, 2},
-        {"large file being made: the costliest that fits", window(S::Done), false, busy, 4},
+        {"file in hand being made, worker: the large one", window(S::Done), false, free, 2},
+        {"large file being made: the largest that fits", window(S::Done), false, busy, 4},
         {"large file being made: the next that fits", window(S::Running), true, busy, 1},
+        {"two large files: the earlier first", twoLarge, false, free, 2},
         {"thumbnails made ahead fill their share: only the file in hand", window(S::Running), false, resultsFull,
          -1},
         {"thumbnails made ahead fill their share, file in hand planned", window(S::Planned), true, resultsFull, 0},
