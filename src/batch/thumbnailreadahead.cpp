@@ -130,8 +130,8 @@ AheadFile estimate(const QString& path, const ThumbnailOptions& options, std::in
     if (target.width < 1 || target.height < 1)
         return file;
     // The rows kept: two source rows a target row for the quality method.
-    const std::int64_t rows = std::min<std::int64_t>(std::int64_t(target.height) * (options.quality ? 2 : 1),
-                                                     frame->height);
+    const std::int64_t rows =
+        std::min<std::int64_t>(std::int64_t(target.height) * (options.quality ? 2 : 1), frame->height);
     file.memory = frame->coefficientBytes + rows * frame->width * 3;
     file.resultBytes = std::int64_t(target.width) * target.height * 3;
     // Decoding time follows the entropy-coded data; a progressive file's
@@ -151,6 +151,23 @@ struct ThumbnailReadAhead::Slot {
     std::optional<PreparedThumbnail> result;
     std::int64_t madeAheadBytes = 0;  // of the result, while counted as made ahead
 };
+
+namespace {
+
+// Whether the thumbnail of a JPEG picture of that size is made from the
+// rows the resize reads: the one place that chooses. Otherwise the run
+// decodes the whole picture at the file's turn, as it does for every other
+// kind; so for sizes the resize methods do not make from rows (below 1
+// pixel, below 2 source pixels for the quality method), which the run then
+// reports.
+bool madeFromRows(int sourceWidth, int sourceHeight, const TargetSize& target, bool quality)
+{
+    if (target.width < 1 || target.height < 1)
+        return false;
+    return !quality || (sourceWidth >= 2 && sourceHeight >= 2);
+}
+
+}  // namespace
 
 // One thread's reusable buffers.
 struct ThumbnailReadAhead::Maker {
@@ -177,8 +194,7 @@ struct ThumbnailReadAhead::Maker {
             PreparedThumbnail prepared;
             readJpegSize(bytes, prepared.sourceWidth, prepared.sourceHeight);
             const TargetSize target = thumbnailSize(prepared.sourceWidth, prepared.sourceHeight, options.sizes);
-            if (target.width < 1 || target.height < 1 ||
-                (options.quality && (prepared.sourceWidth < 2 || prepared.sourceHeight < 2)))
+            if (!madeFromRows(prepared.sourceWidth, prepared.sourceHeight, target, options.quality))
                 return std::nullopt;
             thumbnailer.makeThumbnail(bytes, prepared.sourceWidth, prepared.sourceHeight, target.width, target.height,
                                       options.quality, prepared.thumbnail);

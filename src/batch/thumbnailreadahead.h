@@ -43,9 +43,9 @@ struct AheadFile {
 
 // The memory that work ahead holds and may hold.
 struct AheadMemory {
-    std::int64_t making = 0;        // by the files being made
-    std::int64_t makingLimit = 0;   // by those at most (one file that needs more is made alone)
-    std::int64_t madeAhead = 0;     // by the thumbnails made ahead and not yet taken
+    std::int64_t making = 0;       // by the files being made
+    std::int64_t makingLimit = 0;  // by those at most (one file that needs more is made alone)
+    std::int64_t madeAhead = 0;    // by the thumbnails made ahead and not yet taken
     std::int64_t madeAheadLimit = 0;
 };
 
@@ -55,9 +55,10 @@ struct AheadMemory {
 // planned one, so that the file in hand and those right after it are ready
 // soonest; the other threads make the large ones (the earliest of those
 // costing at least half as much as the costliest), so that the large files
-// are started early and do not end up alone at the end of the run. A file is only started when its decoding fits the memory left (or
-// nothing is being made at all), and, unless it is the file in hand, when
-// its thumbnail fits beside those made ahead.
+// are started early and do not end up alone at the end of the run. A file
+// is only started when its decoding fits the memory left (or nothing is
+// being made at all), and, unless it is the file in hand, when its
+// thumbnail fits beside those made ahead.
 int chooseNextFile(const std::vector<AheadFile>& window, bool takingThread, const AheadMemory& memory);
 
 // How far ahead a ThumbnailReadAhead works, and with how much memory.
@@ -76,9 +77,10 @@ struct ReadAheadLimits {
 
 // Makes the thumbnails of the JPEG files of a run from only the rows the
 // resize reads, and those of the next files ahead of their turn on other
-// processors while the run writes the files before them. Nothing is written here and nothing is
-// shown: the run still takes each file in order and does everything the
-// user sees (counter, messages, output file) at that file's turn.
+// processors while the run writes the files before them. Nothing is
+// written here and nothing is shown: the run still takes each file in
+// order and does everything the user sees (counter, messages, output
+// file) at that file's turn.
 //
 // Work done ahead is only handed over when it still holds at the file's
 // turn: made with the options read then, from the file as it is then. A

@@ -17,9 +17,9 @@
 #include "settings/mainsettings.h"
 #include "settings/settingslocation.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QCoreApplication>
 #include <cstdio>
 
 namespace {

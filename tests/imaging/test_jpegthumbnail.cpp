@@ -343,8 +343,8 @@ TEST(PeekJpegFrame, ReadsTheFrameOfEveryKind)
     ASSERT_GT(frameAt, 0);
     QByteArray longSegment = good;
     longSegment[4] = char(0xff);  // the first segment claims to run past the end
-    for (const QByteArray& bytes : {QByteArray(), QByteArray("not a JPEG at all"), good.left(frameAt + 8),
-                                    good.left(frameAt), longSegment})
+    for (const QByteArray& bytes :
+         {QByteArray(), QByteArray("not a JPEG at all"), good.left(frameAt + 8), good.left(frameAt), longSegment})
         EXPECT_FALSE(peekFrame(bytes).has_value()) << bytes.size();
 }
 
