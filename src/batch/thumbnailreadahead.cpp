@@ -236,10 +236,10 @@ int ThumbnailReadAhead::defaultWorkers()
     return std::clamp(processors - 1, 0, 2);
 }
 
-std::vector<int> ThumbnailReadAhead::startOrder() const
+int ThumbnailReadAhead::filesMade() const
 {
     const std::lock_guard lock(m_mutex);
-    return m_startOrder;
+    return m_filesMade;
 }
 
 int ThumbnailReadAhead::nextToMake(bool takingThread) const
@@ -267,7 +267,7 @@ void ThumbnailReadAhead::make(std::unique_lock<std::mutex>& lock, int position, 
     Slot& slot = *m_slots[std::size_t(position)];
     slot.state = AheadFile::State::Running;
     m_making += slot.plan.memory;
-    m_startOrder.push_back(position);
+    ++m_filesMade;
     const ThumbnailOptions options = slot.options;
     const QString path = paths::join(options.folder, m_sources[position]);
     lock.unlock();

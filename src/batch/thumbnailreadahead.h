@@ -112,8 +112,8 @@ public:
     // Waits until no file ahead is left to be made or being made.
     void settle();
 
-    // The positions in the order their making started (for tests).
-    std::vector<int> startOrder() const;
+    // How many times a file was made, here or ahead (for tests).
+    int filesMade() const;
 
     // Background threads worth starting on this machine: one fewer than
     // its processors, at most 2.
@@ -137,7 +137,7 @@ private:
     std::int64_t m_making = 0;     // memory of the slots being made
     std::int64_t m_madeAhead = 0;  // bytes of the thumbnails done and not taken
     bool m_stopping = false;
-    std::vector<int> m_startOrder;
+    int m_filesMade = 0;
     std::unique_ptr<Maker> m_ownMaker;  // the taking thread's buffers
     std::vector<std::thread> m_threads;
 };

@@ -7,7 +7,6 @@
 #include "support/imagingtesttools.h"
 #include "support/tempfolder.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace tessaly {
@@ -234,9 +233,7 @@ TEST(ThumbnailReadAhead, TightLimitsAndALargeFileAheadKeepEveryResult)
         ASSERT_TRUE(prepared.has_value()) << "file " << i;
         EXPECT_TRUE(prepared->thumbnail == madeAtTurn(folder.path() + "/" + names[i], options)) << "file " << i;
     }
-    std::vector<int> started = readAhead.startOrder();
-    std::sort(started.begin(), started.end());
-    EXPECT_EQ(started, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(readAhead.filesMade(), 10);
 }
 
 }  // namespace
