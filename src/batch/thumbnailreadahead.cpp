@@ -120,7 +120,7 @@ AheadFile estimate(const QString& path, const ThumbnailOptions& options, std::in
         return file;
     const std::int64_t bytes = stream.size();
     const std::optional<JpegFrame> frame = peekJpegFrame(stream);
-    if (!frame) {
+    if (!frame || frame->width < 1 || frame->height < 1) {
         // Damaged, or no JPEG after all: made alone.
         file.cost = bytes;
         file.memory = makingLimit;
