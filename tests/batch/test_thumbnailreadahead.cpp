@@ -125,7 +125,13 @@ TEST(ThumbnailReadAhead, LeavesToTheRunWhatItDoesNotMake)
     folder.write("damaged.jpg", photo(200, 100, 1).left(300));
     folder.write("line.jpg", photo(200, 1, 1));
     folder.write("fine.jpg", photo(200, 100, 1));
-    const QStringList names = {"picture.bmp", "damaged.jpg", "missing.jpg", "line.jpg", "fine.jpg"};
+    // A frame header without a height (one a DNL marker would give later).
+    QByteArray noHeight = photo(200, 100, 1);
+    const qsizetype frame = noHeight.indexOf("\xff\xc0");
+    ASSERT_GT(frame, 0);
+    noHeight[frame + 5] = noHeight[frame + 6] = 0;
+    folder.write("noheight.jpg", noHeight);
+    const QStringList names = {"picture.bmp", "damaged.jpg", "missing.jpg", "line.jpg", "fine.jpg", "noheight.jpg"};
     for (const int workers : {0, 1}) {
         ThumbnailReadAhead readAhead(names, workers);
         const ThumbnailOptions options = fitWithin(folder.path(), 50, true);
@@ -144,6 +150,7 @@ TEST(ThumbnailReadAhead, LeavesToTheRunWhatItDoesNotMake)
         EXPECT_FALSE(readAhead.take(2, options));
         EXPECT_FALSE(readAhead.take(3, options));  // one row high: no quality resize
         EXPECT_TRUE(readAhead.take(4, options));
+        EXPECT_FALSE(readAhead.take(5, options));
     }
 }
 
