@@ -48,30 +48,26 @@ std::optional<FileStamp> stampOf(const QString& path)
     return stamp;
 }
 
-// libjpeg takes its buffers from malloc: for a large progressive picture
-// its coefficients, about 6 bytes a pixel, in blocks of tens of megabytes.
-// glibc hands blocks that large out as fresh mappings, whose every page
-// then costs a fault and a clearing, picture after picture. Kept in one
-// heap instead, the blocks of one picture are reused for the next; what is
-// free is given back when the run ends.
-void keepLargeBlocksForReuse()
-{
-#ifdef __GLIBC__
-    static std::once_flag once;
-    std::call_once(once, [] {
-        mallopt(M_ARENA_MAX, 1);
-        mallopt(M_MMAP_THRESHOLD, 128 * 1024 * 1024);
-        mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
-    });
-#endif
-}
-
+// Memory the allocator holds free is given back to the system. libjpeg
+// takes the coefficients of a progressive picture from malloc, in blocks of
+// tens of megabytes, and glibc keeps what its arenas hold free (one arena a
+// thread): left alone, the blocks of a large picture decoded on one thread
+// stay beside those of the next decoded on the other, and the memory of a
+// run grows past what it decodes at once. (Keeping them for reuse on
+// purpose, with one arena and high mmap and trim thresholds, saved about a
+// third of the system time but made the peak depend on how the blocks of
+// successive pictures happened to fit together: 157 to 178 MB on the
+// corpus where giving them back keeps it at 137 to 143 MB.)
 void giveBackFreeMemory()
 {
 #ifdef __GLIBC__
     malloc_trim(0);
 #endif
 }
+
+// A file whose decoding holds at least this much gives its memory back
+// when it is done.
+constexpr std::int64_t kLargeDecode = std::int64_t(16) << 20;
 
 }  // namespace
 
@@ -84,12 +80,98 @@ bool operator==(const ThumbnailOptions& a, const ThumbnailOptions& b)
            x.fixedHeight == y.fixedHeight && x.maximum == y.maximum;
 }
 
+int chooseNextFile(const std::vector<AheadFile>& window, bool takingThread, const AheadMemory& memory)
+{
+    const auto fits = [&](std::size_t i) {
+        const AheadFile& file = window[i];
+        const bool decodeFits = memory.making == 0 || memory.making + file.memory <= memory.makingLimit;
+        const bool resultFits = i == 0 || memory.madeAhead + file.resultBytes <= memory.madeAheadLimit;
+        return file.state == AheadFile::State::Planned && decodeFits && resultFits;
+    };
+    // The file in hand is wanted now, whoever makes it.
+    if (!window.empty() && fits(0))
+        return 0;
+    std::int64_t largest = -1;
+    for (std::size_t i = 1; i < window.size(); ++i) {
+        if (!fits(i))
+            continue;
+        if (takingThread)
+            return int(i);
+        largest = std::max(largest, window[i].cost);
+    }
+    // Of the large files (at least half the cost of the costliest), the
+    // earliest: the run's writes wait for it first, and when the last
+    // large file is done little is left to write.
+    for (std::size_t i = 1; i < window.size() && largest >= 0; ++i)
+        if (fits(i) && window[i].cost * 2 >= largest)
+            return int(i);
+    return -1;
+}
+
+namespace {
+
+// What making a file's thumbnail ahead will take, from its size and the
+// frame header near its start: planning only, never the thumbnail itself.
+AheadFile estimate(const QString& path, const ThumbnailOptions& options, std::int64_t makingLimit)
+{
+    AheadFile file;
+    // Other kinds and what is not a plain file are left to the run at
+    // once; nothing is read of them.
+    if (pictureKindForName(path) != PictureKind::Jpeg || !stampOf(path))
+        return file;
+    QFile stream(path);
+    if (!stream.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return file;
+    const std::int64_t bytes = stream.size();
+    const std::optional<JpegFrame> frame = peekJpegFrame(stream);
+    if (!frame || frame->width < 1 || frame->height < 1) {
+        // Damaged, or no JPEG after all: made alone.
+        file.cost = bytes;
+        file.memory = makingLimit;
+        return file;
+    }
+    const TargetSize target = thumbnailSize(frame->width, frame->height, options.sizes);
+    if (target.width < 1 || target.height < 1)
+        return file;
+    // The rows kept: two source rows a target row for the quality method.
+    const std::int64_t rows =
+        std::min<std::int64_t>(std::int64_t(target.height) * (options.quality ? 2 : 1), frame->height);
+    file.memory = frame->coefficientBytes + rows * frame->width * 3;
+    file.resultBytes = std::int64_t(target.width) * target.height * 3;
+    // Decoding time follows the entropy-coded data; a progressive file's
+    // goes through several scans over the whole picture, about five times
+    // as slow a byte (measured on photos).
+    file.cost = (bytes - frame->offset) * (frame->progressive ? 5 : 1);
+    return file;
+}
+
+}  // namespace
+
 struct ThumbnailReadAhead::Slot {
-    enum class State { Planned, Running, Done } state = State::Planned;
+    AheadFile::State state = AheadFile::State::Planned;
     ThumbnailOptions options;
+    AheadFile plan;
     std::optional<FileStamp> stamp;  // the file as it was read
     std::optional<PreparedThumbnail> result;
+    std::int64_t madeAheadBytes = 0;  // of the result, while counted as made ahead
 };
+
+namespace {
+
+// Whether the thumbnail of a JPEG picture of that size is made from the
+// rows the resize reads: the one place that chooses. Otherwise the run
+// decodes the whole picture at the file's turn, as it does for every other
+// kind; so for sizes the resize methods do not make from rows (below 1
+// pixel, below 2 source pixels for the quality method), which the run then
+// reports.
+bool madeFromRows(int sourceWidth, int sourceHeight, const TargetSize& target, bool quality)
+{
+    if (target.width < 1 || target.height < 1)
+        return false;
+    return !quality || (sourceWidth >= 2 && sourceHeight >= 2);
+}
+
+}  // namespace
 
 // One thread's reusable buffers.
 struct ThumbnailReadAhead::Maker {
@@ -120,8 +202,7 @@ struct ThumbnailReadAhead::Maker {
             PreparedThumbnail prepared;
             readJpegSize(bytes, prepared.sourceWidth, prepared.sourceHeight);
             const TargetSize target = thumbnailSize(prepared.sourceWidth, prepared.sourceHeight, options.sizes);
-            if (target.width < 1 || target.height < 1 ||
-                (options.quality && (prepared.sourceWidth < 2 || prepared.sourceHeight < 2)))
+            if (!madeFromRows(prepared.sourceWidth, prepared.sourceHeight, target, options.quality))
                 return std::nullopt;
             thumbnailer.makeThumbnail(bytes, prepared.sourceWidth, prepared.sourceHeight, target.width, target.height,
                                       options.quality, prepared.thumbnail);
@@ -134,12 +215,10 @@ struct ThumbnailReadAhead::Maker {
     }
 };
 
-ThumbnailReadAhead::ThumbnailReadAhead(QStringList sources, int workers)
-    : m_sources(std::move(sources)), m_ownMaker(std::make_unique<Maker>())
+ThumbnailReadAhead::ThumbnailReadAhead(QStringList sources, int workers, Limits limits)
+    : m_sources(std::move(sources)), m_limits(limits), m_ownMaker(std::make_unique<Maker>())
 {
-    keepLargeBlocksForReuse();
     m_slots.resize(std::size_t(m_sources.size()));
-    m_window = std::max(workers, 0) + 2;
     for (int i = 0; i < workers; ++i)
         m_threads.emplace_back([this] { work(); });
 }
@@ -165,28 +244,58 @@ int ThumbnailReadAhead::defaultWorkers()
     return std::clamp(processors - 1, 0, 2);
 }
 
-int ThumbnailReadAhead::nextPlanned() const
+int ThumbnailReadAhead::filesMade() const
 {
-    const int end = std::min(m_turn + m_window, int(m_slots.size()));
-    for (int p = m_turn; p < end; ++p)
-        if (m_slots[std::size_t(p)] && m_slots[std::size_t(p)]->state == Slot::State::Planned)
-            return p;
-    return -1;
+    const std::lock_guard lock(m_mutex);
+    return m_filesMade;
+}
+
+int ThumbnailReadAhead::nextToMake(bool takingThread) const
+{
+    const int end = std::min(m_turn + 1 + m_limits.lookAhead, int(m_slots.size()));
+    std::vector<AheadFile> window;
+    window.reserve(std::size_t(std::max(end - m_turn, 0)));
+    for (int p = m_turn; p < end; ++p) {
+        const Slot* slot = m_slots[std::size_t(p)].get();
+        AheadFile file;
+        file.state = AheadFile::State::Done;  // not planned yet: nothing to make
+        if (slot) {
+            file = slot->plan;
+            file.state = slot->state;
+        }
+        window.push_back(file);
+    }
+    const AheadMemory memory{m_making, m_limits.decodeMemory, m_madeAhead, m_limits.madeAheadMemory};
+    const int chosen = chooseNextFile(window, takingThread, memory);
+    return chosen < 0 ? -1 : m_turn + chosen;
 }
 
 void ThumbnailReadAhead::make(std::unique_lock<std::mutex>& lock, int position, Maker& maker)
 {
     Slot& slot = *m_slots[std::size_t(position)];
-    slot.state = Slot::State::Running;
+    slot.state = AheadFile::State::Running;
+    m_making += slot.plan.memory;
+    ++m_filesMade;
     const ThumbnailOptions options = slot.options;
     const QString path = paths::join(options.folder, m_sources[position]);
     lock.unlock();
     std::optional<FileStamp> stamp;
     std::optional<PreparedThumbnail> result = maker.make(path, options, stamp);
+    if (slot.plan.memory >= kLargeDecode)
+        giveBackFreeMemory();
     lock.lock();
-    slot.stamp = stamp;
-    slot.result = std::move(result);
-    slot.state = Slot::State::Done;
+    m_making -= slot.plan.memory;
+    if (position < m_turn) {
+        // Its turn has passed meanwhile.
+        m_slots[std::size_t(position)].reset();
+    } else {
+        slot.stamp = stamp;
+        slot.result = std::move(result);
+        slot.state = AheadFile::State::Done;
+        if (slot.result)
+            slot.madeAheadBytes = std::int64_t(slot.result->thumbnail.rowBytes()) * slot.result->thumbnail.height();
+        m_madeAhead += slot.madeAheadBytes;
+    }
     m_changed.notify_all();
 }
 
@@ -196,7 +305,7 @@ void ThumbnailReadAhead::work()
     std::unique_lock lock(m_mutex);
     for (;;) {
         int position = -1;
-        m_changed.wait(lock, [&] { return m_stopping || (position = nextPlanned()) >= 0; });
+        m_changed.wait(lock, [&] { return m_stopping || (position = nextToMake(false)) >= 0; });
         if (m_stopping)
             return;
         make(lock, position, maker);
@@ -206,59 +315,81 @@ void ThumbnailReadAhead::work()
 void ThumbnailReadAhead::settle()
 {
     std::unique_lock lock(m_mutex);
-    const auto busy = [&] {
-        return std::any_of(m_slots.begin(), m_slots.end(),
-                           [](const auto& slot) { return slot && slot->state != Slot::State::Done; });
-    };
     // Without workers the files ahead are never made: nothing to wait for.
     if (m_threads.empty())
         return;
-    m_changed.wait(lock, [&] { return !busy(); });
+    m_changed.wait(lock, [&] { return nextToMake(false) < 0 && m_making == 0; });
 }
 
 std::optional<PreparedThumbnail> ThumbnailReadAhead::take(int position, const ThumbnailOptions& options)
 {
-    std::unique_lock lock(m_mutex);
-    // Work for earlier files is no longer wanted.
-    for (int p = std::max(m_turn - m_window, 0); p < position; ++p)
-        if (m_slots[std::size_t(p)] && m_slots[std::size_t(p)]->state != Slot::State::Running)
-            m_slots[std::size_t(p)].reset();
-    m_turn = position;
-    // The files ahead are made with the options as they stand now; those
-    // made with others are made again.
-    const int end = std::min(position + m_window, int(m_slots.size()));
-    for (int p = position; p < end; ++p) {
-        std::unique_ptr<Slot>& slot = m_slots[std::size_t(p)];
-        if (!slot || (slot->state != Slot::State::Running && slot->options != options)) {
-            slot = std::make_unique<Slot>();
-            slot->options = options;
+    const int end = std::min(position + 1 + m_limits.lookAhead, int(m_slots.size()));
+    const auto needsPlan = [&](const std::unique_ptr<Slot>& slot) {
+        return !slot || (slot->state != AheadFile::State::Running && !(slot->options == options));
+    };
+    std::vector<int> toPlan;
+    {
+        std::unique_lock lock(m_mutex);
+        // Work for earlier files is no longer wanted; what is being made
+        // is dropped when it is done.
+        for (int p = m_turn; p < position; ++p) {
+            std::unique_ptr<Slot>& slot = m_slots[std::size_t(p)];
+            if (slot && slot->state != AheadFile::State::Running) {
+                m_madeAhead -= slot->madeAheadBytes;
+                slot.reset();
+            }
         }
+        m_turn = position;
+        for (int p = position; p < end; ++p)
+            if (needsPlan(m_slots[std::size_t(p)]))
+                toPlan.push_back(p);
+    }
+    // The files ahead are planned with the options as they stand now
+    // (those made with others are made again), from what their headers
+    // say, without holding up the workers.
+    std::vector<std::unique_ptr<Slot>> plans;
+    for (const int p : toPlan) {
+        auto slot = std::make_unique<Slot>();
+        slot->options = options;
+        slot->plan = estimate(paths::join(options.folder, m_sources[p]), options, m_limits.decodeMemory);
+        plans.push_back(std::move(slot));
+    }
+
+    std::unique_lock lock(m_mutex);
+    for (std::size_t i = 0; i < toPlan.size(); ++i) {
+        std::unique_ptr<Slot>& slot = m_slots[std::size_t(toPlan[i])];
+        if (!needsPlan(slot))
+            continue;
+        if (slot)
+            m_madeAhead -= slot->madeAheadBytes;
+        slot = std::move(plans[i]);
     }
     m_changed.notify_all();
 
     const QString path = paths::join(options.folder, m_sources[position]);
     for (;;) {
         Slot& slot = *m_slots[std::size_t(position)];
-        if (slot.state == Slot::State::Planned) {
-            make(lock, position, *m_ownMaker);
-            break;
-        }
-        if (slot.state == Slot::State::Done) {
+        if (slot.state == AheadFile::State::Done) {
             // Made with other options, or the file has changed since:
             // made again, now.
             if (slot.options == options && stampOf(path) == slot.stamp)
                 break;
-            slot = Slot();
+            m_madeAhead -= slot.madeAheadBytes;
+            slot.madeAheadBytes = 0;
+            slot.result.reset();
             slot.options = options;
+            slot.state = AheadFile::State::Planned;
             continue;
         }
-        // A worker has it: make a later file meanwhile, or wait.
-        const int later = nextPlanned();
-        if (later >= 0)
-            make(lock, later, *m_ownMaker);
+        // The file in hand when it may be started, else a later one while
+        // a worker makes it or memory is short; else wait for a worker.
+        const int next = nextToMake(true);
+        if (next >= 0)
+            make(lock, next, *m_ownMaker);
         else
-            m_changed.wait(lock, [&] { return slot.state == Slot::State::Done || nextPlanned() >= 0; });
+            m_changed.wait(lock);
     }
+    m_madeAhead -= m_slots[std::size_t(position)]->madeAheadBytes;
     const std::unique_ptr<Slot> done = std::move(m_slots[std::size_t(position)]);
     return std::move(done->result);
 }

@@ -31,11 +31,56 @@ struct PreparedThumbnail {
     Bitmap thumbnail;
 };
 
+// One file inside the window of files a ThumbnailReadAhead works on, as
+// the choice of the next file to make sees it.
+struct AheadFile {
+    enum class State { Planned, Running, Done };
+    State state = State::Planned;
+    std::int64_t cost = 0;         // a rough measure of the time making it takes
+    std::int64_t memory = 0;       // the most memory making it holds
+    std::int64_t resultBytes = 0;  // the size of its thumbnail
+};
+
+// The memory that work ahead holds and may hold.
+struct AheadMemory {
+    std::int64_t making = 0;       // by the files being made
+    std::int64_t makingLimit = 0;  // by those at most (one file that needs more is made alone)
+    std::int64_t madeAhead = 0;    // by the thumbnails made ahead and not yet taken
+    std::int64_t madeAheadLimit = 0;
+};
+
+// Which file of `window` (the file in hand first, then those after it in
+// order) a thread that is free makes next, as an index into `window`, or
+// -1 for none. The thread that takes the files in order makes the first
+// planned one, so that the file in hand and those right after it are ready
+// soonest; the other threads make the large ones (the earliest of those
+// costing at least half as much as the costliest), so that the large files
+// are started early and do not end up alone at the end of the run. A file
+// is only started when its decoding fits the memory left (or nothing is
+// being made at all), and, unless it is the file in hand, when its
+// thumbnail fits beside those made ahead.
+int chooseNextFile(const std::vector<AheadFile>& window, bool takingThread, const AheadMemory& memory);
+
+// How far ahead a ThumbnailReadAhead works, and with how much memory.
+struct ReadAheadLimits {
+    // Files after the one in hand that may be made ahead: enough for the
+    // large files of a folder to be started early.
+    int lookAhead = 32;
+    // The memory the files being made may hold at once (one file that
+    // needs more is made alone). The decoding of a progressive JPEG holds
+    // all its coefficients, about 6 bytes a pixel: 88 MB for a 5120 by
+    // 2880 photo.
+    std::int64_t decodeMemory = std::int64_t(112) << 20;
+    // The thumbnails made ahead and not yet taken.
+    std::int64_t madeAheadMemory = std::int64_t(24) << 20;
+};
+
 // Makes the thumbnails of the JPEG files of a run from only the rows the
 // resize reads, and those of the next files ahead of their turn on other
-// processors while the run writes the files before them. Nothing is written here and nothing is
-// shown: the run still takes each file in order and does everything the
-// user sees (counter, messages, output file) at that file's turn.
+// processors while the run writes the files before them. Nothing is
+// written here and nothing is shown: the run still takes each file in
+// order and does everything the user sees (counter, messages, output
+// file) at that file's turn.
 //
 // Work done ahead is only handed over when it still holds at the file's
 // turn: made with the options read then, from the file as it is then. A
@@ -46,11 +91,13 @@ struct PreparedThumbnail {
 // the run stops, work for files whose turn never came is dropped.
 class ThumbnailReadAhead {
 public:
+    using Limits = ReadAheadLimits;
+
     // `workers` background threads (0: none) and the thread that takes the
-    // files work on the file in hand and at most `workers + 1` after it;
-    // while a worker makes the file in hand, the taking thread makes a
-    // later one rather than wait.
-    ThumbnailReadAhead(QStringList sources, int workers);
+    // files work on the file in hand and the files after it; while a worker
+    // makes the file in hand, the taking thread makes a later one rather
+    // than wait.
+    ThumbnailReadAhead(QStringList sources, int workers, Limits limits = Limits());
     ~ThumbnailReadAhead();
     ThumbnailReadAhead(const ThumbnailReadAhead&) = delete;
     ThumbnailReadAhead& operator=(const ThumbnailReadAhead&) = delete;
@@ -65,27 +112,32 @@ public:
     // Waits until no file ahead is left to be made or being made.
     void settle();
 
+    // How many times a file was made, here or ahead (for tests).
+    int filesMade() const;
+
     // Background threads worth starting on this machine: one fewer than
-    // its processors, at most 2 (each decode of a large progressive JPEG
-    // holds its whole coefficient buffer, about 6 bytes a pixel).
+    // its processors, at most 2.
     static int defaultWorkers();
 
 private:
     struct Slot;
     struct Maker;
     void work();
-    // A planned slot inside the window, or -1; the mutex is held.
-    int nextPlanned() const;
+    // The next slot the calling thread is to make, or -1; the mutex is held.
+    int nextToMake(bool takingThread) const;
     // Makes slot `position` with the mutex released; held again on return.
     void make(std::unique_lock<std::mutex>& lock, int position, Maker& maker);
 
     const QStringList m_sources;
-    std::mutex m_mutex;
+    const Limits m_limits;
+    mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::vector<std::unique_ptr<Slot>> m_slots;  // by position; null until planned
     int m_turn = 0;
-    int m_window = 0;
+    std::int64_t m_making = 0;     // memory of the slots being made
+    std::int64_t m_madeAhead = 0;  // bytes of the thumbnails done and not taken
     bool m_stopping = false;
+    int m_filesMade = 0;
     std::unique_ptr<Maker> m_ownMaker;  // the taking thread's buffers
     std::vector<std::thread> m_threads;
 };

@@ -18,9 +18,9 @@
 #include "settings/mainsettings.h"
 #include "settings/settingslocation.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <cstdio>
 
 namespace {
@@ -70,11 +70,12 @@ int undoRename(const QString& journalFolder, const QStringList& inputs)
 int main(int argc, char* argv[])
 {
     using namespace tessaly;
-    // Metafile text needs fonts, which need a GUI application, but never a display.
+    // Nothing here draws text: metafiles from other programs are played
+    // back in a child process, which has its own GUI application. A core
+    // application starts without a platform plugin or font database, which
+    // would cost more than a run of a few thumbnails.
     qInstallMessageHandler(quietQtMessages);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
+    QCoreApplication application(argc, argv);
 
     // The arguments by their bytes: QCoreApplication::arguments() turns
     // each byte of a name that is not UTF-8 into U+FFFD (filenames.h).

@@ -1,7 +1,7 @@
 #include "imaging/jpegthumbnail.h"
 
 #include "imaging/codecs/codecerror.h"
-#include "imaging/codecs/jpegrows.h"
+#include "imaging/codecs/jpegcodec.h"
 #include "imaging/resamplekernel.h"
 
 #include <algorithm>

@@ -125,7 +125,13 @@ TEST(ThumbnailReadAhead, LeavesToTheRunWhatItDoesNotMake)
     folder.write("damaged.jpg", photo(200, 100, 1).left(300));
     folder.write("line.jpg", photo(200, 1, 1));
     folder.write("fine.jpg", photo(200, 100, 1));
-    const QStringList names = {"picture.bmp", "damaged.jpg", "missing.jpg", "line.jpg", "fine.jpg"};
+    // A frame header without a height (one a DNL marker would give later).
+    QByteArray noHeight = photo(200, 100, 1);
+    const qsizetype frame = noHeight.indexOf("\xff\xc0");
+    ASSERT_GT(frame, 0);
+    noHeight[frame + 5] = noHeight[frame + 6] = 0;
+    folder.write("noheight.jpg", noHeight);
+    const QStringList names = {"picture.bmp", "damaged.jpg", "missing.jpg", "line.jpg", "fine.jpg", "noheight.jpg"};
     for (const int workers : {0, 1}) {
         ThumbnailReadAhead readAhead(names, workers);
         const ThumbnailOptions options = fitWithin(folder.path(), 50, true);
@@ -144,7 +150,97 @@ TEST(ThumbnailReadAhead, LeavesToTheRunWhatItDoesNotMake)
         EXPECT_FALSE(readAhead.take(2, options));
         EXPECT_FALSE(readAhead.take(3, options));  // one row high: no quality resize
         EXPECT_TRUE(readAhead.take(4, options));
+        EXPECT_FALSE(readAhead.take(5, options));
     }
+}
+
+// Which file a free thread makes next: the file in hand whenever it may be
+// started; then the taking thread the next in order, the other threads the
+// earliest large one; never past the memory limits, unless nothing is being
+// made.
+TEST(ChooseNextFile, FollowsTheOrderTheCostAndTheMemory)
+{
+    using S = AheadFile::State;
+    constexpr std::int64_t MB = 1 << 20;
+    // A window: the file in hand, then small, large, small, middling files.
+    const auto window = [](S first) {
+        return std::vector<AheadFile>{{first, 10, 4 * MB, 30000},
+                                      {S::Planned, 10, 4 * MB, 30000},
+                                      {S::Planned, 500, 90 * MB, 30000},
+                                      {S::Planned, 12, 4 * MB, 30000},
+                                      {S::Planned, 80, 20 * MB, 30000}};
+    };
+    const AheadMemory free{0, 112 * MB, 0, 24 * MB};
+    AheadMemory busy = free;  // a large file being made
+    busy.making = 90 * MB;
+    AheadMemory resultsFull = free;
+    resultsFull.madeAhead = 24 * MB;
+    AheadMemory overLimit = free;  // one file larger than the limit, made alone
+    overLimit.making = 200 * MB;
+    std::vector<AheadFile> nothingPlanned = window(S::Done);
+    for (AheadFile& file : nothingPlanned)
+        file.state = S::Running;
+
+    std::vector<AheadFile> twoLarge = window(S::Running);
+    twoLarge[4].cost = 900;  // the costliest, but 2 costs more than half of it
+
+    struct Case {
+        const char* what;
+        std::vector<AheadFile> files;
+        bool takingThread;
+        AheadMemory memory;
+        int expected;
+    };
+    const std::vector<Case> cases = {
+        {"file in hand planned, taking thread", window(S::Planned), true, free, 0},
+        {"file in hand planned, worker", window(S::Planned), false, free, 0},
+        {"file in hand being made, taking thread: the next in order", window(S::Running), true, free, 1},
+        {"file in hand being made, worker: the large one", window(S::Done), false, free, 2},
+        {"large file being made: the largest that fits", window(S::Done), false, busy, 4},
+        {"large file being made: the next that fits", window(S::Running), true, busy, 1},
+        {"two large files: the earlier first", twoLarge, false, free, 2},
+        {"thumbnails made ahead fill their share: only the file in hand", window(S::Running), false, resultsFull, -1},
+        {"thumbnails made ahead fill their share, file in hand planned", window(S::Planned), true, resultsFull, 0},
+        {"a file over the limit being made: nothing else", window(S::Planned), false, overLimit, -1},
+        {"nothing planned", nothingPlanned, false, free, -1},
+        {"empty window", {}, true, free, -1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(chooseNextFile(c.files, c.takingThread, c.memory), c.expected) << c.what;
+
+    // A file larger than the whole limit is started when nothing else is.
+    std::vector<AheadFile> huge = window(S::Planned);
+    huge[0].memory = 400 * MB;
+    EXPECT_EQ(chooseNextFile(huge, true, free), 0);
+    AheadMemory small = free;
+    small.making = 4 * MB;
+    EXPECT_EQ(chooseNextFile(huge, true, small), 1);
+}
+
+// Many files with a large one far ahead, with tight limits: every
+// thumbnail is still the one made at its turn, and every file is made once
+// when the options never change.
+TEST(ThumbnailReadAhead, TightLimitsAndALargeFileAheadKeepEveryResult)
+{
+    TempFolder folder;
+    QStringList names;
+    for (int i = 0; i < 10; ++i) {
+        names << QStringLiteral("p%1.jpg").arg(i);
+        const bool large = i == 8;
+        folder.write(names.back(), photo(large ? 900 : 120 + i * 9, large ? 700 : 90 + i, i));
+    }
+    ThumbnailReadAhead::Limits limits;
+    limits.lookAhead = 9;
+    limits.decodeMemory = 1 << 20;
+    limits.madeAheadMemory = 3 * 48 * 48 * 3;
+    ThumbnailReadAhead readAhead(names, 1, limits);
+    const ThumbnailOptions options = fitWithin(folder.path(), 48, true);
+    for (int i = 0; i < names.size(); ++i) {
+        const std::optional<PreparedThumbnail> prepared = readAhead.take(i, options);
+        ASSERT_TRUE(prepared.has_value()) << "file " << i;
+        EXPECT_TRUE(prepared->thumbnail == madeAtTurn(folder.path() + "/" + names[i], options)) << "file " << i;
+    }
+    EXPECT_EQ(readAhead.filesMade(), 10);
 }
 
 }  // namespace

@@ -4,13 +4,13 @@
 // the fully decoded picture.
 #include "imaging/codecs/codecerror.h"
 #include "imaging/codecs/jpegcodec.h"
-#include "imaging/codecs/jpegrows.h"
 #include "imaging/jpegthumbnail.h"
 #include "imaging/picture.h"
 #include "imaging/resample.h"
 #include "imaging/sizing.h"
 #include "support/imagingtesttools.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <cstdio>
 #include <cstring>
@@ -236,9 +236,9 @@ TEST(DecodeJpegRows, KeptRowsEqualTheWholeDecode)
     }
 }
 
-// A stream cut short or damaged never gives a thumbnail from its rows (the
-// whole decode decides what becomes of it), and a good stream always does;
-// a stream that is no JPEG fails.
+// A stream cut short or damaged gives a thumbnail from its rows only where
+// the whole decode opens it, and then the same one; a good stream always
+// does; a stream that is no JPEG fails.
 TEST(JpegThumbnailer, DamagedStreamsBehaveAsTheWholeDecode)
 {
     JpegThumbnailer thumbnailer;
@@ -258,8 +258,20 @@ TEST(JpegThumbnailer, DamagedStreamsBehaveAsTheWholeDecode)
     for (const auto& [what, bytes] : streams) {
         SCOPED_TRACE(what);
         for (const bool quality : {false, true}) {
+            std::optional<Bitmap> whole;
+            try {
+                whole = wholeDecodeThumbnail(bytes, 40, 30, quality);
+            } catch (const LoadError&) {
+            }
             Bitmap rows;
-            EXPECT_THROW(thumbnailer.makeThumbnail(bytes, 320, 240, 40, 30, quality, rows), CodecError);
+            if (whole) {
+                // Damage past the last pixel (the end marker missing): the
+                // whole decode opens it, and the rows give its thumbnail.
+                EXPECT_NO_THROW(thumbnailer.makeThumbnail(bytes, 320, 240, 40, 30, quality, rows));
+                EXPECT_TRUE(rows == *whole);
+            } else {
+                EXPECT_THROW(thumbnailer.makeThumbnail(bytes, 320, 240, 40, 30, quality, rows), CodecError);
+            }
         }
     }
     Bitmap fromGood;
@@ -282,6 +294,58 @@ TEST(JpegThumbnailer, DamagedStreamsBehaveAsTheWholeDecode)
     EXPECT_THROW(thumbnailer.makeThumbnail(QByteArray("not a JPEG at all"), 320, 240, 40, 30, true, target),
                  CodecError);
     EXPECT_THROW(thumbnailer.makeThumbnail(QByteArray(), 320, 240, 40, 30, true, target), CodecError);
+}
+
+// The frame header found ahead of decoding, for planning the work: size,
+// whether the whole picture's coefficients are held, where it starts, and
+// nothing from what is no JPEG or ends before its frame.
+std::optional<JpegFrame> peekFrame(QByteArray bytes)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return peekJpegFrame(buffer);
+}
+
+TEST(PeekJpegFrame, ReadsTheFrameOfEveryKind)
+{
+    for (const JpegRecipe& recipe : recipes()) {
+        SCOPED_TRACE(recipe.name);
+        const QByteArray bytes = writeJpeg(recipe);
+        const std::optional<JpegFrame> frame = peekFrame(bytes);
+        ASSERT_TRUE(frame.has_value());
+        EXPECT_EQ(frame->width, recipe.width);
+        EXPECT_EQ(frame->height, recipe.height);
+        EXPECT_EQ(frame->progressive, recipe.progressive);
+        // 64 two-byte coefficients a block: at least two bytes a pixel of
+        // the first component, at most two for each component's pixel
+        // plus the blocks' rounding.
+        const std::int64_t pixels = std::int64_t(recipe.width) * recipe.height;
+        if (recipe.progressive) {
+            EXPECT_GE(frame->coefficientBytes, 2 * pixels);
+            EXPECT_LE(frame->coefficientBytes, 8 * pixels + 128 * (recipe.width + recipe.height + 64));
+        } else {
+            EXPECT_EQ(frame->coefficientBytes, 0);
+        }
+    }
+    // Behind 300 kB of metadata in 64 kB segments, as cameras write a
+    // preview or editors their history.
+    const QByteArray good = writeJpeg({"base", 320, 240});
+    QByteArray metadata;
+    for (int i = 0; i < 5; ++i)
+        metadata += QByteArray("\xff\xe1\xff\xff", 4) + QByteArray(65533, char(0xff));
+    const QByteArray behindMetadata = good.left(2) + metadata + good.mid(2);
+    const std::optional<JpegFrame> late = peekFrame(behindMetadata);
+    ASSERT_TRUE(late.has_value());
+    EXPECT_EQ(late->width, 320);
+    EXPECT_EQ(late->offset, behindMetadata.indexOf("\xff\xc0"));
+
+    const qsizetype frameAt = good.indexOf("\xff\xc0");
+    ASSERT_GT(frameAt, 0);
+    QByteArray longSegment = good;
+    longSegment[4] = char(0xff);  // the first segment claims to run past the end
+    for (const QByteArray& bytes :
+         {QByteArray(), QByteArray("not a JPEG at all"), good.left(frameAt + 8), good.left(frameAt), longSegment})
+        EXPECT_FALSE(peekFrame(bytes).has_value()) << bytes.size();
 }
 
 }  // namespace

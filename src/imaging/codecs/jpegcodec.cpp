@@ -3,6 +3,7 @@
 #include "imaging/codecs/codecerror.h"
 #include "imaging/codecs/sizecheck.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -22,6 +23,12 @@ namespace {
 // pass over the picture; real files have about ten.
 constexpr int kMaxScans = 500;
 
+// Decoding only some rows is a shortcut tried before the whole decode: a
+// file with many more scans than real files have is left to decodeJpeg,
+// which decides whether so many are worth decoding, before their cost is
+// spent twice.
+constexpr int kMaxScansForRows = 100;
+
 // The most pixels one byte of JPEG data stands for in a real file (a flat
 // progressive picture: about one bit for each block of 64 pixels; arithmetic
 // coding a little better).
@@ -31,6 +38,7 @@ struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
+    int maxScans = kMaxScans;
     bool damaged = false;     // a warning that the pixels are not all in the data
     bool pixelsDone = false;  // every scanline read: what follows cannot harm them
 };
@@ -74,9 +82,9 @@ void onProgress(j_common_ptr info)
 {
     if (!info->is_decompressor)
         return;
-    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxScans) {
-        auto* errors = reinterpret_cast<ErrorManager*>(info->err);
-        std::snprintf(errors->message, sizeof errors->message, "JPEG file has more than %d scans", kMaxScans);
+    auto* errors = reinterpret_cast<ErrorManager*>(info->err);
+    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > errors->maxScans) {
+        std::snprintf(errors->message, sizeof errors->message, "JPEG file has more than %d scans", errors->maxScans);
         jumpOut(info);
     }
 }
@@ -90,13 +98,14 @@ QString failureText(const ErrorManager& errors)
 }
 
 // Makes a decompressor for `bytes`, reads the header and hands it to
-// `body`; a libjpeg error or a warning about damaged data ends in a
-// CodecError.
+// `body`; a libjpeg error, a warning about damaged data or more than
+// `maxScans` scans end in a CodecError.
 template <typename Body>
-void withDecompressor(const QByteArray& bytes, Body&& body)
+void withDecompressor(const QByteArray& bytes, Body&& body, int maxScans = kMaxScans)
 {
     jpeg_decompress_struct info{};
     ErrorManager errors{};
+    errors.maxScans = maxScans;
     jpeg_progress_mgr progress{};
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = onError;
@@ -122,6 +131,58 @@ void finish(jpeg_decompress_struct& info)
     jpeg_finish_decompress(&info);
 }
 
+// Decodes blue, green, red rows (CMYK and YCCK converted through `cmykRow`,
+// a row of four samples a pixel) with the accurate integer transform.
+void startBgrDecompress(jpeg_decompress_struct& info, bool& cmyk, bool& inverted)
+{
+    cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    inverted = cmyk && info.saw_Adobe_marker;
+    info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
+    info.dct_method = JDCT_ISLOW;
+    jpeg_start_decompress(&info);
+}
+
+// One row of CMYK samples as blue, green, red. Inverted CMYK (as Adobe
+// programs write it) holds 255 - ink; the colour is what the inks let
+// through.
+void cmykToBgr(const JSAMPLE* ink, int width, bool inverted, std::uint8_t* out)
+{
+    for (int x = 0; x < width; ++x, ink += 4) {
+        int c = ink[0], m = ink[1], yl = ink[2], k = ink[3];
+        if (!inverted) {
+            c = 255 - c;
+            m = 255 - m;
+            yl = 255 - yl;
+            k = 255 - k;
+        }
+        out[x * 3] = std::uint8_t((yl * k + 127) / 255);
+        out[x * 3 + 1] = std::uint8_t((m * k + 127) / 255);
+        out[x * 3 + 2] = std::uint8_t((c * k + 127) / 255);
+    }
+}
+
+// Whether jpeg_skip_scanlines gives rows identical to reading every row.
+// It does for pictures whose colour planes are not stretched vertically
+// or are stretched by libjpeg's smoothing upsamplers (4:2:0, 4:4:0); the
+// plain vertical repetition libjpeg uses for other factors and for planes
+// two pixels wide or less does not come out the same after a skip.
+bool skippingKeepsRows(const jpeg_decompress_struct& info)
+{
+    for (int c = 0; c < info.num_components; ++c) {
+        const jpeg_component_info& component = info.comp_info[c];
+        const int vertical = info.max_v_samp_factor / component.v_samp_factor;
+        const int horizontal = info.max_h_samp_factor / component.h_samp_factor;
+        if (vertical == 1)
+            continue;
+        if (vertical == 2 && horizontal == 1)
+            continue;
+        if (vertical == 2 && horizontal == 2 && component.downsampled_width > 2)
+            continue;
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void readJpegSize(const QByteArray& bytes, int& width, int& height)
@@ -143,36 +204,128 @@ Bitmap decodeJpeg(const QByteArray& bytes)
     Bitmap bitmap(width, height);
     std::vector<JSAMPLE> cmykRow(std::size_t(width) * 4);
     withDecompressor(bytes, [&](jpeg_decompress_struct& info) {
-        const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
-        const bool inverted = cmyk && info.saw_Adobe_marker;
-        info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
-        info.dct_method = JDCT_ISLOW;
-        jpeg_start_decompress(&info);
+        bool cmyk = false, inverted = false;
+        startBgrDecompress(info, cmyk, inverted);
         while (info.output_scanline < info.output_height) {
             const int y = int(info.output_scanline);
             JSAMPROW row = cmyk ? cmykRow.data() : bitmap.row(y);
             jpeg_read_scanlines(&info, &row, 1);
-            if (!cmyk)
-                continue;
-            std::uint8_t* out = bitmap.row(y);
-            for (int x = 0; x < width; ++x) {
-                const JSAMPLE* ink = cmykRow.data() + std::size_t(x) * 4;
-                int c = ink[0], m = ink[1], yl = ink[2], k = ink[3];
-                if (!inverted) {
-                    c = 255 - c;
-                    m = 255 - m;
-                    yl = 255 - yl;
-                    k = 255 - k;
-                }
-                // Inverted CMYK holds 255 - ink; the colour is what the inks let through.
-                out[x * 3] = std::uint8_t((yl * k + 127) / 255);
-                out[x * 3 + 1] = std::uint8_t((m * k + 127) / 255);
-                out[x * 3 + 2] = std::uint8_t((c * k + 127) / 255);
-            }
+            if (cmyk)
+                cmykToBgr(cmykRow.data(), width, inverted, bitmap.row(y));
         }
         finish(info);
     });
     return bitmap;
+}
+
+void decodeJpegRows(const QByteArray& bytes, SourceRows& rows)
+{
+    const int width = rows.width();
+    const int height = rows.height();
+    // The same refusals as decodeJpeg's, so that a stream refused here is
+    // one decodeJpeg refuses too.
+    if (bytes.isEmpty())
+        throw CodecError("empty JPEG file");
+    checkClaimedSize(width, height, bytes.size(), kJpegPixelsPerByte, "JPEG");
+    // Made before the jump point: a row for CMYK pixels and one for the
+    // last row of the picture when it is not wanted.
+    std::vector<JSAMPLE> cmykRow(std::size_t(width) * 4);
+    std::vector<JSAMPLE> scratchRow(rows.rowBytes());
+    const std::vector<int>& wanted = rows.rows();
+    bool otherSize = false;
+    withDecompressor(
+        bytes,
+        [&](jpeg_decompress_struct& info) {
+            if (int(info.image_width) != width || int(info.image_height) != height) {
+                otherSize = true;
+                return;
+            }
+            bool cmyk = false, inverted = false;
+            startBgrDecompress(info, cmyk, inverted);
+            const bool skip = skippingKeepsRows(info);
+            // The last row is always decoded: skipping to the end of the
+            // picture would let libjpeg stop reading, and damage in the
+            // rows left would go unseen.
+            const std::size_t count = wanted.size();
+            for (std::size_t i = 0; i <= count; ++i) {
+                const bool keep = i < count;
+                const JDIMENSION y = keep ? JDIMENSION(wanted[i]) : JDIMENSION(height - 1);
+                if (!keep && info.output_scanline > y)
+                    break;
+                if (y > info.output_scanline && skip)
+                    jpeg_skip_scanlines(&info, y - info.output_scanline);
+                while (y > info.output_scanline) {
+                    JSAMPROW passed = cmyk ? cmykRow.data() : scratchRow.data();
+                    jpeg_read_scanlines(&info, &passed, 1);
+                }
+                std::uint8_t* out = keep ? rows.row(int(y)) : scratchRow.data();
+                JSAMPROW row = cmyk ? cmykRow.data() : out;
+                jpeg_read_scanlines(&info, &row, 1);
+                if (cmyk)
+                    cmykToBgr(cmykRow.data(), width, inverted, out);
+            }
+            finish(info);
+        },
+        kMaxScansForRows);
+    if (otherSize)
+        throw CodecError("JPEG picture is not of the size asked for");
+}
+
+std::optional<JpegFrame> peekJpegFrame(QIODevice& device)
+{
+    const auto byte = [](const QByteArray& bytes, qsizetype at) { return int(static_cast<unsigned char>(bytes[at])); };
+    const qint64 start = device.pos();
+    if (device.read(2) != QByteArrayLiteral("\xff\xd8"))
+        return std::nullopt;
+    // Real files have a few dozen segments before the frame (a large
+    // preview or metadata comes in pieces of 64 KB); a stream with more is
+    // not worth walking further.
+    for (int segments = 0; segments < 1000; ++segments) {
+        const qint64 at = device.pos();
+        const QByteArray marker = device.read(4);
+        if (marker.size() < 4 || byte(marker, 0) != 0xFF)
+            return std::nullopt;
+        const int code = byte(marker, 1);
+        if (code == 0xFF) {  // fill byte
+            device.seek(at + 1);
+            continue;
+        }
+        const int length = byte(marker, 2) << 8 | byte(marker, 3);
+        if (length < 2 || code == 0xDA || code == 0xD9)  // a scan or the end before any frame
+            return std::nullopt;
+        // Start of frame: every SOFn but DHT (C4), JPG (C8) and DAC (CC).
+        const bool frameHeader = code >= 0xC0 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC;
+        if (!frameHeader) {
+            if (at + 2 + length > device.size() || !device.seek(at + 2 + length))
+                return std::nullopt;
+            continue;
+        }
+        const QByteArray body = device.read(length - 2);
+        if (body.size() < 6 || body.size() < 6 + 3 * byte(body, 5))
+            return std::nullopt;
+        JpegFrame frame;
+        frame.height = byte(body, 1) << 8 | byte(body, 2);
+        frame.width = byte(body, 3) << 8 | byte(body, 4);
+        frame.offset = at - start;
+        const int components = byte(body, 5);
+        // Progressive (C2, C6, CA, CE) streams are decoded from a buffer of
+        // every coefficient: 64 two-byte coefficients a block.
+        frame.progressive = (code & 0x03) == 0x02;
+        int maxH = 1, maxV = 1;
+        for (int c = 0; c < components; ++c) {
+            maxH = std::max(maxH, byte(body, 7 + 3 * c) >> 4);
+            maxV = std::max(maxV, byte(body, 7 + 3 * c) & 15);
+        }
+        for (int c = 0; frame.progressive && c < components; ++c) {
+            const std::int64_t h = std::max(byte(body, 7 + 3 * c) >> 4, 1);
+            const std::int64_t v = std::max(byte(body, 7 + 3 * c) & 15, 1);
+            const std::int64_t blocksWide = (std::int64_t(frame.width) * h / maxH + 7) / 8 + h;
+            const std::int64_t blocksHigh = (std::int64_t(frame.height) * v / maxV + 7) / 8 + v;
+            frame.coefficientBytes += blocksWide * blocksHigh * 128;
+        }
+        return frame;
+    }
+    return std::nullopt;
 }
 
 QByteArray encodeJpeg(const Bitmap& bitmap, int quality)

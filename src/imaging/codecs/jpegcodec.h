@@ -2,8 +2,12 @@
 
 #include "imaging/bitmap.h"
 #include "imaging/codecs/indexedimage.h"
+#include "imaging/sourcerows.h"
 
 #include <QByteArray>
+#include <QIODevice>
+#include <cstdint>
+#include <optional>
 
 namespace tessaly {
 
@@ -12,8 +16,38 @@ namespace tessaly {
 // programs write them, inverted) are turned into RGB. Throws CodecError.
 Bitmap decodeJpeg(const QByteArray& bytes);
 
+// Decodes the rows `rows` was reset for (to the stream's own size) and
+// nothing else of their pixels: the rows between are skipped, their
+// entropy-coded data read but neither transformed nor converted. Every row
+// kept is the same, byte for byte, as the same row of decodeJpeg. The whole
+// stream is still read; a stream decodeJpeg refuses or finds damaged, and
+// one with more scans than real files have, throws CodecError, so that what
+// becomes of it is left to decodeJpeg.
+void decodeJpegRows(const QByteArray& bytes, SourceRows& rows);
+
 // The width and height a JPEG stream claims, without decoding it.
 void readJpegSize(const QByteArray& bytes, int& width, int& height);
+
+// What the frame header of a JPEG stream says about the work of decoding
+// it, found without libjpeg by walking the markers in front of it.
+struct JpegFrame {
+    int width = 0;
+    int height = 0;
+    bool progressive = false;
+    // What libjpeg holds while it decodes: for a progressive (or other
+    // multi-scan) stream the coefficients of the whole picture, else
+    // nothing that grows with the picture.
+    std::int64_t coefficientBytes = 0;
+    // Where the frame header starts: what comes before it is metadata
+    // that costs no decoding.
+    std::int64_t offset = 0;
+};
+
+// The frame header of the JPEG stream at the position of `device`, which
+// is left anywhere after it; none when there is no complete one. Metadata
+// in front of it is passed over without being read. Only an estimate for
+// planning work: the decoders read the header themselves.
+std::optional<JpegFrame> peekJpegFrame(QIODevice& device);
 
 // Compresses a bitmap as a baseline JFIF stream: the library's defaults with
 // `quality` (1 to 100) set through baseline-forced tables, RGB input.
