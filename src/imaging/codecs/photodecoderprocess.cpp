@@ -2,6 +2,7 @@
 #include "imaging/codecs/metafileplayer.h"
 #include "imaging/codecs/photocodec.h"
 #include "imaging/codecs/photodecoderwire.h"
+#include "imaging/codecs/sanitizerbuild.h"
 #include "imaging/codecs/sizecheck.h"
 
 #include <algorithm>
@@ -14,18 +15,6 @@ namespace tessaly {
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kAddressSanitizer = true;
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
-
 constexpr std::int64_t kMaxReasonBytes = 1024;
 constexpr std::int64_t kMaxProfileBytes = std::int64_t(4) << 20;
 
@@ -33,8 +22,8 @@ constexpr std::int64_t kMaxProfileBytes = std::int64_t(4) << 20;
 // more (see sizecheck.h), so more output than this is a fault.
 std::int64_t pixelBound(std::int64_t fileBytes)
 {
-    const std::int64_t byData = fileBytes > (std::int64_t(1) << 40) ? std::int64_t(Bitmap::kMaxPixels)
-                                                                     : fileBytes * 65536;
+    const std::int64_t byData =
+        fileBytes > (std::int64_t(1) << 40) ? std::int64_t(Bitmap::kMaxPixels) : fileBytes * 65536;
     return std::min<std::int64_t>(std::int64_t(Bitmap::kMaxPixels), std::max(kFreePixels, byData));
 }
 
@@ -75,8 +64,7 @@ DecodedPhoto fromWire(const QByteArray& output, std::int64_t maxPixels, const ch
     if (header.magic != DecoderWireHeader::kMagic)
         throw CodecError("the picture decoder gave a damaged answer");
     if (header.width == 0 && header.height == 0) {
-        if (header.reasonBytes < 0 || header.reasonBytes > kMaxReasonBytes ||
-            output.size() != at + header.reasonBytes)
+        if (header.reasonBytes < 0 || header.reasonBytes > kMaxReasonBytes || output.size() != at + header.reasonBytes)
             throw CodecError("the picture decoder gave a damaged answer");
         throw CodecError(QString::fromUtf8(output.mid(at, header.reasonBytes)));
     }

@@ -11,6 +11,7 @@
 // wrong arguments.
 
 #include "imaging/codecs/photocodec.h"
+#include "imaging/codecs/sanitizerbuild.h"
 
 #include <QCoreApplication>
 #include <cstdlib>
@@ -20,17 +21,7 @@
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kAddressSanitizer = true;
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
+using tessaly::kAddressSanitizer;
 
 void limit(int resource, rlim_t value)
 {
