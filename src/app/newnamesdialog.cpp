@@ -33,6 +33,8 @@ QString newNamesSummary(const DryRunResult& plan, int sourceCount)
             .arg(plan.files.size())
             .arg(sourceCount)
             .arg(plan.message);
+    if (sourceCount == 1)
+        return QStringLiteral("The file would be processed. Nothing has been written yet.");
     return QStringLiteral("All %1 files would be processed. Nothing has been written yet.").arg(sourceCount);
 }
 
