@@ -146,30 +146,13 @@ TEST(DamagedFiles, BmpAlphaIsIgnored)
 // (so no bitmap of the full size is needed to make it).
 QByteArray flatJpeg(int width, int height, bool progressive = false)
 {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = JDIMENSION(width);
-    info.image_height = JDIMENSION(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    if (progressive)
-        jpeg_simple_progression(&info);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(std::size_t(width) * 3, 140);
-    JSAMPROW rows = row.data();
-    while (info.next_scanline < info.image_height)
-        jpeg_write_scanlines(&info, &rows, 1);
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    QByteArray result(reinterpret_cast<const char*>(buffer), qsizetype(size));
-    std::free(buffer);
-    return result;
+    return testing::compressJpeg(
+        width, height, 3, JCS_RGB,
+        [progressive](jpeg_compress_struct& info) {
+            if (progressive)
+                jpeg_simple_progression(&info);
+        },
+        [width](int, unsigned char* row) { std::fill_n(row, std::size_t(width) * 3, JSAMPLE(140)); });
 }
 
 Bitmap photo(int width, int height)

@@ -58,36 +58,17 @@ TEST(EncodeJpeg, QualityAndJfif)
 // encoder feeds its blue-green-red rows directly and must not change a byte.
 QByteArray jpegFromRgbRows(const Bitmap& bitmap, int quality)
 {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = JDIMENSION(bitmap.width());
-    info.image_height = JDIMENSION(bitmap.height());
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, quality, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> rgb(bitmap.rowBytes());
-    while (info.next_scanline < info.image_height) {
-        const std::uint8_t* in = bitmap.row(int(info.next_scanline));
-        for (int x = 0; x < bitmap.width(); ++x) {
-            rgb[std::size_t(x) * 3] = in[x * 3 + 2];
-            rgb[std::size_t(x) * 3 + 1] = in[x * 3 + 1];
-            rgb[std::size_t(x) * 3 + 2] = in[x * 3];
-        }
-        JSAMPROW row = rgb.data();
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    QByteArray result(reinterpret_cast<const char*>(buffer), qsizetype(size));
-    std::free(buffer);
-    return result;
+    return testing::compressJpeg(
+        bitmap.width(), bitmap.height(), 3, JCS_RGB,
+        [quality](jpeg_compress_struct& info) { jpeg_set_quality(&info, quality, TRUE); },
+        [&bitmap](int y, unsigned char* rgb) {
+            const std::uint8_t* in = bitmap.row(y);
+            for (int x = 0; x < bitmap.width(); ++x) {
+                rgb[x * 3] = in[x * 3 + 2];
+                rgb[x * 3 + 1] = in[x * 3 + 1];
+                rgb[x * 3 + 2] = in[x * 3];
+            }
+        });
 }
 
 TEST(EncodeJpeg, SameBytesAsFromRgbRows)

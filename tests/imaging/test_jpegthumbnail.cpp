@@ -51,58 +51,41 @@ int sample(int x, int y, int channel)
 
 QByteArray writeJpeg(const JpegRecipe& recipe)
 {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = JDIMENSION(recipe.width);
-    info.image_height = JDIMENSION(recipe.height);
     const bool grey = recipe.colour == JpegRecipe::Grey;
     const bool cmyk = recipe.colour >= JpegRecipe::CmykAdobe;
-    info.input_components = grey ? 1 : cmyk ? 4 : 3;
-    info.in_color_space = grey ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_RGB;
-    jpeg_set_defaults(&info);
-    if (recipe.colour == JpegRecipe::YcckAdobe)
-        jpeg_set_colorspace(&info, JCS_YCCK);
-    if (recipe.colour == JpegRecipe::CmykPlain)
-        info.write_Adobe_marker = FALSE;
-    jpeg_set_quality(&info, 85, TRUE);
-    info.comp_info[0].h_samp_factor = recipe.hSampling;
-    info.comp_info[0].v_samp_factor = recipe.vSampling;
-    for (int c = 1; c < info.num_components; ++c)
-        info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
-    if (recipe.progressive)
-        jpeg_simple_progression(&info);
+    const int components = grey ? 1 : cmyk ? 4 : 3;
     std::vector<jpeg_scan_info> scans;
-    if (recipe.manyScans) {
-        // First every coefficient to one bit less, then the last bits.
-        for (const int refine : {0, 1})
-            for (int k = 0; k < 64; ++k)
-                scans.push_back({1, {0, 0, 0, 0}, k, k, refine, 1 - refine});
-        info.scan_info = scans.data();
-        info.num_scans = int(scans.size());
-    }
-    info.arith_code = recipe.arithmetic ? TRUE : FALSE;
-    info.restart_in_rows = recipe.restartRows;
-    info.restart_interval = unsigned(recipe.restartBlocks);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(std::size_t(recipe.width) * std::size_t(info.input_components));
-    while (info.next_scanline < info.image_height) {
-        const int y = int(info.next_scanline);
-        for (int x = 0; x < recipe.width; ++x)
-            for (int c = 0; c < info.input_components; ++c)
-                row[std::size_t(x * info.input_components + c)] = JSAMPLE(sample(x, y, c));
-        JSAMPROW rows = row.data();
-        jpeg_write_scanlines(&info, &rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    QByteArray bytes(reinterpret_cast<const char*>(buffer), qsizetype(size));
-    std::free(buffer);
-    return bytes;
+    return testing::compressJpeg(
+        recipe.width, recipe.height, components, grey ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_RGB,
+        [&recipe, &scans](jpeg_compress_struct& info) {
+            if (recipe.colour == JpegRecipe::YcckAdobe)
+                jpeg_set_colorspace(&info, JCS_YCCK);
+            if (recipe.colour == JpegRecipe::CmykPlain)
+                info.write_Adobe_marker = FALSE;
+            jpeg_set_quality(&info, 85, TRUE);
+            info.comp_info[0].h_samp_factor = recipe.hSampling;
+            info.comp_info[0].v_samp_factor = recipe.vSampling;
+            for (int c = 1; c < info.num_components; ++c)
+                info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
+            if (recipe.progressive)
+                jpeg_simple_progression(&info);
+            if (recipe.manyScans) {
+                // First every coefficient to one bit less, then the last bits.
+                for (const int refine : {0, 1})
+                    for (int k = 0; k < 64; ++k)
+                        scans.push_back({1, {0, 0, 0, 0}, k, k, refine, 1 - refine});
+                info.scan_info = scans.data();
+                info.num_scans = int(scans.size());
+            }
+            info.arith_code = recipe.arithmetic ? TRUE : FALSE;
+            info.restart_in_rows = recipe.restartRows;
+            info.restart_interval = unsigned(recipe.restartBlocks);
+        },
+        [&recipe, components](int y, unsigned char* row) {
+            for (int x = 0; x < recipe.width; ++x)
+                for (int c = 0; c < components; ++c)
+                    row[x * components + c] = JSAMPLE(sample(x, y, c));
+        });
 }
 
 // Today's pipeline: the whole picture decoded, then resized.

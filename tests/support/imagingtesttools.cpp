@@ -96,7 +96,9 @@ QByteArray makeGif(const GifRecipe& recipe)
     return out;
 }
 
-QByteArray makeJpeg(const Bitmap& bitmap, bool grey, int quality)
+QByteArray compressJpeg(int width, int height, int components, int colourSpace,
+                        const std::function<void(jpeg_compress_struct&)>& configure,
+                        const std::function<void(int y, unsigned char* row)>& fillRow)
 {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
@@ -105,29 +107,41 @@ QByteArray makeJpeg(const Bitmap& bitmap, bool grey, int quality)
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = JDIMENSION(bitmap.width());
-    info.image_height = JDIMENSION(bitmap.height());
-    info.input_components = grey ? 1 : 3;
-    info.in_color_space = grey ? JCS_GRAYSCALE : JCS_EXT_BGR;
+    info.image_width = JDIMENSION(width);
+    info.image_height = JDIMENSION(height);
+    info.input_components = components;
+    info.in_color_space = J_COLOR_SPACE(colourSpace);
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, quality, TRUE);
+    if (configure)
+        configure(info);
     jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> greyRow(std::size_t(bitmap.width()));
+    std::vector<JSAMPLE> row(std::size_t(width) * std::size_t(components));
     while (info.next_scanline < info.image_height) {
-        const std::uint8_t* in = bitmap.row(int(info.next_scanline));
-        JSAMPROW row = const_cast<JSAMPLE*>(in);
-        if (grey) {
-            for (int x = 0; x < bitmap.width(); ++x)
-                greyRow[std::size_t(x)] = in[x * 3 + 1];
-            row = greyRow.data();
-        }
-        jpeg_write_scanlines(&info, &row, 1);
+        fillRow(int(info.next_scanline), row.data());
+        JSAMPROW rows = row.data();
+        jpeg_write_scanlines(&info, &rows, 1);
     }
     jpeg_finish_compress(&info);
     jpeg_destroy_compress(&info);
     QByteArray result(reinterpret_cast<const char*>(buffer), qsizetype(size));
     std::free(buffer);
     return result;
+}
+
+QByteArray makeJpeg(const Bitmap& bitmap, bool grey, int quality)
+{
+    return compressJpeg(
+        bitmap.width(), bitmap.height(), grey ? 1 : 3, grey ? JCS_GRAYSCALE : JCS_EXT_BGR,
+        [quality](jpeg_compress_struct& info) { jpeg_set_quality(&info, quality, TRUE); },
+        [&bitmap, grey](int y, unsigned char* row) {
+            const std::uint8_t* in = bitmap.row(y);
+            if (!grey) {
+                std::memcpy(row, in, bitmap.rowBytes());
+                return;
+            }
+            for (int x = 0; x < bitmap.width(); ++x)
+                row[x] = in[x * 3 + 1];
+        });
 }
 
 void resetPeakMemory()

@@ -7,7 +7,10 @@
 #include <QSize>
 #include <QString>
 #include <array>
+#include <functional>
 #include <vector>
+
+struct jpeg_compress_struct;
 
 namespace tessaly::testing {
 
@@ -43,6 +46,13 @@ struct GifRecipe {
 };
 QByteArray makeGif(const GifRecipe& recipe);
 
+// A JPEG written directly with libjpeg, row by row: `colourSpace` is the
+// libjpeg input colour space of `components` samples a pixel, `configure`
+// changes the settings after the defaults (quality, sampling, progression),
+// `fillRow` writes the samples of row y.
+QByteArray compressJpeg(int width, int height, int components, int colourSpace,
+                        const std::function<void(jpeg_compress_struct&)>& configure,
+                        const std::function<void(int y, unsigned char* row)>& fillRow);
 // A JPEG written directly with libjpeg (greyscale when `grey`).
 QByteArray makeJpeg(const Bitmap& bitmap, bool grey, int quality = 95);
 
