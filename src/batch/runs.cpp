@@ -6,6 +6,7 @@
 #include "batch/plannedoutput.h"
 #include "batch/renamejournal.h"
 #include "batch/thumbnailreadahead.h"
+#include "imaging/codecs/jpegcoefficients.h"
 #include "imaging/picture.h"
 #include "imaging/resample.h"
 #include "imaging/sizing.h"
@@ -395,6 +396,9 @@ RunOutcome runBatch(RunContext& run)
     } catch (const std::exception& error) {
         reason = QString::fromLocal8Bit(error.what());
     }
+    // The memory kept for decoding one picture after another is not held
+    // between runs.
+    releaseKeptCoefficients();
     if (reason) {
         outcome.failed = true;
         outcome.failure.reason = *reason;

@@ -48,16 +48,17 @@ std::optional<FileStamp> stampOf(const QString& path)
     return stamp;
 }
 
-// Memory the allocator holds free is given back to the system. libjpeg
-// takes the coefficients of a progressive picture from malloc, in blocks of
-// tens of megabytes, and glibc keeps what its arenas hold free (one arena a
-// thread): left alone, the blocks of a large picture decoded on one thread
-// stay beside those of the next decoded on the other, and the memory of a
-// run grows past what it decodes at once. (Keeping them for reuse on
-// purpose, with one arena and high mmap and trim thresholds, saved about a
-// third of the system time but made the peak depend on how the blocks of
-// successive pictures happened to fit together: 157 to 178 MB on the
-// corpus where giving them back keeps it at 137 to 143 MB.)
+// Memory the allocator holds free is given back to the system. glibc keeps
+// what its arenas hold free (one arena a thread): left alone, the buffers of
+// a large picture decoded on one thread (its file, its rows) stay beside
+// those of the next decoded on the other, and the memory of a run grows past
+// what it decodes at once. The largest blocks, a progressive picture's
+// coefficients, are kept apart and reused on purpose (see
+// imaging/codecs/jpegcoefficients.h): a few blocks, each as large as one
+// picture needs, so the peak stays what two decodes at once hold. (Keeping
+// everything instead, with one arena and high mmap and trim thresholds, made
+// the peak depend on how the blocks of successive pictures happened to fit
+// together: 157 to 178 MB on the corpus where this keeps it at 143 MB.)
 void giveBackFreeMemory()
 {
 #ifdef __GLIBC__

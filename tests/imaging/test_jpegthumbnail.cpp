@@ -4,6 +4,7 @@
 // the fully decoded picture.
 #include "imaging/codecs/codecerror.h"
 #include "imaging/codecs/jpegcodec.h"
+#include "imaging/codecs/jpegcoefficients.h"
 #include "imaging/jpegthumbnail.h"
 #include "imaging/picture.h"
 #include "imaging/resample.h"
@@ -12,11 +13,13 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QImage>
 #include <cstdio>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <jpeglib.h>
 #include <optional>
+#include <thread>
 #include <string>
 
 namespace tessaly {
@@ -277,6 +280,56 @@ TEST(JpegThumbnailer, DamagedStreamsBehaveAsTheWholeDecode)
     EXPECT_THROW(thumbnailer.makeThumbnail(QByteArray("not a JPEG at all"), 320, 240, 40, 30, true, target),
                  CodecError);
     EXPECT_THROW(thumbnailer.makeThumbnail(QByteArray(), 320, 240, 40, 30, true, target), CodecError);
+}
+
+// A progressive picture's coefficients live in blocks kept from one
+// picture to the next. A block that held another picture, or a decode that
+// failed half way, leaves nothing behind: every picture decodes as libjpeg
+// does in memory of its own (Qt's reader, which uses it that way). Few
+// blocks are kept, and they can be given back.
+TEST(JpegCoefficients, KeptBlocksDecodeAsFreshMemory)
+{
+    using R = JpegRecipe;
+    releaseKeptCoefficients();
+    const QByteArray large = writeJpeg({"large", 1200, 900, R::Rgb, 2, 2, true});
+    const QByteArray odd = writeJpeg({"odd", 333, 517, R::Rgb, 2, 1, true});
+    const QByteArray grey = writeJpeg({"grey", 517, 333, R::Grey, 1, 1, true});
+    const QByteArray restarts = writeJpeg({"restarts", 480, 640, R::Rgb, 2, 2, true, false, 0, 5});
+    const auto expectAsQt = [](const QByteArray& bytes, const char* what) {
+        SCOPED_TRACE(what);
+        const QImage qt = QImage::fromData(bytes, "JPEG").convertToFormat(QImage::Format_RGB888);
+        ASSERT_FALSE(qt.isNull());
+        const Bitmap ours = decodeJpeg(bytes);
+        ASSERT_EQ(ours.width(), qt.width());
+        ASSERT_EQ(ours.height(), qt.height());
+        int wrongRows = 0;
+        for (int y = 0; y < qt.height(); ++y) {
+            const std::uint8_t* rgb = qt.constScanLine(y);
+            const std::uint8_t* bgr = ours.row(y);
+            for (int x = 0; x < qt.width(); ++x)
+                if (bgr[3 * x] != rgb[3 * x + 2] || bgr[3 * x + 1] != rgb[3 * x + 1] || bgr[3 * x + 2] != rgb[3 * x]) {
+                    ++wrongRows;
+                    break;
+                }
+        }
+        EXPECT_EQ(wrongRows, 0);
+    };
+    expectAsQt(large, "large first");
+    const std::size_t largeBlock = keptCoefficientBytes();
+    EXPECT_GE(largeBlock, std::size_t(1200 * 900) * 2 * 3 / 2);
+    expectAsQt(odd, "odd after large");
+    EXPECT_THROW(decodeJpeg(large.left(large.size() / 2)), CodecError);
+    expectAsQt(grey, "grey after a failed decode");
+    std::thread other([&] { expectAsQt(restarts, "restarts on another thread"); });
+    expectAsQt(large, "large beside it");
+    other.join();
+    expectAsQt(odd, "odd again");
+    // At most one block for each of two decoders at once.
+    EXPECT_GT(keptCoefficientBytes(), 0u);
+    EXPECT_LE(keptCoefficientBytes(), 2 * largeBlock);
+    releaseKeptCoefficients();
+    EXPECT_EQ(keptCoefficientBytes(), 0u);
+    expectAsQt(odd, "odd in a new block");
 }
 
 // The frame header found ahead of decoding, for planning the work: size,

@@ -1,6 +1,7 @@
 #include "imaging/codecs/jpegcodec.h"
 
 #include "imaging/codecs/codecerror.h"
+#include "imaging/codecs/jpegcoefficients.h"
 #include "imaging/codecs/sizecheck.h"
 
 #include <algorithm>
@@ -111,10 +112,13 @@ void withDecompressor(const QByteArray& bytes, Body&& body, int maxScans = kMaxS
     errors.base.error_exit = onError;
     errors.base.emit_message = onMessage;
     progress.progress_monitor = onProgress;
+    CoefficientLease lease;
     jpeg_create_decompress(&info);
+    keepCoefficientsIn(info, lease);
     info.progress = &progress;
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
+        returnCoefficients(lease);
         throw CodecError(failureText(errors));
     }
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
@@ -122,6 +126,7 @@ void withDecompressor(const QByteArray& bytes, Body&& body, int maxScans = kMaxS
     jpeg_read_header(&info, TRUE);
     body(info);
     jpeg_destroy_decompress(&info);
+    returnCoefficients(lease);
 }
 
 // Ends a decompression whose every scanline was read.
