@@ -2,6 +2,7 @@
 // the user sees and what is written is what a run making every file at its
 // turn from the whole decoded picture shows and writes.
 #include "batch/runs.h"
+#include "imaging/codecs/jpegcoefficients.h"
 #include "imaging/encoders.h"
 #include "imaging/picture.h"
 #include "imaging/resample.h"
@@ -13,6 +14,7 @@
 
 #include <QDir>
 #include <gtest/gtest.h>
+#include <jpeglib.h>
 
 namespace tessaly {
 namespace {
@@ -105,9 +107,19 @@ TEST_F(RunAheadTest, EveryThumbnailIsTheWholeDecodesBytes)
     QStringList names = writePhotos(input, 6);
     testing::writePicture(input.path() + QStringLiteral("/q.bmp"), 150, 100);
     names.insert(3, QStringLiteral("q.bmp"));
+    input.write(QStringLiteral("progressive.jpg"),
+                testing::compressJpeg(
+                    700, 500, 3, JCS_RGB, [](jpeg_compress_struct& info) { jpeg_simple_progression(&info); },
+                    [](int y, unsigned char* row) {
+                        for (int x = 0; x < 700 * 3; ++x)
+                            row[x] = (unsigned char)((x * 5 + y * 3) ^ (x * y));
+                    }));
+    names.insert(1, QStringLiteral("progressive.jpg"));
     for (const ResizeSpeed speed : {ResizeSpeed::Quality, ResizeSpeed::Fast}) {
         job.speed = speed;
         ASSERT_TRUE(go(names).complete);
+        // The blocks kept for progressive pictures are not held after the run.
+        EXPECT_EQ(keptCoefficientBytes(), 0u);
         for (int i = 0; i < names.size(); ++i) {
             EXPECT_EQ(testing::readAll(thumb(i)), expectedThumbnail(input.path() + u'/' + names[i], job))
                 << names[i].toStdString();
