@@ -25,7 +25,7 @@ TEST_PACKAGES += desktop-file-utils appstream
 # The decoders and the settings file also run under AddressSanitizer and
 # UndefinedBehaviorSanitizer, with leak checking; an allocation over 1 GiB
 # counts as a fault.
-SANITIZED_TESTS := imaging_tests settings_tests photoformats_tests
+SANITIZED_TESTS := imaging_tests jpegthumbnail_tests settings_tests photoformats_tests
 SANITIZER_ENV   := QT_QPA_PLATFORM=offscreen \
                    ASAN_OPTIONS=detect_leaks=1:max_allocation_size_mb=1024:allocator_may_return_null=0 \
                    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \

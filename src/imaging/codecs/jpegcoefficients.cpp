@@ -38,21 +38,26 @@ namespace {
 // Two decoders run at once at most; a third block would only hold memory.
 constexpr std::size_t kMostKeptFree = 2;
 
+void destroy(KeptBlock* block)
+{
+    std::free(block->data);
+    delete block;
+}
+
 struct Store {
     std::mutex mutex;
     std::vector<KeptBlock*> free;
+    ~Store()
+    {
+        for (KeptBlock* block : free)
+            destroy(block);
+    }
 };
 
 Store& store()
 {
     static Store kept;
     return kept;
-}
-
-void destroy(KeptBlock* block)
-{
-    std::free(block->data);
-    delete block;
 }
 
 // The smallest free block that holds `bytes`, else a new one (the largest
