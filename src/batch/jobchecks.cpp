@@ -1,5 +1,7 @@
 #include "batch/jobchecks.h"
 
+#include "batch/nameparts.h"
+
 #include <QDir>
 #include <QFile>
 #include <sys/stat.h>
@@ -25,7 +27,7 @@ std::optional<std::pair<QString, QString>> findDuplicateNames(const QStringList&
     std::vector<Shortened> shortened;
     shortened.reserve(std::size_t(sourceList.size()));
     for (qsizetype i = 0; i < sourceList.size(); ++i)
-        shortened.push_back({sourceList[i].left(std::max<qsizetype>(0, sourceList[i].size() - 3)), i});
+        shortened.push_back({baseNameOf(sourceList[i]), i});
     // Names equal but for case sort by case next, so that names equal with
     // case always end up side by side.
     std::stable_sort(shortened.begin(), shortened.end(), [](const Shortened& a, const Shortened& b) {

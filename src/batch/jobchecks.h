@@ -30,10 +30,10 @@ inline const QString kMissingQualifier = QStringLiteral(
 // Page 1: at least one file must be selected; the message, or none.
 std::optional<QString> checkFilesSelected(qsizetype selectedCount);
 
-// Two selected files whose names are equal once their last three characters
-// are cut ("MYPIC1.BMP" and "MYPIC1.JPG"): converted, one would overwrite
-// the other. The shortened names are sorted without regard to case and
-// compared with case; the last matching neighbours are reported, in the
+// Two selected files whose names are equal but for their type text
+// ("MYPIC1.BMP" and "MYPIC1.JPG", "cat.jpeg" and "cat.webp"): converted,
+// one would overwrite the other. The base names are sorted without regard
+// to case and compared with case; the last matching neighbours are reported, in the
 // order the two stand in `sourceList`. None when no names clash.
 std::optional<std::pair<QString, QString>> findDuplicateNames(const QStringList& sourceList);
 

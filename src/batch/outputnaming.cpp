@@ -1,6 +1,8 @@
 #include "batch/outputnaming.h"
 
 #include "batch/integertext.h"
+#include "batch/nameparts.h"
+#include "imaging/picture.h"
 #include "platform/paths.h"
 
 namespace tessaly {
@@ -13,6 +15,11 @@ QString extensionOf(FileType type)
     case FileType::Bmp: return QStringLiteral(".bmp");
     case FileType::Emf: return QStringLiteral(".emf");
     case FileType::Wmf: return QStringLiteral(".wmf");
+    case FileType::Png: return QStringLiteral(".png");
+    case FileType::Webp: return QStringLiteral(".webp");
+    case FileType::Tiff: return QStringLiteral(".tif");
+    case FileType::Heif: return QStringLiteral(".heic");
+    case FileType::Avif: return QStringLiteral(".avif");
     case FileType::None: break;
     }
     return {};
@@ -33,15 +40,15 @@ QString SequenceText(const QString& field, int position)
     return SequenceFormat(field).text(field, position);
 }
 
-QString baseNameOf(const QString& sourceName)
+namespace {
+
+// ".jpeg" for "jpeg"; nothing for no type text.
+QString dotted(const QString& typeText)
 {
-    return sourceName.left(std::max<qsizetype>(0, sourceName.size() - 4));
+    return typeText.isEmpty() ? QString() : u'.' + typeText;
 }
 
-QString typeTextOf(const QString& sourceName)
-{
-    return sourceName.right(3);
-}
+}  // namespace
 
 QString BuildOutputName(RunKind kind, const SequenceFormat& format, const NamingInputs& in)
 {
@@ -58,10 +65,10 @@ QString BuildOutputName(RunKind kind, const SequenceFormat& format, const Naming
     } else {
         const QString type = typeTextOf(in.sourceName);
         switch (in.option) {
-        case NamingOption::PreSeq: name = q + sequence() + u'.' + type; break;
+        case NamingOption::PreSeq: name = q + sequence() + dotted(type); break;
         case NamingOption::PreName: name = q + in.sourceName; break;
-        case NamingOption::SufSeq: name = sequence() + q + u'.' + type; break;
-        case NamingOption::SufName: name = baseNameOf(in.sourceName) + q + u'.' + type; break;
+        case NamingOption::SufSeq: name = sequence() + q + dotted(type); break;
+        case NamingOption::SufName: name = baseNameOf(in.sourceName) + q + dotted(type); break;
         }
     }
     return paths::join(in.folder, name);
@@ -79,8 +86,20 @@ FileType OutputTypeOf(std::optional<OutputType> chosen, const QString& sourceNam
     case OutputType::Wmf: return FileType::Wmf;
     case OutputType::NoConversion: break;
     }
-    const auto own = outputTypeFromText(typeTextOf(sourceName).toLower());
-    return own && own != OutputType::NoConversion ? OutputTypeOf(own, sourceName) : FileType::None;
+    switch (pictureKindForName(sourceName)) {
+    case PictureKind::Jpeg: return FileType::Jpg;
+    case PictureKind::Gif: return FileType::Gif;
+    case PictureKind::Bmp: return FileType::Bmp;
+    case PictureKind::Metafile:
+        return typeTextOf(sourceName).toLower() == QLatin1String("emf") ? FileType::Emf : FileType::Wmf;
+    case PictureKind::Png: return FileType::Png;
+    case PictureKind::Webp: return FileType::Webp;
+    case PictureKind::Tiff: return FileType::Tiff;
+    case PictureKind::Heif: return FileType::Heif;
+    case PictureKind::Avif: return FileType::Avif;
+    case PictureKind::None: break;
+    }
+    return FileType::None;
 }
 
 }  // namespace tessaly

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "batch/modes.h"
+#include "batch/nameparts.h"
 
 #include <QString>
 #include <optional>
@@ -11,10 +12,13 @@ namespace tessaly {
 // extension; rename and plain copy runs keep the source's own type text.
 enum class RunKind { ThumbnailOrConvert, RenameOrCopy };
 
-// The type a thumbnail or convert run writes one file in.
-enum class FileType { None, Jpg, Gif, Bmp, Emf, Wmf };
+// The type a thumbnail or convert run writes one file in: one of the five
+// conversion types, or (a thumbnail without conversion) one of the photo
+// formats read beside them.
+enum class FileType { None, Jpg, Gif, Bmp, Emf, Wmf, Png, Webp, Tiff, Heif, Avif };
 
-// ".jpg", ".gif", ".bmp", ".emf" or ".wmf"; empty for none.
+// ".jpg", ".gif", ".bmp", ".emf", ".wmf", ".png", ".webp", ".tif", ".heic"
+// or ".avif"; empty for none.
 QString extensionOf(FileType type);
 
 // The sequence part of a name. The width comes from the sequence field as it
@@ -34,11 +38,6 @@ private:
 
 QString SequenceText(const QString& field, int position);
 
-// The source name without its last four characters ("cat.jpeg" gives "cat.").
-QString baseNameOf(const QString& sourceName);
-// The last three characters of the source name, case kept.
-QString typeTextOf(const QString& sourceName);
-
 struct NamingInputs {
     NamingOption option = NamingOption::PreSeq;
     QString qualifier;
@@ -55,8 +54,9 @@ struct NamingInputs {
 QString BuildOutputName(RunKind kind, const SequenceFormat& format, const NamingInputs& in);
 
 // The type the thumbnail and convert runs write a source in: the chosen
-// type; for NoConversion the source's own type when its last three
-// characters, in lower case, are one of the five; none without a choice.
+// type; for NoConversion the source's own type, as its type text names it
+// (jpg and jpeg, tif and tiff, heic and heif alike); none for a type this
+// program does not know, and without a choice.
 FileType OutputTypeOf(std::optional<OutputType> chosen, const QString& sourceName);
 
 }  // namespace tessaly

@@ -80,6 +80,11 @@ QString encodeAndSave(RunContext& run, FileType type, QString path, const QStrin
     WorkingPictures& p = run.pictures;
     const OutputObject* output = nullptr;
     BitmapOutput bitmapOutput(p.WorkBitmap);
+    std::optional<PhotoOutput> photoOutput;
+    const auto asPhoto = [&](PhotoFormat format) {
+        photoOutput.emplace(p.WorkBitmap, format, run.job.jpegQuality());
+        return &*photoOutput;
+    };
     switch (type) {
     case FileType::Jpg:
         EncodeJpeg(p.OutputJpeg, p.WorkBitmap, run.job.jpegQuality());
@@ -96,6 +101,11 @@ QString encodeAndSave(RunContext& run, FileType type, QString path, const QStrin
         output = &p.OutputGif;
         break;
     case FileType::Bmp: output = &bitmapOutput; break;
+    case FileType::Png: output = asPhoto(PhotoFormat::Png); break;
+    case FileType::Webp: output = asPhoto(PhotoFormat::Webp); break;
+    case FileType::Tiff: output = asPhoto(PhotoFormat::Tiff); break;
+    case FileType::Heif: output = asPhoto(PhotoFormat::Heif); break;
+    case FileType::Avif: output = asPhoto(PhotoFormat::Avif); break;
     case FileType::None: break;
     }
     if (sameFile(path, sourcePath))

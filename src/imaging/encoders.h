@@ -2,6 +2,7 @@
 
 #include "imaging/bitmap.h"
 #include "imaging/codecs/metafilecodec.h"
+#include "imaging/codecs/photocodec.h"
 
 #include "platform/error.h"
 
@@ -68,6 +69,23 @@ public:
 
 private:
     const Bitmap& m_bitmap;
+};
+
+// A photo format (PNG to AVIF): the bitmap, compressed only when written,
+// at the quality given for the lossy formats. Writing throws CodecError
+// where the format has no encoder here.
+class PhotoOutput final : public OutputObject {
+public:
+    PhotoOutput(const Bitmap& bitmap, PhotoFormat format, int quality)
+        : m_bitmap(bitmap), m_format(format), m_quality(quality)
+    {
+    }
+    QByteArray fileBytes() const override { return encodePhoto(m_bitmap, m_format, m_quality); }
+
+private:
+    const Bitmap& m_bitmap;
+    PhotoFormat m_format;
+    int m_quality;
 };
 
 void EncodeJpeg(JpegOutput& output, const Bitmap& bitmap, int quality);

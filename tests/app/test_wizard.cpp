@@ -181,7 +181,7 @@ TEST_F(WizardTest, DuplicateNamesWarning)
     };
     fakes.dialogs.results = {QDialog::Rejected};
     click(ui.bNxt1);
-    EXPECT_EQ(named, QStringLiteral("a.gif and a.jpg"));
+    EXPECT_EQ(named, QStringLiteral("a.jpeg and a.jpg"));
     EXPECT_GT(widestLine, 0);
     EXPECT_LE(widestLine, room);
     EXPECT_EQ(labelLeft, (warning.width() - warning.form().Label2->width()) / 2);

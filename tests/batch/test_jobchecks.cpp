@@ -29,18 +29,19 @@ TEST(CheckFilesSelected, NoneSelected)
     EXPECT_FALSE(checkFilesSelected(40));
 }
 
-// Names clash when equal once the last three characters are cut, with case;
+// Names clash when equal but for their type text, with case;
 // the last clashing neighbours in sorted order are named, in list order.
 TEST(FindDuplicateNames, ClashesByNameWithoutType)
 {
     EXPECT_EQ(clash({"MYPIC1.BMP", "MYPIC1.JPG"}), pair("MYPIC1.BMP", "MYPIC1.JPG"));
-    EXPECT_EQ(clash({"a.gif", "a.jpeg", "a.jpg"}), pair("a.gif", "a.jpg"));
-    EXPECT_FALSE(clash({"a.jpg", "a.jpeg"}));
+    EXPECT_EQ(clash({"a.gif", "a.jpeg", "a.jpg"}), pair("a.jpeg", "a.jpg"));
+    EXPECT_EQ(clash({"cat.jpeg", "cat.webp"}), pair("cat.jpeg", "cat.webp"));
+    EXPECT_FALSE(clash({"cat.jpg", "cats.jpg", "ca.jpg"}));
     EXPECT_FALSE(clash({"Pic.jpg", "pic.gif"}));
     EXPECT_FALSE(clash({}));
     EXPECT_EQ(clash({"a.bmp", "a.jpg", "b.gif", "b.jpg", "c.bmp", "c.gif"}), pair("c.bmp", "c.gif"));
     EXPECT_EQ(clash({"Zed.bmp", "zed.jpg", "apple.gif", "apple.jpg"}), pair("apple.gif", "apple.jpg"));
-    EXPECT_EQ(clash({"abc", "xy"}), pair("abc", "xy"));
+    EXPECT_FALSE(clash({"abc", "xy"}));
     EXPECT_EQ(clash({"Pic.bmp", "pic.gif", "Pic.jpg"}), pair("Pic.bmp", "Pic.jpg"));
 }
 

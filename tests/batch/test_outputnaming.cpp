@@ -68,16 +68,19 @@ TEST(BuildOutputName, NamingTables)
         {T, SufSeq, "Thumb", "001", "cat.jpg", 0, "/out/001Thumb"},
         {T, SufName, "Thumb", "001", "cat.jpg", 0, "/out/catThumb"},
         {T, PreName, "", "001", "cat.bmp", 0, "/out/cat"},
-        {T, PreName, "Thumb", "001", "cat.jpeg", 0, "/out/Thumbcat."},
+        {T, PreName, "Thumb", "001", "cat.jpeg", 0, "/out/Thumbcat"},
+        {T, SufName, "_t", "001", "my.holiday.webp", 0, "/out/my.holiday_t"},
         {R, PreSeq, "Image", "001", "a.jpg", 0, "/out/Image001.jpg"},
         {R, PreSeq, "Image", "001", "c.gif", 2, "/out/Image003.gif"},
-        {R, PreSeq, "Image", "001", "cat.jpeg", 0, "/out/Image001.peg"},
+        {R, PreSeq, "Image", "001", "cat.jpeg", 0, "/out/Image001.jpeg"},
+        {R, SufName, "_small", "001", "IMG_0001.HEIC", 0, "/out/IMG_0001_small.HEIC"},
         {R, PreName, "Image", "001", "cat.jpg", 0, "/out/Imagecat.jpg"},
         {R, PreName, "old_", "001", "dog.jpg", 0, "/out/old_dog.jpg"},
         {R, SufSeq, "Image", "001", "cat.GIF", 0, "/out/001Image.GIF"},
         {R, SufName, "_small", "001", "dog.JPG", 0, "/out/dog_small.JPG"},
         {R, SufSeq, "", "001", "x.bmp", 0, "/out/001.bmp"},
-        {R, PreSeq, "Image", "001", "ab", 0, "/out/Image001.ab"},
+        {R, PreSeq, "Image", "001", "ab", 0, "/out/Image001"},
+        {R, SufName, "_x", "001", ".hidden", 0, "/out/.hidden_x"},
     };
     for (const NameCase& c : cases) {
         NamingInputs in;
@@ -139,7 +142,12 @@ TEST(OutputTypeOf, ConversionTextAndNoConversion)
         {"", "a.jpg", FileType::None},
         {"No Conversion", "dog.Bmp", FileType::Bmp},
         {"No Conversion", "a.gif", FileType::Gif},
-        {"No Conversion", "c.jpeg", FileType::None},
+        {"No Conversion", "c.jpeg", FileType::Jpg},
+        {"No Conversion", "p.PNG", FileType::Png},
+        {"No Conversion", "w.webp", FileType::Webp},
+        {"No Conversion", "t.tiff", FileType::Tiff},
+        {"No Conversion", "h.heif", FileType::Heif},
+        {"No Conversion", "v.avif", FileType::Avif},
         {"No Conversion", "x.WMF", FileType::Wmf},
         {"No Conversion", "notes.txt", FileType::None},
         {"no conversion", "a.jpg", FileType::None},
@@ -149,16 +157,22 @@ TEST(OutputTypeOf, ConversionTextAndNoConversion)
                   c.expected)
             << c.text << " / " << c.source;
     EXPECT_EQ(extensionOf(FileType::Bmp), QStringLiteral(".bmp"));
+    EXPECT_EQ(extensionOf(FileType::Webp), QStringLiteral(".webp"));
     EXPECT_EQ(extensionOf(FileType::None), QString());
 }
 
 TEST(NameParts, BaseNameAndTypeText)
 {
     EXPECT_EQ(baseNameOf(QStringLiteral("MYPIC1.BMP")), QStringLiteral("MYPIC1"));
-    EXPECT_EQ(baseNameOf(QStringLiteral("cat.jpeg")), QStringLiteral("cat."));
-    EXPECT_EQ(baseNameOf(QStringLiteral("abc")), QString());
-    EXPECT_EQ(typeTextOf(QStringLiteral("cat.jpeg")), QStringLiteral("peg"));
-    EXPECT_EQ(typeTextOf(QStringLiteral("ab")), QStringLiteral("ab"));
+    EXPECT_EQ(baseNameOf(QStringLiteral("cat.jpeg")), QStringLiteral("cat"));
+    EXPECT_EQ(typeTextOf(QStringLiteral("cat.jpeg")), QStringLiteral("jpeg"));
+    EXPECT_EQ(baseNameOf(QStringLiteral("abc")), QStringLiteral("abc"));
+    EXPECT_EQ(typeTextOf(QStringLiteral("abc")), QString());
+    EXPECT_EQ(baseNameOf(QStringLiteral(".hidden")), QStringLiteral(".hidden"));
+    EXPECT_EQ(typeTextOf(QStringLiteral(".hidden")), QString());
+    // A folder in front of the name stays with the base name.
+    EXPECT_EQ(baseNameOf(QStringLiteral("my.pics/a.jpg")), QStringLiteral("my.pics/a"));
+    EXPECT_EQ(typeTextOf(QStringLiteral("my.pics/readme")), QString());
 }
 
 TEST(NamingOptionFromIndex, OnlyTheFourItems)

@@ -1,4 +1,5 @@
 #include "batch/runs.h"
+#include "imaging/codecs/photocodec.h"
 #include "imaging/picture.h"
 #include "support/fakejob.h"
 #include "support/imagingtesttools.h"
@@ -87,25 +88,28 @@ TEST_F(RunTest, ThumbnailsOfFiveJpegs)
 }
 
 // A fixed size stretches every picture; fast resizing gives the same sizes;
-// "No Conversion" keeps each source's own type and writes nothing for a
-// four-letter type.
+// "No Conversion" keeps each source's own type, a four-letter one and the
+// photo formats too.
 TEST_F(RunTest, ThumbnailsFixedSizeAndNoConversion)
 {
     testing::writePicture(input.path() + QStringLiteral("/a.gif"), 50, 40);
     testing::writePicture(input.path() + QStringLiteral("/b.bmp"), 30, 90);
     testing::writePicture(input.path() + QStringLiteral("/c.jpeg"), 30, 30);
+    input.write(QStringLiteral("d.png"), encodePhoto(Bitmap(20, 10), PhotoFormat::Png, 90));
     job.width = QStringLiteral("120");
     job.height = QStringLiteral("80");
     job.type = OutputType::NoConversion;
     job.speed = ResizeSpeed::Fast;
     job.namingOption = NamingOption::SufName;
-    const RunOutcome outcome = go({QStringLiteral("a.gif"), QStringLiteral("b.bmp"), QStringLiteral("c.jpeg")});
+    const RunOutcome outcome =
+        go({QStringLiteral("a.gif"), QStringLiteral("b.bmp"), QStringLiteral("c.jpeg"), QStringLiteral("d.png")});
     EXPECT_TRUE(outcome.complete);
-    EXPECT_EQ(outputFiles(), (QStringList{QStringLiteral("aThumb.gif"), QStringLiteral("bThumb.bmp")}));
-    EXPECT_EQ(sizeOf(output.path() + QStringLiteral("/aThumb.gif")), QSize(120, 80));
-    EXPECT_EQ(sizeOf(output.path() + QStringLiteral("/bThumb.bmp")), QSize(120, 80));
-    EXPECT_EQ(state.ProcessedCount, 2);
-    EXPECT_EQ(state.ProcessedFiles[2].OutputPath, output.path() + QStringLiteral("/c.Thumb"));
+    EXPECT_EQ(outputFiles(), (QStringList{QStringLiteral("aThumb.gif"), QStringLiteral("bThumb.bmp"),
+                                          QStringLiteral("cThumb.jpg"), QStringLiteral("dThumb.png")}));
+    for (const char* name : {"aThumb.gif", "bThumb.bmp", "cThumb.jpg", "dThumb.png"})
+        EXPECT_EQ(sizeOf(output.path() + u'/' + QString::fromLatin1(name)), QSize(120, 80)) << name;
+    EXPECT_EQ(state.ProcessedCount, 4);
+    EXPECT_EQ(state.ProcessedFiles[2].OutputPath, output.path() + QStringLiteral("/cThumb.jpg"));
     EXPECT_EQ(state.maxThumbSize, 120);
 }
 
