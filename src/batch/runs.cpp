@@ -417,9 +417,12 @@ RunOutcome runBatch(RunContext& run)
         run.view.report(QStringLiteral("Error during processing!"));
     }
     outcome.refused = run.state.RefusedRenames;
-    const bool incomplete = run.state.CancelRequested || outcome.failed;
+    // A file the system refused to rename was passed over: the run did not
+    // do all it was asked, and the files it did are counted.
+    const bool incomplete = run.state.CancelRequested || outcome.failed || !outcome.refused.empty();
     outcome.complete = !incomplete;
-    outcome.completionText = completionText(incomplete, run.state.ProcessedCount, int(run.sources.size()));
+    outcome.completionText = completionText(
+        incomplete, run.state.ProcessedCount - int(outcome.refused.size()), int(run.sources.size()));
     return outcome;
 }
 

@@ -273,6 +273,7 @@ TEST(HostileJobs, RefusedRenamesAreNamed)
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(result.err.contains(photos + QStringLiteral("/a.jpg: not renamed to"))) << result.err.toStdString();
     EXPECT_TRUE(result.err.contains(photos + QStringLiteral("/b.jpg: not renamed to"))) << result.err.toStdString();
+    EXPECT_TRUE(result.out.contains(QStringLiteral("Operation Incomplete. 0 files processed."))) << result.out.toStdString();
     EXPECT_EQ(hashes(photos), before);
 }
 
