@@ -1,6 +1,7 @@
 #include "batch/jobchecks.h"
 
 #include "batch/nameparts.h"
+#include "platform/filenames.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,7 +54,7 @@ bool sameFolder(const QString& first, const QString& second)
     // trailing separator) is the same device and file number.
     struct stat a {
     }, b{};
-    if (::stat(QFile::encodeName(first).constData(), &a) == 0 && ::stat(QFile::encodeName(second).constData(), &b) == 0)
+    if (::stat(encodeFileName(first).constData(), &a) == 0 && ::stat(encodeFileName(second).constData(), &b) == 0)
         return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
     // A folder not made yet: compare the cleaned absolute paths.
     return QDir::cleanPath(QDir(first).absolutePath()) == QDir::cleanPath(QDir(second).absolutePath());

@@ -1,9 +1,12 @@
 #include "batch/jobchecks.h"
+#include "platform/filenames.h"
 #include "support/printers.h"
 
 #include "support/tempfolder.h"
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tessaly {
 namespace {
@@ -117,6 +120,13 @@ TEST(JobChecks, SameFolderByIdentity)
         EXPECT_TRUE(needsSameFolderQuestion(false, photos, same)) << same.toStdString();
     EXPECT_FALSE(needsSameFolderQuestion(false, photos, other));
     EXPECT_FALSE(needsSameFolderQuestion(true, photos, alias));  // renaming in place is not asked
+    // A folder whose name is not UTF-8 is reached by its own bytes.
+    const QByteArray latin = QFile::encodeName(temp.path()) + "/caf\xe9";
+    ASSERT_EQ(::mkdir(latin.constData(), 0755), 0);
+    const QString cafe = decodeFileName(latin);
+    ASSERT_EQ(::symlink(latin.constData(), (QFile::encodeName(temp.path()) + "/cafe-link").constData()), 0);
+    EXPECT_TRUE(sameFolder(cafe, temp.path() + QStringLiteral("/cafe-link")));
+    EXPECT_FALSE(sameFolder(cafe, photos));
     // A folder not made yet compares by its cleaned path.
     EXPECT_TRUE(sameFolder(temp.path() + QStringLiteral("/new/"), temp.path() + QStringLiteral("/x/../new")));
     EXPECT_FALSE(sameFolder(temp.path() + QStringLiteral("/new"), photos));
