@@ -375,6 +375,8 @@ QString completionText(bool incomplete, int processedCount, int sourceCount)
 
 RunOutcome runBatch(RunContext& run)
 {
+    // Memory for decoding one picture after another is kept for the run only.
+    const KeepCoefficients keeping;
     RunOutcome outcome;
     // One entry per source; entries that keep their position keep their values.
     run.state.ProcessedFiles.resize(std::size_t(run.sources.size()));
@@ -406,9 +408,6 @@ RunOutcome runBatch(RunContext& run)
     } catch (const std::exception& error) {
         reason = QString::fromLocal8Bit(error.what());
     }
-    // The memory kept for decoding one picture after another is not held
-    // between runs.
-    releaseKeptCoefficients();
     if (reason) {
         outcome.failed = true;
         outcome.failure.reason = *reason;

@@ -282,15 +282,15 @@ TEST(JpegThumbnailer, DamagedStreamsBehaveAsTheWholeDecode)
     EXPECT_THROW(thumbnailer.makeThumbnail(QByteArray(), 320, 240, 40, 30, true, target), CodecError);
 }
 
-// A progressive picture's coefficients live in blocks kept from one
-// picture to the next. A block that held another picture, or a decode that
-// failed half way, leaves nothing behind: every picture decodes as libjpeg
-// does in memory of its own (Qt's reader, which uses it that way). Few
-// blocks are kept, and they can be given back.
+// During a run a progressive picture's coefficients live in blocks kept
+// from one picture to the next. A block that held another picture, or a
+// decode that failed half way, leaves nothing behind: every picture decodes
+// as libjpeg does in memory of its own (Qt's reader, which uses it that
+// way). Few blocks are kept, none outside a run.
 TEST(JpegCoefficients, KeptBlocksDecodeAsFreshMemory)
 {
     using R = JpegRecipe;
-    releaseKeptCoefficients();
+    std::optional<KeepCoefficients> run(std::in_place);
     const QByteArray large = writeJpeg({"large", 1200, 900, R::Rgb, 2, 2, true});
     const QByteArray odd = writeJpeg({"odd", 333, 517, R::Rgb, 2, 1, true});
     const QByteArray grey = writeJpeg({"grey", 517, 333, R::Grey, 1, 1, true});
@@ -327,9 +327,10 @@ TEST(JpegCoefficients, KeptBlocksDecodeAsFreshMemory)
     // At most one block for each of two decoders at once.
     EXPECT_GT(keptCoefficientBytes(), 0u);
     EXPECT_LE(keptCoefficientBytes(), 2 * largeBlock);
-    releaseKeptCoefficients();
+    run.reset();
     EXPECT_EQ(keptCoefficientBytes(), 0u);
-    expectAsQt(odd, "odd in a new block");
+    expectAsQt(odd, "odd outside a run");
+    EXPECT_EQ(keptCoefficientBytes(), 0u);
 }
 
 // The frame header found ahead of decoding, for planning the work: size,

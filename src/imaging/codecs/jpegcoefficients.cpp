@@ -47,6 +47,7 @@ void destroy(KeptBlock* block)
 struct Store {
     std::mutex mutex;
     std::vector<KeptBlock*> free;
+    int keepers = 0;  // KeepCoefficients alive
     ~Store()
     {
         for (KeptBlock* block : free)
@@ -96,18 +97,23 @@ KeptBlock* takeBlock(std::size_t bytes)
     return block;
 }
 
+// Keeps `block` for the next picture while a run keeps blocks, the largest
+// ones; frees it (or the smallest kept) otherwise.
 void giveBlock(KeptBlock* block)
 {
-    KeptBlock* dropped = nullptr;
+    KeptBlock* dropped = block;
     {
         Store& kept = store();
         const std::lock_guard lock(kept.mutex);
-        kept.free.push_back(block);
-        if (kept.free.size() > kMostKeptFree) {
-            const auto smallest = std::min_element(kept.free.begin(), kept.free.end(),
-                                                   [](auto* a, auto* b) { return a->bytes < b->bytes; });
-            dropped = *smallest;
-            kept.free.erase(smallest);
+        if (kept.keepers > 0) {
+            kept.free.push_back(block);
+            dropped = nullptr;
+            if (kept.free.size() > kMostKeptFree) {
+                const auto smallest = std::min_element(kept.free.begin(), kept.free.end(),
+                                                       [](auto* a, auto* b) { return a->bytes < b->bytes; });
+                dropped = *smallest;
+                kept.free.erase(smallest);
+            }
         }
     }
     if (dropped)
@@ -221,13 +227,21 @@ void returnCoefficients(CoefficientLease& lease)
     lease.arrays = nullptr;
 }
 
-void releaseKeptCoefficients()
+KeepCoefficients::KeepCoefficients()
+{
+    Store& kept = store();
+    const std::lock_guard lock(kept.mutex);
+    ++kept.keepers;
+}
+
+KeepCoefficients::~KeepCoefficients()
 {
     std::vector<KeptBlock*> free;
     {
         Store& kept = store();
         const std::lock_guard lock(kept.mutex);
-        free.swap(kept.free);
+        if (--kept.keepers == 0)
+            free.swap(kept.free);
     }
     for (KeptBlock* block : free)
         destroy(block);

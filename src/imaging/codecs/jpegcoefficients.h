@@ -35,9 +35,17 @@ void keepCoefficientsIn(jpeg_decompress_struct& info, CoefficientLease& lease);
 // Hands the lease's block back for the next picture.
 void returnCoefficients(CoefficientLease& lease);
 
-// Gives every block kept free back to the system: at the end of a run,
-// so that the window holds no memory for pictures it is done with.
-void releaseKeptCoefficients();
+// Blocks are kept only while a KeepCoefficients lives (a run over many
+// pictures); otherwise a block handed back is freed at once, so that the
+// window holds no memory for a picture it has shown. When the last one
+// ends, the blocks kept are freed.
+class KeepCoefficients {
+public:
+    KeepCoefficients();
+    ~KeepCoefficients();
+    KeepCoefficients(const KeepCoefficients&) = delete;
+    KeepCoefficients& operator=(const KeepCoefficients&) = delete;
+};
 
 // What the free blocks hold now, in bytes (for tests).
 std::size_t keptCoefficientBytes();
