@@ -36,6 +36,9 @@ TurnedPicture turnedPhoto(const Picture& picture, const Bitmap& turned, int qual
     if (picture.hadTransparency())
         throw Error(QStringLiteral("This picture has transparent parts, which turning it would fill with white, so "
                                    "the file is left as it was."));
+    if (picture.hadDeepColour())
+        throw Error(QStringLiteral("This picture has more than 8 bits a colour, which turning it would cut to 8, so "
+                                   "the file is left as it was."));
     TurnedPicture result;
     try {
         result.fileBytes = encodePhoto(turned, format, quality, picture.metadata().iccProfile);

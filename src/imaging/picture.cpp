@@ -68,6 +68,7 @@ Picture Picture::fromPhoto(PictureKind kind, DecodedPhoto photo)
     Picture picture = fromRaster(kind, std::move(photo.bitmap), std::move(photo.metadata));
     picture.m_morePictures = photo.morePictures;
     picture.m_transparent = photo.transparent;
+    picture.m_deepColour = photo.deepColour;
     return picture;
 }
 

@@ -61,6 +61,8 @@ public:
     // show white).
     bool fileHasMorePictures() const { return m_morePictures; }
     bool hadTransparency() const { return m_transparent; }
+    // The file holds more than 8 bits a channel, which the picture does not.
+    bool hadDeepColour() const { return m_deepColour; }
     // Moves the raster out to be turned or converted; the picture keeps its
     // kind and what it knows of its file until putAdjustedRaster.
     Bitmap takeRaster();
@@ -80,6 +82,7 @@ private:
     PhotoMetadata m_metadata;
     bool m_morePictures = false;
     bool m_transparent = false;
+    bool m_deepColour = false;
     QByteArray m_metafile;
     MetafileFormat m_metafileFormat = MetafileFormat::Enhanced;
 };

@@ -129,7 +129,7 @@ TEST(PictureRotation, TurnsRasterPicturesBothWaysAndKeepsTheirKind)
 }
 
 // A photo file that the turned picture alone cannot stand for (further
-// pages, transparent parts) is refused with a message, before anything is
+// pages, transparent parts, more than 8 bits a channel) is refused with a message, before anything is
 // written.
 TEST(PictureRotation, RefusesPhotosItCannotWriteBackWhole)
 {
@@ -139,10 +139,25 @@ TEST(PictureRotation, RefusesPhotosItCannotWriteBackWhole)
     const QString png = folder.path() + QStringLiteral("/clear.png");
     ASSERT_TRUE(clear.save(png, "png"));
     const QString tiff = folder.write(QStringLiteral("pages.tif"), testing::tiffPages({blockPicture(), Bitmap(4, 4)}));
+    // 16 bits a channel, which the turned picture would cut to 8.
+    QImage deep(8, 4, QImage::Format_RGBX64);
+    deep.fill(QColor::fromRgba64(1000, 20000, 40000));
+    const QString deepPng = folder.path() + QStringLiteral("/deep.png");
+    const QString deepTiff = folder.path() + QStringLiteral("/deep.tif");
+    ASSERT_TRUE(deep.save(deepPng, "png"));
+    ASSERT_TRUE(deep.save(deepTiff, "tiff"));
+    QImage grey(8, 4, QImage::Format_Grayscale16);
+    grey.fill(QColor::fromRgba64(30000, 30000, 30000));
+    const QString greyPng = folder.path() + QStringLiteral("/grey16.png");
+    ASSERT_TRUE(grey.save(greyPng, "png"));
     const struct {
         QString path;
         const char* reason;
-    } rows[] = {{png, "transparent parts"}, {tiff, "more than one picture"}};
+    } rows[] = {{png, "transparent parts"},
+                {tiff, "more than one picture"},
+                {deepPng, "more than 8 bits"},
+                {deepTiff, "more than 8 bits"},
+                {greyPng, "more than 8 bits"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.path.toStdString());
         const QByteArray before = testing::readAll(row.path);

@@ -264,6 +264,10 @@ DecodedPhoto decodeWithQt(const QByteArray& bytes, PhotoFormat format)
     if (image.colorSpace().isValid())
         photo.metadata.iccProfile = image.colorSpace().iccProfile();
     photo.morePictures = pictures > 1 || animatedPng;
+    photo.deepColour = image.depth() > 32 || image.format() == QImage::Format_Grayscale16 ||
+                       image.format() == QImage::Format_BGR30 || image.format() == QImage::Format_RGB30 ||
+                       image.format() == QImage::Format_A2BGR30_Premultiplied ||
+                       image.format() == QImage::Format_A2RGB30_Premultiplied;
     if (image.hasAlphaChannel())
         onWhite(image, photo);
     else
@@ -353,6 +357,7 @@ DecodedPhoto decodeWithLibheif(const QByteArray& bytes, PhotoFormat format)
 
     DecodedPhoto photo;
     photo.morePictures = heif_context_get_number_of_top_level_images(context.get()) > 1;
+    photo.deepColour = heif_image_handle_get_luma_bits_per_pixel(handle.get()) > 8;
     const heif_color_profile_type profile = heif_image_handle_get_color_profile_type(handle.get());
     if (profile == heif_color_profile_type_prof || profile == heif_color_profile_type_rICC) {
         const std::size_t length = heif_image_handle_get_raw_color_profile_size(handle.get());

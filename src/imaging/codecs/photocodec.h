@@ -20,6 +20,8 @@ struct DecodedPhoto {
     bool morePictures = false;
     // Some pixels were see-through and now show the white behind them.
     bool transparent = false;
+    // The file holds more than 8 bits a channel; the bitmap has 8.
+    bool deepColour = false;
 };
 
 // Decodes the first picture of a file: transparent parts on white. The

@@ -78,6 +78,7 @@ DecodedPhoto fromWire(const QByteArray& output, std::int64_t maxPixels, const ch
     photo.metadata.iccProfile = output.mid(at, header.profileBytes);
     photo.morePictures = header.flags & DecoderWireHeader::kMorePictures;
     photo.transparent = header.flags & DecoderWireHeader::kTransparent;
+    photo.deepColour = header.flags & DecoderWireHeader::kDeepColour;
     photo.bitmap.resize(header.width, header.height);
     const char* rows = output.constData() + at + header.profileBytes;
     for (int y = 0; y < header.height; ++y)

@@ -13,7 +13,7 @@ namespace tessaly {
 // build on the same machine, so the numbers are in the machine's order.
 struct DecoderWireHeader {
     static constexpr std::int32_t kMagic = 0x31445054;  // "TPD1"
-    static constexpr std::int32_t kMorePictures = 1, kTransparent = 2;
+    static constexpr std::int32_t kMorePictures = 1, kTransparent = 2, kDeepColour = 4;
 
     std::int32_t magic = kMagic;
     std::int32_t width = 0;
@@ -36,7 +36,8 @@ struct DecoderWireHeader {
         header.width = photo.bitmap.width();
         header.height = photo.bitmap.height();
         header.orientation = photo.metadata.orientation;
-        header.flags = (photo.morePictures ? kMorePictures : 0) | (photo.transparent ? kTransparent : 0);
+        header.flags = (photo.morePictures ? kMorePictures : 0) | (photo.transparent ? kTransparent : 0) |
+                       (photo.deepColour ? kDeepColour : 0);
         header.profileBytes = std::int32_t(photo.metadata.iccProfile.size());
         return header;
     }
