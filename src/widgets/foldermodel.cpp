@@ -225,6 +225,7 @@ void FolderModel::reread(Node* node)
     node->read = true;
     const QModelIndex parent = indexOf(node);
     auto& children = node->children;
+    const bool hadRows = !children.empty();
 
     QSet<QString> present;
     present.reserve(qsizetype(entries.size()));
@@ -278,6 +279,11 @@ void FolderModel::reread(Node* node)
         endInsertRows();
         row += count;
     }
+    // A view keeps whether a row has children from when it laid the row
+    // out, and no rows come or go to tell it a folder is empty after all
+    // (or that an empty one has rows now): the row's data change does.
+    if (parent.isValid() && (children.empty() || !hadRows))
+        emit dataChanged(parent, parent);
 }
 
 }  // namespace tessaly
