@@ -4,12 +4,14 @@
 #include "platform/paths.h"
 
 #include <QFileIconProvider>
+#include <QFileSystemWatcher>
 #include <QSet>
 #include <QStringList>
 #include <algorithm>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <utility>
 
 namespace tessaly {
 
@@ -33,8 +35,15 @@ bool isDotOrDotDot(const char* name)
 
 FolderModel::FolderModel(QObject* parent)
     : QAbstractItemModel(parent), m_top(std::make_unique<Node>()),
-      m_folderIcon(QFileIconProvider().icon(QFileIconProvider::Folder))
+      m_folderIcon(QFileIconProvider().icon(QFileIconProvider::Folder)), m_watcher(new QFileSystemWatcher(this))
 {
+    m_changeDelay.setSingleShot(true);
+    m_changeDelay.setInterval(100);
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, [this](const QString& path) {
+        m_changed.insert(path);
+        m_changeDelay.start();
+    });
+    connect(&m_changeDelay, &QTimer::timeout, this, &FolderModel::rereadChanged);
     // The order QFileSystemModel gives its rows, which users know: numbers
     // by value where the locale's collation allows, letter case ignored.
     m_collator.setNumericMode(true);
@@ -126,10 +135,13 @@ void FolderModel::fetchMore(const QModelIndex& parent)
 
 QString FolderModel::pathOf(const QModelIndex& index) const
 {
-    if (!index.isValid())
-        return {};
+    return index.isValid() ? pathOf(nodeOf(index)) : QString();
+}
+
+QString FolderModel::pathOf(const Node* node) const
+{
     QStringList names;
-    for (const Node* node = nodeOf(index); node->parent != m_top.get(); node = node->parent)
+    for (; node->parent != m_top.get(); node = node->parent)
         names.prepend(node->name);
     return paths::root() + names.join(paths::separator);
 }
@@ -165,6 +177,45 @@ QModelIndex FolderModel::indexOf(const QString& path)
 void FolderModel::refresh()
 {
     refreshBelow(m_top->children.front().get());
+}
+
+FolderModel::Node* FolderModel::readNode(const QString& path) const
+{
+    if (!path.startsWith(paths::separator))
+        return nullptr;
+    Node* node = m_top->children.front().get();
+    for (const QString& name : path.split(paths::separator, Qt::SkipEmptyParts)) {
+        const auto& children = node->children;
+        const auto found = std::find_if(children.cbegin(), children.cend(),
+                                        [&](const std::unique_ptr<Node>& child) { return child->name == name; });
+        if (found == children.cend())
+            return nullptr;
+        node = found->get();
+    }
+    return node->read ? node : nullptr;
+}
+
+void FolderModel::watch(const QString& path)
+{
+    if (!hasRawBytes(path) && !m_watcher->directories().contains(path))
+        m_watcher->addPath(path);
+}
+
+void FolderModel::forgetWatches(const Node* node)
+{
+    if (!node->read)
+        return;
+    m_watcher->removePath(pathOf(node));
+    for (const auto& child : node->children)
+        forgetWatches(child.get());
+}
+
+void FolderModel::rereadChanged()
+{
+    const QSet<QString> changed = std::exchange(m_changed, {});
+    for (const QString& path : changed)
+        if (Node* node = readNode(path))
+            reread(node);
 }
 
 void FolderModel::refreshBelow(Node* node)
@@ -221,8 +272,10 @@ void FolderModel::renumber(Node* node, int from)
 
 void FolderModel::reread(Node* node)
 {
-    const std::vector<Entry> entries = readFolder(pathOf(indexOf(node)));
+    const QString path = pathOf(node);
+    const std::vector<Entry> entries = readFolder(path);
     node->read = true;
+    watch(path);
     const QModelIndex parent = indexOf(node);
     auto& children = node->children;
     const bool hadRows = !children.empty();
@@ -240,6 +293,8 @@ void FolderModel::reread(Node* node)
         while (first > 0 && !present.contains(children[size_t(first - 1)]->name))
             --first;
         beginRemoveRows(parent, first, last);
+        for (int row = first; row <= last; ++row)
+            forgetWatches(children[size_t(row)].get());
         children.erase(children.begin() + first, children.begin() + last + 1);
         renumber(node, first);
         endRemoveRows();

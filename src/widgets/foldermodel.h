@@ -3,11 +3,11 @@
 #include <QAbstractItemModel>
 #include <QCollator>
 #include <QIcon>
+#include <QSet>
 #include <QString>
+#include <QTimer>
 #include <memory>
 #include <vector>
-
-namespace tessaly {
 
 // The file system's folders as a tree of one column: the root "/" is the
 // only top-level row, and each folder's rows are its subfolders, hidden
@@ -20,6 +20,13 @@ namespace tessaly {
 // leaves such names out. A folder is read when the view opens it
 // (fetchMore) or a path is looked up through it, once; refresh() reads
 // again what has been read. A folder that cannot be read has no rows.
+// Folders read are watched, so that folders made or removed by other
+// programs show without a refresh (names that are not UTF-8 excepted:
+// QFileSystemWatcher takes its paths through Qt's lossy encoding).
+class QFileSystemWatcher;
+
+namespace tessaly {
+
 class FolderModel : public QAbstractItemModel {
     Q_OBJECT
 public:
@@ -57,6 +64,7 @@ private:
 
     Node* nodeOf(const QModelIndex& index) const;
     QModelIndex indexOf(Node* node) const;
+    QString pathOf(const Node* node) const;
     // The subfolders of `path`, sorted.
     std::vector<Entry> readFolder(const QString& path) const;
     bool lessThan(const Entry& a, const Entry& b) const;
@@ -64,10 +72,20 @@ private:
     void reread(Node* node);
     void refreshBelow(Node* node);
     void renumber(Node* node, int from);
+    // The node of `path` among the folders read; none when not read.
+    Node* readNode(const QString& path) const;
+    void watch(const QString& path);
+    void forgetWatches(const Node* node);
+    void rereadChanged();
 
     std::unique_ptr<Node> m_top;  // the invisible parent of "/"
     QCollator m_collator;
     QIcon m_folderIcon;
+    QFileSystemWatcher* m_watcher;
+    // Folders changed on disk, read again together after a short pause:
+    // a run writing into a watched folder changes it once per file.
+    QSet<QString> m_changed;
+    QTimer m_changeDelay;
 };
 
 }  // namespace tessaly

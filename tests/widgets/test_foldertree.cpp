@@ -202,6 +202,26 @@ TEST(FolderTree, RefreshKeepsFolderOrFallsBackToParent)
                                                      QStringLiteral("Zo\u00eb")}));
 }
 
+// Folders made or removed by other programs come and go in the open
+// folders by themselves, and the tree stays on its folder.
+TEST(FolderTree, FoldersMadeElsewhereAppearWithoutRefresh)
+{
+    testing::TempFolder temp;
+    const QString sub = temp.makeFolder(QStringLiteral("sub"));
+    FolderTree tree;
+    tree.setFolder(sub);
+    FolderModel& model = modelOf(tree);
+    const QModelIndex parent = model.indexOf(temp.path());
+    ASSERT_EQ(shownRows(model, parent), QStringList{QStringLiteral("sub")});
+    ASSERT_EQ(::mkdir(encodeFileName(temp.path() + QStringLiteral("/Later")).constData(), 0755), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shownRows(model, parent).size() == 2; }));
+    EXPECT_EQ(shownRows(model, parent), (QStringList{QStringLiteral("Later"), QStringLiteral("sub")}));
+    ASSERT_EQ(::rmdir(encodeFileName(temp.path() + QStringLiteral("/Later")).constData()), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shownRows(model, parent).size() == 1; }));
+    EXPECT_EQ(tree.folder(), sub);
+    EXPECT_EQ(tree.currentIndex(), model.indexOf(sub));
+}
+
 // A click on a folder chooses it.
 TEST(FolderTree, UserClickChoosesFolder)
 {
