@@ -205,7 +205,8 @@ void FolderModel::forgetWatches(const Node* node)
 {
     if (!node->read)
         return;
-    m_watcher->removePath(pathOf(node));
+    if (const QString path = pathOf(node); !hasRawBytes(path))
+        m_watcher->removePath(path);
     for (const auto& child : node->children)
         forgetWatches(child.get());
 }

@@ -9,6 +9,10 @@
 #include <memory>
 #include <vector>
 
+class QFileSystemWatcher;
+
+namespace tessaly {
+
 // The file system's folders as a tree of one column: the root "/" is the
 // only top-level row, and each folder's rows are its subfolders, hidden
 // ones and links to folders included, sorted by name as people read it
@@ -23,10 +27,6 @@
 // Folders read are watched, so that folders made or removed by other
 // programs show without a refresh (names that are not UTF-8 excepted:
 // QFileSystemWatcher takes its paths through Qt's lossy encoding).
-class QFileSystemWatcher;
-
-namespace tessaly {
-
 class FolderModel : public QAbstractItemModel {
     Q_OBJECT
 public:
