@@ -1,11 +1,12 @@
 #include "widgets/foldertree.h"
 
+#include "platform/filenames.h"
+#include "platform/fileops.h"
 #include "platform/paths.h"
 #include "widgets/filelistbox.h"
+#include "widgets/foldermodel.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QFileSystemModel>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
@@ -41,36 +42,25 @@ QString shortenFolder(const QString& folder, const QFontMetrics& metrics, int wi
     return metrics.elidedText(lastOnly, Qt::ElideLeft, width);
 }
 
-FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), m_model(new QFileSystemModel(this))
+FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), m_model(new FolderModel(this))
 {
-    m_model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::Drives);
-    m_model->setReadOnly(true);
-    m_model->setRootPath(paths::root());
     setModel(m_model);
-    for (int column = 1; column < m_model->columnCount(); ++column)
-        hideColumn(column);
     header()->hide();
-    setRootIndex(m_model->index(paths::root()).parent());
+    // Every row is one line of text beside the folder icon; the view then
+    // lays out a folder of thousands of subfolders without measuring each.
+    setUniformRowHeights(true);
     setAccessibleName(QStringLiteral("Folders"));
     m_folder = paths::root();
-    // The model reads folders in the background; once the folders on the
-    // way to ours are read, the tree is opened down to it again.
-    connect(m_model, &QFileSystemModel::directoryLoaded, this, [this] {
-        if (m_revealPending)
-            showFolder();
-    });
-    connect(m_model, &QFileSystemModel::layoutChanged, this, [this] {
-        if (m_revealPending)
-            showFolder();
-    });
 }
 
 void FolderTree::setFolder(const QString& path)
 {
+    // Checked by the path's bytes (isFolder): QFileInfo would look for
+    // another name where a name is not UTF-8.
     QString candidate = paths::normalFolder(QDir::cleanPath(path));
-    if (!QFileInfo(candidate).isAbsolute())
+    if (!candidate.startsWith(paths::separator))
         throw FolderNotFound(path);
-    while (!QFileInfo(candidate).isDir()) {
+    while (!isFolder(candidate)) {
         const QString parent = paths::folderOf(candidate);
         if (parent.isEmpty() || parent == candidate)
             throw FolderNotFound(path);
@@ -89,11 +79,7 @@ bool FolderTree::selectParent()
 
 void FolderTree::refresh()
 {
-    // QFileSystemModel watches the folders it has read; a fresh root path
-    // makes it drop what it cached for folders it does not watch.
-    m_model->setRootPath(QString());
-    m_model->setRootPath(paths::root());
-    setRootIndex(m_model->index(paths::root()).parent());
+    m_model->refresh();
     try {
         setFolder(m_folder);
     } catch (const FolderNotFound&) {
@@ -118,7 +104,6 @@ void FolderTree::applyFolder(const QString& folder)
 {
     const bool changed = folder != m_folder;
     m_folder = folder;
-    m_revealPending = true;
     showFolder();
     if (m_fileList)
         m_fileList->setFolder(m_folder);
@@ -129,7 +114,7 @@ void FolderTree::applyFolder(const QString& folder)
 
 void FolderTree::showFolder()
 {
-    const QModelIndex index = m_model->index(m_folder);
+    const QModelIndex index = m_model->indexOf(m_folder);
     if (!index.isValid())
         return;
     for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
@@ -142,12 +127,11 @@ void FolderTree::showFolder()
 void FolderTree::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     QTreeView::currentChanged(current, previous);
-    // The file system model reads folders in the background and may move
-    // the current row as it inserts and sorts; only the user's own clicks
-    // and keys choose a folder.
+    // Rows that go on a refresh move the current row too; only the user's
+    // own clicks and keys choose a folder.
     if (!m_userAction || !current.isValid())
         return;
-    const QString picked = paths::normalFolder(m_model->filePath(current));
+    const QString picked = m_model->pathOf(current);
     if (!picked.isEmpty() && picked != m_folder)
         applyFolder(picked);
 }
@@ -160,7 +144,6 @@ void FolderTree::mousePressEvent(QMouseEvent* event)
         event->accept();
         return;
     }
-    m_revealPending = false;
     m_userAction = true;
     QTreeView::mousePressEvent(event);
     m_userAction = false;
@@ -168,16 +151,9 @@ void FolderTree::mousePressEvent(QMouseEvent* event)
 
 void FolderTree::keyPressEvent(QKeyEvent* event)
 {
-    m_revealPending = false;
     m_userAction = true;
     QTreeView::keyPressEvent(event);
     m_userAction = false;
-}
-
-void FolderTree::wheelEvent(QWheelEvent* event)
-{
-    m_revealPending = false;
-    QTreeView::wheelEvent(event);
 }
 
 void FolderTree::resizeEvent(QResizeEvent* event)
@@ -190,8 +166,9 @@ void FolderTree::updateLabel()
 {
     if (!m_label)
         return;
-    m_label->setText(shortenFolder(m_folder, m_label->fontMetrics(), width()));
-    m_label->setToolTip(m_folder);
+    const QString shown = displayFileName(m_folder);
+    m_label->setText(shortenFolder(shown, m_label->fontMetrics(), width()));
+    m_label->setToolTip(shown);
 }
 
 }  // namespace tessaly

@@ -4,13 +4,13 @@
 #include <QTreeView>
 #include <stdexcept>
 
-class QFileSystemModel;
 class QFontMetrics;
 class QLabel;
 
 namespace tessaly {
 
 class FileListBox;
+class FolderModel;
 
 // Raised when a folder tree is asked for a folder of which no part exists.
 class FolderNotFound : public std::runtime_error {
@@ -26,10 +26,11 @@ private:
 // the last folder always stays ("/home/ann/.../2024/summer").
 QString shortenFolder(const QString& folder, const QFontMetrics& metrics, int width);
 
-// The tree of the file system's folders, hidden ones included. It reports its
-// folder without a trailing separator (the root as "/"), keeps a linked file
-// list on that folder and a linked label showing it shortened to the tree's
-// width.
+// The tree of the file system's folders, hidden ones included, names that
+// are not UTF-8 too (FolderModel). It reports its folder without a trailing
+// separator (the root as "/"), with the exact bytes of its names
+// (filenames.h), keeps a linked file list on that folder and a linked label
+// showing it shortened to the tree's width.
 class FolderTree : public QTreeView {
     Q_OBJECT
 public:
@@ -55,7 +56,6 @@ protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -64,14 +64,13 @@ private:
     void showFolder();
     void updateLabel();
 
-    QFileSystemModel* m_model;
+    FolderModel* m_model;
     QString m_folder;
     FileListBox* m_fileList = nullptr;
     QLabel* m_label = nullptr;
+    // Set while the user's own click or key is handled: only then does a
+    // new current row choose a folder.
     bool m_userAction = false;
-    // The tree keeps opening itself to the current folder while the model
-    // is still reading and sorting, until the user takes over.
-    bool m_revealPending = false;
 };
 
 }  // namespace tessaly
