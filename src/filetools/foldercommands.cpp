@@ -1,8 +1,9 @@
 #include "filetools/foldercommands.h"
 
+#include "platform/filenames.h"
+#include "platform/fileops.h"
+
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <unistd.h>
 
 namespace tessaly {
@@ -16,9 +17,8 @@ bool createDirectoryWithParents(const QString& baseFolder, const QString& path)
 {
     if (path.trimmed().isEmpty())
         return false;
-    const QString absolute = QDir(baseFolder).absoluteFilePath(path);
-    // mkpath also reports success for an existing file of that name.
-    return QDir().mkpath(absolute) && QFileInfo(absolute).isDir();
+    // By the names' own bytes: the folder may be one whose name is not UTF-8.
+    return makeFolders(QDir(baseFolder).absoluteFilePath(path));
 }
 
 bool removeEmptyDirectory(const QString& folder)
@@ -26,7 +26,7 @@ bool removeEmptyDirectory(const QString& folder)
     if (folder.isEmpty())
         return false;
     // rmdir(2) itself refuses a folder that holds anything and a link.
-    return ::rmdir(QFile::encodeName(folder).constData()) == 0;
+    return ::rmdir(encodeFileName(folder).constData()) == 0;
 }
 
 bool pm1ItemEnabled(const QString& itemName, int selectedFiles)

@@ -1,10 +1,12 @@
 #include "filetools/foldercommands.h"
+#include "platform/filenames.h"
 #include "support/tempfolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace tessaly {
 namespace {
@@ -37,6 +39,17 @@ TEST(FolderCommands, CreatesNestedFolders)
         }
     }
     EXPECT_TRUE(QFileInfo(folder.path() + QStringLiteral("/file")).isFile());
+    // Inside a folder whose name is not UTF-8, by its exact bytes.
+    const QByteArray latin = QFile::encodeName(folder.path()) + "/caf\xe9";
+    const QString cafe = decodeFileName(latin);
+    EXPECT_TRUE(createDirectoryWithParents(cafe, QStringLiteral("new")));
+    struct stat made {};
+    EXPECT_EQ(::stat((latin + "/new").constData(), &made), 0);
+    EXPECT_TRUE(removeEmptyDirectory(decodeFileName(latin + "/new")));
+    EXPECT_NE(::stat((latin + "/new").constData(), &made), 0);
+    EXPECT_TRUE(removeEmptyDirectory(cafe));
+    // Nothing made under another name: the file, "one" and "rel" only.
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 3);
     EXPECT_EQ(kUnableToCreateDirectory, QStringLiteral("Unable to create directory"));
 }
 
