@@ -5,6 +5,7 @@
 #include "app/wizard.h"
 #include "batch/dryrun.h"
 #include "batch/jobchecks.h"
+#include "platform/filenames.h"
 #include "platform/services.h"
 #include "ui_tform1.h"
 #include "widgets/textfit.h"
@@ -52,8 +53,8 @@ void ConfirmPage::tsCSShow()
     Ui::TForm1& ui = m_ui;
     // Folders too long for their row lose their middle (the whole path is
     // the tooltip): the ends are what the user checks.
-    setElidedText(*ui.lInDir, ui.fDir->folder(), Qt::ElideMiddle);
-    setElidedText(*ui.lOtDir, ui.fNewDir->folder(), Qt::ElideMiddle);
+    setElidedText(*ui.lInDir, displayFileName(ui.fDir->folder()), Qt::ElideMiddle);
+    setElidedText(*ui.lOtDir, displayFileName(ui.fNewDir->folder()), Qt::ElideMiddle);
     ui.lTypes->setText(ui.cbMask->currentText());
     ui.lConvert->setText(ui.cbConvert->currentText());
     const std::optional<NamingOption> naming = namingOptionFromIndex(ui.cbNameOption->currentIndex());
@@ -78,7 +79,7 @@ void ConfirmPage::tsCSShow()
         ui.lHeight->setVisible(!kept);
     } else {
         if (ui.rbRenameOnly->isChecked()) {
-            setElidedText(*ui.lOtDir, ui.fDir->folder(), Qt::ElideMiddle);
+            setElidedText(*ui.lOtDir, displayFileName(ui.fDir->folder()), Qt::ElideMiddle);
             ui.lConvert->setText(textOf(OutputType::NoConversion));
         }
         if (const auto sentence = outputNamesSentence(naming, ui.ePreI->text(), ui.eSeq->text()))

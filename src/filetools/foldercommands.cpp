@@ -10,7 +10,7 @@ namespace tessaly {
 
 QString confirmRemoveDirectoryText(const QString& folder)
 {
-    return QStringLiteral("Confirm Delete of Directory ") + folder;
+    return QStringLiteral("Confirm Delete of Directory ") + displayFileName(folder);
 }
 
 bool createDirectoryWithParents(const QString& baseFolder, const QString& path)

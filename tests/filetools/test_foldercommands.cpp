@@ -78,6 +78,8 @@ TEST(FolderCommands, RemovesOnlyEmptyFolders)
     EXPECT_FALSE(QFileInfo::exists(empty));
     EXPECT_EQ(kRemoveDirectoryError, QStringLiteral("Error Removing Directory, it must be empty."));
     EXPECT_EQ(confirmRemoveDirectoryText(QStringLiteral("/p/q")), QStringLiteral("Confirm Delete of Directory /p/q"));
+    EXPECT_EQ(confirmRemoveDirectoryText(decodeFileName("/p/caf\xe9")),
+              QStringLiteral("Confirm Delete of Directory /p/caf\\xE9"));
 }
 
 // Opening the input popup menu: "Delete Selected Files" is enabled exactly
