@@ -391,7 +391,8 @@ TEST(PhotoFormats, ColourCodePointsBecomeAProfile)
 // here as in the decoder program, tile by tile; a grid whose canvas is
 // more than its tiles can paint, or not the size its picture claims, is
 // refused at once, before libheif allocates that canvas (it would ask for
-// gigabytes for the 26991 by 30316 claims below).
+// gigabytes for the 26991 by 30316 claims below); so is a derived picture
+// built from an item that is no picture (libheif 1.15 asserts on it).
 TEST(PhotoFormats, GridCanvasesAreCheckedBeforeDecoding)
 {
     const struct {
@@ -404,6 +405,7 @@ TEST(PhotoFormats, GridCanvasesAreCheckedBeforeDecoding)
         {"fuzz/heif-huge-allocation.heic", PhotoFormat::Heif, "HEIF picture claims more pixels than its file holds"},
         {"grid-canvas-huge.avif", PhotoFormat::Avif, "AVIF picture claims more pixels than its file holds"},
         {"grid-canvas-not-ispe.heic", PhotoFormat::Heif, "HEIF file cannot be read"},
+        {"fuzz/heif-identity-of-no-picture.heic", PhotoFormat::Heif, "HEIF file cannot be read"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.file);

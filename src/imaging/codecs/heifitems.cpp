@@ -259,9 +259,21 @@ void listDerivedItems(const ItemBoxes& items, Bytes file, HeifDerivedItems& foun
         }
     }
 
-    std::set<std::uint32_t> listed;
+    // libheif 1.15 asserts that what a derived picture is built from is a
+    // picture: an item of one of these types, and of no other.
+    const auto isPicture = [&items](std::uint32_t id) {
+        const auto [first, end] = items.types.equal_range(id);
+        return first != end && std::all_of(first, end, [](const auto& entry) {
+                   return entry.second == fourcc("hvc1") || entry.second == fourcc("av01") ||
+                          entry.second == fourcc("grid") || entry.second == fourcc("iovl") ||
+                          entry.second == fourcc("iden");
+               });
+    };
+
+    std::set<std::uint64_t> listed;  // item and type
     for (const auto& [id, type] : items.types) {
-        if ((type != fourcc("grid") && type != fourcc("iovl")) || !listed.insert(id).second)
+        const bool hasCanvas = type == fourcc("grid") || type == fourcc("iovl");
+        if ((!hasCanvas && type != fourcc("iden")) || !listed.insert(std::uint64_t(id) << 32 | type).second)
             continue;
         HeifDerivedItem item;
         item.id = id;
@@ -269,11 +281,15 @@ void listDerivedItems(const ItemBoxes& items, Bytes file, HeifDerivedItems& foun
         const auto [firstSource, endSources] = items.derivedFrom.equal_range(id);
         for (auto it = firstSource; it != endSources; ++it)
             if (sources.insert(it->second).second) {
+                if (!isPicture(it->second))
+                    found.readable = false;
                 const auto bytes = presentBytes.find(it->second);
                 if (bytes != presentBytes.end())
                     item.sourceBytes = std::int64_t(std::min<std::uint64_t>(
                         std::uint64_t(item.sourceBytes) + bytes->second, file.size));
             }
+        if (!hasCanvas)
+            continue;
 
         // Every place the item's data may be read from: each of its
         // locations, and for data in 'idat' each such box.

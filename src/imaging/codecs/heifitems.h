@@ -22,7 +22,9 @@ struct HeifDerivedItem {
 struct HeifDerivedItems {
     std::vector<HeifDerivedItem> items;
     // False when a grid or overlay is named but its canvas cannot be found
-    // (its data lies outside the file, or is shorter than its header).
+    // (its data lies outside the file, or is shorter than its header), or
+    // when a derived picture ('grid', 'iovl' or 'iden') is built from an
+    // item that is no picture.
     bool readable = true;
 };
 
