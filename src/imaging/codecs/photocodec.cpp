@@ -327,11 +327,6 @@ QByteArray profileForCodePoints(const heif_image_handle* handle)
     return space.isValid() ? space.iccProfile() : QByteArray();
 }
 
-// The first (primary) image of a HEIF or AVIF file. libheif applies the
-// file's rotation and mirroring (irot, imir) and its crop while decoding:
-// the version here (1.15) cannot report them, so the pixels come out upright
-// and the orientation reported is 1. An EXIF orientation inside the file
-// describes the same turn and must not be applied again.
 // libheif 1.15 makes the canvas of a grid or an overlay (three full planes,
 // then the interleaved copy we ask for) at the size written in the item's
 // own data, before it decodes a single tile and without comparing it with
@@ -340,7 +335,9 @@ QByteArray profileForCodePoints(const heif_image_handle* handle)
 // than the pictures it is built from can paint, and the picture's own must
 // be the size its 'ispe' claims, as the format requires, or that size
 // turned: libheif 1.15 itself writes a turned picture of a size that is no
-// multiple of its tiles as a grid whose 'ispe' holds the turned size.
+// multiple of its tiles as a grid whose 'ispe' holds the turned size. A
+// derived picture built from an item that is no picture is refused too:
+// libheif 1.15 asserts on it.
 void checkDerivedCanvases(const QByteArray& bytes, heif_item_id primary, const heif_image_handle* handle,
                           PhotoFormat format, const QString& unreadable)
 {
@@ -361,6 +358,11 @@ void checkDerivedCanvases(const QByteArray& bytes, heif_item_id primary, const h
     }
 }
 
+// The first (primary) image of a HEIF or AVIF file. libheif applies the
+// file's rotation and mirroring (irot, imir) and its crop while decoding:
+// the version here (1.15) cannot report them, so the pixels come out upright
+// and the orientation reported is 1. An EXIF orientation inside the file
+// describes the same turn and must not be applied again.
 DecodedPhoto decodeWithLibheif(const QByteArray& bytes, PhotoFormat format)
 {
     const QString name = QString::fromLatin1(displayName(format));
