@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QColor>
 #include <QColorTransform>
+#include <QElapsedTimer>
 #include <QImageWriter>
 #include <functional>
 #include <gtest/gtest.h>
@@ -383,6 +384,59 @@ TEST(PhotoFormats, ColourCodePointsBecomeAProfile)
         const QColor inSrgb = space.transformationToColorSpace(QColorSpace(QColorSpace::SRgb)).map(QColor(200, 60, 60));
         EXPECT_GT(inSrgb.red(), 205);
         EXPECT_LT(inSrgb.green(), 55);
+    }
+}
+
+// Grids of tiles, as cameras write large HEIF and AVIF pictures, decode
+// here as in the decoder program, tile by tile; a grid whose canvas is
+// more than its tiles can paint, or not the size its picture claims, is
+// refused at once, before libheif allocates that canvas (it would ask for
+// gigabytes for the 26991 by 30316 claims below); so is a derived picture
+// built from an item that is no picture (libheif 1.15 asserts on it).
+TEST(PhotoFormats, GridCanvasesAreCheckedBeforeDecoding)
+{
+    const struct {
+        const char* file;
+        PhotoFormat format;
+        const char* refusal;  // part of the message; none: decodes
+    } rows[] = {
+        {"grid-2x2.heic", PhotoFormat::Heif, nullptr},
+        {"grid-2x2.avif", PhotoFormat::Avif, nullptr},
+        {"fuzz/heif-huge-allocation.heic", PhotoFormat::Heif, "HEIF picture claims more pixels than its file holds"},
+        {"grid-canvas-huge.avif", PhotoFormat::Avif, "AVIF picture claims more pixels than its file holds"},
+        {"grid-canvas-not-ispe.heic", PhotoFormat::Heif, "HEIF file cannot be read"},
+        {"fuzz/heif-identity-of-no-picture.heic", PhotoFormat::Heif, "HEIF file cannot be read"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        const QByteArray bytes = testing::readTestFile(QString::fromLatin1(row.file));
+        ASSERT_FALSE(bytes.isEmpty());
+        testing::resetPeakMemory();
+        const long memoryBefore = testing::peakMemoryMegabytes();
+        QElapsedTimer timer;
+        timer.start();
+        if (row.refusal) {
+            try {
+                decodePhotoHere(bytes, row.format);
+                ADD_FAILURE() << "decoded";
+            } catch (const CodecError& error) {
+                EXPECT_TRUE(error.message().contains(QLatin1String(row.refusal))) << error.message().toStdString();
+            }
+        } else {
+            // The tile's quarters, four times over.
+            const Bitmap bitmap = decodePhotoHere(bytes, row.format).bitmap;
+            ASSERT_EQ(bitmap.width(), 128);
+            ASSERT_EQ(bitmap.height(), 128);
+            for (const int offset : {0, 64}) {
+                EXPECT_TRUE(closeTo(pixelAt(bitmap, offset + 2, offset + 2), kRed, 24));
+                EXPECT_TRUE(closeTo(pixelAt(bitmap, offset + 61, offset + 2), kGreen, 24));
+                EXPECT_TRUE(closeTo(pixelAt(bitmap, offset + 2, offset + 61), kBlue, 24));
+                EXPECT_TRUE(closeTo(pixelAt(bitmap, offset + 61, offset + 61), kYellow, 24));
+            }
+        }
+        // Generous for the sanitizer build on a busy machine.
+        EXPECT_LT(timer.elapsed(), 2000);
+        EXPECT_LT(testing::peakMemoryMegabytes() - memoryBefore, 100);
     }
 }
 

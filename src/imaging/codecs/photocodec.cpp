@@ -2,6 +2,7 @@
 
 #include "imaging/codecs/bmpcodec.h"
 #include "imaging/codecs/codecerror.h"
+#include "imaging/codecs/heifitems.h"
 #include "imaging/codecs/photodecoderwire.h"
 #include "imaging/codecs/sizecheck.h"
 
@@ -330,6 +331,37 @@ QByteArray profileForCodePoints(const heif_image_handle* handle)
     return space.isValid() ? space.iccProfile() : QByteArray();
 }
 
+// libheif 1.15 makes the canvas of a grid or an overlay (three full planes,
+// then the interleaved copy we ask for) at the size written in the item's
+// own data, before it decodes a single tile and without comparing it with
+// the picture's 'ispe': 549 bytes whose 'ispe' says 7 x 5 and whose grid
+// says 26991 x 30316 cost it 4.9 GB. So each such canvas must be no more
+// than the pictures it is built from can paint, and the picture's own must
+// be the size its 'ispe' claims, as the format requires, or that size
+// turned: libheif 1.15 itself writes a turned picture of a size that is no
+// multiple of its tiles as a grid whose 'ispe' holds the turned size. A
+// derived picture built from an item that is no picture is refused too:
+// libheif 1.15 asserts on it.
+void checkDerivedCanvases(const QByteArray& bytes, heif_item_id primary, const heif_image_handle* handle,
+                          PhotoFormat format, const QString& unreadable)
+{
+    const HeifDerivedItems derived =
+        findHeifDerivedItems(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
+    if (!derived.readable)
+        throw CodecError(unreadable);
+    for (const HeifDerivedItem& item : derived.items) {
+        checkClaimedSize(item.canvasWidth, item.canvasHeight, item.sourceBytes, pixelsPerByte(format),
+                         displayName(format));
+        if (item.id != primary)
+            continue;
+        const std::int64_t width = item.canvasWidth, height = item.canvasHeight;
+        const std::int64_t ispeWidth = heif_image_handle_get_ispe_width(handle);
+        const std::int64_t ispeHeight = heif_image_handle_get_ispe_height(handle);
+        if ((width != ispeWidth || height != ispeHeight) && (width != ispeHeight || height != ispeWidth))
+            throw CodecError(unreadable);
+    }
+}
+
 // The first (primary) image of a HEIF or AVIF file. libheif applies the
 // file's rotation and mirroring (irot, imir) and its crop while decoding:
 // the version here (1.15) cannot report them, so the pixels come out upright
@@ -354,6 +386,9 @@ DecodedPhoto decodeWithLibheif(const QByteArray& bytes, PhotoFormat format)
     const int width = heif_image_handle_get_width(handle.get());
     const int height = heif_image_handle_get_height(handle.get());
     checkClaimedSize(width, height, bytes.size(), pixelsPerByte(format), displayName(format));
+    heif_item_id primary = 0;
+    check(heif_context_get_primary_image_ID(context.get(), &primary), unreadable);
+    checkDerivedCanvases(bytes, primary, handle.get(), format, unreadable);
 
     DecodedPhoto photo;
     photo.morePictures = heif_context_get_number_of_top_level_images(context.get()) > 1;

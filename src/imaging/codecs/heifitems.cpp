@@ -1,0 +1,345 @@
+#include "imaging/codecs/heifitems.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace tessaly {
+namespace {
+
+constexpr std::uint32_t fourcc(const char (&name)[5])
+{
+    return std::uint32_t(std::uint8_t(name[0])) << 24 | std::uint32_t(std::uint8_t(name[1])) << 16 |
+           std::uint32_t(std::uint8_t(name[2])) << 8 | std::uint32_t(std::uint8_t(name[3]));
+}
+
+// Big-endian reads from a window of bytes. A read past the end reads
+// nothing, gives 0 and leaves the reader failed for good.
+class Reader {
+public:
+    Reader(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
+
+    bool ok() const { return m_ok; }
+    std::size_t position() const { return m_position; }
+    std::size_t remaining() const { return m_ok ? m_size - m_position : 0; }
+
+    std::uint64_t read(unsigned bytes)
+    {
+        if (!m_ok || bytes > 8 || bytes > m_size - m_position) {
+            m_ok = false;
+            return 0;
+        }
+        std::uint64_t value = 0;
+        for (unsigned i = 0; i < bytes; ++i)
+            value = value << 8 | m_data[m_position++];
+        return value;
+    }
+
+    void skip(std::uint64_t bytes)
+    {
+        if (!m_ok || bytes > m_size - m_position)
+            m_ok = false;
+        else
+            m_position += std::size_t(bytes);
+    }
+
+private:
+    const std::uint8_t* m_data;
+    std::size_t m_size;
+    std::size_t m_position = 0;
+    bool m_ok = true;
+};
+
+struct Bytes {
+    const std::uint8_t* data = nullptr;
+    std::size_t size = 0;
+};
+
+struct Box {
+    std::uint32_t type;
+    Bytes body;
+};
+
+// The boxes that follow one another in `bytes`, up to the first whose size
+// does not fit (a size of 0 runs to the end).
+std::vector<Box> boxesIn(Bytes bytes)
+{
+    std::vector<Box> boxes;
+    Reader reader(bytes.data, bytes.size);
+    while (reader.remaining() >= 8) {
+        const std::size_t start = reader.position();
+        std::uint64_t length = reader.read(4);
+        const auto type = std::uint32_t(reader.read(4));
+        if (length == 1)
+            length = reader.read(8);
+        else if (length == 0)
+            length = bytes.size - start;
+        const std::size_t header = reader.position() - start;
+        if (!reader.ok() || length < header || length > bytes.size - start)
+            break;
+        boxes.push_back({type, {bytes.data + reader.position(), std::size_t(length - header)}});
+        reader.skip(length - header);
+    }
+    return boxes;
+}
+
+struct Extent {
+    std::uint64_t offset;
+    std::uint64_t length;  // 0: to the end of the data it lies in
+};
+
+struct Location {
+    unsigned method = 0;  // 0: in the file, 1: in 'idat'
+    std::uint64_t baseOffset = 0;
+    std::vector<Extent> extents;
+};
+
+// Where an extent lies in `source`, cut to the bytes that are there.
+// Returns false when it starts beyond them.
+bool placeExtent(const Location& location, const Extent& extent, std::size_t sourceSize, std::uint64_t& start,
+                 std::uint64_t& length)
+{
+    if (location.baseOffset > sourceSize || extent.offset > sourceSize - location.baseOffset)
+        return false;
+    start = location.baseOffset + extent.offset;
+    const std::uint64_t available = sourceSize - start;
+    length = extent.length == 0 ? available : std::min(extent.length, available);
+    return true;
+}
+
+// What one 'meta' box says about its items.
+struct ItemBoxes {
+    std::multimap<std::uint32_t, std::uint32_t> types;
+    std::multimap<std::uint32_t, Location> locations;
+    std::multimap<std::uint32_t, std::uint32_t> derivedFrom;
+    std::vector<Bytes> idats;
+};
+
+void readItemInfo(Bytes body, ItemBoxes& items)
+{
+    Reader reader(body.data, body.size);
+    const auto version = unsigned(reader.read(1));
+    reader.skip(3);
+    reader.skip(version == 0 ? 2 : 4);  // the entry count: the boxes themselves are counted
+    if (!reader.ok())
+        return;
+    for (const Box& entry : boxesIn({body.data + reader.position(), reader.remaining()})) {
+        if (entry.type != fourcc("infe"))
+            continue;
+        Reader infe(entry.body.data, entry.body.size);
+        const auto infeVersion = unsigned(infe.read(1));
+        infe.skip(3);
+        if (infeVersion < 2)
+            continue;  // no item type before version 2
+        const auto id = std::uint32_t(infe.read(infeVersion == 2 ? 2 : 4));
+        infe.skip(2);  // protection index
+        const auto type = std::uint32_t(infe.read(4));
+        if (infe.ok())
+            items.types.emplace(id, type);
+    }
+}
+
+void readItemLocations(Bytes body, ItemBoxes& items)
+{
+    Reader reader(body.data, body.size);
+    const auto version = unsigned(reader.read(1));
+    reader.skip(3);
+    const auto sizes = unsigned(reader.read(1));
+    const auto moreSizes = unsigned(reader.read(1));
+    const unsigned offsetSize = sizes >> 4;
+    const unsigned lengthSize = sizes & 15;
+    const unsigned baseOffsetSize = moreSizes >> 4;
+    const bool hasMethod = version == 1 || version == 2;
+    const unsigned indexSize = hasMethod ? moreSizes & 15 : 0;
+    for (unsigned fieldSize : {offsetSize, lengthSize, baseOffsetSize, indexSize})
+        if (fieldSize != 0 && fieldSize != 4 && fieldSize != 8)
+            return;
+    const std::uint64_t count = reader.read(version < 2 ? 2 : 4);
+    // Every entry takes at least six bytes, so the loop ends with the box.
+    for (std::uint64_t i = 0; i < count && reader.ok(); ++i) {
+        const auto id = std::uint32_t(reader.read(version < 2 ? 2 : 4));
+        Location location;
+        if (hasMethod)
+            location.method = unsigned(reader.read(2) & 15);
+        reader.skip(2);  // data reference index
+        location.baseOffset = reader.read(baseOffsetSize);
+        const auto extentCount = std::size_t(reader.read(2));
+        const std::size_t extentBytes = indexSize + offsetSize + lengthSize;
+        if (extentBytes == 0) {
+            // Extents of no bytes are all the same: offset 0, the whole data.
+            if (extentCount > 0)
+                location.extents.push_back({0, 0});
+        } else {
+            if (extentCount > reader.remaining() / extentBytes)
+                return;
+            for (std::size_t e = 0; e < extentCount; ++e) {
+                reader.skip(indexSize);
+                const std::uint64_t offset = reader.read(offsetSize);
+                location.extents.push_back({offset, reader.read(lengthSize)});
+            }
+        }
+        if (reader.ok())
+            items.locations.emplace(id, std::move(location));
+    }
+}
+
+void readItemReferences(Bytes body, ItemBoxes& items)
+{
+    Reader reader(body.data, body.size);
+    const unsigned idSize = reader.read(1) == 0 ? 2 : 4;
+    reader.skip(3);
+    if (!reader.ok())
+        return;
+    for (const Box& reference : boxesIn({body.data + reader.position(), reader.remaining()})) {
+        if (reference.type != fourcc("dimg"))
+            continue;
+        Reader refs(reference.body.data, reference.body.size);
+        const auto from = std::uint32_t(refs.read(idSize));
+        const std::uint64_t count = refs.read(2);
+        for (std::uint64_t i = 0; i < count; ++i) {
+            const auto to = std::uint32_t(refs.read(idSize));
+            if (!refs.ok())
+                break;
+            items.derivedFrom.emplace(from, to);
+        }
+    }
+}
+
+// The first `wanted` bytes of an item's data, gathered over its extents;
+// fewer when the data is shorter, none when it lies outside `source`.
+std::vector<std::uint8_t> itemStart(const Location& location, Bytes source, std::size_t wanted)
+{
+    std::vector<std::uint8_t> start;
+    for (const Extent& extent : location.extents) {
+        std::uint64_t at = 0;
+        std::uint64_t length = 0;
+        if (start.size() >= wanted || !placeExtent(location, extent, source.size, at, length))
+            break;
+        const auto take = std::size_t(std::min<std::uint64_t>(length, wanted - start.size()));
+        start.insert(start.end(), source.data + at, source.data + at + take);
+    }
+    return start;
+}
+
+// The canvas a grid or an overlay's data claims, or false when the data
+// is shorter than the fields that hold it.
+bool canvasOf(std::uint32_t type, const std::vector<std::uint8_t>& data, std::uint32_t& width,
+              std::uint32_t& height)
+{
+    if (data.size() < 2)
+        return false;
+    const unsigned field = (data[1] & 1) ? 4 : 2;
+    // grid: version, flags, rows - 1, columns - 1, width, height.
+    // iovl: version, flags, four 16-bit background values, width, height.
+    const std::size_t at = type == fourcc("grid") ? 4 : 10;
+    Reader reader(data.data(), data.size());
+    reader.skip(at);
+    width = std::uint32_t(reader.read(field));
+    height = std::uint32_t(reader.read(field));
+    return reader.ok();
+}
+
+void listDerivedItems(const ItemBoxes& items, Bytes file, HeifDerivedItems& found)
+{
+    // The coded bytes of each item that are present, however often the
+    // item is named.
+    std::map<std::uint32_t, std::uint64_t> presentBytes;
+    for (const auto& [id, location] : items.locations) {
+        Bytes source = file;
+        if (location.method == 1)
+            source = items.idats.empty() ? Bytes{} : items.idats.front();
+        else if (location.method != 0)
+            continue;
+        std::uint64_t& total = presentBytes[id];
+        for (const Extent& extent : location.extents) {
+            std::uint64_t at = 0;
+            std::uint64_t length = 0;
+            if (placeExtent(location, extent, source.size, at, length))
+                total = std::min<std::uint64_t>(total + length, file.size);
+        }
+    }
+
+    // libheif 1.15 asserts that what a derived picture is built from is a
+    // picture: an item of one of these types, and of no other.
+    const auto isPicture = [&items](std::uint32_t id) {
+        const auto [first, end] = items.types.equal_range(id);
+        return first != end && std::all_of(first, end, [](const auto& entry) {
+                   return entry.second == fourcc("hvc1") || entry.second == fourcc("av01") ||
+                          entry.second == fourcc("grid") || entry.second == fourcc("iovl") ||
+                          entry.second == fourcc("iden");
+               });
+    };
+
+    std::set<std::uint64_t> listed;  // item and type
+    for (const auto& [id, type] : items.types) {
+        const bool hasCanvas = type == fourcc("grid") || type == fourcc("iovl");
+        if ((!hasCanvas && type != fourcc("iden")) || !listed.insert(std::uint64_t(id) << 32 | type).second)
+            continue;
+        HeifDerivedItem item;
+        item.id = id;
+        std::set<std::uint32_t> sources;
+        const auto [firstSource, endSources] = items.derivedFrom.equal_range(id);
+        for (auto it = firstSource; it != endSources; ++it)
+            if (sources.insert(it->second).second) {
+                if (!isPicture(it->second))
+                    found.readable = false;
+                const auto bytes = presentBytes.find(it->second);
+                if (bytes != presentBytes.end())
+                    item.sourceBytes = std::int64_t(std::min<std::uint64_t>(
+                        std::uint64_t(item.sourceBytes) + bytes->second, file.size));
+            }
+        if (!hasCanvas)
+            continue;
+
+        // Every place the item's data may be read from: each of its
+        // locations, and for data in 'idat' each such box.
+        const auto [firstPlace, endPlaces] = items.locations.equal_range(id);
+        if (firstPlace == endPlaces)
+            found.readable = false;
+        for (auto it = firstPlace; it != endPlaces; ++it) {
+            std::vector<Bytes> sourcesOfData;
+            if (it->second.method == 0)
+                sourcesOfData.push_back(file);
+            else if (it->second.method == 1)
+                sourcesOfData = items.idats;
+            if (sourcesOfData.empty())
+                found.readable = false;
+            for (Bytes source : sourcesOfData) {
+                if (!canvasOf(type, itemStart(it->second, source, 18), item.canvasWidth, item.canvasHeight)) {
+                    found.readable = false;
+                    continue;
+                }
+                found.items.push_back(item);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+HeifDerivedItems findHeifDerivedItems(const std::uint8_t* data, std::size_t size)
+{
+    HeifDerivedItems found;
+    const Bytes file{data, size};
+    for (const Box& top : boxesIn(file)) {
+        if (top.type != fourcc("meta") || top.body.size < 4)
+            continue;
+        ItemBoxes items;
+        const std::vector<Box> children = boxesIn({top.body.data + 4, top.body.size - 4});
+        for (const Box& child : children)
+            if (child.type == fourcc("idat"))
+                items.idats.push_back(child.body);
+        for (const Box& child : children) {
+            if (child.type == fourcc("iinf"))
+                readItemInfo(child.body, items);
+            else if (child.type == fourcc("iloc"))
+                readItemLocations(child.body, items);
+            else if (child.type == fourcc("iref"))
+                readItemReferences(child.body, items);
+        }
+        listDerivedItems(items, file, found);
+    }
+    return found;
+}
+
+}  // namespace tessaly

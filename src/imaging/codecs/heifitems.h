@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace tessaly {
+
+// A picture that a HEIF or AVIF file builds from other pictures: a 'grid'
+// (tiles side by side) or an 'iovl' (pictures laid over a background).
+// Its canvas size is written in the item's own few bytes of data and
+// nowhere else.
+struct HeifDerivedItem {
+    std::uint32_t id = 0;
+    std::uint32_t canvasWidth = 0;
+    std::uint32_t canvasHeight = 0;
+    // Coded bytes of the distinct pictures it is built from: what has to
+    // paint the canvas.
+    std::int64_t sourceBytes = 0;
+};
+
+struct HeifDerivedItems {
+    std::vector<HeifDerivedItem> items;
+    // False when a grid or overlay is named but its canvas cannot be found
+    // (its data lies outside the file, or is shorter than its header), or
+    // when a derived picture ('grid', 'iovl' or 'iden') is built from an
+    // item that is no picture.
+    bool readable = true;
+};
+
+// Reads the item boxes of every top-level 'meta' box ('iinf', 'iloc',
+// 'idat', 'iref') and lists each grid and overlay item with the canvas its
+// data claims. Every read is checked against the bytes it comes from, and
+// the work is linear in the file's size, whatever the file says; a file
+// whose boxes cannot be walked gives what was found up to that point.
+HeifDerivedItems findHeifDerivedItems(const std::uint8_t* data, std::size_t size);
+
+}  // namespace tessaly
