@@ -32,6 +32,8 @@ QByteArray folderBytes(const QByteArray& path)
     return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
 }
 
+}  // namespace
+
 bool writeAll(int fd, const char* data, std::int64_t size)
 {
     while (size > 0) {
@@ -46,7 +48,19 @@ bool writeAll(int fd, const char* data, std::int64_t size)
     return true;
 }
 
-}  // namespace
+bool readAll(int fd, QByteArray& bytes)
+{
+    char chunk[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got > 0)
+            bytes.append(chunk, got);
+        else if (got == 0)
+            return true;
+        else if (errno != EINTR)
+            return false;
+    }
+}
 
 bool renameNoReplace(const QString& from, const QString& to)
 {

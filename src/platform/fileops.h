@@ -15,6 +15,12 @@ namespace tessaly {
 // replaces one. False when the file system refuses.
 bool renameNoReplace(const QString& from, const QString& to);
 
+// Writes all `size` bytes to the descriptor, again after interruptions;
+// false when it cannot.
+bool writeAll(int fd, const char* data, std::int64_t size);
+// Reads the descriptor to its end onto `bytes`; false on a read error.
+bool readAll(int fd, QByteArray& bytes);
+
 // True when the two paths name the same file (also through links).
 bool sameFile(const QString& first, const QString& second);
 

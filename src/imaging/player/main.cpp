@@ -14,6 +14,7 @@
 #include "imaging/codecs/codecerror.h"
 #include "imaging/codecs/metafilecodec.h"
 #include "imaging/codecs/sanitizerbuild.h"
+#include "platform/fileops.h"
 
 #include <QByteArray>
 #include <QGuiApplication>
@@ -30,33 +31,6 @@ void limit(int resource, rlim_t value)
 {
     const rlimit wanted{value, value};
     setrlimit(resource, &wanted);
-}
-
-QByteArray readAll(int fd)
-{
-    QByteArray bytes;
-    char chunk[65536];
-    while (true) {
-        const ssize_t got = read(fd, chunk, sizeof chunk);
-        if (got > 0)
-            bytes.append(chunk, got);
-        else if (got == 0 || errno != EINTR)
-            return bytes;
-    }
-}
-
-bool writeAll(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t done = write(fd, data, size);
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done <= 0)
-            return false;
-        data += done;
-        size -= std::size_t(done);
-    }
-    return true;
 }
 
 // Ends at once: no exit handlers (the libraries' leftovers are the
@@ -91,7 +65,8 @@ int main(int argc, char** argv)
     if (!tessaly::kAddressSanitizer)
         limit(RLIMIT_AS, rlim_t(memory) + (rlim_t(256) << 20));
 
-    const QByteArray bytes = readAll(0);
+    QByteArray bytes;
+    tessaly::readAll(0, bytes);
     // Text in drawings needs Qt's fonts, which need a GUI application; no
     // display is used.
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -101,13 +76,13 @@ int main(int argc, char** argv)
         if (sizeOnly) {
             std::int32_t size[2] = {0, 0};
             tessaly::readMetafileSizeWithLibraries(bytes, size[0], size[1]);
-            finish(writeAll(1, reinterpret_cast<const char*>(size), sizeof size) ? 0 : 2);
+            finish(tessaly::writeAll(1, reinterpret_cast<const char*>(size), sizeof size) ? 0 : 2);
         }
         const tessaly::Bitmap bitmap = tessaly::renderMetafileWithLibraries(
             bytes, format == "emf" ? tessaly::MetafileFormat::Enhanced : tessaly::MetafileFormat::Windows, width,
             height);
         for (int y = 0; y < bitmap.height(); ++y)
-            if (!writeAll(1, reinterpret_cast<const char*>(bitmap.row(y)), bitmap.rowBytes()))
+            if (!tessaly::writeAll(1, reinterpret_cast<const char*>(bitmap.row(y)), bitmap.rowBytes()))
                 finish(2);
         finish(0);
     } catch (const std::exception&) {

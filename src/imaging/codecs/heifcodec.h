@@ -1,0 +1,15 @@
+#pragma once
+
+#include "imaging/bitmap.h"
+#include "imaging/codecs/photocodec.h"
+
+#include <QByteArray>
+
+namespace tessaly {
+
+// HEIF and AVIF through libheif, for photocodec.cpp: the first (primary)
+// image of a file, and a bitmap written as one. Throw CodecError.
+DecodedPhoto decodeWithLibheif(const QByteArray& bytes, PhotoFormat format);
+QByteArray encodeWithLibheif(const Bitmap& bitmap, PhotoFormat format, int quality, const QByteArray& iccProfile);
+
+}  // namespace tessaly
