@@ -84,15 +84,20 @@ const char* formatWord(MetafileFormat format)
 
 }  // namespace
 
-QString metafilePlayerPath()
+QString besideThisProgram(const char* name)
 {
     std::vector<char> self(4096);
     const ssize_t length = readlink("/proc/self/exe", self.data(), self.size() - 1);
     if (length <= 0)
-        return QStringLiteral("tessaly-metafile-player");
+        return QString::fromLatin1(name);
     std::string path(self.data(), std::size_t(length));
-    path = path.substr(0, path.rfind('/') + 1) + "tessaly-metafile-player";
+    path = path.substr(0, path.rfind('/') + 1) + name;
     return QString::fromStdString(path);
+}
+
+QString metafilePlayerPath()
+{
+    return besideThisProgram("tessaly-metafile-player");
 }
 
 PlayerResult runPlayer(const QString& program, const QStringList& arguments, const QByteArray& input,

@@ -43,6 +43,10 @@ struct PlayerResult {
 PlayerResult runPlayer(const QString& program, const QStringList& arguments, const QByteArray& input,
                        const PlayerLimits& limits, std::int64_t maxOutput);
 
+// The path of the program `name` beside the running program (found
+// through /proc, so also where no application object exists).
+QString besideThisProgram(const char* name);
+
 // Where the player program is: beside the running program.
 QString metafilePlayerPath();
 

@@ -44,9 +44,6 @@ DecodedPhoto decodePhotoHere(const QByteArray& bytes, PhotoFormat format);
 // cannot be written here (no encoder installed).
 QByteArray encodePhoto(const Bitmap& bitmap, PhotoFormat format, int quality, const QByteArray& iccProfile = {});
 
-// Where the decoder program is: beside the running program.
-QString photoDecoderPath();
-
 // The decoder program's end: decodes standard input as `format` and writes
 // the result in the form decodePhoto reads. Returns the exit status.
 int runPhotoDecoder(PhotoFormat format);

@@ -2,14 +2,12 @@
 #include "imaging/codecs/metafileplayer.h"
 #include "imaging/codecs/photocodec.h"
 #include "imaging/codecs/photodecoderwire.h"
+#include "imaging/codecs/photoformatinfo.h"
 #include "imaging/codecs/sanitizerbuild.h"
 #include "imaging/codecs/sizecheck.h"
 
 #include <algorithm>
 #include <cstring>
-#include <string>
-#include <unistd.h>
-#include <vector>
 
 namespace tessaly {
 
@@ -86,28 +84,7 @@ DecodedPhoto fromWire(const QByteArray& output, std::int64_t maxPixels, const ch
     return photo;
 }
 
-const char* upperName(PhotoFormat format)
-{
-    switch (format) {
-    case PhotoFormat::Tiff: return "TIFF";
-    case PhotoFormat::Heif: return "HEIF";
-    case PhotoFormat::Avif: return "AVIF";
-    default: return "photo";
-    }
-}
-
 }  // namespace
-
-QString photoDecoderPath()
-{
-    std::vector<char> self(4096);
-    const ssize_t length = readlink("/proc/self/exe", self.data(), self.size() - 1);
-    if (length <= 0)
-        return QStringLiteral("tessaly-photo-decoder");
-    std::string path(self.data(), std::size_t(length));
-    path = path.substr(0, path.rfind('/') + 1) + "tessaly-photo-decoder";
-    return QString::fromStdString(path);
-}
 
 DecodedPhoto decodePhoto(const QByteArray& bytes, PhotoFormat format)
 {
@@ -119,7 +96,7 @@ DecodedPhoto decodePhoto(const QByteArray& bytes, PhotoFormat format)
         std::int64_t(sizeof(DecoderWireHeader)) + std::max(kMaxProfileBytes, kMaxReasonBytes) + maxPixels * 3;
     PlayerResult run;
     try {
-        run = runPlayer(photoDecoderPath(),
+        run = runPlayer(besideThisProgram("tessaly-photo-decoder"),
                         {QString::fromLatin1(photoFormatWord(format)), QString::number(limits.memoryBytes),
                          QString::number(limits.time.count() / 1000)},
                         bytes, limits, maxOutput);
@@ -127,8 +104,8 @@ DecodedPhoto decodePhoto(const QByteArray& bytes, PhotoFormat format)
         throw CodecError("not enough memory for the picture");
     }
     if (run.outcome != PlayerOutcome::Done)
-        decoderFailed(run.outcome, upperName(format));
-    return fromWire(run.output, maxPixels, upperName(format));
+        decoderFailed(run.outcome, photoDisplayName(format));
+    return fromWire(run.output, maxPixels, photoDisplayName(format));
 }
 
 }  // namespace tessaly
