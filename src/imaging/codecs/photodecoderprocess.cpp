@@ -32,7 +32,7 @@ std::int64_t pixelBound(std::int64_t fileBytes)
 PlayerLimits limitsFor(std::int64_t pixels, std::int64_t inputBytes)
 {
     PlayerLimits limits;
-    const std::int64_t base = kAddressSanitizer ? (std::int64_t(1) << 30) : (std::int64_t(256) << 20);
+    const std::int64_t base = kAddressSanitizer ? (std::int64_t(2) << 30) : (std::int64_t(256) << 20);
     limits.memoryBytes = base + pixels * 16 + inputBytes * 4;
     limits.time = std::chrono::seconds(kAddressSanitizer ? 60 : 20);
     return limits;
