@@ -33,7 +33,7 @@ body.viewing{overflow:hidden}
 #viewer-close{top:8px;right:8px}
 #viewer-prev{left:8px;top:50%;transform:translateY(-50%)}
 #viewer-next{right:8px;top:50%;transform:translateY(-50%)}
-#viewer-counter{margin-right:.75em;font-variant-numeric:tabular-nums}
+#viewer-counter{margin-right:.75em;white-space:nowrap;font-variant-numeric:tabular-nums}
 )CSS";
 
 const char* const kResponsiveScript = R"JS((function () {
