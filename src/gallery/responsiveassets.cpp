@@ -26,7 +26,7 @@ body.viewing{overflow:hidden}
 .viewer figure{margin:0;padding:56px 8px 8px;display:flex;flex-direction:column;align-items:center;max-width:100%;max-height:100%}
 .viewer img{display:block;max-width:calc(100vw - 16px);max-height:calc(100vh - 136px);width:auto;height:auto;object-fit:contain}
 .viewer figcaption{margin-top:8px;text-align:center;font-size:.9em;overflow-wrap:anywhere}
-.viewer figcaption a{color:#9cf;margin-left:.5em}
+.viewer figcaption a{color:#9cf;margin-left:.5em;white-space:nowrap}
 .viewer button{position:absolute;width:48px;height:48px;border:0;border-radius:24px;background:rgba(40,40,40,.8);color:#fff;font-size:28px;line-height:48px;cursor:pointer}
 .viewer button:disabled{opacity:.3;cursor:default}
 .viewer button:focus-visible,.viewer a:focus-visible{outline:3px solid #9cf;outline-offset:2px}
