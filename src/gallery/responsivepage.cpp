@@ -141,7 +141,9 @@ QString buildResponsivePage(const GalleryOptions& o, const QString& pageName,
     text += QStringLiteral("<script type=\"application/json\" id=\"pictures\">") + pictureList(pictures, pageName) +
             QStringLiteral("</script>\n<script>\n") + QString::fromUtf8(kResponsiveScript) +
             QStringLiteral("</script>\n</body>\n</html>");
-    return text;
+    // Every line ends as the viewer's editor saves it, so that the page the
+    // window saves and the one the command line writes are the same bytes.
+    return text.replace(u'\n', kCrLf);
 }
 
 GalleryResult writeResponsiveGallery(const GalleryInput& input, PageSink& sink)
