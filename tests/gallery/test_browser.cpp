@@ -66,7 +66,8 @@ TEST(GalleryInBrowser, EveryPictureAndLinkResolves)
 
 // The responsive page at a phone's width and a desktop's: nothing scrolls
 // sideways, several thumbnails share a row, and the viewer opens on a
-// click, moves with the arrow keys (past the end of the page too), keeps
+// click, moves with the arrow keys and swipes (past the end of the page
+// too), keeps
 // Tab inside, shows the screen-size copy, and closes with Escape, giving
 // the focus back to the thumbnail (on the page of the picture last shown).
 TEST(GalleryInBrowser, ResponsivePageAndViewer)
@@ -100,9 +101,9 @@ TEST(GalleryInBrowser, ResponsivePageAndViewer)
     writeGallery(in, sink);
     ASSERT_TRUE(QFile::exists(web + QStringLiteral("/index_screen/photo 2.jpg")));
 
-    const QString viewer = QStringLiteral(
-        "images=5 broken=0 dialog=dialog/true open=1/7 next=2/7 back=1/7 shown=ok trapped=yes closed=yes focus=yes "
-        "across=6/7 landed=picture-6");
+    const QString viewer = QStringLiteral("images=5 broken=0 dialog=dialog/true open=1/7 next=2/7 back=1/7 "
+                                          "swiped=2/7,1/7 shown=ok trapped=yes closed=yes focus=yes "
+                                          "across=6/7 landed=picture-6");
     EXPECT_EQ(testing::checkResponsiveInBrowser(browser, web, in.pageName, 320),
               QStringLiteral("RESULT overflow=0 perRow=3 ") + viewer);
     EXPECT_EQ(testing::checkResponsiveInBrowser(browser, web, in.pageName, 1280),

@@ -80,6 +80,13 @@ window.onload = async () => {
     const shown = picture.naturalWidth > 0 ? 'ok' : 'broken';
     key(doc, 'ArrowLeft');
     const back = counter();
+    const swipe = dx => {
+      const win = doc.defaultView, touch = x => new win.Touch({identifier: 1, target: picture, clientX: x, clientY: 300});
+      picture.dispatchEvent(new win.TouchEvent('touchstart', {changedTouches: [touch(200)], touches: [touch(200)], bubbles: true}));
+      picture.dispatchEvent(new win.TouchEvent('touchend', {changedTouches: [touch(200 + dx)], bubbles: true}));
+      return counter();
+    };
+    const swiped = swipe(-120) + ',' + swipe(120);
     let trapped = 'yes';
     for (let i = 0; i < 6; ++i) { key(doc, 'Tab', i % 2); if (!viewer.contains(doc.activeElement)) trapped = 'no'; }
     key(doc, 'Escape');
@@ -101,7 +108,7 @@ window.onload = async () => {
     }
     out.textContent = 'RESULT overflow=' + (root.scrollWidth > root.clientWidth ? 1 : 0) + ' perRow=' + perRow +
       ' images=' + images.length + ' broken=' + broken + ' dialog=' + viewer.getAttribute('role') + '/' +
-      viewer.getAttribute('aria-modal') + ' open=' + open + ' next=' + next + ' back=' + back + ' shown=' + shown +
+      viewer.getAttribute('aria-modal') + ' open=' + open + ' next=' + next + ' back=' + back + ' swiped=' + swiped + ' shown=' + shown +
       ' trapped=' + trapped + ' closed=' + closed + ' focus=' + focus + ' across=' + across + ' landed=' + landed;
   } catch (e) { out.textContent = 'RESULT error ' + e; }
 };

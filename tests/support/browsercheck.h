@@ -20,6 +20,7 @@ QString checkInBrowser(const QString& browser, const QString& webFolder, const Q
 // first row), images and broken (thumbnails, and those that did not load),
 // dialog (the viewer's role and aria-modal), then the viewer's counter after
 // a click on the first thumbnail (open), ArrowRight (next), ArrowLeft (back),
+// a swipe to the left and then to the right (swiped),
 // whether its picture loaded (shown), whether Tab stayed inside (trapped),
 // whether Escape closed it and gave the focus back to the thumbnail
 // (closed, focus), and from the last thumbnail of the page: ArrowRight
