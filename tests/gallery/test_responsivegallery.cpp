@@ -4,7 +4,7 @@
 #include "gallery/responsivepage.h"
 #include "imaging/codecs/jpegcodec.h"
 #include "imaging/encoders.h"
-#include "imaging/photo/jpegmetadata.h"
+#include "support/exifsegment.h"
 #include "support/tempfolder.h"
 #include "support/testpictures.h"
 
@@ -156,6 +156,7 @@ TEST(ResponsiveGallery, ColoursFollowTheSchemeUnlessChosen)
 // Each picture longer than 2048 pixels gets an upright 2048-pixel JPEG in
 // the folder beside the page, which the viewer shows; smaller or unreadable
 // pictures are shown as they are. A copy newer than its picture is kept.
+// The viewer's caption gets the date taken and the camera.
 TEST(ResponsiveGallery, ScreenCopiesOfLargePictures)
 {
     TempFolder folder;
@@ -165,9 +166,10 @@ TEST(ResponsiveGallery, ScreenCopiesOfLargePictures)
     Bitmap wide;
     wide.resize(2100, 1000);
     jpeg.assign(wide);
-    PhotoMetadata turned;
-    turned.orientation = 6;  // stored on its side: upright it is 1000 by 2100
-    const QString big = folder.write(QStringLiteral("pics/big.jpg"), withJpegMetadata(jpeg.fileBytes(), turned));
+    // Stored on its side (orientation 6): upright it is 1000 by 2100.
+    const QByteArray exif = testing::exifSegment({{0x0110, QByteArray("Snap 7", 7)}, {0x0112, {}, 6}, {0x8769, {}}},
+                                                 {{0x9003, QByteArray("2024:05:01 14:03:22", 20)}});
+    const QString big = folder.write(QStringLiteral("pics/big.jpg"), testing::withSegment(jpeg.fileBytes(), exif));
     const QString square = testing::writePicture(pics + QStringLiteral("/square.png"), 2048, 2048);
     const QString broken = folder.write(QStringLiteral("pics/broken.jpg"), "not a picture");
     GalleryInput in = fixedSet(web);
@@ -186,7 +188,8 @@ TEST(ResponsiveGallery, ScreenCopiesOfLargePictures)
               QStringList{QStringLiteral("big.jpg")});
     const QString page = sink.pages[sink.first];
     EXPECT_TRUE(page.contains(QLatin1String("href=\"index_screen/big.jpg\"")));
-    EXPECT_TRUE(page.contains(QLatin1String("\"o\":\"../pics/big.jpg\"")));
+    EXPECT_TRUE(page.contains(
+        QLatin1String("{\"c\":\"Snap 7\",\"d\":\"2024-05-01 14:03\",\"n\":\"big.jpg\",\"o\":\"../pics/big.jpg\"")));
     EXPECT_TRUE(page.contains(QLatin1String("href=\"../pics/square.png\"")));
     EXPECT_TRUE(page.contains(QLatin1String("href=\"../pics/broken.jpg\"")));
 
