@@ -201,7 +201,7 @@ TEST_F(BatchProgramTest, WritesTheGallery)
                  settings);
     EXPECT_EQ(responsive.exitCode, 0) << responsive.err.toStdString();
     const QString modern = QString::fromUtf8(testing::readAll(page));
-    EXPECT_TRUE(modern.startsWith(QLatin1String("<!DOCTYPE html>\n<html lang=\"en\">")));
+    EXPECT_TRUE(modern.startsWith(QLatin1String("<!DOCTYPE html>\r\n<html lang=\"en\">")));
     EXPECT_TRUE(modern.contains(QLatin1String("<title>Holiday</title>")));
     EXPECT_TRUE(modern.contains(QLatin1String("<img src=\"../Thumb001.jpg\"")));
     EXPECT_EQ(testing::readAll(settings), settingsBefore);

@@ -102,7 +102,7 @@ TEST(GalleryInBrowser, ResponsivePageAndViewer)
     ASSERT_TRUE(QFile::exists(web + QStringLiteral("/index_screen/photo 2.jpg")));
 
     const QString viewer = QStringLiteral("images=5 broken=0 dialog=dialog/true open=1/7 next=2/7 back=1/7 "
-                                          "swiped=2/7,1/7 shown=ok trapped=yes closed=yes focus=yes "
+                                          "swiped=2/7,1/7 shown=ok trapped=yes closed=yes focus=yes outside=yes "
                                           "across=6/7 landed=picture-6");
     EXPECT_EQ(testing::checkResponsiveInBrowser(browser, web, in.pageName, 320),
               QStringLiteral("RESULT overflow=0 perRow=3 ") + viewer);

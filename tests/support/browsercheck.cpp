@@ -92,6 +92,9 @@ window.onload = async () => {
     key(doc, 'Escape');
     const closed = viewer.hidden ? 'yes' : 'no';
     const focus = doc.activeElement === links[0] ? 'yes' : 'no';
+    links[1].click();
+    viewer.dispatchEvent(new doc.defaultView.MouseEvent('click', {bubbles: true}));
+    const outside = viewer.hidden && doc.activeElement === links[1] ? 'yes' : 'no';
     const last = links[links.length - 1];
     last.focus();
     last.click();
@@ -109,7 +112,7 @@ window.onload = async () => {
     out.textContent = 'RESULT overflow=' + (root.scrollWidth > root.clientWidth ? 1 : 0) + ' perRow=' + perRow +
       ' images=' + images.length + ' broken=' + broken + ' dialog=' + viewer.getAttribute('role') + '/' +
       viewer.getAttribute('aria-modal') + ' open=' + open + ' next=' + next + ' back=' + back + ' swiped=' + swiped + ' shown=' + shown +
-      ' trapped=' + trapped + ' closed=' + closed + ' focus=' + focus + ' across=' + across + ' landed=' + landed;
+      ' trapped=' + trapped + ' closed=' + closed + ' focus=' + focus + ' outside=' + outside + ' across=' + across + ' landed=' + landed;
   } catch (e) { out.textContent = 'RESULT error ' + e; }
 };
 </script></body></html>)";

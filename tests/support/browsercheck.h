@@ -23,7 +23,8 @@ QString checkInBrowser(const QString& browser, const QString& webFolder, const Q
 // a swipe to the left and then to the right (swiped),
 // whether its picture loaded (shown), whether Tab stayed inside (trapped),
 // whether Escape closed it and gave the focus back to the thumbnail
-// (closed, focus), and from the last thumbnail of the page: ArrowRight
+// (closed, focus), whether a click beside the picture closes it the same
+// way (outside), and from the last thumbnail of the page: ArrowRight
 // (across) and, after Escape, the thumbnail focused on the page it leads
 // to (landed).
 QString checkResponsiveInBrowser(const QString& browser, const QString& webFolder, const QString& page, int width);
