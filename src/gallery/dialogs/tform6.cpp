@@ -49,10 +49,11 @@ TForm6::TForm6(PlatformServices& services, IniFile settings, ColorChooser* color
     connect(ui.cbUseTable, &QCheckBox::clicked, this, &TForm6::cbUseTableClick);
     connect(ui.cbFrames, &QCheckBox::clicked, this, &TForm6::cbFramesClick);
     // These only show, hide or enable other controls.
-    for (QAbstractButton* button :
-         std::initializer_list<QAbstractButton*>{ui.cbBorder, ui.cbCaption, ui.cbTBColor, ui.cbCBColor, ui.rb1pg,
-                                                 ui.rbMpg, ui.cbAddNav, ui.cbBkgd, ui.cbResponsive})
+    for (QAbstractButton* button : std::initializer_list<QAbstractButton*>{
+             ui.cbBorder, ui.cbCaption, ui.cbTBColor, ui.cbCBColor, ui.rb1pg, ui.rbMpg, ui.cbAddNav, ui.cbBkgd})
         connect(button, &QAbstractButton::clicked, this, &TForm6::applyDependentControls);
+    // The responsive page greys the options that only shape tables and frames.
+    connect(ui.cbResponsive, &QCheckBox::clicked, this, &TForm6::applyDependentControls);
     connect(ui.BitBtn1, &QPushButton::clicked, this, &TForm6::BitBtn1Click);
     connect(ui.bOK, &QPushButton::clicked, this, &TForm6::bOKClick);
     connect(ui.bOK2, &QPushButton::clicked, this, &QDialog::accept);
