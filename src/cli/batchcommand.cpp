@@ -84,6 +84,9 @@ QString batchUsage()
                           "  --no-auto-orient     keep photos as their pixels are stored\n"
                           "  --html DIR/NAME.htm  also write the gallery of the run there, as the\n"
                           "                       settings file's gallery options say\n"
+                          "  --gallery-style STYLE  with --html: responsive (a page for phones and\n"
+                          "                       desktops with a picture viewer), table, plain or\n"
+                          "                       frames, over the settings file's choice\n"
                           "  --mask PATTERNS      the files a folder stands for (default: every\n"
                           "                       picture type read, \"*.jpg;*.jpeg;*.gif;*.bmp;*.wmf;\n"
                           "                       *.emf;*.png;*.webp;*.tif;*.tiff;*.heic;*.heif;*.avif\")\n"
@@ -112,7 +115,8 @@ QString batchUsage()
                           "Examples:\n"
                           "  tessaly-batch thumbs --out ~/thumbs --size 120 --keep-ratio ~/photos\n"
                           "  tessaly-batch rename --naming PreSeq --qualifier Trip --seq 001 ~/photos/*.jpg\n"
-                          "  tessaly-batch convert --type gif --out /tmp/gifs --html /tmp/gifs/index.htm ~/photos\n");
+                          "  tessaly-batch convert --type gif --out /tmp/gifs --html /tmp/gifs/index.htm ~/photos\n"
+                          "  tessaly-batch thumbs --html site/index.htm --gallery-style responsive ~/photos\n");
 }
 
 ParsedArguments parseBatchArguments(const QStringList& arguments)
@@ -141,6 +145,7 @@ ParsedArguments parseBatchArguments(const QStringList& arguments)
         valued("type", "TYPE"),
         valued("quality", "N"),
         valued("html", "PAGE"),
+        valued("gallery-style", "STYLE"),
         valued("mask", "PATTERNS"),
         flag("keep-ratio"),
         flag("no-keep-ratio"),
@@ -248,6 +253,13 @@ ParsedArguments parseBatchArguments(const QStringList& arguments)
     }
     if (const auto text = value("mask"))
         command.mask = *text;
+    if (const auto text = value("gallery-style")) {
+        command.galleryStyle = galleryStyleFromWord(*text);
+        if (!command.galleryStyle)
+            return fail(QStringLiteral("--gallery-style takes responsive, table, plain or frames, not %1").arg(*text));
+        if (command.html.isEmpty())
+            return fail(QStringLiteral("--gallery-style needs --html"));
+    }
 
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())

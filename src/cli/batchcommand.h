@@ -1,6 +1,7 @@
 #pragma once
 
 #include "batch/runinterfaces.h"
+#include "gallery/gallerystyle.h"
 #include "imaging/picture.h"
 #include "settings/inifile.h"
 
@@ -36,6 +37,7 @@ struct BatchCommand {
     std::optional<bool> overwrite;
     std::optional<bool> autoOrient;
     QString html;
+    std::optional<GalleryStyle> galleryStyle;  // none: the settings file's options
     bool allowDuplicates = false, sameFolder = false, quiet = false;
     bool undoRename = false;           // undo-rename [FOLDER]: inputs hold the folder
     bool dryRun = false;               // list what the run would do, write nothing

@@ -160,6 +160,8 @@ int main(int argc, char* argv[])
     if (!command.html.isEmpty()) {
         GalleryInput gallery;
         gallery.options = readGalleryOptions(settings);
+        if (command.galleryStyle)
+            applyGalleryStyle(gallery.options, *command.galleryStyle);
         gallery.entries.assign(state.ProcessedFiles.begin(),
                                state.ProcessedFiles.begin() + std::min<std::size_t>(std::size_t(state.ProcessedCount),
                                                                                     state.ProcessedFiles.size()));

@@ -42,6 +42,9 @@ struct GalleryOptions {
     NavButtons NavBtns = NavButtons::Both;
     bool UseNavBtns = true;
     bool UseFrames = false;
+    // The responsive page with its picture viewer, in place of the table,
+    // plain or frames layout; stored only once it has been turned on.
+    bool Responsive = false;
     // Colors
     StoredColor PageBkgd = storedColor(255, 255, 255);
     StoredColor Text = storedColor(0, 0, 0);

@@ -2,6 +2,7 @@
 
 #include "batch/integertext.h"
 #include "gallery/pagebuilder.h"
+#include "gallery/responsivepage.h"
 #include "platform/fileops.h"
 #include "platform/paths.h"
 
@@ -275,6 +276,8 @@ GalleryResult writeFramesGallery(const GalleryInput& input, PageSink& sink)
 
 GalleryResult writeGallery(const GalleryInput& input, PageSink& sink)
 {
+    if (input.options.Responsive)
+        return writeResponsiveGallery(input, sink);
     if (input.options.UseFrames)
         return writeFramesGallery(input, sink);
     if (input.options.UseTables)

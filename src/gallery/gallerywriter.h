@@ -60,7 +60,8 @@ GalleryResult writeTableGallery(const GalleryInput& input, PageSink& sink);
 GalleryResult writePlainGallery(const GalleryInput& input, PageSink& sink);
 // The frames gallery: frameset, banner, pictures and thumbnails pages.
 GalleryResult writeFramesGallery(const GalleryInput& input, PageSink& sink);
-// The writer the options call for.
+// The writer the options call for (the responsive page's is in
+// responsivepage.h).
 GalleryResult writeGallery(const GalleryInput& input, PageSink& sink);
 
 // The frames gallery's four page texts, in writing order.

@@ -30,6 +30,7 @@ const SettingsKey MultiPg{kLayout, QStringLiteral("MultiPg")};
 const SettingsKey NavBtns{kLayout, QStringLiteral("NavBtns")};
 const SettingsKey UseNavBtns{kLayout, QStringLiteral("UseNavBtns")};
 const SettingsKey UseFrames{kLayout, QStringLiteral("UseFrames")};
+const SettingsKey Responsive{kLayout, QStringLiteral("Responsive")};
 const SettingsKey PageBkgd{kColors, QStringLiteral("PageBkgd")};
 const SettingsKey Text{kColors, QStringLiteral("Text")};
 const SettingsKey BannerText{kColors, QStringLiteral("BannerText")};
@@ -126,6 +127,7 @@ GalleryOptions readGalleryOptions(const IniFile& file, const GalleryOptions& cur
     o.UseNavBtns = r.onlyOne(UseNavBtns, d.UseNavBtns);
     o.UseTables = r.onlyOne(UseTables, d.UseTables);
     o.UseFrames = r.notZero(UseFrames, d.UseFrames);
+    o.Responsive = r.onlyOne(Responsive, d.Responsive);
     return o;
 }
 
@@ -169,6 +171,10 @@ void writeGalleryOptions(const IniFile& file, const GalleryOptions& o)
     w.flag(UseFrames, o.UseFrames);
     w.flag(TileBkgd, o.TileBkgd);
     w.flag(SampleText, o.SampleText);
+    // Only once turned on (or stored before, to record turning it off), so
+    // that a file written from nothing holds the same keys as always.
+    if (o.Responsive || file.readInteger(Responsive, -1) != -1)
+        w.flag(Responsive, o.Responsive);
 }
 
 }  // namespace tessaly

@@ -149,7 +149,8 @@ TEST_F(DoHtmlTest, SameNameTwiceAsksToOverwrite)
 }
 
 // tessaly-batch, reading the settings file the window wrote at exit,
-// writes the same pages byte for byte as "Do HTML!" did.
+// writes the same pages byte for byte as "Do HTML!" did, the responsive
+// page too (ticked in the dialog, shown in the viewer's editor).
 TEST_F(DoHtmlTest, CommandLineWritesTheSamePages)
 {
     struct Layout {
@@ -164,6 +165,7 @@ TEST_F(DoHtmlTest, CommandLineWritesTheSamePages)
              testing::click(options.cbFrames);
              testing::click(options.cbBkgd);
          }},
+        {"responsive", [](Ui::TForm6& options) { testing::click(options.cbResponsive); }},
     };
     makeThumbnails(3);
     for (const Layout& layout : layouts) {
@@ -184,6 +186,11 @@ TEST_F(DoHtmlTest, CommandLineWritesTheSamePages)
         const QStringList written =
             QDir(commandOut.path()).entryList({QStringLiteral("*.htm")}, QDir::Files, QDir::Name);
         EXPECT_EQ(written, pages());
+        EXPECT_FALSE(written.isEmpty());
+        if (QLatin1String(layout.name) == QLatin1String("responsive")) {
+            EXPECT_TRUE(page(QStringLiteral("MyWeb.htm")).startsWith(QLatin1String("<!DOCTYPE html>")));
+            EXPECT_TRUE(windows.htmlViewer().text().startsWith(QLatin1String("<!DOCTYPE html>")));
+        }
         for (const QString& name : written)
             EXPECT_EQ(testing::readAll(commandOut.path() + u'/' + name), testing::readAll(output.path() + u'/' + name))
                 << name.toStdString();

@@ -38,6 +38,9 @@ TEST(BatchArguments, OptionsAndUsageErrors)
     const BatchCommand square = *parseBatchArguments(words("thumbs --size 150 x.jpg")).command;
     EXPECT_EQ(square.height, QStringLiteral("150"));
     EXPECT_FALSE(square.exactSize);
+    EXPECT_FALSE(c.galleryStyle);
+    EXPECT_EQ(parseBatchArguments(words("thumbs --gallery-style=frames --html a.htm x.jpg")).command->galleryStyle,
+              GalleryStyle::Frames);
     EXPECT_TRUE(parseBatchArguments(words("--help")).help);
     EXPECT_TRUE(parseBatchArguments(words("-h")).help);
     EXPECT_TRUE(parseBatchArguments(words("--version")).version);
@@ -59,6 +62,9 @@ TEST(BatchArguments, OptionsAndUsageErrors)
         {"convert --type none a.jpg", "convert needs an output type other than none"},
         {"copy --type gif a.jpg", "copy keeps the files as they are; use convert --type gif"},
         {"thumbs --html out.txt a.jpg", "--html takes a page name with .htm"},
+        {"thumbs --html a.htm --gallery-style fancy a.jpg",
+         "--gallery-style takes responsive, table, plain or frames, not fancy"},
+        {"thumbs --gallery-style table a.jpg", "--gallery-style needs --html"},
     };
     for (const Bad& b : bad) {
         const ParsedArguments parsed = parseBatchArguments(words(b.arguments));

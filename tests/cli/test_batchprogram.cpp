@@ -192,6 +192,19 @@ TEST_F(BatchProgramTest, WritesTheGallery)
                               RelativeReference(commandOut.path() + QStringLiteral("/web"), input.path()) +
                               QStringLiteral("alps.gif\"")));
     EXPECT_TRUE(result.out.contains(QLatin1String("Gallery written: ") + page));
+
+    // The responsive page instead, without a word in the settings file.
+    const QByteArray settingsBefore = testing::readAll(settings);
+    const Result responsive =
+        runBatch({QStringLiteral("thumbs"), QStringLiteral("--out"), commandOut.path(), QStringLiteral("--html"), page,
+                  QStringLiteral("--gallery-style"), QStringLiteral("responsive"), input.path()},
+                 settings);
+    EXPECT_EQ(responsive.exitCode, 0) << responsive.err.toStdString();
+    const QString modern = QString::fromUtf8(testing::readAll(page));
+    EXPECT_TRUE(modern.startsWith(QLatin1String("<!DOCTYPE html>\r\n<html lang=\"en\">")));
+    EXPECT_TRUE(modern.contains(QLatin1String("<title>Holiday</title>")));
+    EXPECT_TRUE(modern.contains(QLatin1String("<img src=\"../Thumb001.jpg\"")));
+    EXPECT_EQ(testing::readAll(settings), settingsBefore);
 }
 
 // The default mask takes every photo format read: one thumbnail each, at
@@ -302,6 +315,7 @@ TEST_F(BatchProgramTest, ChecksAndExitStatuses)
                                "--html",  "--settings",    "--allow-duplicates", "--same-folder",
                                "--quiet", "--auto-orient", "--no-auto-orient",   "Examples:"})
         EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
+    EXPECT_TRUE(help.out.contains(QLatin1String("--gallery-style STYLE")));
 }
 
 // A missing output folder is made, with its parents, but only for a job

@@ -64,5 +64,51 @@ TEST(GalleryInBrowser, EveryPictureAndLinkResolves)
     }
 }
 
+// The responsive page at a phone's width and a desktop's: nothing scrolls
+// sideways, several thumbnails share a row, and the viewer opens on a
+// click, moves with the arrow keys and swipes (past the end of the page
+// too), keeps
+// Tab inside, shows the screen-size copy, and closes with Escape, giving
+// the focus back to the thumbnail (on the page of the picture last shown).
+TEST(GalleryInBrowser, ResponsivePageAndViewer)
+{
+    const QString browser = testing::chromium();
+    if (browser.isEmpty())
+        GTEST_SKIP() << "Chromium is not installed; the browser check is skipped";
+
+    testing::TempFolder root;
+    const QString pics = root.makeFolder(QStringLiteral("pics"));
+    const QString thumbs = root.makeFolder(QStringLiteral("thumbs"));
+    const QString web = root.makeFolder(QStringLiteral("web"));
+    GalleryInput in;
+    for (int i = 1; i <= 7; ++i) {
+        ProcessedFile e;
+        const bool large = i == 2;
+        e.OriginalPath =
+            testing::writePicture(pics + QStringLiteral("/photo %1.jpg").arg(i), large ? 2100 : 120, large ? 1400 : 80);
+        e.OutputPath = testing::writePicture(thumbs + QStringLiteral("/t%1.jpg").arg(i), 96, 64);
+        e.Width = 96;
+        e.Height = 64;
+        in.entries.push_back(e);
+    }
+    in.options.Responsive = true;
+    in.options.ThmPerPage = QStringLiteral("5");
+    in.options.OriginalLinkPrefix = RelativeReference(web, pics + u'/');
+    in.options.ThumbLinkPrefix = RelativeReference(web, thumbs + u'/');
+    in.htmlFolder = web;
+    in.pageName = QStringLiteral("index.htm");
+    FilePageSink sink;
+    writeGallery(in, sink);
+    ASSERT_TRUE(QFile::exists(web + QStringLiteral("/index_screen/photo 2.jpg")));
+
+    const QString viewer = QStringLiteral("images=5 broken=0 dialog=dialog/true open=1/7 next=2/7 back=1/7 "
+                                          "swiped=2/7,1/7 shown=ok trapped=yes closed=yes focus=yes outside=yes "
+                                          "across=6/7 landed=picture-6");
+    EXPECT_EQ(testing::checkResponsiveInBrowser(browser, web, in.pageName, 320),
+              QStringLiteral("RESULT overflow=0 perRow=3 ") + viewer);
+    EXPECT_EQ(testing::checkResponsiveInBrowser(browser, web, in.pageName, 1280),
+              QStringLiteral("RESULT overflow=0 perRow=5 ") + viewer);
+}
+
 }  // namespace
 }  // namespace tessaly

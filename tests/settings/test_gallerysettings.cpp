@@ -59,5 +59,27 @@ TEST(GallerySettings, ReadingRules)
     EXPECT_EQ(o.Columns, QStringLiteral("5"));
 }
 
+// The responsive page's key appears only once the page has been turned on,
+// then stays to record turning it off again.
+TEST(GallerySettings, ResponsiveKeyOnlyOnceTurnedOn)
+{
+    testing::TempFolder temp;
+    const IniFile file(temp.path() + QStringLiteral("/g.ini"));
+    GalleryOptions options;
+    writeGalleryOptions(file, options);
+    EXPECT_FALSE(testing::readAll(file.path()).contains("Responsive"));
+    EXPECT_FALSE(readGalleryOptions(file).Responsive);
+
+    options.Responsive = true;
+    writeGalleryOptions(file, options);
+    EXPECT_TRUE(testing::readAll(file.path()).contains("SampleText=0\nResponsive=1\n"));
+    EXPECT_TRUE(readGalleryOptions(file).Responsive);
+
+    options.Responsive = false;
+    writeGalleryOptions(file, options);
+    EXPECT_TRUE(testing::readAll(file.path()).contains("Responsive=0\n"));
+    EXPECT_FALSE(readGalleryOptions(file).Responsive);
+}
+
 }  // namespace
 }  // namespace tessaly

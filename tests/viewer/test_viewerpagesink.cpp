@@ -42,11 +42,13 @@ std::map<QString, QByteArray> filesOf(const QString& folder)
 // straight to disk (as the command line writes it), in every layout; the
 // viewer shows the first page (the thumbnails page of frames), named in
 // its caption, saved and not modified, and "Open in Browser" opens the
-// frameset for frames.
+// frameset for frames. The responsive page too, although its lines are
+// not the specified pages'.
 TEST(ViewerPageSink, SameBytesAsWithoutTheViewer)
 {
-    enum class Layout { OnePage, ThreePages, Plain, Frames };
-    for (const Layout layout : {Layout::OnePage, Layout::ThreePages, Layout::Plain, Layout::Frames}) {
+    enum class Layout { OnePage, ThreePages, Plain, Frames, Responsive };
+    for (const Layout layout :
+         {Layout::OnePage, Layout::ThreePages, Layout::Plain, Layout::Frames, Layout::Responsive}) {
         TempFolder viaViewer, direct;
         GalleryInput input;
         input.entries = entries(7);
@@ -56,6 +58,7 @@ TEST(ViewerPageSink, SameBytesAsWithoutTheViewer)
         input.options.UseTables = layout != Layout::Plain;
         input.options.MultiPg = layout == Layout::ThreePages;
         input.options.ThmPerPage = QStringLiteral("3");
+        input.options.Responsive = layout == Layout::Responsive;
 
         input.htmlFolder = direct.path();
         FilePageSink files;

@@ -15,7 +15,7 @@ QMap<QString, ControlLook> dependentControlLooks(const OptionsLayoutInputs& in)
         for (const char* name : names)
             looks[QString::fromLatin1(name)].enabled = on;
     };
-    const bool pageLayout = in.tables && !in.frames;
+    const bool pageLayout = in.responsive || (in.tables && !in.frames);
 
     shown({"rgHREF"}, in.linkOriginal);
     shown({"eHREF"}, in.linkOriginal && in.originalLinkMode != LinkMode::Generic);
@@ -30,11 +30,16 @@ QMap<QString, ControlLook> dependentControlLooks(const OptionsLayoutInputs& in)
     shown({"Label24", "gbPages"}, pageLayout);
     shown({"gbNavBtns", "lMHelp"}, pageLayout && in.multiPage);
     shown({"lFrameHelp", "cbBkgd", "cbTxt"}, in.frames);
+    // The responsive page greys what only shapes tables and frames.
+    enabled({"lTCols",   "lTBord",     "eTBord",    "lTWidth",   "eTWidth", "lTPercent", "lTPad",     "eTPad",
+             "lTSpace",  "eTSpace",    "lTAlign",   "cbTBColor", "lBColor", "cpTBkgd",   "cbCaption", "lTCap",
+             "eCaption", "lTCapAlign", "GroupBox4", "cbFrames",  "cbBkgd",  "lFrameHelp"},
+            !in.responsive);
     // A frames gallery lays out its own column: the column count and the
     // caption placement stay visible but cannot be changed while frames are
     // on; so does the table alignment, which the frames page still uses.
-    enabled({"cbUseTable", "eTCols", "cbTAlign", "cbCAlign"}, !in.frames);
-    enabled({"cbTxt"}, in.tileImage);
+    enabled({"cbUseTable", "eTCols", "cbTAlign", "cbCAlign"}, !in.frames && !in.responsive);
+    enabled({"cbTxt"}, in.tileImage && !in.responsive);
     return looks;
 }
 

@@ -22,6 +22,7 @@ struct OptionsLayoutInputs {
     bool tables = true;                                             // cbUseTable
     bool frames = false;                                            // cbFrames
     bool tileImage = false;                                         // cbBkgd
+    bool responsive = false;                                        // cbResponsive
 };
 
 struct ControlLook {
@@ -36,7 +37,8 @@ struct ControlLook {
 // table layout, the page controls and their help only while the table is
 // not shown in frames, the navigation group only for several pages, and
 // the tiling options only with frames. A prefix field hides in the generic
-// mode, where it holds nothing.
+// mode, where it holds nothing. The responsive page greys what only shapes
+// tables and frames, and shows the page controls, which it follows.
 QMap<QString, ControlLook> dependentControlLooks(const OptionsLayoutInputs& inputs);
 
 // The captions of the four link modes, in mode order (the items of the

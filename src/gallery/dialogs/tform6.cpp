@@ -52,6 +52,8 @@ TForm6::TForm6(PlatformServices& services, IniFile settings, ColorChooser* color
     for (QAbstractButton* button : std::initializer_list<QAbstractButton*>{
              ui.cbBorder, ui.cbCaption, ui.cbTBColor, ui.cbCBColor, ui.rb1pg, ui.rbMpg, ui.cbAddNav, ui.cbBkgd})
         connect(button, &QAbstractButton::clicked, this, &TForm6::applyDependentControls);
+    // The responsive page greys the options that only shape tables and frames.
+    connect(ui.cbResponsive, &QCheckBox::clicked, this, &TForm6::applyDependentControls);
     connect(ui.BitBtn1, &QPushButton::clicked, this, &TForm6::BitBtn1Click);
     connect(ui.bOK, &QPushButton::clicked, this, &TForm6::bOKClick);
     connect(ui.bOK2, &QPushButton::clicked, this, &QDialog::accept);
@@ -293,6 +295,7 @@ void TForm6::applyDependentControls()
     inputs.tables = ui.cbUseTable->isChecked();
     inputs.frames = ui.cbFrames->isChecked();
     inputs.tileImage = ui.cbBkgd->isChecked();
+    inputs.responsive = ui.cbResponsive->isChecked();
     const QMap<QString, ControlLook> looks = dependentControlLooks(inputs);
     for (auto look = looks.cbegin(); look != looks.cend(); ++look) {
         QWidget* control = findChild<QWidget*>(look.key());
@@ -347,6 +350,7 @@ GalleryOptions TForm6::options() const
     o.CellVAlign = ui.cbCVAlign->currentText();
     o.UseCellColor = ui.cbCBColor->isChecked();
     o.UseTables = ui.cbUseTable->isChecked();
+    o.Responsive = ui.cbResponsive->isChecked();
     return o;
 }
 
@@ -396,6 +400,7 @@ void TForm6::setOptions(const GalleryOptions& o)
     ui.cbCVAlign->setCurrentText(o.CellVAlign);
     ui.cbCBColor->setChecked(o.UseCellColor);
     ui.cbUseTable->setChecked(o.UseTables);
+    ui.cbResponsive->setChecked(o.Responsive);
     applyDependentControls();
 }
 

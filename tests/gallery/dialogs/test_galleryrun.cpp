@@ -130,6 +130,7 @@ TEST_F(GalleryRun, EveryLayoutWritesWhatTheCommandLineWrites)
          [](Ui::TForm6& ui) { click(ui.cbFrames); },
          {"MyWeb.htm", "MyWebb.htm", "MyWebp.htm", "MyWebt.htm"},
          "MyWebt.htm"},
+        {"responsive", [](Ui::TForm6& ui) { click(ui.cbResponsive); }, {"MyWeb.htm"}, "MyWeb.htm"},
     };
     for (const LayoutRow& row : rows) {
         SCOPED_TRACE(row.layout);

@@ -106,6 +106,34 @@ const RuleRow kRules[] = {
          in.multiPage = false;
      },
      {{"gbNavBtns", kHidden}, {"lMHelp", kHidden}, {"lFrameHelp", kShown}}},
+    {"responsive page greys the table and frames options",
+     [](auto& in) { in.responsive = true; },
+     {{"eTCols", kDisabled},
+      {"eTBord", kDisabled},
+      {"eTWidth", kDisabled},
+      {"cbTAlign", kDisabled},
+      {"cbCaption", kDisabled},
+      {"cpTBkgd", kDisabled},
+      {"GroupBox4", kDisabled},
+      {"cbUseTable", kDisabled},
+      {"cbFrames", kDisabled},
+      {"gbPages", kShown},
+      {"gbNavBtns", kShown},
+      {"lMHelp", kShown}}},
+    {"responsive page without the table still shows its pages",
+     [](auto& in) {
+         in.responsive = true;
+         in.tables = false;
+     },
+     {{"GroupBox3", kHidden}, {"Label24", kShown}, {"gbPages", kShown}, {"gbNavBtns", kShown}}},
+    {"responsive page over frames greys them and shows the pages",
+     [](auto& in) { in.responsive = in.frames = in.tileImage = true; },
+     {{"cbFrames", kDisabled},
+      {"cbBkgd", kDisabled},
+      {"cbTxt", kDisabled},
+      {"lFrameHelp", kDisabled},
+      {"gbPages", kShown},
+      {"Label24", kShown}}},
 };
 
 TEST(OptionsRules, DependentControlsFollowTheirChoices)

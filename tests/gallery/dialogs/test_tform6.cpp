@@ -157,7 +157,7 @@ TEST_F(HtmlOptions, OpensWithItsDefaults)
         {"cbAddNav", "on"},      {"rbNavTop", "off"},
         {"rbNavBot", "off"},     {"rbNavBoth", "on"},
         {"cbFrames", "off"},     {"cbBkgd", "off"},
-        {"cbTxt", "off"}};
+        {"cbTxt", "off"},        {"cbResponsive", "off"}};
     run([&](QDialog&) {
         for (const auto& [name, state] : expected)
             EXPECT_EQ(stateOf(control(QString::fromLatin1(name))), QString::fromLatin1(state)) << name;
@@ -204,6 +204,21 @@ TEST_F(HtmlOptions, ClicksShowAndHideTheirControls)
         {{"cbFrames", "cbHREF"}, {"gbPages", "lMHelp"}, {"lFrameHelp", "cbBkgd", "eHREF"}, {"cbUseTable"}, {}},
         // Frames bring the table layout back.
         {{"cbUseTable", "cbFrames"}, {"GroupBox3", "GroupBox4", "lFrameHelp"}, {"gbPages"}, {}, {"cbUseTable"}},
+        // The responsive page greys what only shapes tables and frames and
+        // keeps what it follows: pages, buttons and file-name captions.
+        {{"cbResponsive"},
+         {"GroupBox3", "GroupBox4", "gbPages", "gbNavBtns"},
+         {},
+         {"cbLinkFName", "gbPages", "eTperPg", "gbNavBtns", "cbResponsive"},
+         {"eTCols", "eTBord", "eTWidth", "eTPad", "eTSpace", "cbTAlign", "cbTBColor", "cpTBkgd", "cbCaption",
+          "eCaption", "cbCAlign", "GroupBox4", "cbUseTable", "cbFrames"}},
+        {{"cbResponsive", "cbResponsive"}, {}, {}, {"eTCols", "cbCaption", "GroupBox4", "cbUseTable", "cbFrames"}, {}},
+        {{"cbUseTable", "cbResponsive"}, {"Label24", "gbPages", "gbNavBtns"}, {"GroupBox3", "GroupBox4"}, {}, {}},
+        {{"cbFrames", "cbResponsive"},
+         {"Label24", "gbPages", "lFrameHelp", "cbBkgd"},
+         {},
+         {},
+         {"cbFrames", "cbUseTable", "cbBkgd", "lFrameHelp"}},
     };
     for (const ClickRow& row : rows) {
         std::string trace;
@@ -523,6 +538,25 @@ TEST_F(HtmlOptions, ExitWritesEveryOptionFromNothing)
                              "CaptionAlign=Top\nCellHAlign=Center\nCellVAlign=Middle\nUseCellColor=0\n"
                              "UseTables=1\n"));
     EXPECT_TRUE(fakes.messages.shown.empty());
+}
+
+// The responsive page is chosen with its box and OK; its key is written at
+// exit once it has been ticked, and read back at the next start.
+TEST_F(HtmlOptions, ResponsiveBoxIsKeptOnceTicked)
+{
+    EXPECT_EQ(run([this](QDialog&) {
+                  clickTab(1);
+                  click(QStringLiteral("cbResponsive"));
+                  click(ui().bOK2);
+              }),
+              QDialog::Accepted);
+    EXPECT_TRUE(form6->options().Responsive);
+    destroy();
+    EXPECT_TRUE(settingsText().contains(QLatin1String("SampleText=0\nResponsive=1\n\n[Colors]")));
+    create();
+    EXPECT_TRUE(ui().cbResponsive->isChecked());
+    EXPECT_FALSE(ui().eTCols->isEnabled());
+    EXPECT_FALSE(ui().cbFrames->isEnabled());
 }
 
 // Every control can be named by a screen reader.
