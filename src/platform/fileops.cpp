@@ -335,7 +335,11 @@ std::optional<QString> FileReplacement::open()
     }
     const QByteArray folder = folderBytes(m_target);
     struct stat existing {};
-    const bool exists = ::stat(m_target.constData(), &existing) == 0 && S_ISREG(existing.st_mode);
+    const bool found = ::stat(m_target.constData(), &existing) == 0;
+    // A folder under the name is never replaced.
+    if (found && S_ISDIR(existing.st_mode))
+        return QString::fromLocal8Bit(std::strerror(EISDIR));
+    const bool exists = found && S_ISREG(existing.st_mode);
     // A folder that takes no new file, or a file that other names share:
     // only the file itself can be written.
     m_inPlace = exists && (::access(folder.constData(), W_OK) != 0 || existing.st_nlink > 1);
