@@ -10,7 +10,7 @@ PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev \
 # PNG is in Qt itself; WebP and TIFF come through Qt's image plugins; HEIF
 # and AVIF through libheif, whose Debian build brings the HEVC (libde265,
 # x265) and AV1 (dav1d, aom) decoders and encoders.
-PACKAGES += qt6-image-formats-plugins libheif-dev
+PACKAGES += qt6-image-formats-plugins libheif-dev libtiff-dev
 # Only the tests need these: the gallery pages are checked in a real browser.
 TEST_PACKAGES := chromium
 # The manual page of tessaly-batch and the Debian package (its library

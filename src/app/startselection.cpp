@@ -24,6 +24,12 @@ StartSelection startSelectionFromArguments(const QStringList& arguments)
             selection.problems << QStringLiteral("%1: no such file or folder").arg(argument);
             continue;
         }
+        if (!isDir && !isFile) {
+            selection.problems << QStringLiteral("%1: %2, left out")
+                                      .arg(argument,
+                                           notOrdinaryFileReason(info.absoluteFilePath()).value_or(QString()));
+            continue;
+        }
         const QString folder = paths::normalFolder(isDir ? info.absoluteFilePath() : info.absolutePath());
         if (selection.folder.isEmpty())
             selection.folder = folder;

@@ -10,7 +10,7 @@ namespace tessaly {
 // list; the gallery reads these. Width and height are -1 for entries
 // without picture dimensions (renamed and plainly copied files).
 struct ProcessedFile {
-    std::int32_t OriginalSize = 0;
+    std::int64_t OriginalSize = 0;  // bytes; files of 2 GiB and more are common
     std::int32_t Width = 0;
     std::int32_t Height = 0;
     QString OriginalPath;

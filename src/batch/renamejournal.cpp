@@ -8,6 +8,8 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 #include <vector>
 
 namespace tessaly {
@@ -123,6 +125,9 @@ UndoOutcome undoLastRename(const QString& journalFolder, const std::optional<QSt
     const Journal journal = readJournal(*path);
     outcome.found = true;
     outcome.folder = journal.folder;
+    // The renames not undone now stay in the journal, oldest first, so an
+    // undo refused (a read-only folder, a name taken) can be tried again.
+    std::vector<const Entry*> left;
     for (auto entry = journal.entries.rbegin(); entry != journal.entries.rend(); ++entry) {
         const bool newThere = fileExists(entry->newPath);
         const bool oldThere = fileExists(entry->oldPath);
@@ -132,18 +137,31 @@ UndoOutcome undoLastRename(const QString& journalFolder, const std::optional<QSt
         if (!renamed)
             continue;
         const QString shown = paths::fileNameOf(entry->newPath);
-        if (!newThere)
+        if (!newThere) {
+            // Nothing is left to give its name back to.
             outcome.skipped << QStringLiteral("%1: gone since the rename; not renamed back").arg(shown);
-        else if (oldThere)
+        } else if (oldThere) {
             outcome.skipped << QStringLiteral("%1: its old name %2 is taken; not renamed back")
                                    .arg(shown, paths::fileNameOf(entry->oldPath));
-        else if (!renameNoReplace(entry->newPath, entry->oldPath))
-            outcome.skipped
-                << QStringLiteral("%1: could not be renamed back to %2").arg(shown, paths::fileNameOf(entry->oldPath));
-        else
+            left.insert(left.begin(), &*entry);
+        } else if (!renameNoReplace(entry->newPath, entry->oldPath)) {
+            const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+            outcome.skipped << QStringLiteral("%1: could not be renamed back to %2 (%3)")
+                                   .arg(shown, paths::fileNameOf(entry->oldPath), reason);
+            left.insert(left.begin(), &*entry);
+        } else {
             ++outcome.restored;
+        }
     }
-    QFile::remove(*path);
+    if (left.empty()) {
+        QFile::remove(*path);
+        return outcome;
+    }
+    QByteArray kept = kHeader + "\nfolder " + encoded(journal.folder) + '\n';
+    for (const Entry* entry : left)
+        kept += "rename " + encoded(entry->oldPath) + ' ' + encoded(entry->newPath) + "\ndone\n";
+    if (const auto failure = writeWholeFile(*path, kept))
+        throw Error(QStringLiteral("Cannot write the rename journal %1: %2").arg(*path, *failure));
     return outcome;
 }
 

@@ -42,8 +42,10 @@ struct UndoOutcome {
 };
 
 // Renames the files of the last rename run in `folder` (or, without one, of
-// the newest journal) back, newest first, never over an existing file, and
-// then retires the journal. Throws Error when the journal cannot be read.
+// the newest journal) back, newest first, never over an existing file. The
+// journal then keeps only the renames that could not be undone and whose
+// file is still there, so the undo can be repeated; it is retired once
+// none is left. Throws Error when the journal cannot be read or kept.
 UndoOutcome undoLastRename(const QString& journalFolder, const std::optional<QString>& folder);
 
 // Whether `folder` has a rename run to undo.

@@ -70,6 +70,8 @@ struct RunState {
     ProcessedFileTable ProcessedFiles;
     // Renames the file system refused in the last run, in order.
     std::vector<RunFailure> RefusedRenames;
+    // The source a run could not open, which stopped it, and why.
+    std::optional<RunFailure> Unopened;
 };
 
 }  // namespace tessaly

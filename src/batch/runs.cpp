@@ -13,7 +13,6 @@
 #include "platform/fileops.h"
 #include "platform/paths.h"
 
-#include <QFile>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -56,17 +55,19 @@ private:
     RunContext& m_run;
 };
 
-// A source that could not be opened stops the run after telling the user.
-void stopCouldNotOpen(RunContext& run, const QString& name)
+// A source that could not be opened stops the run after telling the user;
+// the reason is kept for those who can show it.
+void stopCouldNotOpen(RunContext& run, const QString& name, const QString& reason)
 {
     run.view.report(QStringLiteral("Could not open ") + name);
     run.state.CancelRequested = true;
+    run.state.Unopened = RunFailure{paths::join(run.job.inputFolder(), name), reason};
 }
 
 // The size of a file as an entry records it; 0 for a file that is gone.
-std::int32_t entrySize(const QString& path)
+std::int64_t entrySize(const QString& path)
 {
-    return std::int32_t(fileSize(path).value_or(0));
+    return fileSize(path).value_or(0);
 }
 
 // Encodes the picture in the work bitmap for `type`, appends the extension
@@ -121,16 +122,15 @@ std::optional<Picture> loadSource(RunContext& run, int position, const QString& 
 {
     ProcessedFile& entry = run.state.ProcessedFiles[std::size_t(position)];
     std::optional<Picture> picture;
+    std::int64_t size = 0;
     try {
-        picture = LoadPicture(sourcePath, PhotoOptions{run.job.autoOrient()});
-    } catch (const LoadError&) {
-    }
-    const std::optional<std::int64_t> size = fileSize(sourcePath);
-    if (!picture || !size) {
-        stopCouldNotOpen(run, run.sources[position]);
+        // The size is the one of the file that was read.
+        picture = LoadPicture(sourcePath, PhotoOptions{run.job.autoOrient()}, &size);
+    } catch (const LoadError& error) {
+        stopCouldNotOpen(run, run.sources[position], error.message());
         return std::nullopt;
     }
-    entry.OriginalSize = std::int32_t(*size);
+    entry.OriginalSize = size;
     entry.OriginalPath = sourcePath;
     return picture;
 }
@@ -170,8 +170,8 @@ void writePictures(RunContext& run, Qualifier qualifier,
             // source that cannot be opened.
             try {
                 draw(*loaded, entry);
-            } catch (const LoadError&) {
-                stopCouldNotOpen(run, name);
+            } catch (const LoadError& error) {
+                stopCouldNotOpen(run, name, error.message());
                 break;
             }
         }
@@ -218,7 +218,7 @@ void runThumbnails(RunContext& run)
         const std::optional<std::int64_t> fileBytes = fileSize(sourcePath);
         if (!prepared || !fileBytes)
             return false;
-        entry.OriginalSize = std::int32_t(*fileBytes);
+        entry.OriginalSize = *fileBytes;
         entry.OriginalPath = sourcePath;
         const TargetSize size = thumbnailSize(prepared->sourceWidth, prepared->sourceHeight, options.sizes);
         entry.Width = size.width;
@@ -303,20 +303,23 @@ void runRename(RunContext& run)
 namespace {
 
 // Copies through a 2048-byte buffer into a temporary file beside the
-// target that replaces it only once complete.
+// target that replaces it only once complete. The source is read as far
+// as its size when opened, so a device behind its name cannot fill the disk.
 void copyFile(const QString& sourcePath, const QString& targetPath)
 {
-    QFile source;
-    if (const auto failure = openForReading(source, sourcePath))
+    SourceFile source;
+    if (const auto failure = source.open(sourcePath))
         throw Error(QStringLiteral("cannot open the file: %1").arg(*failure));
     FileReplacement target(targetPath);
     if (const auto failure = target.open())
         throw Error(QStringLiteral("cannot create %1: %2").arg(targetPath, *failure));
     char buffer[2048];
     for (;;) {
-        const qint64 read = source.read(buffer, sizeof buffer);
+        const std::int64_t read = source.read(buffer, sizeof buffer);
         if (read < 0)
-            throw Error(QStringLiteral("cannot read the file: %1").arg(source.errorString()));
+            throw Error(QStringLiteral("cannot read the file: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
+        if (read == 0 && !source.readToTheEnd())
+            throw Error(QStringLiteral("cannot read the file: it was cut short while it was copied"));
         if (read == 0)
             break;
         if (const auto failure = target.write(buffer, read))
@@ -382,6 +385,7 @@ RunOutcome runBatch(RunContext& run)
     run.state.ProcessedFiles.resize(std::size_t(run.sources.size()));
     run.state.ProcessedCount = 0;
     run.state.RefusedRenames.clear();
+    run.state.Unopened.reset();
     run.fileInHand = -1;
     outcome.kind = chooseRun(run.job);
     // A qualifier that would write outside the output folder is refused
@@ -416,6 +420,7 @@ RunOutcome runBatch(RunContext& run)
         run.view.report(QStringLiteral("Error during processing!"));
     }
     outcome.refused = run.state.RefusedRenames;
+    outcome.unopened = run.state.Unopened;
     // A file the system refused to rename was passed over: the run did not
     // do all it was asked, and the files it did are counted.
     const bool incomplete = run.state.CancelRequested || outcome.failed || !outcome.refused.empty();

@@ -4,6 +4,7 @@
 #include "imaging/workingpictures.h"
 
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 namespace tessaly {
@@ -47,6 +48,8 @@ struct RunOutcome {
     // rename them (the window says nothing of them; the command line names
     // each). Their entries name them as they are.
     std::vector<RunFailure> refused;
+    // The source that stopped the run as one it could not open, and why.
+    std::optional<RunFailure> unopened;
     bool complete = false;
     QString completionText;
 };

@@ -32,13 +32,8 @@ struct FileStamp {
     friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
 
-std::optional<FileStamp> stampOf(const QString& path)
+FileStamp stampOf(const struct stat& info)
 {
-    struct stat info {};
-    // Only plain files are read ahead: opening a pipe or a device could
-    // block a worker for a file whose turn may never come.
-    if (::stat(encodeFileName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
-        return std::nullopt;
     FileStamp stamp;
     stamp.device = info.st_dev;
     stamp.inode = info.st_ino;
@@ -46,6 +41,26 @@ std::optional<FileStamp> stampOf(const QString& path)
     stamp.modified = std::int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
     stamp.changed = std::int64_t(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec;
     return stamp;
+}
+
+std::optional<FileStamp> stampOf(const QString& path)
+{
+    struct stat info {};
+    // Only plain files are read ahead: opening a pipe or a device could
+    // block a worker for a file whose turn may never come.
+    if (::stat(encodeFileName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    return stampOf(info);
+}
+
+// The stamp of a file opened as a SourceFile (an ordinary file), from its
+// descriptor: the state of the very file that is read.
+std::optional<FileStamp> stampOf(const SourceFile& file)
+{
+    struct stat info {};
+    if (::fstat(file.descriptor(), &info) != 0)
+        return std::nullopt;
+    return stampOf(info);
 }
 
 // Memory the allocator holds free is given back to the system. glibc keeps
@@ -118,10 +133,12 @@ AheadFile estimate(const QString& path, const ThumbnailOptions& options, std::in
     AheadFile file;
     // Other kinds and what is not a plain file are left to the run at
     // once; nothing is read of them.
-    if (pictureKindForName(path) != PictureKind::Jpeg || !stampOf(path))
+    if (pictureKindForName(path) != PictureKind::Jpeg)
         return file;
-    QFile stream(path);
-    if (!stream.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    SourceFile source;
+    QFile stream;
+    if (source.open(path) ||
+        !stream.open(source.descriptor(), QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
         return file;
     const std::int64_t bytes = stream.size();
     const std::optional<JpegFrame> frame = peekJpegFrame(stream);
@@ -184,17 +201,25 @@ struct ThumbnailReadAhead::Maker {
     std::optional<PreparedThumbnail> make(const QString& path, const ThumbnailOptions& options,
                                           std::optional<FileStamp>& stamp)
     {
+        // The file as its name shows it now; for the file that is read,
+        // its own state (take() compares the name's state with this).
         stamp = stampOf(path);
         if (!stamp || pictureKindForName(path) != PictureKind::Jpeg)
             return std::nullopt;
         try {
-            QFile file;
-            if (openForReading(file, path) || file.size() > std::numeric_limits<int>::max())
+            // Opened once; the stamp is the opened file's, taken before it
+            // is read.
+            SourceFile file;
+            if (file.open(path) || file.size() > std::numeric_limits<int>::max())
                 return std::nullopt;
+            const std::optional<FileStamp> opened = stampOf(file);
+            if (!opened)
+                return std::nullopt;
+            stamp = opened;
             // The buffer keeps its capacity from one file to the next.
             const qsizetype size = qsizetype(file.size());
             bytes.resize(size);
-            if (file.read(bytes.data(), size) != size || !file.atEnd())
+            if (file.read(bytes.data(), size) != size)
                 return std::nullopt;
             // Photos to be turned upright or put into sRGB take the run's full
             // decode, where that happens.

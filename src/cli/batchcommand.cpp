@@ -303,6 +303,10 @@ SourceFiles resolveSourceFiles(const QStringList& inputs, const QString& mask)
         } else if (isOrdinaryFile(absolute)) {
             folder = paths::normalFolder(QDir::cleanPath(info.absolutePath()));
             names << info.fileName();
+        } else if (const auto reason = notOrdinaryFileReason(absolute)) {
+            // A pipe or a device would hang the run or never end.
+            files.error = QStringLiteral("%1: %2").arg(input, *reason);
+            return files;
         } else {
             files.error = QStringLiteral("%1: no such file or folder").arg(input);
             return files;

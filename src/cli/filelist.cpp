@@ -69,6 +69,10 @@ SourceFiles resolveListedFiles(const QStringList& inputs, const QStringList& lis
                 take(folder, name);
         } else if (isOrdinaryFile(absolute)) {
             take(paths::normalFolder(QDir::cleanPath(info.absolutePath())), info.fileName());
+        } else if (const auto reason = notOrdinaryFileReason(absolute)) {
+            // A pipe or a device would hang the run or never end.
+            files.error = QStringLiteral("%1: %2").arg(input, *reason);
+            return files;
         } else {
             files.error = QStringLiteral("%1: no such file or folder").arg(input);
             return files;

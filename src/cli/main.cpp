@@ -152,6 +152,9 @@ int main(int argc, char* argv[])
             QStringLiteral("tessaly-batch: ") +
                 (failure.file.isEmpty() ? failure.reason : failure.file + QStringLiteral(": ") + failure.reason));
     }
+    if (outcome.unopened)
+        say(stderr, QStringLiteral("tessaly-batch: ") + outcome.unopened->file + QStringLiteral(": ") +
+                        outcome.unopened->reason);
     for (const RunFailure& refused : outcome.refused)
         say(stderr, QStringLiteral("tessaly-batch: ") + refused.file + QStringLiteral(": ") + refused.reason);
     say(stdout, outcome.completionText);

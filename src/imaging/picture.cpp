@@ -153,16 +153,15 @@ Picture decodePicture(const QByteArray& bytes, const QString& name, const PhotoO
     }
 }
 
-Picture LoadPicture(const QString& path, const PhotoOptions& photo)
+Picture LoadPicture(const QString& path, const PhotoOptions& photo, std::int64_t* sizeWhenOpened)
 {
     if (pictureKindForName(path) == PictureKind::None)
         throw LoadError("unknown picture type");
-    QFile file;
-    if (const auto failure = openForReading(file, path))
+    // Opened once and read no further than its size then: a name swapped
+    // for a pipe or a device is refused, and saying so.
+    QByteArray bytes;
+    if (const auto failure = readSourceFile(path, bytes, std::numeric_limits<int>::max(), sizeWhenOpened))
         throw LoadError(*failure);
-    if (file.size() > std::numeric_limits<int>::max())
-        throw LoadError("file too large");
-    const QByteArray bytes = file.readAll();
     return decodePicture(bytes, path, photo);
 }
 
@@ -181,12 +180,12 @@ void DrawToBitmap(Bitmap& bitmap, const Bitmap& source)
         bitmap = source;
 }
 
-std::int32_t fileSizeOf(const QString& path)
+std::int64_t fileSizeOf(const QString& path)
 {
     const std::optional<std::int64_t> size = fileSize(path);
     if (!size)
         throw LoadError("file not found");
-    return std::int32_t(*size);
+    return *size;
 }
 
 }  // namespace tessaly

@@ -10,6 +10,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <cstdint>
 #include <string>
 
 namespace tessaly {
@@ -89,9 +90,10 @@ private:
 
 // Loads a file into a picture of the kind its name calls for, in sRGB and
 // turned upright as `photo` says (see adjustPhoto). Throws LoadError when
-// the file is missing, unreadable, of an unknown kind or not a valid
-// picture of its kind.
-Picture LoadPicture(const QString& path, const PhotoOptions& photo = {});
+// the file is missing, unreadable, no ordinary file, of an unknown kind or
+// not a valid picture of its kind. The file is opened once; its size then
+// goes to `sizeWhenOpened` when given.
+Picture LoadPicture(const QString& path, const PhotoOptions& photo = {}, std::int64_t* sizeWhenOpened = nullptr);
 // The same from bytes already read (the name only chooses the kind).
 Picture decodePicture(const QByteArray& bytes, const QString& name, const PhotoOptions& photo = {});
 
@@ -102,6 +104,6 @@ void DrawToBitmap(Bitmap& bitmap, const Bitmap& source);
 
 // The size of a file's directory entry, as a run records it. Throws
 // LoadError when the file is gone.
-std::int32_t fileSizeOf(const QString& path);
+std::int64_t fileSizeOf(const QString& path);
 
 }  // namespace tessaly

@@ -38,8 +38,8 @@ void QualityResize(Bitmap& workBitmap, Bitmap& resampleBitmap, int width, int he
     const Bitmap& source = workBitmap;
     const int sw = source.width();
     const int sh = source.height();
-    if (sw <= 1 || sh <= 1)
-        throw ResizeError("a picture one pixel wide or high cannot be resampled");
+    if (sw < 1 || sh < 1)
+        throw ResizeError("an empty picture cannot be resampled");
 
     resampleBitmap.resize(width, height);
     if (!resampleBitmap.isEmpty())

@@ -8,8 +8,8 @@ namespace tessaly {
 
 class Picture;
 
-// A resize that cannot be done (a source one pixel wide or high for the
-// quality method, a negative size).
+// A resize that cannot be done (an empty source for the quality method, a
+// negative size).
 class ResizeError : public Error {
 public:
     explicit ResizeError(const char* message) : Error(QString::fromUtf8(message)) {}
@@ -30,7 +30,9 @@ void FastResize(Bitmap& workBitmap, const Picture& picture, int width, int heigh
 // `workBitmap`. The arithmetic is fixed to the last bit: scale factors and
 // weights stored as 32-bit floats, products and sums in extended precision
 // stored back as 32-bit floats, source indices truncated, channels rounded
-// to nearest with ties to even.
+// to nearest with ties to even. A picture one pixel wide or high (whose
+// scale along that side would divide by zero) is blended along its other
+// side and stretched along that one.
 void QualityResize(Bitmap& workBitmap, Bitmap& resampleBitmap, int width, int height);
 
 }  // namespace tessaly

@@ -53,25 +53,35 @@ inline std::vector<int> bilinearRows(int sourceHeight, int targetHeight)
     return rows;
 }
 
-// Bilinear resampling of a `sw` by `sh` source (both at least 2) into
+// Where target index `t` samples a side of `source` pixels with the scale
+// `scale`. A side of one pixel has no neighbour to blend with (its scale
+// would divide by zero): every target index takes that pixel whole.
+inline BilinearPosition bilinearPositionOnSide(int t, float scale, int source)
+{
+    return source > 1 ? bilinearPosition(t, scale) : BilinearPosition{0, 0.0f};
+}
+
+// Bilinear resampling of a `sw` by `sh` source (at least 1 by 1) into
 // `target`, already sized. Scale factors and weights are 32-bit floats,
 // products and sums in extended precision stored back as 32-bit floats,
 // source indices truncated, channels rounded to nearest with ties to even.
+// A side of one pixel is only stretched: the picture is blended along the
+// other side alone.
 template <typename Source>
 void resampleBilinear(const Source& source, int sw, int sh, Bitmap& target)
 {
     const int width = target.width();
     const int height = target.height();
-    const float kx = bilinearScale(width, sw);
-    const float ky = bilinearScale(height, sh);
+    const float kx = sw > 1 ? bilinearScale(width, sw) : 0.0f;
+    const float ky = sh > 1 ? bilinearScale(height, sh) : 0.0f;
     for (int y = 0; y < height; ++y) {
-        const BilinearPosition py = bilinearPosition(y, ky);
+        const BilinearPosition py = bilinearPositionOnSide(y, ky, sh);
         const int iy = py.index;
         const float dy = py.fraction;
         const float wy[2] = {float(1.0L - dy), dy};
         std::uint8_t* out = target.row(y);
         for (int x = 0; x < width; ++x) {
-            const BilinearPosition px = bilinearPosition(x, kx);
+            const BilinearPosition px = bilinearPositionOnSide(x, kx, sw);
             const int ix = px.index;
             const float dx = px.fraction;
             const float wx[2] = {float(1.0L - dx), dx};

@@ -2,14 +2,18 @@
 
 #include "platform/filenames.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QStandardPaths>
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -146,6 +150,170 @@ std::optional<QString> openForReading(QFile& file, const QString& path)
     return file.errorString();
 }
 
+namespace {
+
+// What a non-ordinary file is, in words a user knows.
+QString kindOf(mode_t mode)
+{
+    if (S_ISFIFO(mode))
+        return QStringLiteral("a named pipe (FIFO)");
+    if (S_ISCHR(mode))
+        return QStringLiteral("a character device");
+    if (S_ISBLK(mode))
+        return QStringLiteral("a block device");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("a socket");
+    if (S_ISDIR(mode))
+        return QStringLiteral("a folder");
+    return QStringLiteral("no file");
+}
+
+QString notOrdinaryText(const QByteArray& path, mode_t mode)
+{
+    struct stat link {};
+    const bool throughLink = ::lstat(path.constData(), &link) == 0 && S_ISLNK(link.st_mode);
+    return QStringLiteral("not an ordinary file but %1%2")
+        .arg(throughLink ? QStringLiteral("a link to ") : QString(), kindOf(mode));
+}
+
+}  // namespace
+
+std::optional<QString> notOrdinaryFileReason(const QString& path)
+{
+    const QByteArray bytes = encodeFileName(path);
+    struct stat info {};
+    if (path.isEmpty() || ::stat(bytes.constData(), &info) != 0 || S_ISREG(info.st_mode))
+        return std::nullopt;
+    return notOrdinaryText(bytes, info.st_mode);
+}
+
+SourceFile::~SourceFile()
+{
+    close();
+}
+
+void SourceFile::close()
+{
+    if (m_fd >= 0)
+        ::close(std::exchange(m_fd, -1));
+}
+
+std::optional<QString> SourceFile::open(const QString& path)
+{
+    close();
+    const QByteArray bytes = encodeFileName(path);
+    // Not blocking: opening a pipe for reading would otherwise wait for a
+    // writer, maybe for ever. For an ordinary file the flag changes nothing.
+    const int fd = ::open(bytes.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return lastErrorText();
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        const QString reason = lastErrorText();
+        ::close(fd);
+        return reason;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return notOrdinaryText(bytes, info.st_mode);
+    }
+    m_fd = fd;
+    m_size = std::int64_t(info.st_size);
+    m_read = 0;
+    return std::nullopt;
+}
+
+std::int64_t SourceFile::read(char* data, std::int64_t count)
+{
+    count = std::min(count, m_size - m_read);
+    if (m_fd < 0 || count <= 0)
+        return 0;
+    for (;;) {
+        const ssize_t got = ::read(m_fd, data, std::size_t(count));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got > 0)
+            m_read += got;
+        return got;
+    }
+}
+
+std::optional<QString> SourceFile::readRest(QByteArray& bytes)
+{
+    const std::int64_t rest = m_size - m_read;
+    if (rest > std::int64_t(std::numeric_limits<qsizetype>::max()))
+        return QStringLiteral("file too large");
+    bytes.resize(qsizetype(rest));
+    std::int64_t done = 0;
+    while (done < rest) {
+        const std::int64_t got = read(bytes.data() + done, rest - done);
+        if (got < 0)
+            return lastErrorText();
+        if (got == 0) {
+            bytes.resize(qsizetype(done));
+            return QStringLiteral("the file was cut short while it was read");
+        }
+        done += got;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> readSourceFile(const QString& path, QByteArray& bytes, std::int64_t limit,
+                                      std::int64_t* sizeWhenOpened)
+{
+    SourceFile file;
+    if (auto failure = file.open(path))
+        return failure;
+    if (sizeWhenOpened)
+        *sizeWhenOpened = file.size();
+    if (file.size() > limit)
+        return QStringLiteral("file too large");
+    return file.readRest(bytes);
+}
+
+namespace {
+
+QString& keptOriginalsOverride()
+{
+    static QString folder;
+    return folder;
+}
+
+// Copies what `from` holds from its start onto `to` from its start; false
+// with errno set when a read or write fails.
+bool copyDescriptor(int from, int to)
+{
+    if (::lseek(from, 0, SEEK_SET) != 0 || ::lseek(to, 0, SEEK_SET) != 0)
+        return false;
+    char chunk[65536];
+    for (;;) {
+        const ssize_t got = ::read(from, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return true;
+        if (!writeAll(to, chunk, got))
+            return false;
+    }
+}
+
+}  // namespace
+
+QString FileReplacement::keptOriginalsFolder()
+{
+    if (!keptOriginalsOverride().isEmpty())
+        return keptOriginalsOverride();
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    return (cache.isEmpty() ? QDir::tempPath() : cache) + QStringLiteral("/tessaly/kept-originals");
+}
+
+void FileReplacement::setKeptOriginalsFolder(const QString& folder)
+{
+    keptOriginalsOverride() = folder;
+}
+
 FileReplacement::FileReplacement(const QString& path) : m_path(path) {}
 
 FileReplacement::~FileReplacement()
@@ -157,67 +325,147 @@ FileReplacement::~FileReplacement()
 std::optional<QString> FileReplacement::open()
 {
     m_target = encodeFileName(m_path);
-    const QByteArray folder = folderBytes(m_target);
-    m_inPlace = ::access(folder.constData(), W_OK) != 0 && fileExists(m_path);
-    if (!hasRawBytes(m_path)) {
-        m_save = std::make_unique<QSaveFile>(m_path);
-        m_save->setDirectWriteFallback(true);
-        if (m_save->open(QIODevice::WriteOnly)) {
-            m_opened = true;
-            return std::nullopt;
+    // A link is followed: the file it names gets the new bytes, the link stays.
+    struct stat link {};
+    if (::lstat(m_target.constData(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        if (char* resolved = ::realpath(m_target.constData(), nullptr)) {
+            m_target = resolved;
+            std::free(resolved);
         }
-        return m_save->errorString();
     }
-    if (m_inPlace) {
-        m_fd = ::open(m_target.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    } else {
-        // A hidden name of plain ASCII beside the target, unique within
-        // this process and, through the process number, among processes.
-        static std::atomic<unsigned> counter{0};
-        m_temporary =
-            folder + '/' + QStringLiteral(".tessaly-%1-%2.part").arg(::getpid()).arg(counter.fetch_add(1)).toLatin1();
-        m_fd = ::open(m_temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    }
+    const QByteArray folder = folderBytes(m_target);
+    struct stat existing {};
+    const bool found = ::stat(m_target.constData(), &existing) == 0;
+    // A folder under the name is never replaced.
+    if (found && S_ISDIR(existing.st_mode))
+        return QString::fromLocal8Bit(std::strerror(EISDIR));
+    const bool exists = found && S_ISREG(existing.st_mode);
+    // A folder that takes no new file, or a file that other names share:
+    // only the file itself can be written.
+    m_inPlace = exists && (::access(folder.constData(), W_OK) != 0 || existing.st_nlink > 1);
+    if (m_inPlace)
+        return openInPlace();
+    // A hidden name of plain ASCII beside the target, unique within this
+    // process and, through the process number, among processes. Written by
+    // the name's bytes (Qt's QSaveFile would not reach a name that is not
+    // UTF-8, and reports some failures only as "Unknown error").
+    static std::atomic<unsigned> counter{0};
+    m_temporary =
+        folder + '/' + QStringLiteral(".tessaly-%1-%2.part").arg(::getpid()).arg(counter.fetch_add(1)).toLatin1();
+    m_fd = ::open(m_temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (m_fd < 0) {
         const QString reason = lastErrorText();
         m_temporary.clear();
         return reason;
     }
+    // The file that replaces another keeps its permissions.
+    if (exists)
+        ::fchmod(m_fd, existing.st_mode & 07777);
     m_opened = true;
     return std::nullopt;
 }
 
+std::optional<QString> FileReplacement::openInPlace()
+{
+    // The copy first, whole and synced: until the new bytes are, it is the
+    // only full copy of the picture.
+    QString keptFolder = keptOriginalsFolder();
+    // A cache folder the user cannot write (a HOME of another user): the
+    // temporary folder, in a folder of the user's own.
+    if (!makeFolders(keptFolder) || ::access(encodeFileName(keptFolder).constData(), W_OK) != 0)
+        keptFolder = QDir::tempPath() + QStringLiteral("/tessaly-kept-originals-%1").arg(::getuid());
+    if (!makeFolders(keptFolder))
+        return QStringLiteral("cannot make the folder %1 for a copy of the original").arg(keptFolder);
+    static std::atomic<unsigned> counter{0};
+    const QByteArray name = QStringLiteral("%1-%2-").arg(::getpid()).arg(counter.fetch_add(1)).toLatin1() +
+                            m_target.mid(m_target.lastIndexOf('/') + 1);
+    m_keptCopy = encodeFileName(keptFolder) + '/' + name;
+    const int original = ::open(m_target.constData(), O_RDWR | O_CLOEXEC);
+    if (original < 0) {
+        m_keptCopy.clear();
+        return lastErrorText();
+    }
+    const int copy = ::open(m_keptCopy.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (copy < 0 || !copyDescriptor(original, copy) || ::fsync(copy) != 0) {
+        const QString reason =
+            QStringLiteral("cannot keep a copy of the original in %1: %2").arg(keptFolder, lastErrorText());
+        if (copy >= 0) {
+            ::close(copy);
+            ::unlink(m_keptCopy.constData());
+        }
+        ::close(original);
+        m_keptCopy.clear();
+        return reason;
+    }
+    ::close(copy);
+    if (::ftruncate(original, 0) != 0 || ::lseek(original, 0, SEEK_SET) != 0) {
+        const QString reason = lastErrorText();
+        ::close(original);
+        ::unlink(m_keptCopy.constData());
+        m_keptCopy.clear();
+        return reason;
+    }
+    m_fd = original;
+    m_opened = true;
+    return std::nullopt;
+}
+
+QString FileReplacement::restored(const QString& failure)
+{
+    if (m_keptCopy.isEmpty())
+        return failure;
+    const int copy = ::open(m_keptCopy.constData(), O_RDONLY | O_CLOEXEC);
+    const int target = m_fd >= 0 ? m_fd : ::open(m_target.constData(), O_WRONLY | O_CLOEXEC);
+    // The original's bytes fit where they were: the new ones are dropped first.
+    const bool back =
+        copy >= 0 && target >= 0 && ::ftruncate(target, 0) == 0 && copyDescriptor(copy, target) && ::fsync(target) == 0;
+    if (copy >= 0)
+        ::close(copy);
+    if (target >= 0)
+        ::close(target);
+    m_fd = -1;
+    m_opened = false;  // tried once; a failed attempt leaves the copy where it is
+    if (!back)
+        return QStringLiteral("%1; the original could not be put back and is kept at %2")
+            .arg(failure, decodeFileName(m_keptCopy));
+    ::unlink(m_keptCopy.constData());
+    m_keptCopy.clear();
+    return failure;
+}
+
 std::optional<QString> FileReplacement::write(const char* data, std::int64_t size)
 {
-    if (m_save) {
-        if (m_save->write(data, size) == size)
-            return std::nullopt;
-        return m_save->errorString();
-    }
     if (m_fd >= 0 && writeAll(m_fd, data, size))
         return std::nullopt;
-    return lastErrorText();
+    QString failure = lastErrorText();
+    if (m_inPlace) {
+        failure = restored(failure);
+        giveUp();
+    }
+    return failure;
 }
 
 std::optional<QString> FileReplacement::commit()
 {
     std::optional<QString> failure;
-    if (m_save) {
-        // The buffer is flushed here, and checked: commit() flushes too but
-        // then renames the file even when that flush failed (a full disk
-        // shows only then), leaving a short file under the final name.
-        if (m_save->flush() && m_save->error() == QFileDevice::NoError && m_save->commit()) {
+    if (m_inPlace) {
+        if (m_fd >= 0 && ::fsync(m_fd) == 0 && ::close(std::exchange(m_fd, -1)) == 0) {
+            // The new bytes are on the disk: the copy has served.
+            ::unlink(m_keptCopy.constData());
+            m_keptCopy.clear();
             m_done = true;
             return std::nullopt;
         }
-        failure = m_save->errorString();
+        failure = lastErrorText();
     } else if (m_fd >= 0 && ::fsync(m_fd) == 0 && ::close(std::exchange(m_fd, -1)) == 0 &&
-               (m_inPlace || ::rename(m_temporary.constData(), m_target.constData()) == 0)) {
+               ::rename(m_temporary.constData(), m_target.constData()) == 0) {
         m_done = true;
         return std::nullopt;
     } else {
         failure = lastErrorText();
     }
+    if (m_inPlace)
+        failure = restored(*failure);
     giveUp();
     return failure;
 }
@@ -225,17 +473,13 @@ std::optional<QString> FileReplacement::commit()
 void FileReplacement::giveUp()
 {
     m_done = true;
-    if (m_save) {
-        m_save->cancelWriting();
-        m_save.reset();
-    }
+    // What was written in place is cut short: the original goes back.
+    if (m_inPlace && m_opened && !m_keptCopy.isEmpty())
+        restored(QString());
     if (m_fd >= 0)
         ::close(std::exchange(m_fd, -1));
     if (!m_temporary.isEmpty())
         ::unlink(m_temporary.constData());
-    // What was written in place is cut short: it is not left under the name.
-    if (m_inPlace && m_opened)
-        ::unlink(m_target.constData());
 }
 
 std::optional<QString> writeWholeFile(const QString& path, const QByteArray& bytes)

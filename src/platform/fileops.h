@@ -7,7 +7,6 @@
 #include <optional>
 
 class QFile;
-class QSaveFile;
 
 namespace tessaly {
 
@@ -49,12 +48,61 @@ bool removeFile(const QString& path);
 // not be opened, or none.
 std::optional<QString> openForReading(QFile& file, const QString& path);
 
+// Why what stands at `path` is no ordinary file ("not an ordinary file but
+// a named pipe (FIFO)"), links followed; none for an ordinary file or for
+// nothing there.
+std::optional<QString> notOrdinaryFileReason(const QString& path);
+
+// A source file, opened once: it is checked to be an ordinary file on the
+// opened descriptor (so a name swapped for a pipe or a device in between
+// is seen), and read no further than the size it had when opened (so a
+// file that grows, or a device behind the name, cannot make a read
+// endless). Opening never waits: a named pipe without a writer is refused
+// like any other.
+class SourceFile {
+public:
+    SourceFile() = default;
+    ~SourceFile();
+    SourceFile(const SourceFile&) = delete;
+    SourceFile& operator=(const SourceFile&) = delete;
+
+    // Returns why the file cannot be read, or none.
+    std::optional<QString> open(const QString& path);
+    // The size when it was opened.
+    std::int64_t size() const { return m_size; }
+    int descriptor() const { return m_fd; }
+    // Up to `count` bytes, never past the size; 0 at the end, -1 on a read
+    // error (errno says which).
+    std::int64_t read(char* data, std::int64_t count);
+    // Whether every byte up to that size has been read.
+    bool readToTheEnd() const { return m_read == m_size; }
+    // The rest of the file, as far as its size when opened: none, or why
+    // not (a read error, a file cut short since it was opened).
+    std::optional<QString> readRest(QByteArray& bytes);
+    void close();
+
+private:
+    int m_fd = -1;
+    std::int64_t m_size = 0;
+    std::int64_t m_read = 0;
+};
+
+// The whole file at `path` through a SourceFile, refused when it is larger
+// than `limit` bytes. Returns why it could not be read, or none.
+std::optional<QString> readSourceFile(const QString& path, QByteArray& bytes, std::int64_t limit,
+                                      std::int64_t* sizeWhenOpened = nullptr);
+
 // Writes a file that replaces the one at `path` only once it is complete
 // and synced, so that a failed write (a full disk among others) leaves the
-// old file or none under that name. In a folder where no file can be made
-// (no permission), an existing writable file is written in place instead,
-// and removed again if that write fails. The file is given up unless
-// committed.
+// old file or none under that name.
+//
+// Where the file must be rewritten in place instead (its folder takes no
+// new files, or it has other hard links, which must all see the new
+// bytes), the original is first copied aside into the user's cache folder
+// and synced; only once the new bytes are written and synced is the copy
+// removed. On any failure the original bytes are put back; when even that
+// fails, the reason says where the copy is kept. The file is given up (the
+// original kept) unless committed.
 class FileReplacement {
 public:
     explicit FileReplacement(const QString& path);
@@ -67,19 +115,28 @@ public:
     std::optional<QString> write(const char* data, std::int64_t size);
     std::optional<QString> commit();
 
+    // Where the copies of files rewritten in place are kept while they are
+    // written (tests may point it elsewhere); made when needed.
+    static QString keptOriginalsFolder();
+    static void setKeptOriginalsFolder(const QString& folder);
+
 private:
+    std::optional<QString> openInPlace();
+    // Puts the original back after a failed write in place; the failure,
+    // with where the copy is when that fails too.
+    QString restored(const QString& failure);
     void giveUp();
 
     QString m_path;
     bool m_inPlace = false;
     bool m_opened = false;
     bool m_done = false;
-    // Paths Qt can encode go through QSaveFile; the others through a
-    // temporary file of the same folder, opened and renamed by their bytes.
-    std::unique_ptr<QSaveFile> m_save;
+    // The new file: a temporary file of the same folder, opened and renamed
+    // by its bytes, or the target itself when rewritten in place.
     int m_fd = -1;
     QByteArray m_target;
     QByteArray m_temporary;
+    QByteArray m_keptCopy;  // the original's copy while a file is rewritten in place
 };
 
 // Writes `bytes` as the whole file at `path` through a FileReplacement.

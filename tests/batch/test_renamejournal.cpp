@@ -125,5 +125,58 @@ TEST_F(RenameJournalTest, RunThatRenamesNothingKeepsTheLastRecord)
     EXPECT_EQ(files(), before);
 }
 
+// An undo the folder refuses (read-only) keeps the journal: once the folder
+// takes renames again, the same undo gives every name back, and only then
+// is the journal retired.
+TEST_F(RenameJournalTest, RefusedUndoCanBeRepeated)
+{
+    {
+        RenameJournal journal(journalFolder, folder.path());
+        for (const auto& [from, to] : {std::pair{"a.jpg", "x1.jpg"}, {"b.jpg", "x2.jpg"}}) {
+            journal.beforeRename(at(from), at(to));
+            journal.afterRename(QFile::rename(at(from), at(to)));
+        }
+    }
+    {
+        testing::ReadOnlyFolder readOnly(folder.path());
+        if (!readOnly.made())
+            GTEST_SKIP() << "cannot make a read-only folder";
+        const UndoOutcome refused = undoLastRename(journalFolder, folder.path());
+        EXPECT_TRUE(refused.found);
+        EXPECT_EQ(refused.restored, 0);
+        ASSERT_EQ(refused.skipped.size(), 2);
+        EXPECT_TRUE(refused.skipped[0].startsWith(QStringLiteral("x2.jpg: could not be renamed back to b.jpg")))
+            << refused.skipped[0].toStdString();
+        EXPECT_TRUE(hasRenameJournal(journalFolder, folder.path()));
+    }
+    const UndoOutcome undone = undoLastRename(journalFolder, folder.path());
+    EXPECT_TRUE(undone.found);
+    EXPECT_EQ(undone.restored, 2);
+    EXPECT_TRUE(undone.skipped.isEmpty());
+    EXPECT_EQ(files(), before);
+    EXPECT_FALSE(hasRenameJournal(journalFolder, folder.path()));
+}
+
+// A name taken since stays in the journal: once it is free again, the
+// undo is finished, while what was undone is not undone twice.
+TEST_F(RenameJournalTest, TakenNameIsUndoneOnceFreed)
+{
+    {
+        RenameJournal journal(journalFolder, folder.path());
+        for (const auto& [from, to] : {std::pair{"a.jpg", "x1.jpg"}, {"b.jpg", "x2.jpg"}}) {
+            journal.beforeRename(at(from), at(to));
+            journal.afterRename(QFile::rename(at(from), at(to)));
+        }
+    }
+    folder.write(QStringLiteral("a.jpg"), "in the way");
+    EXPECT_EQ(undoLastRename(journalFolder, folder.path()).restored, 1);
+    ASSERT_TRUE(QFile::remove(at("a.jpg")));
+    const UndoOutcome second = undoLastRename(journalFolder, folder.path());
+    EXPECT_EQ(second.restored, 1);
+    EXPECT_TRUE(second.skipped.isEmpty());
+    EXPECT_EQ(files(), before);
+    EXPECT_FALSE(undoLastRename(journalFolder, folder.path()).found);
+}
+
 }  // namespace
 }  // namespace tessaly

@@ -305,6 +305,7 @@ TEST(HostileJobs, FaultsDuringARun)
         // Run on the source folder once the first output shows.
         std::function<void(const QString& folder, QProcess& run, std::unique_ptr<QProcess>& second)> strike;
         Expect expect;
+        QString reason = {};  // what the run says of the file it could not open
     };
     const auto startSecond = [&](const QStringList& arguments) {
         auto process = std::make_unique<QProcess>();
@@ -329,6 +330,28 @@ TEST(HostileJobs, FaultsDuringARun)
              ASSERT_TRUE(file.resize(file.size() / 2));
          },
          Expect::CouldNotOpenLast},
+        // Without a check on the opened file the first hangs the run and
+        // the second reads without end.
+        {"a source swapped for a named pipe",
+         Sources::Pictures,
+         {QStringLiteral("thumbs")},
+         [&](const QString& folder, QProcess&, std::unique_ptr<QProcess>&) {
+             const QByteArray path = QFile::encodeName(folder + u'/' + QString::fromLatin1(lastName));
+             ASSERT_EQ(::unlink(path.constData()), 0);
+             ASSERT_EQ(::mkfifo(path.constData(), 0600), 0);
+         },
+         Expect::CouldNotOpenLast,
+         QStringLiteral("not an ordinary file but a named pipe (FIFO)")},
+        {"a source swapped for a link to /dev/zero",
+         Sources::Pictures,
+         {QStringLiteral("convert"), QStringLiteral("--type"), QStringLiteral("bmp")},
+         [&](const QString& folder, QProcess&, std::unique_ptr<QProcess>&) {
+             const QByteArray path = QFile::encodeName(folder + u'/' + QString::fromLatin1(lastName));
+             ASSERT_EQ(::unlink(path.constData()), 0);
+             ASSERT_EQ(::symlink("/dev/zero", path.constData()), 0);
+         },
+         Expect::CouldNotOpenLast,
+         QStringLiteral("not an ordinary file but a link to a character device")},
         {"the process killed while it writes",
          Sources::Large,
          {QStringLiteral("convert"), QStringLiteral("--type"), QStringLiteral("bmp")},
@@ -402,6 +425,8 @@ TEST(HostileJobs, FaultsDuringARun)
             EXPECT_TRUE(said.contains(QStringLiteral("Could not open ") + QString::fromLatin1(lastName)))
                 << said.toStdString();
             EXPECT_TRUE(said.contains(QStringLiteral("Operation Incomplete. %1 files processed.").arg(kPictures - 1)))
+                << said.toStdString();
+            EXPECT_TRUE(said.contains(QString::fromLatin1(lastName) + QStringLiteral(": ") + fault.reason))
                 << said.toStdString();
             before.erase(lastName);
             break;

@@ -161,7 +161,8 @@ Bitmap photo(int width, int height)
 }
 
 // Defect 2: a JPEG whose pixels cannot all be decoded is not a picture;
-// stray bytes before a marker do not touch pixels and are tolerated.
+// stray bytes among the markers before the first scan do not touch pixels
+// and are tolerated, after it they mean damage.
 TEST(DamagedFiles, JpegCutShortOrCorrupt)
 {
     const QByteArray jpeg = testing::makeJpeg(photo(64, 48), false);
@@ -178,10 +179,24 @@ TEST(DamagedFiles, JpegCutShortOrCorrupt)
     corrupt[scan + 41] = char(0xD0);
     expectRefused(corrupt, QStringLiteral("corrupt.jpg"));
 
+    // Stray bytes among the markers before the scan touch no pixel ...
+    QByteArray padded = jpeg;
+    padded.insert(scan, QByteArray("\x12\x34\x56", 3));
+    EXPECT_EQ(decodePicture(padded, QStringLiteral("padded.jpg")).raster(),
+              decodePicture(jpeg, QStringLiteral("clean.jpg")).raster());
+    // ... after it they are data the scan did not use: the entropy data and
+    // the picture disagree, and the file is damaged (libjpeg only warns
+    // "extraneous bytes before marker"), as a bit flipped in the scan leaves
+    // it; in a progressive file between its scans too.
     QByteArray extraneous = jpeg;
     extraneous.insert(extraneous.size() - 2, QByteArray("\x12\x34\x56", 3));
-    EXPECT_EQ(decodePicture(extraneous, QStringLiteral("extra.jpg")).raster(),
-              decodePicture(jpeg, QStringLiteral("clean.jpg")).raster());
+    expectRefused(extraneous, QStringLiteral("extra.jpg"));
+    QByteArray betweenScans = progressive;
+    const qsizetype firstScan = progressive.indexOf(QByteArray("\xFF\xDA", 2));
+    const qsizetype secondScan = progressive.indexOf(QByteArray("\xFF\xDA", 2), firstScan + 2);
+    ASSERT_GT(secondScan, 0);
+    betweenScans.insert(secondScan, QByteArray("\x12\x34\x56", 3));
+    expectRefused(betweenScans, QStringLiteral("between.jpg"));
 }
 
 // Defect 2: GIF image data and metafile records cut short.

@@ -232,6 +232,16 @@ TEST(SaveOutput, FullDiskLeavesNothing)
     EXPECT_THROW(SaveOutput(big, path, true), WriteError);
     EXPECT_EQ(testing::readAll(path), old);
     EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    // The message names the system's reason, for every output type.
+    const Bitmap picture = photoLike(200, 200);
+    const BitmapOutput bitmap(picture);
+    try {
+        SaveOutput(bitmap, disk + QStringLiteral("/Thumb002.bmp"), true);
+        ADD_FAILURE() << "written";
+    } catch (const WriteError& error) {
+        EXPECT_TRUE(error.message().endsWith(QStringLiteral("No space left on device")))
+            << error.message().toStdString();
+    }
     EXPECT_EQ(::system(("umount '" + mountPoint + "'").constData()), 0);
 }
 

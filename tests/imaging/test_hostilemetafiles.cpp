@@ -10,8 +10,11 @@
 #include "support/imagingtesttools.h"
 
 #include <QElapsedTimer>
+#include <cerrno>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <limits>
+#include <new>
 
 namespace tessaly {
 namespace {
@@ -206,6 +209,43 @@ TEST(MetafilePlayer, CrashHangAndGrowthAreContained)
     EXPECT_EQ(runPlayer(program, {QStringLiteral("echo")}, input, limits, 1000).outcome, PlayerOutcome::Refused);
     EXPECT_EQ(runPlayer(QStringLiteral("/nonexistent/player"), {}, input, limits, 10).outcome,
               PlayerOutcome::NotStarted);
+}
+
+// Every child is killed and reaped on every path: when taking its output
+// throws (an allocation failure while it is read), and when its owner goes
+// before it ends. None is left running or as a zombie: its process number
+// is free again (a zombie still answers kill(pid, 0)).
+TEST(MetafilePlayer, EveryChildIsReaped)
+{
+    QString program = metafilePlayerPath();
+    program.replace(QStringLiteral("tessaly-metafile-player"), QStringLiteral("hostile_player"));
+    const auto gone = [](pid_t pid) { return ::kill(pid, 0) != 0 && errno == ESRCH; };
+    const QByteArray input(300000, 'x');
+    PlayerLimits limits;
+    limits.memoryBytes = std::int64_t(256) << 20;
+    limits.time = std::chrono::milliseconds(5000);
+    pid_t pid = -1;
+    {
+        ChildProcess child;
+        ASSERT_TRUE(child.start(program, {QStringLiteral("echo")}));
+        pid = child.pid();
+        EXPECT_THROW(
+            child.communicate(input, limits, input.size(), [](const char*, std::int64_t) { throw std::bad_alloc(); }),
+            std::bad_alloc);
+    }
+    EXPECT_TRUE(gone(pid));
+    {
+        ChildProcess child;
+        ASSERT_TRUE(child.start(program, {QStringLiteral("hang")}));
+        pid = child.pid();
+    }
+    EXPECT_TRUE(gone(pid));
+    // A child that ran to its end is reaped by the run itself.
+    ChildProcess child;
+    ASSERT_TRUE(child.start(program, {QStringLiteral("fail")}));
+    pid = child.pid();
+    EXPECT_EQ(child.communicate(input, limits, 10, [](const char*, std::int64_t) {}), ChildOutcome::Refused);
+    EXPECT_TRUE(gone(pid));
 }
 
 // Files from other programs are drawn by the player exactly as the

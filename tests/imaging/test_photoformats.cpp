@@ -260,6 +260,19 @@ TEST(PhotoFormats, DamagedFilesCannotBeOpened)
                      "claims more pixels than its file holds"});
     files.push_back({QStringLiteral("beyond.png"), pngClaiming(40000, 40000), "too large to hold"});
     files.push_back({QStringLiteral("text.heic"), QByteArray("not a picture at all"), ""});
+    // A JPEG-compressed TIFF whose scan lost its end: libjpeg only warns
+    // through libtiff, which would keep grey pixels.
+    QByteArray jpegInTiff = testing::readTestFile(QStringLiteral("jpeg-in-tiff.tif"));
+    const qsizetype scan = jpegInTiff.indexOf(QByteArray("\xFF\xDA", 2));
+    const qsizetype end = jpegInTiff.indexOf(QByteArray("\xFF\xD9", 2), scan);
+    ASSERT_GT(scan, 0);
+    ASSERT_GT(end, scan + 40);
+    for (qsizetype i = scan + 40; i < end; ++i)
+        jpegInTiff[i] = '\0';
+    files.push_back({QStringLiteral("grey.tif"), jpegInTiff, "TIFF data is damaged or cut short"});
+    // CMYK of 16 bits a channel, which Qt's reader refuses: the reason says so.
+    files.push_back({QStringLiteral("cmyk16.tif"), testing::readTestFile(QStringLiteral("cmyk16.tif")),
+                     "CMYK (printing ink) colours of 16 bits a channel cannot be read"});
     for (const Damaged& file : files) {
         SCOPED_TRACE(file.name.toStdString());
         folder.write(file.name, file.bytes);

@@ -72,12 +72,23 @@ TEST(QualityResize, EnlargesAndKeepsCorners)
     EXPECT_EQ(pixelAt(huge, 2999, 1), (Rgb{9, 9, 9}));
 }
 
-// A source one pixel wide or high cannot be resampled; Fast Resize can.
-TEST(QualityResize, OnePixelWideIsAnError)
+// A source one pixel wide or high (whose scale would divide by zero) is
+// blended along its long side and stretched along the other; one pixel
+// alone fills the target. Fast Resize copies as ever.
+TEST(QualityResize, OnePixelWideOrHighIsResampled)
 {
     const Bitmap thin = makeBitmap(1, 100, [](int, int y) { return Rgb{y, y, y}; });
-    EXPECT_THROW(resized(thin, 1, 10), ResizeError);
-    EXPECT_THROW(resized(makeBitmap(100, 1, [](int, int) { return Rgb{1, 2, 3}; }), 10, 1), ResizeError);
+    const Bitmap down = resized(thin, 1, 10);
+    ASSERT_EQ(down.height(), 10);
+    // Row 9 samples 9 * 99 / 10 = 89.1 between rows 89 and 90.
+    EXPECT_EQ(pixelAt(down, 0, 9), (Rgb{89, 89, 89}));
+    EXPECT_EQ(pixelAt(down, 0, 0), (Rgb{0, 0, 0}));
+    const Bitmap wide = resized(makeBitmap(100, 1, [](int x, int) { return Rgb{x, 2, 3}; }), 20, 4);
+    ASSERT_EQ(wide.width(), 20);
+    for (int y = 0; y < 4; ++y)
+        EXPECT_EQ(pixelAt(wide, 19, y), (Rgb{94, 2, 3}));  // 19 * 99 / 20 = 94.05
+    const Bitmap dot = resized(makeBitmap(1, 1, [](int, int) { return Rgb{5, 6, 7}; }), 3, 2);
+    EXPECT_EQ(pixelAt(dot, 2, 1), (Rgb{5, 6, 7}));
 
     Bitmap work;
     FastResize(work, Picture::fromRaster(PictureKind::Bmp, thin), 1, 10);

@@ -5,7 +5,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace tessaly::testing {
 
@@ -35,6 +38,28 @@ QString TempFolder::makeFolder(const QString& name)
     const QString full = path() + u'/' + name;
     QDir().mkpath(full);
     return full;
+}
+
+ReadOnlyFolder::ReadOnlyFolder(const QString& folder) : m_folder(folder)
+{
+    const QByteArray quoted = "'" + QFile::encodeName(folder) + "'";
+    if (::geteuid() == 0) {
+        m_mounted = std::system(("mount --bind " + quoted + ' ' + quoted + " 2>/dev/null").constData()) == 0;
+        m_made = m_mounted &&
+                 std::system(("mount -o remount,ro,bind " + quoted + ' ' + quoted + " 2>/dev/null").constData()) == 0;
+    } else {
+        m_made = QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    }
+}
+
+ReadOnlyFolder::~ReadOnlyFolder()
+{
+    if (m_mounted) {
+        if (std::system(("umount '" + QFile::encodeName(m_folder) + "'").constData()) != 0)
+            std::fprintf(stderr, "could not unmount %s\n", QFile::encodeName(m_folder).constData());
+    } else {
+        QFile::setPermissions(m_folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
 }
 
 QByteArray readAll(const QString& path)

@@ -23,6 +23,23 @@ private:
     QTemporaryDir m_dir;
 };
 
+// Makes a folder read-only for as long as it lives: for root (whom
+// permissions do not stop) a read-only bind mount over it, for others no
+// write permission. made() says whether it could.
+class ReadOnlyFolder {
+public:
+    explicit ReadOnlyFolder(const QString& folder);
+    ~ReadOnlyFolder();
+    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+    bool made() const { return m_made; }
+
+private:
+    QString m_folder;
+    bool m_mounted = false;
+    bool m_made = false;
+};
+
 QByteArray readAll(const QString& path);
 
 // Lets the application handle its events until `condition` holds or

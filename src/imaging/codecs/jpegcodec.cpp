@@ -42,6 +42,7 @@ struct ErrorManager {
     int maxScans = kMaxScans;
     bool damaged = false;     // a warning that the pixels are not all in the data
     bool pixelsDone = false;  // every scanline read: what follows cannot harm them
+    bool inHeaders = false;   // the markers before the first scan are being read
 };
 
 [[noreturn]] void jumpOut(j_common_ptr info)
@@ -56,13 +57,25 @@ void onError(j_common_ptr info)
     jumpOut(info);
 }
 
-// Warnings that leave every pixel as the data describes it: stray bytes
-// before a marker, odd JFIF, Adobe or colour profile headers, scan
-// parameters a sequential file does not use.
+// Warnings that leave every pixel as the data describes it: odd JFIF,
+// Adobe or colour profile headers, scan parameters a sequential file does
+// not use.
 bool harmless(int code)
 {
-    return code == JWRN_EXTRANEOUS_DATA || code == JWRN_JFIF_MAJOR || code == JWRN_ADOBE_XFORM ||
-           code == JWRN_BOGUS_ICC || code == JWRN_NOT_SEQUENTIAL;
+    return code == JWRN_JFIF_MAJOR || code == JWRN_ADOBE_XFORM || code == JWRN_BOGUS_ICC || code == JWRN_NOT_SEQUENTIAL;
+}
+
+// Stray bytes before a marker ("N extraneous bytes before marker") are
+// harmless among the markers in front of the first scan (padding some
+// programs leave between segments). After a scan has begun they are what
+// the entropy decoder did not consume: its data and the picture it
+// describes disagree, the mark of a damaged file, however complete the
+// scan looks; that holds at the end of the data too.
+bool damagesPixels(const ErrorManager& errors, int code)
+{
+    if (code == JWRN_EXTRANEOUS_DATA)
+        return !errors.inHeaders;
+    return !errors.pixelsDone && !harmless(code);
 }
 
 // libjpeg only warns when the data ends early or its entropy coding is
@@ -72,7 +85,7 @@ bool harmless(int code)
 void onMessage(j_common_ptr info, int level)
 {
     auto* errors = reinterpret_cast<ErrorManager*>(info->err);
-    if (level >= 0 || errors->pixelsDone || harmless(info->err->msg_code))
+    if (level >= 0 || !damagesPixels(*errors, info->err->msg_code))
         return;
     errors->damaged = true;
     (*info->err->format_message)(info, errors->message);
@@ -123,7 +136,9 @@ void withDecompressor(const QByteArray& bytes, Body&& body, int maxScans = kMaxS
     }
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
                  static_cast<unsigned long>(bytes.size()));
+    errors.inHeaders = true;
     jpeg_read_header(&info, TRUE);
+    errors.inHeaders = false;
     body(info);
     jpeg_destroy_decompress(&info);
     returnCoefficients(lease);

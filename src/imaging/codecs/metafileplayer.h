@@ -2,6 +2,7 @@
 
 #include "imaging/bitmap.h"
 #include "imaging/codecs/metafilecodec.h"
+#include "platform/childprocess.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -24,24 +25,40 @@ Bitmap renderMetafileInPlayer(const QByteArray& bytes, MetafileFormat format, in
 // the player. Throws CodecError.
 void readMetafileSizeInPlayer(const QByteArray& bytes, int& width, int& height);
 
-// What became of one run of a player program.
-enum class PlayerOutcome { Done, Refused, Crashed, TooSlow, TooLarge, NotStarted };
-
-struct PlayerLimits {
-    std::int64_t memoryBytes = 0;       // resident memory the player may use
-    std::chrono::milliseconds time{0};  // wall time for the whole run
-};
-
-struct PlayerResult {
-    PlayerOutcome outcome = PlayerOutcome::NotStarted;
-    QByteArray output;
-};
+// A child program's run: platform/childprocess.h owns every child.
+using PlayerOutcome = ChildOutcome;
+using PlayerLimits = ChildLimits;
+using PlayerResult = ChildResult;
 
 // Runs `program` with `arguments`, `input` on its standard input, and
 // collects at most `maxOutput` bytes of its standard output. Done only when
 // it exits with status 0 and wrote no more than `maxOutput`.
-PlayerResult runPlayer(const QString& program, const QStringList& arguments, const QByteArray& input,
-                       const PlayerLimits& limits, std::int64_t maxOutput);
+inline PlayerResult runPlayer(const QString& program, const QStringList& arguments, const QByteArray& input,
+                              const PlayerLimits& limits, std::int64_t maxOutput)
+{
+    return runChild(program, arguments, input, limits, maxOutput);
+}
+
+// The limits of a child program that reads a file of `inputBytes` into a
+// picture of `pixels`: `base` bytes for the libraries, and so many bytes
+// more a pixel and a byte of the file. The sanitizer's shadow memory and
+// quarantine need more room and time.
+PlayerLimits childLimits(std::int64_t base, std::int64_t bytesPerPixel, std::int64_t bytesPerInputByte,
+                         std::int64_t pixels, std::int64_t inputBytes);
+
+// How the failures of one kind of child are told: "the metafile took too
+// long to play back", "the TIFF file crashed its decoder".
+struct ChildWords {
+    QString subject;      // "the metafile"
+    const char* verb;     // "play back"
+    const char* done;     // "played back"
+    const char* role;     // "player"
+    const char* program;  // "the metafile player"
+};
+
+// Throws the CodecError that tells what became of a child that did not
+// end Done.
+[[noreturn]] void childFailed(PlayerOutcome outcome, const ChildWords& words);
 
 // The path of the program `name` beside the running program (found
 // through /proc, so also where no application object exists).

@@ -6,6 +6,7 @@
 #include "imaging/codecs/photodecoderwire.h"
 #include "imaging/codecs/photoformatinfo.h"
 #include "imaging/codecs/sizecheck.h"
+#include "imaging/codecs/tiffchecks.h"
 #include "platform/fileops.h"
 
 #include <QBuffer>
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <optional>
 
 namespace tessaly {
 
@@ -223,8 +225,16 @@ DecodedPhoto decodeWithQt(const QByteArray& bytes, PhotoFormat format)
     const std::int64_t mebibytes = (std::int64_t(size.width()) * size.height() * 8 >> 20) + 1;
     reader.setAllocationLimit(int(std::min<std::int64_t>(mebibytes, INT_MAX)));
     QImage image;
-    if (!reader.read(&image) || image.isNull())
-        throw CodecError(QStringLiteral("%1 file cannot be read: %2").arg(name, reader.errorString()));
+    // Damaged data counts as damaged, not as grey pixels (tiffchecks.h).
+    std::optional<TiffDamageWatch> damage;
+    if (format == PhotoFormat::Tiff)
+        damage.emplace();
+    if (!reader.read(&image) || image.isNull()) {
+        const std::optional<QString> why = format == PhotoFormat::Tiff ? tiffRefusalReason(bytes) : std::nullopt;
+        throw CodecError(QStringLiteral("%1 file cannot be read: %2").arg(name, why.value_or(reader.errorString())));
+    }
+    if (damage && damage->damage())
+        throw CodecError(QStringLiteral("%1 data is damaged or cut short (%2)").arg(name, *damage->damage()));
     if (image.size() != size)
         throw CodecError(QStringLiteral("%1 picture does not have the size its header claims").arg(name));
 

@@ -3,7 +3,6 @@
 #include "imaging/codecs/photocodec.h"
 #include "imaging/codecs/photodecoderwire.h"
 #include "imaging/codecs/photoformatinfo.h"
-#include "imaging/codecs/sanitizerbuild.h"
 #include "imaging/codecs/sizecheck.h"
 
 #include <algorithm>
@@ -27,28 +26,16 @@ std::int64_t pixelBound(std::int64_t fileBytes)
 
 // Enough for the libraries and Qt, the file, the decoded planes (YCbCr and
 // the RGB(A) picture, up to 16 bits a channel) and our bitmap of the
-// largest picture the file may hold. The sanitizer's shadow memory and
-// quarantine need more.
+// largest picture the file may hold.
 PlayerLimits limitsFor(std::int64_t pixels, std::int64_t inputBytes)
 {
-    PlayerLimits limits;
-    const std::int64_t base = kAddressSanitizer ? (std::int64_t(2) << 30) : (std::int64_t(256) << 20);
-    limits.memoryBytes = base + pixels * 16 + inputBytes * 4;
-    limits.time = std::chrono::seconds(kAddressSanitizer ? 60 : 20);
-    return limits;
+    return childLimits(std::int64_t(256) << 20, 16, 4, pixels, inputBytes);
 }
 
 [[noreturn]] void decoderFailed(PlayerOutcome outcome, const char* name)
 {
-    const QString what = QString::fromLatin1(name);
-    switch (outcome) {
-    case PlayerOutcome::TooSlow: throw CodecError(QStringLiteral("the %1 file took too long to decode").arg(what));
-    case PlayerOutcome::TooLarge:
-        throw CodecError(QStringLiteral("the %1 file needed too much memory to decode").arg(what));
-    case PlayerOutcome::Crashed: throw CodecError(QStringLiteral("the %1 file crashed its decoder").arg(what));
-    case PlayerOutcome::NotStarted: throw CodecError("the picture decoder program could not be started");
-    default: throw CodecError(QStringLiteral("the %1 file cannot be decoded").arg(what));
-    }
+    childFailed(outcome, {QStringLiteral("the %1 file").arg(QString::fromLatin1(name)), "decode", "decoded", "decoder",
+                          "the picture decoder program"});
 }
 
 // Reads what the decoder program wrote, trusting none of its numbers.
