@@ -1,15 +1,21 @@
 #include "filetools/picturerotation.h"
 
 #include "imaging/codecs/codecerror.h"
+#include "imaging/codecs/jpegcodec.h"
 #include "imaging/encoders.h"
+#include "imaging/photo/jpegmetadata.h"
+#include "imaging/photo/jpegturn.h"
+#include "imaging/photo/orientation.h"
 #include "imaging/rotation.h"
 
 #include "platform/filenames.h"
 #include "platform/fileops.h"
 
 #include <QFileInfo>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace tessaly {
 
@@ -24,6 +30,10 @@ RotationStart rotationStart(int listedFiles, int selectedFiles, bool previewHasP
 
 namespace {
 
+const QString kMorePicturesRefused =
+    QStringLiteral("This file holds more than one picture (pages or frames). Turning it would keep only the first, "
+                   "so the file is left as it was.");
+
 // The photo formats are written back with their colour profile; a file
 // whose picture cannot be written back whole is refused and left as it is.
 TurnedPicture turnedPhoto(const Picture& picture, const Bitmap& turned, int quality)
@@ -31,8 +41,7 @@ TurnedPicture turnedPhoto(const Picture& picture, const Bitmap& turned, int qual
     PhotoFormat format{};
     photoFormatOf(picture.kind(), format);
     if (picture.fileHasMorePictures())
-        throw Error(QStringLiteral("This file holds more than one picture (pages or frames). Turning it would keep "
-                                   "only the first, so the file is left as it was."));
+        throw Error(kMorePicturesRefused);
     if (picture.hadTransparency())
         throw Error(QStringLiteral("This picture has transparent parts, which turning it would fill with white, so "
                                    "the file is left as it was."));
@@ -47,15 +56,41 @@ TurnedPicture turnedPhoto(const Picture& picture, const Bitmap& turned, int qual
                                    "left as it was.")
                         .arg(error.message()));
     }
-    result.picture = decodePicture(result.fileBytes, QStringLiteral("turned.") + QLatin1String(photoFormatWord(format)));
+    result.picture =
+        decodePicture(result.fileBytes, QStringLiteral("turned.") + QLatin1String(photoFormatWord(format)));
+    return result;
+}
+
+// The JPEG file turned as it was shown; none when the file no longer
+// holds a picture of the size shown (it changed since it was previewed),
+// so that the picture shown is what gets turned.
+std::optional<TurnedPicture> turnedJpegFile(const Picture& picture, TurnDirection direction, int quality,
+                                            const TurnSource& source)
+{
+    const PhotoMetadata stored = readJpegMetadata(source.fileBytes);
+    const int shownOrientation = source.shownUpright ? stored.orientation : 1;
+    int width = 0, height = 0;
+    readJpegSize(source.fileBytes, width, height);
+    if (swapsSides(shownOrientation))
+        std::swap(width, height);
+    if (width != picture.width() || height != picture.height())
+        return std::nullopt;
+    const TurnedJpeg turned =
+        turnJpegFile(source.fileBytes, shownOrientation, direction == TurnDirection::Clockwise ? 1 : 3, quality);
+    TurnedPicture result;
+    result.fileBytes = turned.fileBytes;
+    result.picture = decodePicture(result.fileBytes, QStringLiteral("turned.jpg"));
     return result;
 }
 
 }  // namespace
 
-TurnedPicture turnPicture(const Picture& picture, TurnDirection direction, int jpegQuality)
+TurnedPicture turnPicture(const Picture& picture, TurnDirection direction, int jpegQuality, const TurnSource* source)
 {
     try {
+        if (picture.kind() == PictureKind::Jpeg && source)
+            if (auto turned = turnedJpegFile(picture, direction, jpegQuality, *source))
+                return *turned;
         Bitmap source;
         DrawToBitmap(source, picture);
         const Bitmap turned =
@@ -70,6 +105,10 @@ TurnedPicture turnPicture(const Picture& picture, TurnDirection direction, int j
             break;
         }
         case PictureKind::Gif: {
+            // The GIF writer makes single-image files: an animation's
+            // further frames would be lost.
+            if (picture.fileHasMorePictures())
+                throw Error(kMorePicturesRefused);
             GifOutput gif;
             EncodeGif(gif, turned);
             result.fileBytes = gif.fileBytes();
