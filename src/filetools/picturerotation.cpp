@@ -70,7 +70,11 @@ std::optional<TurnedPicture> turnedJpegFile(const Picture& picture, TurnDirectio
     const PhotoMetadata stored = readJpegMetadata(source.fileBytes);
     const int shownOrientation = source.shownUpright ? stored.orientation : 1;
     int width = 0, height = 0;
-    readJpegSize(source.fileBytes, width, height);
+    try {
+        readJpegSize(source.fileBytes, width, height);
+    } catch (const CodecError&) {
+        return std::nullopt;
+    }
     if (swapsSides(shownOrientation))
         std::swap(width, height);
     if (width != picture.width() || height != picture.height())

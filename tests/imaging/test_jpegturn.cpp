@@ -5,14 +5,16 @@
 #include "imaging/photo/jpegturn.h"
 #include "imaging/photo/orientation.h"
 #include "imaging/rotation.h"
+#include "support/cameraphoto.h"
 #include "support/imagingtesttools.h"
 
-#include <exiv2/exiv2.hpp>
 #include <gtest/gtest.h>
 
 namespace tessaly {
 namespace {
 
+using testing::cameraJpeg;
+using testing::exifValue;
 using testing::Rgb;
 
 // Four blocks of colour with a gradient inside, so that a picture laid down
@@ -22,69 +24,6 @@ Bitmap tiles(int width, int height)
     return testing::makeBitmap(width, height, [=](int x, int y) {
         return Rgb{x * 2 >= width ? 220 : 30, y * 2 >= height ? 200 : 40, (x * 5 + y * 3) % 256};
     });
-}
-
-QByteArray segment(int marker, const QByteArray& payload)
-{
-    const int length = int(payload.size()) + 2;
-    return QByteArray{"\xFF"} + char(marker) + char(length >> 8) + char(length & 0xFF) + payload;
-}
-
-// A camera's EXIF block: make, model, date, a position, the orientation and
-// a thumbnail.
-QByteArray cameraExif(int orientation)
-{
-    Exiv2::ExifData exif;
-    exif["Exif.Image.Make"] = "Maker of Cameras";
-    exif["Exif.Image.Model"] = "Model 7";
-    exif["Exif.Photo.DateTimeOriginal"] = "2024:05:06 07:08:09";
-    exif["Exif.Image.Orientation"] = std::uint16_t(orientation);
-    exif["Exif.GPSInfo.GPSLatitudeRef"] = "N";
-    exif["Exif.GPSInfo.GPSLatitude"] = "52/1 30/1 0/1";
-    const QByteArray thumbnail = testing::makeJpeg(tiles(16, 8), false, 80);
-    Exiv2::ExifThumb(exif).setJpegThumbnail(reinterpret_cast<const Exiv2::byte*>(thumbnail.constData()),
-                                            long(thumbnail.size()));
-    Exiv2::Blob blob;
-    Exiv2::ExifParser::encode(blob, Exiv2::littleEndian, exif);
-    return QByteArray("Exif\0\0", 6) + QByteArray(reinterpret_cast<const char*>(blob.data()), qsizetype(blob.size()));
-}
-
-// A photo as a camera writes it: EXIF, XMP, IPTC and a colour profile in
-// front of the picture.
-QByteArray cameraJpeg(const Bitmap& stored, int orientation)
-{
-    const QByteArray jpeg = testing::makeJpeg(stored, false, 92);
-    const QByteArray segments =
-        segment(0xE1, cameraExif(orientation)) +
-        segment(0xE1, QByteArray("http://ns.adobe.com/xap/1.0/\0<x:xmpmeta xmlns:x='adobe:ns:meta/'/>", 66)) +
-        segment(0xED, QByteArray("Photoshop 3.0\0IPTC", 18)) +
-        segment(0xE2, QByteArray("ICC_PROFILE\0\x01\x01", 14) + QByteArray("profile bytes"));
-    return jpeg.left(2) + segments + jpeg.mid(2);
-}
-
-// The payloads of every segment with `marker` whose payload starts with
-// `prefix`.
-QList<QByteArray> payloads(const QByteArray& jpeg, int marker, const QByteArray& prefix)
-{
-    QList<QByteArray> found;
-    walkJpegSegments(jpeg, [&](const JpegSegment& s) {
-        if (s.marker == marker && segmentPayload(jpeg, s).startsWith(prefix))
-            found += segmentPayload(jpeg, s);
-        return true;
-    });
-    return found;
-}
-
-std::string exifValue(const QByteArray& jpeg, const char* key)
-{
-    const QList<QByteArray> blocks = payloads(jpeg, 0xE1, QByteArray("Exif\0\0", 6));
-    if (blocks.size() != 1)
-        return "(" + std::to_string(blocks.size()) + " EXIF blocks)";
-    Exiv2::ExifData exif;
-    Exiv2::ExifParser::decode(exif, reinterpret_cast<const Exiv2::byte*>(blocks[0].constData()) + 6,
-                              std::uint32_t(blocks[0].size() - 6));
-    const auto it = exif.findKey(Exiv2::ExifKey(key));
-    return it == exif.end() ? "(none)" : it->toString();
 }
 
 int largestDifference(const Bitmap& a, const Bitmap& b)
@@ -116,7 +55,7 @@ TEST(JpegTurn, CombinesTheCameraOrientationWithTheTurn)
             // The inverse transform's rounding differs a little across the
             // diagonal; a second compression or a wrong way round is far more.
             EXPECT_LE(largestDifference(decodeJpeg(turned.fileBytes), expected), 3);
-            const ExifSummary exif = readExif(payloads(turned.fileBytes, 0xE1, "Exif").value(0));
+            const ExifSummary exif = readExif(testing::segmentPayloads(turned.fileBytes, 0xE1, "Exif").value(0));
             EXPECT_EQ(exif.orientation, 1);
             EXPECT_FALSE(exif.hasThumbnail);
             EXPECT_TRUE(exif.hasGps);
@@ -141,10 +80,10 @@ TEST(JpegTurn, FourTurnsGiveBackThePixelsAndKeepTheInformation)
     EXPECT_EQ(decodeJpeg(file), decodeJpeg(original));
     EXPECT_EQ(exifValue(file, "Exif.Image.Make"), "Maker of Cameras");
     EXPECT_EQ(exifValue(file, "Exif.Photo.DateTimeOriginal"), "2024:05:06 07:08:09");
-    for (const auto& [marker, prefix] : {std::pair{0xE1, QByteArray("http://ns.adobe.com/xap/1.0/")},
-                                         std::pair{0xED, QByteArray("Photoshop 3.0")},
-                                         std::pair{0xE2, QByteArray("ICC_PROFILE")}})
-        EXPECT_EQ(payloads(file, marker, prefix), payloads(original, marker, prefix)) << prefix.constData();
+    const std::pair<int, QByteArray> kept[] = {
+        {0xE1, "http://ns.adobe.com/xap/1.0/"}, {0xED, "Photoshop 3.0"}, {0xE2, "ICC_PROFILE"}};
+    for (const auto& [marker, prefix] : kept)
+        EXPECT_EQ(testing::segmentPayloads(file, marker, prefix), testing::segmentPayloads(original, marker, prefix)) << prefix.constData();
 }
 
 // A picture that is not a whole number of blocks cannot be turned
@@ -159,7 +98,7 @@ TEST(JpegTurn, OddSizesAndPhotosShownAsStored)
     EXPECT_FALSE(odd.lossless);
     EXPECT_EQ(decodeJpeg(odd.fileBytes).width(), 37);
     EXPECT_EQ(exifValue(odd.fileBytes, "Exif.Image.Model"), "Model 7");
-    EXPECT_EQ(readExif(payloads(odd.fileBytes, 0xE1, "Exif").value(0)).orientation, 1);
+    EXPECT_EQ(readExif(testing::segmentPayloads(odd.fileBytes, 0xE1, "Exif").value(0)).orientation, 1);
 
     const QByteArray whole = cameraJpeg(tiles(48, 32), 6);
     TurnSource asStored{whole, false};
