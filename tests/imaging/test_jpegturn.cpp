@@ -2,6 +2,7 @@
 #include "imaging/codecs/jpegcodec.h"
 #include "imaging/codecs/jpegmarkers.h"
 #include "imaging/photo/exifreader.h"
+#include "imaging/photo/jpeginformation.h"
 #include "imaging/photo/jpegturn.h"
 #include "imaging/photo/orientation.h"
 #include "imaging/rotation.h"
@@ -83,7 +84,8 @@ TEST(JpegTurn, FourTurnsGiveBackThePixelsAndKeepTheInformation)
     const std::pair<int, QByteArray> kept[] = {
         {0xE1, "http://ns.adobe.com/xap/1.0/"}, {0xED, "Photoshop 3.0"}, {0xE2, "ICC_PROFILE"}};
     for (const auto& [marker, prefix] : kept)
-        EXPECT_EQ(testing::segmentPayloads(file, marker, prefix), testing::segmentPayloads(original, marker, prefix)) << prefix.constData();
+        EXPECT_EQ(testing::segmentPayloads(file, marker, prefix), testing::segmentPayloads(original, marker, prefix))
+            << prefix.constData();
 }
 
 // A picture that is not a whole number of blocks cannot be turned
@@ -108,6 +110,35 @@ TEST(JpegTurn, OddSizesAndPhotosShownAsStored)
     // Given no file, the picture shown is turned and encoded as before.
     EXPECT_EQ(turnPicture(shown, TurnDirection::Clockwise, 90).fileBytes,
               encodeJpeg(rotateClockwise(shown.raster()), 90));
+}
+
+// Damaged EXIF blocks (every cut, and bytes flipped through the block) are
+// rewritten or left out, never copied as they are: what goes along never
+// holds the place when it is not kept, nor an orientation but 1.
+TEST(JpegTurn, DamagedExifIsRewrittenOrLeftOut)
+{
+    const QByteArray photo = cameraJpeg(tiles(16, 16), 6);
+    const QByteArray exif = testing::segmentPayloads(photo, 0xE1, "Exif").value(0);
+    ASSERT_GT(exif.size(), 100);
+    const QByteArray jpeg = testing::makeJpeg(tiles(16, 16), false);
+    CarriedInformation carried;
+    carried.changes.keepLocation = false;
+    const auto check = [&](const QByteArray& block) {
+        const QByteArray segment =
+            QByteArray("\xFF\xE1", 2) + char((block.size() + 2) >> 8) + char((block.size() + 2) & 0xFF) + block;
+        const QByteArray written = carriedSegments(jpeg.left(2) + segment + jpeg.mid(2), carried);
+        for (const QByteArray& kept : testing::segmentPayloads(QByteArray("\xFF\xD8", 2) + written, 0xE1, "Exif")) {
+            EXPECT_FALSE(readExif(kept).hasGps);
+            EXPECT_EQ(readExif(kept).orientation, 1);
+        }
+    };
+    for (qsizetype length = 6; length < exif.size(); length += 7)
+        check(exif.left(length));
+    for (qsizetype at = 6; at < exif.size(); at += 5) {
+        QByteArray flipped = exif;
+        flipped[at] = char(flipped[at] ^ 0x5A);
+        check(flipped);
+    }
 }
 
 }  // namespace
