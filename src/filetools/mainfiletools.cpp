@@ -396,11 +396,13 @@ void MainFileTools::rotate(TurnDirection direction)
         return;
     try {
         const QString path = m_previewWindow().windowTitle();
-        // A JPEG is turned from its file, so that it loses nothing.
+        // A JPEG is turned from its file, so that it loses nothing; a WebP
+        // file gives its camera information.
         TurnSource source;
         source.shownUpright = m_previewShownUpright;
         QFile file;
-        if (m_picture.kind() == PictureKind::Jpeg && !openForReading(file, path) &&
+        const PictureKind kind = m_picture.kind();
+        if ((kind == PictureKind::Jpeg || kind == PictureKind::Webp) && !openForReading(file, path) &&
             file.size() <= std::numeric_limits<int>::max())
             source.fileBytes = file.readAll();
         const TurnedPicture turned =

@@ -6,6 +6,7 @@
 #include "imaging/photo/jpegmetadata.h"
 #include "imaging/photo/jpegturn.h"
 #include "imaging/photo/orientation.h"
+#include "imaging/photo/photoinformation.h"
 #include "imaging/rotation.h"
 
 #include "platform/filenames.h"
@@ -36,7 +37,7 @@ const QString kMorePicturesRefused =
 
 // The photo formats are written back with their colour profile; a file
 // whose picture cannot be written back whole is refused and left as it is.
-TurnedPicture turnedPhoto(const Picture& picture, const Bitmap& turned, int quality)
+TurnedPicture turnedPhoto(const Picture& picture, const Bitmap& turned, int quality, const TurnSource* source)
 {
     PhotoFormat format{};
     photoFormatOf(picture.kind(), format);
@@ -55,6 +56,17 @@ TurnedPicture turnedPhoto(const Picture& picture, const Bitmap& turned, int qual
         throw Error(QStringLiteral("This picture cannot be written back in its own format (%1), so the file is "
                                    "left as it was.")
                         .arg(error.message()));
+    }
+    // The camera information of a WebP goes along, orientation 1: the
+    // picture is turned as it was shown. (exiv2 0.27 writes a PNG's EXIF
+    // as a text chunk, not as the eXIf chunk readers look for.)
+    if (source && format == PhotoFormat::Webp) {
+        const QByteArray exif = photoExifBlock(source->fileBytes, format);
+        InformationChanges changes;
+        changes.width = turned.width();
+        changes.height = turned.height();
+        if (!exif.isEmpty())
+            result.fileBytes = withExifBlock(result.fileBytes, exif, changes).value_or(result.fileBytes);
     }
     result.picture =
         decodePicture(result.fileBytes, QStringLiteral("turned.") + QLatin1String(photoFormatWord(format)));
@@ -89,11 +101,11 @@ std::optional<TurnedPicture> turnedJpegFile(const Picture& picture, TurnDirectio
 
 }  // namespace
 
-TurnedPicture turnPicture(const Picture& picture, TurnDirection direction, int jpegQuality, const TurnSource* source)
+TurnedPicture turnPicture(const Picture& picture, TurnDirection direction, int jpegQuality, const TurnSource* file)
 {
     try {
-        if (picture.kind() == PictureKind::Jpeg && source)
-            if (auto turned = turnedJpegFile(picture, direction, jpegQuality, *source))
+        if (picture.kind() == PictureKind::Jpeg && file)
+            if (auto turned = turnedJpegFile(picture, direction, jpegQuality, *file))
                 return *turned;
         Bitmap source;
         DrawToBitmap(source, picture);
@@ -135,7 +147,7 @@ TurnedPicture turnPicture(const Picture& picture, TurnDirection direction, int j
         case PictureKind::Webp:
         case PictureKind::Tiff:
         case PictureKind::Heif:
-        case PictureKind::Avif: result = turnedPhoto(picture, turned, jpegQuality); break;
+        case PictureKind::Avif: result = turnedPhoto(picture, turned, jpegQuality, file); break;
         case PictureKind::None: throw Error(QStringLiteral("There is no picture to turn."));
         }
         return result;

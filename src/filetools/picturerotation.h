@@ -56,7 +56,8 @@ struct TurnSource {
 //
 // A JPEG whose file is given as `source` (and still holds the picture
 // shown) is turned from that file instead: losslessly where it can be, and
-// keeping its photo information (jpegturn.h).
+// keeping its photo information (jpegturn.h). A WebP file given keeps its
+// EXIF block, with orientation 1.
 TurnedPicture turnPicture(const Picture& picture, TurnDirection direction, int jpegQuality,
                           const TurnSource* source = nullptr);
 

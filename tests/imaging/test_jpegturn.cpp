@@ -1,10 +1,12 @@
 #include "filetools/picturerotation.h"
 #include "imaging/codecs/jpegcodec.h"
 #include "imaging/codecs/jpegmarkers.h"
+#include "imaging/codecs/photocodec.h"
 #include "imaging/photo/exifreader.h"
 #include "imaging/photo/jpeginformation.h"
 #include "imaging/photo/jpegturn.h"
 #include "imaging/photo/orientation.h"
+#include "imaging/photo/photoinformation.h"
 #include "imaging/rotation.h"
 #include "support/cameraphoto.h"
 #include "support/imagingtesttools.h"
@@ -110,6 +112,30 @@ TEST(JpegTurn, OddSizesAndPhotosShownAsStored)
     // Given no file, the picture shown is turned and encoded as before.
     EXPECT_EQ(turnPicture(shown, TurnDirection::Clockwise, 90).fileBytes,
               encodeJpeg(rotateClockwise(shown.raster()), 90));
+}
+
+// A WebP photo turned as shown keeps its camera information in its own
+// EXIF chunk, with orientation 1.
+TEST(JpegTurn, WebpKeepsItsExif)
+{
+    const QByteArray exif = testing::segmentPayloads(cameraJpeg(tiles(8, 8), 1), 0xE1, "Exif").value(0).mid(6);
+    InformationChanges taken;
+    taken.orientation = 6;
+    for (const PhotoFormat format : {PhotoFormat::Webp}) {
+        SCOPED_TRACE(photoFormatWord(format));
+        const QString name = QStringLiteral("p.") + QLatin1String(photoFormatWord(format));
+        const std::optional<QByteArray> file = withExifBlock(encodePhoto(tiles(48, 32), format, 90), exif, taken);
+        ASSERT_TRUE(file);
+        ASSERT_EQ(readExif(photoExifBlock(*file, format)).orientation, 6);
+        const Picture shown = decodePicture(*file, name);
+        EXPECT_EQ(shown.width(), 32);
+        TurnSource source{*file, true};
+        const TurnedPicture turned = turnPicture(shown, TurnDirection::Clockwise, 90, &source);
+        const QByteArray block = photoExifBlock(turned.fileBytes, format);
+        EXPECT_EQ(readExif(block).orientation, 1);
+        EXPECT_TRUE(block.contains("Model 7"));
+        EXPECT_EQ(turned.picture.width(), 48);
+    }
 }
 
 // Damaged EXIF blocks (every cut, and bytes flipped through the block) are

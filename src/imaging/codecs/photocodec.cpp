@@ -245,6 +245,20 @@ DecodedPhoto decodePhotoHere(const QByteArray& bytes, PhotoFormat format)
     }
 }
 
+QByteArray photoExifBlock(const QByteArray& bytes, PhotoFormat format)
+{
+    try {
+        if (format == PhotoFormat::Png)
+            return checkedPngChunks(bytes).exif;
+        if (format == PhotoFormat::Webp) {
+            checkRiffLength(bytes);
+            return webpExif(bytes);
+        }
+    } catch (const CodecError&) {
+    }
+    return {};
+}
+
 QByteArray encodePhoto(const Bitmap& bitmap, PhotoFormat format, int quality, const QByteArray& iccProfile)
 {
     if (bitmap.isEmpty())

@@ -79,6 +79,36 @@ std::optional<QByteArray> rewrittenExif(const QByteArray& segment, const Informa
     }
 }
 
+std::optional<QByteArray> withExifBlock(const QByteArray& image, const QByteArray& exif,
+                                        const InformationChanges& changes)
+{
+    const std::optional<QByteArray> rewritten = rewrittenExif(QByteArray("Exif\0\0", 6) + exif, changes);
+    if (!rewritten)
+        return std::nullopt;
+    try {
+        Exiv2::ExifData data;
+        Exiv2::ExifParser::decode(data, reinterpret_cast<const Exiv2::byte*>(rewritten->constData()) + 6,
+                                  std::uint32_t(rewritten->size() - 6));
+        // exiv2 0.27 hands images over in a std::auto_ptr.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+        auto written =
+            Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(image.constData()), long(image.size()));
+#pragma GCC diagnostic pop
+        if (!written.get())
+            return std::nullopt;
+        written->readMetadata();
+        written->setExifData(data);
+        written->writeMetadata();
+        Exiv2::BasicIo& io = written->io();
+        io.seek(0, Exiv2::BasicIo::beg);
+        const Exiv2::DataBuf bytes = io.read(long(io.size()));
+        return QByteArray(reinterpret_cast<const char*>(bytes.pData_), qsizetype(bytes.size_));
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
 std::optional<QByteArray> rewrittenXmp(const QByteArray& segment, const InformationChanges& changes)
 {
     const QByteArray prefix = kXmpNamespace + '\0';

@@ -33,6 +33,13 @@ std::optional<QByteArray> rewrittenExif(const QByteArray& segment, const Informa
 // was; none when it cannot be read.
 std::optional<QByteArray> rewrittenXmp(const QByteArray& segment, const InformationChanges& changes);
 
+// A WebP file that we wrote, `image`, with the EXIF block `exif`
+// (a TIFF structure, as photoExifBlock gives it) rewritten as
+// rewrittenExif does and put in by exiv2's writer for the format. None
+// when either cannot be.
+std::optional<QByteArray> withExifBlock(const QByteArray& image, const QByteArray& exif,
+                                        const InformationChanges& changes);
+
 inline const QByteArray kXmpNamespace = QByteArrayLiteral("http://ns.adobe.com/xap/1.0/");
 
 }  // namespace tessaly
