@@ -18,6 +18,9 @@ TEST_PACKAGES := chromium
 PACKAGES      += help2man dpkg-dev file
 # Colour profiles of photos converted to sRGB.
 PACKAGES      += liblcms2-dev
+# JPEGs turned without loss (libjpeg-turbo's transform), and photo
+# information carried into written files (exiv2).
+PACKAGES      += libturbojpeg0-dev libexiv2-dev
 TEST_PACKAGES += desktop-file-utils appstream
 
 .PHONY: all deps test-deps install-packages configure build run test sanitize clean fuzz-build fuzz

@@ -267,6 +267,9 @@ void TForm1::loadSettings()
     ui.tbJpg->setValue(saved.jpegQuality);
     ui.cbOverWrite->setChecked(saved.overwrite);
     ui.cbUpright->setChecked(saved.autoOrient);
+    ui.cbKeepInfo->setChecked(saved.keepMetadata);
+    ui.cbKeepLocation->setChecked(saved.keepLocation);
+    ui.cbKeepLocation->setEnabled(saved.keepMetadata);
 }
 
 void TForm1::saveSettings()
@@ -287,6 +290,8 @@ void TForm1::saveSettings()
     settings.jpegQuality = ui.tbJpg->value();
     settings.overwrite = ui.cbOverWrite->isChecked();
     settings.autoOrient = ui.cbUpright->isChecked();
+    settings.keepMetadata = ui.cbKeepInfo->isChecked();
+    settings.keepLocation = ui.cbKeepLocation->isChecked();
     writeMainSettings(m_settings, settings);
 }
 

@@ -22,6 +22,8 @@ ThumbnailPage::ThumbnailPage(Wizard& wizard, QObject* parent) : QObject(parent),
     connect(ui.cbRatio, &QCheckBox::toggled, this, &ThumbnailPage::cbRatioClick);
     connect(ui.cbFWidth, &QCheckBox::toggled, this, &ThumbnailPage::cbFWidthClick);
     connect(ui.cbFHeight, &QCheckBox::toggled, this, &ThumbnailPage::cbFHeightClick);
+    // The location goes along only with the rest of the photo information.
+    connect(ui.cbKeepInfo, &QCheckBox::toggled, ui.cbKeepLocation, &QWidget::setEnabled);
     connect(ui.bBck2, &QPushButton::clicked, this, &ThumbnailPage::bBck2Click);
     connect(ui.bNxt3, &QPushButton::clicked, this, &ThumbnailPage::bNxt3Click);
     useWizardHoverColours(ui.bBck2);
@@ -31,8 +33,8 @@ ThumbnailPage::ThumbnailPage(Wizard& wizard, QObject* parent) : QObject(parent),
 QList<QWidget*> ThumbnailPage::tabOrder() const
 {
     const Ui::TForm1& ui = m_ui;
-    return {ui.rgResize->button(0), ui.rgResize->button(1), ui.eWidth, ui.eHeight, ui.cbRatio, ui.cbFWidth,
-            ui.cbFHeight,           ui.cbUpright,           ui.bBck2,  ui.bNxt3};
+    return {ui.rgResize->button(0), ui.rgResize->button(1), ui.eWidth,     ui.eHeight,        ui.cbRatio, ui.cbFWidth,
+            ui.cbFHeight,           ui.cbUpright,           ui.cbKeepInfo, ui.cbKeepLocation, ui.bBck2,   ui.bNxt3};
 }
 
 void ThumbnailPage::cbRatioClick()

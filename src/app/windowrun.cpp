@@ -77,6 +77,14 @@ bool WindowJob::autoOrient() const
 {
     return m_ui.cbUpright->isChecked();
 }
+bool WindowJob::keepMetadata() const
+{
+    return m_ui.cbKeepInfo->isChecked();
+}
+bool WindowJob::keepLocation() const
+{
+    return m_ui.cbKeepInfo->isChecked() && m_ui.cbKeepLocation->isChecked();
+}
 
 void WindowRunView::setCounter(int fileNumber, int fileCount)
 {

@@ -37,6 +37,8 @@ public:
     QString inputFolder() const override;
     QString outputFolder() const override;
     bool autoOrient() const override;
+    bool keepMetadata() const override;
+    bool keepLocation() const override;
 
 private:
     const Ui::TForm1& m_ui;

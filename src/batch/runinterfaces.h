@@ -37,6 +37,11 @@ public:
     virtual QString outputFolder() const = 0;
     // Whether photos are turned as their camera orientation says.
     virtual bool autoOrient() const = 0;
+    // Whether JPEG pictures written from JPEG photos carry the photos'
+    // information (date, camera, colour profile), and with it the place
+    // they were taken. Off unless asked for.
+    virtual bool keepMetadata() const { return false; }
+    virtual bool keepLocation() const { return false; }
 };
 
 // What a run shows and asks of whoever drives it.

@@ -2,6 +2,7 @@
 
 #include "batch/integertext.h"
 #include "batch/jobchecks.h"
+#include "batch/keptinformation.h"
 #include "batch/outputnaming.h"
 #include "batch/plannedoutput.h"
 #include "batch/renamejournal.h"
@@ -89,6 +90,11 @@ QString encodeAndSave(RunContext& run, FileType type, QString path, const QStrin
     switch (type) {
     case FileType::Jpg:
         EncodeJpeg(p.OutputJpeg, p.WorkBitmap, run.job.jpegQuality());
+        // Set for every file: the encoder object serves the whole run.
+        p.OutputJpeg.setInformation(run.job.keepMetadata()
+                                        ? keptInformation(sourcePath, run.job.autoOrient(), run.job.keepLocation(),
+                                                          p.WorkBitmap.width(), p.WorkBitmap.height())
+                                        : QByteArray());
         output = &p.OutputJpeg;
         break;
     case FileType::Emf:

@@ -82,6 +82,11 @@ QString batchUsage()
                           "  --no-overwrite       leave existing files of the same name alone\n"
                           "  --auto-orient        turn photos upright as their camera orientation says\n"
                           "  --no-auto-orient     keep photos as their pixels are stored\n"
+                          "  --keep-metadata      JPEGs written from JPEG photos keep their information\n"
+                          "                       (date, camera, colour profile), without the location\n"
+                          "  --no-keep-metadata   JPEGs written carry no photo information\n"
+                          "  --keep-location      with --keep-metadata: keep the location too\n"
+                          "  --no-keep-location   with --keep-metadata: leave the location out\n"
                           "  --html DIR/NAME.htm  also write the gallery of the run there, as the\n"
                           "                       settings file's gallery options say\n"
                           "  --gallery-style STYLE  with --html: responsive (a page for phones and\n"
@@ -158,6 +163,10 @@ ParsedArguments parseBatchArguments(const QStringList& arguments)
         flag("no-overwrite"),
         flag("auto-orient"),
         flag("no-auto-orient"),
+        flag("keep-metadata"),
+        flag("no-keep-metadata"),
+        flag("keep-location"),
+        flag("no-keep-location"),
         flag("allow-duplicates"),
         flag("same-folder"),
         flag("dry-run"),
@@ -200,6 +209,14 @@ ParsedArguments parseBatchArguments(const QStringList& arguments)
             command.autoOrient = true;
         else if (name == QLatin1String("no-auto-orient"))
             command.autoOrient = false;
+        else if (name == QLatin1String("keep-metadata"))
+            command.keepMetadata = true;
+        else if (name == QLatin1String("no-keep-metadata"))
+            command.keepMetadata = false;
+        else if (name == QLatin1String("keep-location"))
+            command.keepLocation = true;
+        else if (name == QLatin1String("no-keep-location"))
+            command.keepLocation = false;
     }
     command.allowDuplicates = parser.isSet(QStringLiteral("allow-duplicates"));
     command.sameFolder = parser.isSet(QStringLiteral("same-folder"));
@@ -350,6 +367,8 @@ CommandJob::CommandJob(const BatchCommand& c, const IniFile& settings, const QSt
     m_quality = c.quality.value_or(std::clamp(saved.jpegQuality, 10, 100));
     m_overwrite = c.overwrite.value_or(saved.overwrite);
     m_autoOrient = c.autoOrient.value_or(saved.autoOrient);
+    m_keepMetadata = c.keepMetadata.value_or(saved.keepMetadata);
+    m_keepLocation = c.keepLocation.value_or(saved.keepLocation);
     m_output = c.mode == BatchMode::Rename ? inputFolder : c.out.value_or(inputFolder);
 }
 

@@ -36,6 +36,8 @@ struct BatchCommand {
     std::optional<int> quality;
     std::optional<bool> overwrite;
     std::optional<bool> autoOrient;
+    std::optional<bool> keepMetadata;
+    std::optional<bool> keepLocation;
     QString html;
     std::optional<GalleryStyle> galleryStyle;  // none: the settings file's options
     bool allowDuplicates = false, sameFolder = false, quiet = false;
@@ -90,6 +92,8 @@ public:
     QString inputFolder() const override { return m_input; }
     QString outputFolder() const override { return m_output; }
     bool autoOrient() const override { return m_autoOrient; }
+    bool keepMetadata() const override { return m_keepMetadata; }
+    bool keepLocation() const override { return m_keepLocation; }
 
 private:
     BatchMode m_mode;
@@ -101,6 +105,7 @@ private:
     int m_quality = 90;
     bool m_overwrite = true;
     bool m_autoOrient = true;
+    bool m_keepMetadata = false, m_keepLocation = false;
     QString m_input, m_output;
 };
 

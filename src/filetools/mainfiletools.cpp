@@ -6,6 +6,7 @@
 #include "filetools/selectdirectorydialog.h"
 #include "filetools/tform2.h"
 #include "platform/filenames.h"
+#include "platform/fileops.h"
 #include "platform/paths.h"
 #include "platform/services.h"
 #include "widgets/filelistbox.h"
@@ -14,6 +15,7 @@
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QCoreApplication>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +25,7 @@
 #include <QPixmap>
 #include <QStyle>
 #include <QTabWidget>
+#include <limits>
 
 namespace tessaly {
 
@@ -206,6 +209,7 @@ void MainFileTools::lbMFLClick()
 void MainFileTools::showPreview(const PreviewResult& result)
 {
     m_picture = result.picture;
+    m_previewShownUpright = photoOptions().turnUpright;
     m_c.Image1->setPixmap(QPixmap::fromImage(displayImage(m_picture)));
     m_c.Image1->setToolTip(result.information);
     m_c.Image1->setAccessibleDescription(result.information);
@@ -391,12 +395,23 @@ void MainFileTools::rotate(TurnDirection direction)
         MessageAnswer::Yes)
         return;
     try {
-        const TurnedPicture turned = turnPicture(m_picture, direction, m_c.tbJpg->value());
+        const QString path = m_previewWindow().windowTitle();
+        // A JPEG is turned from its file, so that it loses nothing; a WebP
+        // file gives its camera information.
+        TurnSource source;
+        source.shownUpright = m_previewShownUpright;
+        QFile file;
+        const PictureKind kind = m_picture.kind();
+        if ((kind == PictureKind::Jpeg || kind == PictureKind::Webp) && !openForReading(file, path) &&
+            file.size() <= std::numeric_limits<int>::max())
+            source.fileBytes = file.readAll();
+        const TurnedPicture turned =
+            turnPicture(m_picture, direction, m_c.tbJpg->value(), source.fileBytes.isEmpty() ? nullptr : &source);
         m_picture = turned.picture;
         m_c.Image1->setPixmap(QPixmap::fromImage(displayImage(m_picture)));
         // A failed write leaves the turned picture in the preview and the
         // file as it was.
-        replaceFileContents(m_previewWindow().windowTitle(), turned.fileBytes);
+        replaceFileContents(path, turned.fileBytes);
     } catch (const Error& error) {
         m_services.messages.error(m_window, error.message());
     }

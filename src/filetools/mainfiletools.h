@@ -122,6 +122,8 @@ private:
     std::unique_ptr<SelectDirectoryDialog> m_selectDirectory;
     std::function<void()> m_refreshOutputLocation;
     Picture m_picture;
+    // Whether m_picture was shown turned as its camera orientation says.
+    bool m_previewShownUpright = true;
     QString m_renamePath;
     int m_renameIndex = -1;
     bool m_forwarding = false;

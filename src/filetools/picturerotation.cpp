@@ -1,15 +1,22 @@
 #include "filetools/picturerotation.h"
 
 #include "imaging/codecs/codecerror.h"
+#include "imaging/codecs/jpegcodec.h"
 #include "imaging/encoders.h"
+#include "imaging/photo/jpegmetadata.h"
+#include "imaging/photo/jpegturn.h"
+#include "imaging/photo/orientation.h"
+#include "imaging/photo/photoinformation.h"
 #include "imaging/rotation.h"
 
 #include "platform/filenames.h"
 #include "platform/fileops.h"
 
 #include <QFileInfo>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace tessaly {
 
@@ -24,15 +31,18 @@ RotationStart rotationStart(int listedFiles, int selectedFiles, bool previewHasP
 
 namespace {
 
+const QString kMorePicturesRefused =
+    QStringLiteral("This file holds more than one picture (pages or frames). Turning it would keep only the first, "
+                   "so the file is left as it was.");
+
 // The photo formats are written back with their colour profile; a file
 // whose picture cannot be written back whole is refused and left as it is.
-TurnedPicture turnedPhoto(const Picture& picture, const Bitmap& turned, int quality)
+TurnedPicture turnedPhoto(const Picture& picture, const Bitmap& turned, int quality, const TurnSource* source)
 {
     PhotoFormat format{};
     photoFormatOf(picture.kind(), format);
     if (picture.fileHasMorePictures())
-        throw Error(QStringLiteral("This file holds more than one picture (pages or frames). Turning it would keep "
-                                   "only the first, so the file is left as it was."));
+        throw Error(kMorePicturesRefused);
     if (picture.hadTransparency())
         throw Error(QStringLiteral("This picture has transparent parts, which turning it would fill with white, so "
                                    "the file is left as it was."));
@@ -47,15 +57,56 @@ TurnedPicture turnedPhoto(const Picture& picture, const Bitmap& turned, int qual
                                    "left as it was.")
                         .arg(error.message()));
     }
-    result.picture = decodePicture(result.fileBytes, QStringLiteral("turned.") + QLatin1String(photoFormatWord(format)));
+    // The camera information of a WebP goes along, orientation 1: the
+    // picture is turned as it was shown. (exiv2 0.27 writes a PNG's EXIF
+    // as a text chunk, not as the eXIf chunk readers look for.)
+    if (source && format == PhotoFormat::Webp) {
+        const QByteArray exif = photoExifBlock(source->fileBytes, format);
+        InformationChanges changes;
+        changes.width = turned.width();
+        changes.height = turned.height();
+        if (!exif.isEmpty())
+            result.fileBytes = withExifBlock(result.fileBytes, exif, changes).value_or(result.fileBytes);
+    }
+    result.picture =
+        decodePicture(result.fileBytes, QStringLiteral("turned.") + QLatin1String(photoFormatWord(format)));
+    return result;
+}
+
+// The JPEG file turned as it was shown; none when the file no longer
+// holds a picture of the size shown (it changed since it was previewed),
+// so that the picture shown is what gets turned.
+std::optional<TurnedPicture> turnedJpegFile(const Picture& picture, TurnDirection direction, int quality,
+                                            const TurnSource& source)
+{
+    const PhotoMetadata stored = readJpegMetadata(source.fileBytes);
+    const int shownOrientation = source.shownUpright ? stored.orientation : 1;
+    int width = 0, height = 0;
+    try {
+        readJpegSize(source.fileBytes, width, height);
+    } catch (const CodecError&) {
+        return std::nullopt;
+    }
+    if (swapsSides(shownOrientation))
+        std::swap(width, height);
+    if (width != picture.width() || height != picture.height())
+        return std::nullopt;
+    const TurnedJpeg turned =
+        turnJpegFile(source.fileBytes, shownOrientation, direction == TurnDirection::Clockwise ? 1 : 3, quality);
+    TurnedPicture result;
+    result.fileBytes = turned.fileBytes;
+    result.picture = decodePicture(result.fileBytes, QStringLiteral("turned.jpg"));
     return result;
 }
 
 }  // namespace
 
-TurnedPicture turnPicture(const Picture& picture, TurnDirection direction, int jpegQuality)
+TurnedPicture turnPicture(const Picture& picture, TurnDirection direction, int jpegQuality, const TurnSource* file)
 {
     try {
+        if (picture.kind() == PictureKind::Jpeg && file)
+            if (auto turned = turnedJpegFile(picture, direction, jpegQuality, *file))
+                return *turned;
         Bitmap source;
         DrawToBitmap(source, picture);
         const Bitmap turned =
@@ -70,6 +121,10 @@ TurnedPicture turnPicture(const Picture& picture, TurnDirection direction, int j
             break;
         }
         case PictureKind::Gif: {
+            // The GIF writer makes single-image files: an animation's
+            // further frames would be lost.
+            if (picture.fileHasMorePictures())
+                throw Error(kMorePicturesRefused);
             GifOutput gif;
             EncodeGif(gif, turned);
             result.fileBytes = gif.fileBytes();
@@ -92,7 +147,7 @@ TurnedPicture turnPicture(const Picture& picture, TurnDirection direction, int j
         case PictureKind::Webp:
         case PictureKind::Tiff:
         case PictureKind::Heif:
-        case PictureKind::Avif: result = turnedPhoto(picture, turned, jpegQuality); break;
+        case PictureKind::Avif: result = turnedPhoto(picture, turned, jpegQuality, file); break;
         case PictureKind::None: throw Error(QStringLiteral("There is no picture to turn."));
         }
         return result;

@@ -35,6 +35,14 @@ struct TurnedPicture {
     QByteArray fileBytes;
 };
 
+// The file a previewed picture came from, as read when it is turned.
+struct TurnSource {
+    QByteArray fileBytes;
+    // Whether the preview showed the photo turned as its camera orientation
+    // says (else as stored).
+    bool shownUpright = true;
+};
+
 // Renders the picture at its own size, turns every pixel unchanged, and
 // encodes the result as the picture's kind: a JPEG at `jpegQuality` (not
 // the quality of the original file), a GIF through the palette encoder, a
@@ -45,7 +53,13 @@ struct TurnedPicture {
 // whose picture had transparent parts, is refused: writing it back would
 // lose them. Throws Error when the picture cannot be rendered or encoded,
 // or is refused.
-TurnedPicture turnPicture(const Picture& picture, TurnDirection direction, int jpegQuality);
+//
+// A JPEG whose file is given as `source` (and still holds the picture
+// shown) is turned from that file instead: losslessly where it can be, and
+// keeping its photo information (jpegturn.h). A WebP file given keeps its
+// EXIF block, with orientation 1.
+TurnedPicture turnPicture(const Picture& picture, TurnDirection direction, int jpegQuality,
+                          const TurnSource* source = nullptr);
 
 // Replaces the contents of the file at `path` with `bytes`. The bytes go to
 // a temporary file beside it that replaces the file only once completely

@@ -3,6 +3,7 @@
 #include "imaging/codecs/bmpcodec.h"
 #include "imaging/codecs/gifcodec.h"
 #include "imaging/codecs/jpegcodec.h"
+#include "imaging/photo/jpeginformation.h"
 #include "platform/fileops.h"
 
 #include <QFile>
@@ -12,7 +13,7 @@ namespace tessaly {
 
 QByteArray JpegOutput::fileBytes() const
 {
-    return encodeJpeg(m_bitmap, m_quality);
+    return withSegments(encodeJpeg(m_bitmap, m_quality), m_information);
 }
 
 QByteArray BitmapOutput::fileBytes() const

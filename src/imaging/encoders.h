@@ -33,11 +33,15 @@ public:
     int quality() const { return m_quality; }
     void setQuality(int quality) { m_quality = quality; }
     void assign(const Bitmap& bitmap) { m_bitmap = bitmap; }
+    // Marker segments of photo information (jpeginformation.h) written
+    // after the JFIF header; none by default.
+    void setInformation(QByteArray segments) { m_information = std::move(segments); }
     QByteArray fileBytes() const override;
 
 private:
     int m_quality = 90;
     Bitmap m_bitmap;
+    QByteArray m_information;
 };
 
 class GifOutput final : public OutputObject {

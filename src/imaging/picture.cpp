@@ -127,7 +127,11 @@ static Picture decodeStored(const QByteArray& bytes, const QString& name)
         switch (kind) {
         case PictureKind::Jpeg:
             return Picture::fromRaster(PictureKind::Jpeg, decodeJpeg(bytes), readJpegMetadata(bytes));
-        case PictureKind::Gif: return Picture::fromRaster(PictureKind::Gif, decodeGif(bytes));
+        case PictureKind::Gif: {
+            DecodedPhoto gif;
+            gif.bitmap = decodeGif(bytes, &gif.morePictures);
+            return Picture::fromPhoto(PictureKind::Gif, std::move(gif));
+        }
         case PictureKind::Bmp: return Picture::fromRaster(PictureKind::Bmp, decodeBmp(bytes));
         case PictureKind::Metafile:
             return Picture::fromMetafile(bytes, QFileInfo(name).suffix().toLower() == QLatin1String("emf")

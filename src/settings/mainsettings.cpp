@@ -32,6 +32,8 @@ ThumbnailSettings readThumbnailSettings(const IniFile& file)
     s.jpegQuality = file.readInteger(kJpgCompression, d.jpegQuality);
     s.overwrite = file.readInteger(kOverwriteFiles, 1) != 0;
     s.autoOrient = file.readInteger(kAutoOrient, 1) != 0;
+    s.keepMetadata = file.readInteger(kKeepMetadata, 0) != 0;
+    s.keepLocation = file.readInteger(kKeepLocation, 0) != 0;
     return s;
 }
 
@@ -64,6 +66,10 @@ void writeMainSettings(const IniFile& file, const MainSettings& s)
     // A key missing from the file reads as -1: there is nothing to undo.
     if (!s.autoOrient || file.readInteger(kAutoOrient, -1) != -1)
         file.writeInteger(kAutoOrient, s.autoOrient ? 1 : 0);
+    if (s.keepMetadata || file.readInteger(kKeepMetadata, -1) != -1)
+        file.writeInteger(kKeepMetadata, s.keepMetadata ? 1 : 0);
+    if (s.keepLocation || file.readInteger(kKeepLocation, -1) != -1)
+        file.writeInteger(kKeepLocation, s.keepLocation ? 1 : 0);
 }
 
 bool readRecycleBin(const IniFile& file)

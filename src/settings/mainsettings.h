@@ -30,6 +30,9 @@ inline const SettingsKey kJpgCompression{kThumbnails, QStringLiteral("Jpg Compre
 inline const SettingsKey kOverwriteFiles{kThumbnails, QStringLiteral("Overwrite Files")};
 // Written only once the user has turned photos upright off.
 inline const SettingsKey kAutoOrient{kThumbnails, QStringLiteral("Turn Upright")};
+// Written only once the user has turned them on.
+inline const SettingsKey kKeepMetadata{kThumbnails, QStringLiteral("Keep Photo Information")};
+inline const SettingsKey kKeepLocation{kThumbnails, QStringLiteral("Keep Location")};
 }  // namespace keys
 
 // The main window's remembered choices of the "Thumbnails" section, as
@@ -51,6 +54,8 @@ struct ThumbnailSettings {
     int jpegQuality = 90;
     bool overwrite = true;
     bool autoOrient = true;
+    bool keepMetadata = false;
+    bool keepLocation = false;
 };
 
 // The two folders; default: the root of the working folder.
@@ -73,11 +78,14 @@ struct MainSettings {
     int jpegQuality = 90;
     bool overwrite = true;
     bool autoOrient = true;
+    bool keepMetadata = false;
+    bool keepLocation = false;
 };
 // Writes every key of the main window in its order; both force flags are
 // never written as 1. "Turn Upright" is written only when it is off or was
-// stored before, so that a file written from nothing holds the same keys
-// as always. Throws SettingsWriteError at the first failure.
+// stored before, and "Keep Photo Information" and "Keep Location" only
+// when on or stored before, so that a file written from nothing holds the
+// same keys as always. Throws SettingsWriteError at the first failure.
 void writeMainSettings(const IniFile& file, const MainSettings& settings);
 
 // The deletion dialog's choice: exactly "Yes" means the trash.

@@ -6,6 +6,7 @@
 #include "filetools/tform2.h"
 #include "imaging/codecs/jpegcodec.h"
 #include "imaging/rotation.h"
+#include "support/cameraphoto.h"
 #include "support/fakeservices.h"
 #include "support/imagingtesttools.h"
 #include "support/tempfolder.h"
@@ -242,6 +243,35 @@ TEST(MainFileTools, RotationAsksAndOverwrites)
     EXPECT_EQ(testing::readAll(a), encodeJpeg(rotateClockwise(decodeJpeg(before)), 50));
     // The hint keeps the old size until the file is previewed again.
     EXPECT_EQ(w.c.Image1->toolTip(), a + QStringLiteral(" - W: 40, H: 24"));
+}
+
+// A camera photo turned from the menu is stored as the preview showed it
+// turned, with orientation 1 and its camera information; every further
+// turn moves its blocks without loss, so four more give back its pixels.
+TEST(MainFileTools, RotatedPhotosLoseNothing)
+{
+    testing::TempFolder in;
+    const QByteArray photo =
+        testing::cameraJpeg(testing::makeBitmap(48, 32, [](int x, int y) { return testing::Rgb{x * 5, y * 7, 99}; }), 6);
+    const QString a = in.write(QStringLiteral("a.jpg"), photo);
+    FileToolsWindow w(in.path(), in.path());
+    QAction* clockwise = w.action(w.c.pm1, "RotateImage90degreeclockwise1");
+    w.press(w.c.fBox, QStringLiteral("a.jpg"));
+    // Shown upright: 32 wide, 48 high; turned: 48 by 32.
+    EXPECT_EQ(w.c.Image1->pixmap().size(), QSize(32, 48));
+    QByteArray first;
+    for (int turn = 0; turn < 5; ++turn) {
+        w.fakes.messages.script(MessageAnswer::Yes);
+        clockwise->trigger();
+        if (turn == 0)
+            first = testing::readAll(a);
+    }
+    const QByteArray fifth = testing::readAll(a);
+    EXPECT_EQ(decodeJpeg(first).width(), 48);
+    EXPECT_EQ(decodeJpeg(fifth), decodeJpeg(first));
+    EXPECT_EQ(testing::exifValue(fifth, "Exif.Image.Orientation"), "1");
+    EXPECT_EQ(testing::exifValue(fifth, "Exif.Photo.DateTimeOriginal"), "2024:05:06 07:08:09");
+    EXPECT_EQ(w.c.Image1->pixmap().size(), QSize(48, 32));
 }
 
 // A rotation whose write fails shows the reason and leaves the file as it

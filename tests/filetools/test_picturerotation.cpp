@@ -128,9 +128,9 @@ TEST(PictureRotation, TurnsRasterPicturesBothWaysAndKeepsTheirKind)
         }
 }
 
-// A photo file that the turned picture alone cannot stand for (further
-// pages, transparent parts, more than 8 bits a channel) is refused with a message, before anything is
-// written.
+// A file that the turned picture alone cannot stand for (further pages or
+// an animation's frames, transparent parts, more than 8 bits a channel) is
+// refused with a message, before anything is written.
 TEST(PictureRotation, RefusesPhotosItCannotWriteBackWhole)
 {
     testing::TempFolder folder;
@@ -150,10 +150,17 @@ TEST(PictureRotation, RefusesPhotosItCannotWriteBackWhole)
     grey.fill(QColor::fromRgba64(30000, 30000, 30000));
     const QString greyPng = folder.path() + QStringLiteral("/grey16.png");
     ASSERT_TRUE(grey.save(greyPng, "png"));
+    // An animation: the GIF writer would keep its first frame only.
+    testing::GifRecipe frames;
+    frames.pixels.assign(16, 1);
+    frames.globalColours = {{0, 0, 0}, {250, 10, 10}};
+    frames.frames = 2;
+    const QString animated = folder.write(QStringLiteral("frames.gif"), testing::makeGif(frames));
     const struct {
         QString path;
         const char* reason;
-    } rows[] = {{png, "transparent parts"},
+    } rows[] = {{animated, "more than one picture"},
+                {png, "transparent parts"},
                 {tiff, "more than one picture"},
                 {deepPng, "more than 8 bits"},
                 {deepTiff, "more than 8 bits"},

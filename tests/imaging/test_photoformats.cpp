@@ -91,22 +91,23 @@ void appendLe(QByteArray& out, std::uint32_t value, int bytes)
 }
 
 // An EXIF block (little-endian TIFF header, one directory) giving only the
-// orientation.
-QByteArray exifWithOrientation(int orientation)
+// orientation, as a SHORT (type 3) or a LONG (type 4).
+QByteArray exifWithOrientation(int orientation, int type = 3)
 {
     QByteArray exif("II*\0", 4);
     appendLe(exif, 8, 4);
     appendLe(exif, 1, 2);
-    appendLe(exif, 0x0112, 2), appendLe(exif, 3, 2), appendLe(exif, 1, 4), appendLe(exif, std::uint32_t(orientation), 4);
+    appendLe(exif, 0x0112, 2), appendLe(exif, std::uint32_t(type), 2), appendLe(exif, 1, 4),
+        appendLe(exif, std::uint32_t(orientation), 4);
     appendLe(exif, 0, 4);
     return exif;
 }
 
 // A PNG with an eXIf chunk before its end chunk.
-QByteArray pngWithOrientation(int orientation)
+QByteArray pngWithOrientation(int orientation, int type = 3)
 {
     QByteArray png = encodePhoto(quarters(), PhotoFormat::Png, 90);
-    const QByteArray body = QByteArray("eXIf") + exifWithOrientation(orientation);
+    const QByteArray body = QByteArray("eXIf") + exifWithOrientation(orientation, type);
     QByteArray chunk;
     for (int i = 3; i >= 0; --i)
         chunk.append(char(std::uint32_t(body.size() - 4) >> (8 * i) & 0xff));
@@ -163,6 +164,8 @@ std::vector<FormatCase> formatCases()
          PictureKind::Webp, 20, plain},
         {"turned.webp", [] { return webpWithOrientation(6); }, PictureKind::Webp, 20, plain, 6},
         {"turned.png", [] { return pngWithOrientation(8); }, PictureKind::Png, 0, plain, 8},
+        // The same reader as for JPEGs: the orientation as a LONG counts too.
+        {"long.png", [] { return pngWithOrientation(5, 4); }, PictureKind::Png, 0, plain, 5},
         {"photo.tif",
          [] {
              return writtenByQt(quartersImage(), "tiff",

@@ -67,27 +67,31 @@ QByteArray makeGif(const GifRecipe& recipe)
     ColorMapObject* local = makeMap(recipe.localColours);
     EGifSetGifVersion(gif, true);
     EGifPutScreenDesc(gif, recipe.screenWidth, recipe.screenHeight, 8, 0, global);
-    if (recipe.transparent >= 0) {
-        GraphicsControlBlock control{};
-        control.DisposalMode = DISPOSAL_UNSPECIFIED;
-        control.TransparentColor = recipe.transparent;
-        GifByteType block[4];
-        const size_t length = EGifGCBToExtension(&control, block);
-        EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, int(length), block);
-    }
-    EGifPutImageDesc(gif, recipe.left, recipe.top, recipe.width, recipe.height, recipe.interlaced, local);
-    std::vector<int> rows;
-    if (recipe.interlaced) {
-        for (int start : {0, 4, 2, 1})
-            for (int row = start; row < recipe.height; row += (start == 0 || start == 4) ? 8 : (start == 2 ? 4 : 2))
+    for (int frame = 0; frame < recipe.frames; ++frame) {
+        if (recipe.transparent >= 0 || frame > 0) {
+            GraphicsControlBlock control{};
+            control.DisposalMode = DISPOSAL_UNSPECIFIED;
+            control.TransparentColor = recipe.transparent >= 0 ? recipe.transparent : NO_TRANSPARENT_COLOR;
+            control.DelayTime = frame > 0 ? 10 : 0;
+            GifByteType block[4];
+            const size_t length = EGifGCBToExtension(&control, block);
+            EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, int(length), block);
+        }
+        EGifPutImageDesc(gif, recipe.left, recipe.top, recipe.width, recipe.height, recipe.interlaced, local);
+        std::vector<int> rows;
+        if (recipe.interlaced) {
+            for (int start : {0, 4, 2, 1})
+                for (int row = start; row < recipe.height; row += (start == 0 || start == 4) ? 8 : (start == 2 ? 4 : 2))
+                    rows.push_back(row);
+        } else {
+            for (int row = 0; row < recipe.height; ++row)
                 rows.push_back(row);
-    } else {
-        for (int row = 0; row < recipe.height; ++row)
-            rows.push_back(row);
+        }
+        for (int row : rows)
+            EGifPutLine(gif,
+                        const_cast<GifPixelType*>(recipe.pixels.data() + std::size_t(row) * std::size_t(recipe.width)),
+                        recipe.width);
     }
-    for (int row : rows)
-        EGifPutLine(gif, const_cast<GifPixelType*>(recipe.pixels.data() + std::size_t(row) * std::size_t(recipe.width)),
-                    recipe.width);
     EGifCloseFile(gif, &error);
     if (global)
         GifFreeMapObject(global);
@@ -202,10 +206,14 @@ QByteArray tiffPages(const std::vector<Bitmap>& pages, QSize claimed)
         const int width = first && claimed.isValid() ? claimed.width() : page.width();
         const int height = first && claimed.isValid() ? claimed.height() : page.height();
         const std::uint32_t entries[][4] = {
-            {256, 4, 1, std::uint32_t(width)},     {257, 4, 1, std::uint32_t(height)},
-            {258, 3, 3, bitsAt},                   {259, 3, 1, 1},
-            {262, 3, 1, 2},                        {273, 4, 1, pixelsAt},
-            {277, 3, 1, 3},                        {278, 4, 1, std::uint32_t(height)},
+            {256, 4, 1, std::uint32_t(width)},
+            {257, 4, 1, std::uint32_t(height)},
+            {258, 3, 3, bitsAt},
+            {259, 3, 1, 1},
+            {262, 3, 1, 2},
+            {273, 4, 1, pixelsAt},
+            {277, 3, 1, 3},
+            {278, 4, 1, std::uint32_t(height)},
             {279, 4, 1, std::uint32_t(page.width() * page.height() * 3)},
         };
         put16(out, int(std::size(entries)));

@@ -43,6 +43,7 @@ struct GifRecipe {
     std::vector<Rgb> localColours;     // empty: no local map
     int transparent = -1;
     bool interlaced = false;
+    int frames = 1;  // the image written this many times, each after a graphics control block
 };
 QByteArray makeGif(const GifRecipe& recipe);
 

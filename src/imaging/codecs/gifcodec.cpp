@@ -53,9 +53,33 @@ constexpr std::int64_t kGifPixelsPerByte = 4096;
     throw CodecError(what);
 }
 
+// Whether another image follows the one just read (an animation's next
+// frame). giflib has passed the end of the image's data once its last line
+// was read; extensions in between are skipped. Damage after the first
+// image does not make the file unreadable, as it never did: it only ends
+// the search.
+bool hasFurtherImage(GifFileType* gif)
+{
+    GifRecordType record = UNDEFINED_RECORD_TYPE;
+    while (DGifGetRecordType(gif, &record) != GIF_ERROR) {
+        if (record == IMAGE_DESC_RECORD_TYPE)
+            return true;
+        if (record != EXTENSION_RECORD_TYPE)
+            return false;
+        int code = 0;
+        GifByteType* block = nullptr;
+        if (DGifGetExtension(gif, &code, &block) == GIF_ERROR)
+            return false;
+        while (block)
+            if (DGifGetExtensionNext(gif, &block) == GIF_ERROR)
+                return false;
+    }
+    return false;
+}
+
 }  // namespace
 
-Bitmap decodeGif(const QByteArray& bytes)
+Bitmap decodeGif(const QByteArray& bytes, bool* morePictures)
 {
     MemoryReader source{&bytes};
     int error = 0;
@@ -133,6 +157,8 @@ Bitmap decodeGif(const QByteArray& bytes)
             paintLine(row);
         }
     }
+    if (morePictures)
+        *morePictures = hasFurtherImage(gif.get());
     return bitmap;
 }
 

@@ -10,8 +10,9 @@ namespace tessaly {
 // The first picture of a GIF file on its logical screen: screen-sized, the
 // first image painted at its position with its own or the global colour
 // map, transparent and undrawn pixels white. Interlaced images are put back
-// in row order. Throws CodecError.
-Bitmap decodeGif(const QByteArray& bytes);
+// in row order. `morePictures`, when given, tells whether further images
+// (an animation's frames) follow the first. Throws CodecError.
+Bitmap decodeGif(const QByteArray& bytes, bool* morePictures = nullptr);
 
 // Keeps only the palette entries that pixels use, in order of first use
 // from the top-left pixel, and remaps the pixels to them.

@@ -2,6 +2,7 @@
 
 #include "imaging/codecs/codecerror.h"
 #include "imaging/codecs/jpegcoefficients.h"
+#include "imaging/codecs/jpegmarkers.h"
 #include "imaging/codecs/sizecheck.h"
 
 #include <algorithm>
@@ -295,38 +296,22 @@ std::optional<JpegFrame> peekJpegFrame(QIODevice& device)
 {
     const auto byte = [](const QByteArray& bytes, qsizetype at) { return int(static_cast<unsigned char>(bytes[at])); };
     const qint64 start = device.pos();
-    if (device.read(2) != QByteArrayLiteral("\xff\xd8"))
-        return std::nullopt;
-    // Real files have a few dozen segments before the frame (a large
-    // preview or metadata comes in pieces of 64 KB); a stream with more is
-    // not worth walking further.
-    for (int segments = 0; segments < 1000; ++segments) {
-        const qint64 at = device.pos();
-        const QByteArray marker = device.read(4);
-        if (marker.size() < 4 || byte(marker, 0) != 0xFF)
-            return std::nullopt;
-        const int code = byte(marker, 1);
-        if (code == 0xFF) {  // fill byte
-            device.seek(at + 1);
-            continue;
-        }
-        const int length = byte(marker, 2) << 8 | byte(marker, 3);
-        if (length < 2 || code == 0xDA || code == 0xD9)  // a scan or the end before any frame
-            return std::nullopt;
+    const JpegByteSource read = [&](std::int64_t at, std::int64_t count) {
+        return device.seek(start + at) ? device.read(count) : QByteArray();
+    };
+    std::optional<JpegFrame> found;
+    walkJpegSegments(read, device.size() - start, [&](const JpegSegment& segment) {
         // Start of frame: every SOFn but DHT (C4), JPG (C8) and DAC (CC).
-        const bool frameHeader = code >= 0xC0 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC;
-        if (!frameHeader) {
-            if (at + 2 + length > device.size() || !device.seek(at + 2 + length))
-                return std::nullopt;
-            continue;
-        }
-        const QByteArray body = device.read(length - 2);
+        const int code = segment.marker;
+        if (code < 0xC0 || code > 0xCF || code == 0xC4 || code == 0xC8 || code == 0xCC)
+            return true;
+        const QByteArray body = read(segment.payloadAt, segment.payloadSize);
         if (body.size() < 6 || body.size() < 6 + 3 * byte(body, 5))
-            return std::nullopt;
+            return false;
         JpegFrame frame;
         frame.height = byte(body, 1) << 8 | byte(body, 2);
         frame.width = byte(body, 3) << 8 | byte(body, 4);
-        frame.offset = at - start;
+        frame.offset = segment.offset;
         const int components = byte(body, 5);
         // Progressive (C2, C6, CA, CE) streams are decoded from a buffer of
         // every coefficient: 64 two-byte coefficients a block.
@@ -343,9 +328,10 @@ std::optional<JpegFrame> peekJpegFrame(QIODevice& device)
             const std::int64_t blocksHigh = (std::int64_t(frame.height) * v / maxV + 7) / 8 + v;
             frame.coefficientBytes += blocksWide * blocksHigh * 128;
         }
-        return frame;
-    }
-    return std::nullopt;
+        found = frame;
+        return false;
+    });
+    return found;
 }
 
 QByteArray encodeJpeg(const Bitmap& bitmap, int quality)

@@ -7,6 +7,7 @@
 #include "imaging/codecs/photoformatinfo.h"
 #include "imaging/codecs/sizecheck.h"
 #include "imaging/codecs/tiffchecks.h"
+#include "imaging/photo/exifreader.h"
 #include "platform/fileops.h"
 
 #include <QBuffer>
@@ -82,44 +83,6 @@ void checkRiffLength(const QByteArray& bytes)
         throw CodecError("not a WebP file");
     if (std::int64_t(le32(bytes, 4)) + 8 > bytes.size())
         throw CodecError("WebP file is cut short");
-}
-
-// The orientation (tag 0x0112 of the first directory) of an EXIF block: a
-// TIFF header and its directories, after an optional "Exif\0\0". 1 when
-// there is none or the block is damaged.
-int exifBlockOrientation(QByteArray exif)
-{
-    if (exif.startsWith(QByteArray("Exif\0\0", 6)))
-        exif = exif.mid(6);
-    const qsizetype size = exif.size();
-    if (size < 8)
-        return 1;
-    const bool little = exif.startsWith("II");
-    if (!little && !exif.startsWith("MM"))
-        return 1;
-    const auto u16 = [&](qsizetype at) {
-        const std::uint32_t a = std::uint8_t(exif[at]), b = std::uint8_t(exif[at + 1]);
-        return little ? a | b << 8 : a << 8 | b;
-    };
-    const auto u32 = [&](qsizetype at) {
-        return little ? u16(at) | u16(at + 2) << 16 : u16(at) << 16 | u16(at + 2);
-    };
-    if (u16(2) != 42)
-        return 1;
-    const std::int64_t directory = u32(4);
-    if (directory + 2 > size)
-        return 1;
-    const std::uint32_t entries = u16(qsizetype(directory));
-    for (std::uint32_t i = 0; i < entries; ++i) {
-        const qsizetype at = qsizetype(directory + 2 + 12 * std::int64_t(i));
-        if (at + 12 > size)
-            break;
-        if (u16(at) == 0x0112 && u16(at + 2) == 3) {  // a SHORT
-            const std::uint32_t value = u16(at + 8);
-            return value >= 1 && value <= 8 ? int(value) : 1;
-        }
-    }
-    return 1;
 }
 
 // The EXIF chunk of a WebP file (in its extended form), or none.
@@ -240,7 +203,7 @@ DecodedPhoto decodeWithQt(const QByteArray& bytes, PhotoFormat format)
 
     DecodedPhoto photo;
     photo.metadata.orientation =
-        format == PhotoFormat::Tiff ? exifOrientation(reader.transformation()) : exifBlockOrientation(exif);
+        format == PhotoFormat::Tiff ? exifOrientation(reader.transformation()) : readExif(exif).orientation;
     if (image.colorSpace().isValid())
         photo.metadata.iccProfile = image.colorSpace().iccProfile();
     photo.morePictures = pictures > 1 || animatedPng;
@@ -290,6 +253,20 @@ DecodedPhoto decodePhotoHere(const QByteArray& bytes, PhotoFormat format)
     } catch (const std::length_error&) {
         throw CodecError("picture too large to hold");
     }
+}
+
+QByteArray photoExifBlock(const QByteArray& bytes, PhotoFormat format)
+{
+    try {
+        if (format == PhotoFormat::Png)
+            return checkedPngChunks(bytes).exif;
+        if (format == PhotoFormat::Webp) {
+            checkRiffLength(bytes);
+            return webpExif(bytes);
+        }
+    } catch (const CodecError&) {
+    }
+    return {};
 }
 
 QByteArray encodePhoto(const Bitmap& bitmap, PhotoFormat format, int quality, const QByteArray& iccProfile)

@@ -44,6 +44,11 @@ DecodedPhoto decodePhotoHere(const QByteArray& bytes, PhotoFormat format);
 // cannot be written here (no encoder installed).
 QByteArray encodePhoto(const Bitmap& bitmap, PhotoFormat format, int quality, const QByteArray& iccProfile = {});
 
+// The EXIF block (a TIFF structure) a PNG file's eXIf chunk or a WebP
+// file's EXIF chunk holds, found by the same bounded chunk walks as the
+// decoder's; empty for other formats, files without one and damaged files.
+QByteArray photoExifBlock(const QByteArray& bytes, PhotoFormat format);
+
 // The decoder program's end: decodes standard input as `format` and writes
 // the result in the form decodePhoto reads. Returns the exit status.
 int runPhotoDecoder(PhotoFormat format);

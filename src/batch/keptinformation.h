@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace tessaly {
+
+// The photo information a JPEG picture written from the source at
+// `sourcePath` carries when the user keeps it, as marker segments for
+// JpegOutput::setInformation: the source's EXIF (its orientation 1 when the
+// run turned the picture upright, else the source's own; no thumbnail; the
+// written size), its XMP, and its ICC profile while the pixels are still in
+// it (a profile that the loader converted them from is left out: they are
+// sRGB now). The GPS position goes along only with `keepLocation`. Nothing
+// for sources that are not JPEG files or cannot be read.
+QByteArray keptInformation(const QString& sourcePath, bool turnedUpright, bool keepLocation, int width, int height);
+
+}  // namespace tessaly

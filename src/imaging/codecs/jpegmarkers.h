@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+#include <cstdint>
+#include <functional>
+
+namespace tessaly {
+
+// One marker segment of a JPEG stream in front of its first scan.
+struct JpegSegment {
+    int marker = 0;              // the code after 0xFF: 0xE1 for APP1, 0xC0 for a frame header
+    std::int64_t offset = 0;     // where its 0xFF stands
+    std::int64_t payloadAt = 0;  // where its contents start, after the two length bytes
+    std::int64_t payloadSize = 0;
+    std::int64_t end() const { return payloadAt + payloadSize; }
+};
+
+// Gives up to `count` bytes of the stream from `at` (fewer at its end).
+using JpegByteSource = std::function<QByteArray(std::int64_t at, std::int64_t count)>;
+
+// The one walk over a JPEG stream's markers: from the start-of-image marker
+// to the first scan (or the end marker), calling `visit` for every segment
+// with a length, in order, until it returns false. Fill bytes and the
+// markers without a length are passed over. A segment that does not lie
+// wholly inside the `size` bytes, anything that is not a marker, and more
+// steps than real files take end the walk there. Returns false when the
+// stream does not start with a start-of-image marker.
+bool walkJpegSegments(const JpegByteSource& read, std::int64_t size,
+                      const std::function<bool(const JpegSegment&)>& visit);
+
+// The same over bytes in memory.
+bool walkJpegSegments(const QByteArray& bytes, const std::function<bool(const JpegSegment&)>& visit);
+
+// The contents of `segment` in `bytes`.
+inline QByteArray segmentPayload(const QByteArray& bytes, const JpegSegment& segment)
+{
+    return bytes.mid(qsizetype(segment.payloadAt), qsizetype(segment.payloadSize));
+}
+
+}  // namespace tessaly
