@@ -109,7 +109,8 @@ bool ScreenFitter::eventFilter(QObject* watched, QEvent* event)
 {
     if (!watched->isWidgetType())
         return false;
-    if (event->type() == QEvent::Move || event->type() == QEvent::Resize) {
+    const QEvent::Type kind = event->type();
+    if (kind == QEvent::Move || kind == QEvent::Resize || kind == QEvent::WindowActivate || kind == QEvent::Paint) {
         auto* window = static_cast<QWidget*>(watched);
         if (!window->isWindow() || !window->property(kFramePending).toBool())
             return false;
@@ -133,7 +134,8 @@ bool ScreenFitter::eventFilter(QObject* watched, QEvent* event)
     // Before the window is mapped its frame may not be known: a title bar
     // of the usual height is allowed for then. Once the window manager has framed
     // it (a move or resize reports the frame), it is fitted again with the
-    // real frame, once per showing.
+    // real frame, once per showing. (A window the manager framed where it
+    // was put gets no move: its activation or first painting tells.)
     QMargins frame(0, 30, 0, 0);
     if (const QWindow* handle = window->windowHandle(); handle && !handle->frameMargins().isNull())
         frame = handle->frameMargins();
