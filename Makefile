@@ -22,8 +22,10 @@ PACKAGES      += liblcms2-dev
 # information carried into written files (exiv2).
 PACKAGES      += libturbojpeg0-dev libexiv2-dev
 TEST_PACKAGES += desktop-file-utils appstream
+# File lists sort in the locale's collation: the tests check it under en_US.UTF-8.
+TEST_PACKAGES += locales
 
-.PHONY: all deps test-deps install-packages configure build run test sanitize clean fuzz-build fuzz
+.PHONY: all deps test-deps install-packages configure build run test test-locale sanitize clean fuzz-build fuzz
 
 # The decoders and the settings file also run under AddressSanitizer and
 # UndefinedBehaviorSanitizer, with leak checking; an allocation over 1 GiB
@@ -92,7 +94,18 @@ test: test-deps configure sanitize
 	cmake -S . -B $(BUILD) -DTESSALY_WERROR=ON
 	cmake --build $(BUILD)
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=20 FUZZ_RUN_TARGETS="$(FUZZ_SHORT_TARGETS)"
+	@$(MAKE) --no-print-directory test-locale
 	ctest --test-dir $(BUILD) --output-on-failure -j2
+
+# The sorting tests run under en_US.UTF-8; it is generated when missing (as root).
+test-locale:
+	@if ! locale -a 2>/dev/null | grep -qix 'en_US.utf8'; then \
+	  if [ "$$(id -u)" = 0 ]; then \
+	    sed -i 's/^# *en_US.UTF-8/en_US.UTF-8/' /etc/locale.gen && locale-gen; \
+	  else \
+	    echo "The locale en_US.UTF-8 is missing; the sorting tests skip. Generate it with locale-gen."; \
+	  fi; \
+	fi
 
 sanitize: deps
 	cmake -S . -B $(BUILD)-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSALY_SANITIZE=ON -DTESSALY_WERROR=ON

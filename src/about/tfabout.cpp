@@ -1,11 +1,15 @@
 #include "about/tfabout.h"
 
 #include "about/aboutpictures.h"
+#include "about/helpdocument.h"
+#include "platform/installlayout.h"
 #include "ui_tfabout.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
+#include <QUrl>
 
 namespace tessaly {
 
@@ -25,7 +29,13 @@ QStringList aboutLines()
 
 QString projectHomepage()
 {
-    return QStringLiteral(TESSALY_HOMEPAGE);
+    const QString configured = QStringLiteral(TESSALY_HOMEPAGE);
+    if (!configured.isEmpty())
+        return configured;
+    // Without a web page of its own the program names the page it ships:
+    // its help document, which the browser opens from the link.
+    const QString help = installlayout::findHelpFile(kHelpDocument);
+    return help.isEmpty() ? QString() : QUrl::fromLocalFile(QFileInfo(help).absoluteFilePath()).toString();
 }
 
 TfAbout::TfAbout(ShellService& shell, const QString& homepage, QWidget* parent)
@@ -51,7 +61,10 @@ TfAbout::TfAbout(ShellService& shell, const QString& homepage, QWidget* parent)
     m_ui->dxfLabel1->setDepth(3);
     m_ui->dxfLabel1->setShadowColor(QColor(128, 128, 128));
 
-    m_ui->URLLabel1->setText(m_homepage);
+    // A long address (the help document's, when the program has no web
+    // page) gives up its middle rather than its end to the box's width.
+    LinkLabel& link = *m_ui->URLLabel1;
+    link.setText(link.fontMetrics().elidedText(m_homepage, Qt::ElideMiddle, link.width()));
     m_ui->URLLabel1->setAccessibleName(m_homepage);
     m_ui->URLLabel1->setToolTip(tr("Open this page in the web browser"));
     m_ui->URLLabel1->setVisible(!m_homepage.isEmpty());

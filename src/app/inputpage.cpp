@@ -66,10 +66,12 @@ void InputPage::buildPopupMenu()
     add("RotateImage90degreescounterclockwise1", QStringLiteral("Rotate Image 90 degrees counter clockwise"));
     m_pm1->addSeparator();
     add("LauchExplorer1", QStringLiteral("Launch Explorer"));
-    m_pm1->addSeparator();
-    QAction* exit = add("Exit2", QStringLiteral("Exit"));
+    // "Undo Last Rename" comes before Exit, so that Exit stays last and Up
+    // from the top of the menu never lands on it past a greyed item.
     m_pm1->addSeparator();
     m_undoRename = add("UndoLastRename1", QStringLiteral("Undo Last Rename"));
+    m_pm1->addSeparator();
+    QAction* exit = add("Exit2", QStringLiteral("Exit"));
 
     // Items that stand for a button run that button's own handler. Exit ends
     // the program the way closing the window does, so every window saves

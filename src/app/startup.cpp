@@ -13,6 +13,7 @@
 #include "gallery/dialogs/thrfprmpt.h"
 #include "viewer/tfdlgouthtml.h"
 #include "viewer/tfhtm.h"
+#include "widgets/windowplacement.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -24,7 +25,8 @@ namespace tessaly {
 // preview, duplicate warning, deletion confirmation, HTML viewer, About box,
 // HTML Options, its link help, HTML output location, HREF prompt.
 ApplicationWindows::ApplicationWindows(PlatformServices& services, const IniFile& settings)
-    : m_form1(std::make_unique<TForm1>(services, settings, *this)),
+    : m_fitter(installScreenFitter()),
+      m_form1(std::make_unique<TForm1>(services, settings, *this)),
       m_form2(std::make_unique<TForm2>(m_form1.get())),
       m_form3(std::make_unique<TForm3>(m_form1.get())),
       m_form4(std::make_unique<TForm4>(services.messages, settings, m_form1.get())),
@@ -41,6 +43,13 @@ ApplicationWindows::ApplicationWindows(PlatformServices& services, const IniFile
     m_form1->titleArea().setDeletionWindow(m_form4.get());
     m_form1->titleArea().setOutputLocationWindow(m_dlgOutHtml.get());
     m_form1->titleArea().setHtmlOptionsWindow(m_form6.get(), setColorPicker);
+}
+
+std::unique_ptr<ScreenFitter> ApplicationWindows::installScreenFitter()
+{
+    auto fitter = std::make_unique<ScreenFitter>();
+    QApplication::instance()->installEventFilter(fitter.get());
+    return fitter;
 }
 
 ApplicationWindows::~ApplicationWindows()

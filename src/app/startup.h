@@ -19,6 +19,7 @@ class TForm6;
 class TfDlgOutHTML;
 class TfHTM;
 class THRFPrmpt;
+class ScreenFitter;
 
 // Every window of the program, made once at start-up in a fixed order and
 // destroyed in the reverse order at the end. The main window, made first,
@@ -42,6 +43,10 @@ public:
     void destroy();
 
 private:
+    static std::unique_ptr<ScreenFitter> installScreenFitter();
+
+    // Fits each window to its screen when it is shown; it outlives them.
+    std::unique_ptr<ScreenFitter> m_fitter;
     std::unique_ptr<TForm1> m_form1;
     std::unique_ptr<TForm2> m_form2;
     std::unique_ptr<TForm3> m_form3;

@@ -16,6 +16,7 @@
 #include "viewer/tfdlgouthtml.h"
 #include "widgets/windowplacement.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
 #include <QKeyEvent>
@@ -187,20 +188,58 @@ void TForm1::setUpKeyboard()
           << m_confirmPage->tabOrder() << m_processingPage->tabOrder();
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
+    for (QAbstractButton* button : findChildren<QAbstractButton*>())
+        if (qobject_cast<QPushButton*>(button) || qobject_cast<QToolButton*>(button))
+            button->installEventFilter(this);
+    setUpAccessKeys();
     ui.bNxt1->setFocus();
+}
+
+// Enter presses the focused button, as Space does (push buttons take Enter
+// themselves only in dialogs). The key must have been sent to that button:
+// an Enter another control passed on (a line edit's) presses nothing.
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        auto* button = qobject_cast<QAbstractButton*>(watched);
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && button && button->hasFocus() &&
+            button->isEnabled()) {
+            button->click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Alt and a letter of the caption presses a button of the page shown (a
+// hidden page's buttons take no keys, so pages may share letters). Each
+// letter is one of the caption's own, which shows it underlined.
+void TForm1::setUpAccessKeys()
+{
+    Ui::TForm1& ui = *m_ui;
+    const struct {
+        QAbstractButton* button;
+        QChar letter;
+    } keys[] = {
+        {ui.rbThumbs, u'T'},     {ui.rbRename, u'R'},    {ui.bSelAll, u'A'},     {ui.bDeSelAll, u'D'},
+        {ui.bInvertSel, u'I'},   {ui.bDelSel, u'F'},     {ui.bRenInd, u'M'},     {ui.bNxt1, u'N'},
+        {ui.rbRenameOnly, u'R'}, {ui.rbCpyCvrt, u'C'},   {ui.sbShowAll, u'A'},   {ui.sbShowGrafx, u'G'},
+        {ui.bBck1, u'B'},        {ui.bNxt2, u'N'},       {ui.cbRatio, u'r'},     {ui.cbFWidth, u'W'},
+        {ui.cbFHeight, u'H'},    {ui.cbUpright, u'u'},   {ui.bBck2, u'B'},       {ui.bNxt3, u'N'},
+        {ui.bShowNames, u'S'},   {ui.cbOverWrite, u'O'}, {ui.bBck3, u'B'},       {ui.bGO, u'G'},
+        {ui.bCancelOp, u'C'},    {ui.bStartOver, u'O'},  {ui.bHTML, u'H'},
+    };
+    for (const auto& key : keys) {
+        QString caption = key.button->text();
+        const qsizetype at = caption.indexOf(key.letter);
+        if (at >= 0 && !caption.contains(u'&'))
+            key.button->setText(caption.insert(at, u'&'));
+    }
 }
 
 void TForm1::keyPressEvent(QKeyEvent* event)
 {
-    // Enter presses the focused button, as Space does. (Push buttons take
-    // Enter themselves only in dialogs.)
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        QWidget* focused = focusWidget();
-        if (qobject_cast<QPushButton*>(focused) || qobject_cast<QToolButton*>(focused)) {
-            static_cast<QAbstractButton*>(focused)->click();
-            return;
-        }
-    }
     // Escape during a run is Cancel.
     if (event->key() == Qt::Key_Escape && m_job.running) {
         m_ui->bCancelOp->click();
@@ -213,8 +252,8 @@ void TForm1::FormCreate()
 {
     try {
         Ui::TForm1& ui = *m_ui;
-        ui.fDir->setFolder(paths::rootOfWorkingFolder());
-        ui.fNewDir->setFolder(paths::rootOfWorkingFolder());
+        ui.fDir->setFolder(paths::startFolder());
+        ui.fNewDir->setFolder(paths::startFolder());
         for (QWidget* page : {ui.tsOFO, ui.tsCS, ui.tsTO, ui.tsP})
             ui.pcMain->setTabVisible(ui.pcMain->indexOf(page), false);
         m_job.SourceList.clear();
@@ -381,6 +420,14 @@ void TForm1::closeEvent(QCloseEvent* event)
     if (m_job.running)
         m_job.run.CancelRequested = true;
     QWidget::closeEvent(event);
+    // Closing the main window ends the program: the other windows (help,
+    // viewer, preview) close with it, so that the event loop ends and every
+    // window writes its settings, as when this was the only one open.
+    if (event->isAccepted()) {
+        for (QWidget* other : QApplication::topLevelWidgets())
+            if (other != this && other->isVisible())
+                other->close();
+    }
 }
 
 }  // namespace tessaly

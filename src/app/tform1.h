@@ -67,6 +67,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // What the pages see of the window.
@@ -88,6 +89,7 @@ private:
     void setUpUpperStrip();
     void connectTitleButtons();
     void setUpKeyboard();
+    void setUpAccessKeys();
     void setUpFileTools();
     void loadHelp(const QString& text);
     void loadSettings();

@@ -119,6 +119,14 @@ void WindowRunView::report(const QString& text)
     m_messages.report(m_window, displayFileName(text));
 }
 
+void WindowRunView::reportFailure(const QString& text, const RunFailure& failure)
+{
+    // The details say what the command line says on its second line.
+    const QString file = displayFileName(failure.file);
+    m_messages.reportWithDetails(m_window, text,
+                                 file.isEmpty() ? failure.reason : file + QStringLiteral(": ") + failure.reason);
+}
+
 void WindowRunView::refreshLists()
 {
     m_ui.fBox->reread();

@@ -58,6 +58,7 @@ public:
     void resetProgress() override;
     void processEvents() override;
     void report(const QString& text) override;
+    void reportFailure(const QString& text, const RunFailure& failure) override;
     void refreshLists() override;
 
 private:

@@ -4,13 +4,17 @@
 #include "batch/plannedoutput.h"
 #include "imaging/picture.h"
 #include "platform/error.h"
+#include "platform/filenames.h"
 #include "platform/fileops.h"
 #include "platform/paths.h"
 
 #include <QFileInfo>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <set>
+#include <unistd.h>
 
 namespace tessaly {
 
@@ -62,15 +66,39 @@ std::optional<TargetSize> pictureSize(const QString& sourcePath, const PhotoOpti
     }
 }
 
-// What writing `path` under the overwrite rule would do.
+// Why writing `path` would fail as the file writer meets it, or none: a
+// folder of that name, or a folder in which no file may be made while no
+// writable file of that name stands to be written over in place. A folder
+// that is not there yet is made by the run.
+std::optional<QString> writeObstacle(const QString& path)
+{
+    if (isFolder(path))
+        return QString::fromLocal8Bit(std::strerror(EISDIR));
+    const QByteArray folder = encodeFileName(paths::folderOf(path));
+    if (::access(folder.constData(), W_OK) == 0 || errno == ENOENT)
+        return std::nullopt;
+    const int folderError = errno;
+    if (fileExists(path) && ::access(encodeFileName(path).constData(), W_OK) == 0)
+        return std::nullopt;
+    return QString::fromLocal8Bit(std::strerror(folderError));
+}
+
+// What writing `path` under the overwrite rule would do. A target that
+// would be written but cannot be stops the plan there, as it stops the run.
 PlannedFile::Effect writeEffect(const PlannedFolders& folders, const QString& path, const QString& sourcePath,
-                                bool overwrite)
+                                bool overwrite, DryRunResult& result)
 {
     if (sameFile(path, sourcePath))
         return PlannedFile::Effect::KeepSource;
-    if (!folders.exists(path))
-        return PlannedFile::Effect::Write;
-    return overwrite ? PlannedFile::Effect::Replace : PlannedFile::Effect::KeepExisting;
+    const bool exists = folders.exists(path);
+    if (exists && !overwrite)
+        return PlannedFile::Effect::KeepExisting;
+    if (const auto obstacle = writeObstacle(path)) {
+        result.incomplete = true;
+        result.message = QStringLiteral("Error during processing! Cannot write %1: %2").arg(path, *obstacle);
+        return PlannedFile::Effect::CannotWrite;
+    }
+    return exists ? PlannedFile::Effect::Replace : PlannedFile::Effect::Write;
 }
 
 void planPictures(const JobSource& job, const QStringList& sources, DryRunResult& result)
@@ -104,10 +132,12 @@ void planPictures(const JobSource& job, const QStringList& sources, DryRunResult
         if (planned.type == FileType::None)
             file.effect = PlannedFile::Effect::NoType;
         else
-            file.effect = writeEffect(folders, file.outputPath, file.sourcePath, job.overwrite());
+            file.effect = writeEffect(folders, file.outputPath, file.sourcePath, job.overwrite(), result);
         if (file.effect == PlannedFile::Effect::Write || file.effect == PlannedFile::Effect::Replace)
             folders.add(file.outputPath);
         result.files.push_back(file);
+        if (file.effect == PlannedFile::Effect::CannotWrite)
+            return;
     }
 }
 
@@ -141,10 +171,12 @@ void planCopy(const JobSource& job, const QStringList& sources, DryRunResult& re
         PlannedFile file;
         file.sourcePath = paths::join(job.inputFolder(), sources[i]);
         file.outputPath = plannedOutput(result.kind, job, format, sources, i).path;
-        file.effect = writeEffect(folders, file.outputPath, file.sourcePath, job.overwrite());
+        file.effect = writeEffect(folders, file.outputPath, file.sourcePath, job.overwrite(), result);
         if (file.effect == PlannedFile::Effect::Write || file.effect == PlannedFile::Effect::Replace)
             folders.add(file.outputPath);
         result.files.push_back(file);
+        if (file.effect == PlannedFile::Effect::CannotWrite)
+            return;
     }
 }
 
@@ -179,6 +211,7 @@ QString effectText(PlannedFile::Effect effect)
     case PlannedFile::Effect::Rename: return {};
     case PlannedFile::Effect::NameTaken: return QStringLiteral("name taken; the rename stops here");
     case PlannedFile::Effect::CannotOpen: return QStringLiteral("cannot be opened; the run stops here");
+    case PlannedFile::Effect::CannotWrite: return QStringLiteral("cannot be written; the run stops here");
     }
     return {};
 }

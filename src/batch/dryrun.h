@@ -27,6 +27,7 @@ struct PlannedFile {
         Rename,        // renamed
         NameTaken,     // renaming stops here: the name is taken
         CannotOpen,    // the picture cannot be read: the run stops here
+        CannotWrite,   // a folder or a file that cannot be written is in the way: the run stops here
     } effect = Effect::Write;
 };
 

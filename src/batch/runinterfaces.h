@@ -45,6 +45,8 @@ public:
 };
 
 // What a run shows and asks of whoever drives it.
+struct RunFailure;
+
 class RunView {
 public:
     virtual ~RunView() = default;
@@ -58,6 +60,9 @@ public:
     virtual void processEvents() = 0;
     virtual void report(const QString& text) = 0;  // a plain message box
     virtual void refreshLists() = 0;
+    // The box that says a run stopped on an error: `text` as `report` shows
+    // it, and the file and the reason for those who want to know.
+    virtual void reportFailure(const QString& text, const RunFailure& failure);
 };
 
 // The state of the current or last run, kept until the next GO.

@@ -364,6 +364,11 @@ void runPlainCopy(RunContext& run)
     }
 }
 
+void RunView::reportFailure(const QString& text, const RunFailure&)
+{
+    report(text);
+}
+
 RunKindChosen chooseRun(const JobSource& job)
 {
     if (job.thumbnails())
@@ -423,7 +428,7 @@ RunOutcome runBatch(RunContext& run)
         outcome.failure.reason = *reason;
         if (run.fileInHand >= 0 && run.fileInHand < run.sources.size())
             outcome.failure.file = paths::join(run.job.inputFolder(), run.sources[run.fileInHand]);
-        run.view.report(QStringLiteral("Error during processing!"));
+        run.view.reportFailure(QStringLiteral("Error during processing!"), outcome.failure);
     }
     outcome.refused = run.state.RefusedRenames;
     outcome.unopened = run.state.Unopened;

@@ -89,7 +89,6 @@ void MainFileTools::connectControls()
     connect(m_c.bRenInd, &QAbstractButton::clicked, this, &MainFileTools::bRenIndClick);
     connect(m_c.bRenameOK, &QAbstractButton::clicked, this, &MainFileTools::bRenameOKClick);
     connect(m_c.bRenameCan, &QAbstractButton::clicked, this, &MainFileTools::bRenameCanClick);
-    connect(m_c.eFileEdit, &QLineEdit::returnPressed, this, &MainFileTools::eFileEditKeyDown);
 
     const auto on = [this](QMenu* menu, const char* name, void (MainFileTools::*handler)()) {
         if (QAction* action = item(menu, name))
@@ -146,10 +145,18 @@ bool MainFileTools::eventFilter(QObject* watched, QEvent* event)
             Image1Click();
         return false;
     }
-    if (watched == m_c.eFileEdit && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        bRenameCanClick();
-        return true;
+    if (watched == m_c.eFileEdit && event->type() == QEvent::KeyPress) {
+        // Enter confirms the rename and Escape cancels it; the key goes no
+        // further (a line edit passes Enter on to its window).
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            eFileEditKeyDown();
+            return true;
+        }
+        if (key == Qt::Key_Escape) {
+            bRenameCanClick();
+            return true;
+        }
     }
     return QObject::eventFilter(watched, event);
 }
@@ -292,6 +299,7 @@ void MainFileTools::bRenIndClick()
 void MainFileTools::bRenameCanClick()
 {
     showRenaming(false);
+    focusFileAfterRename(displayFileName(m_c.fBox->nameAt(m_renameIndex)));
 }
 
 void MainFileTools::eFileEditKeyDown()
@@ -321,6 +329,21 @@ void MainFileTools::bRenameOKClick()
     }
     m_c.fBox->reread();
     showRenaming(false);
+    focusFileAfterRename(newName);
+}
+
+// When a rename ends the focus goes back to the input list, on the file
+// (by its new name), never to whatever control follows the hidden field.
+void MainFileTools::focusFileAfterRename(const QString& shownName)
+{
+    const QStringList names = m_c.fBox->names();
+    for (int row = 0; row < names.size(); ++row) {
+        if (displayFileName(names[row]) == shownName) {
+            m_c.fBox->setFocusedIndex(row);
+            break;
+        }
+    }
+    m_c.fBox->setFocus(Qt::OtherFocusReason);
 }
 
 void MainFileTools::CreateNewDirectory1Click()

@@ -106,6 +106,7 @@ private:
     void previewFromList(FileListBox* list, FolderTree* tree, int row);
     void showPreview(const PreviewResult& result);
     void showRenaming(bool renaming);
+    void focusFileAfterRename(const QString& shownName);
     void createDirectory(FolderTree* start);
     void removeDirectory(FolderTree* side, FolderTree* other);
     void rotate(TurnDirection direction);

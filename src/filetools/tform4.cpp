@@ -21,6 +21,12 @@ TForm4::TForm4(MessageService& messages, IniFile settings, QWidget* parent)
     centreOnScreen(*this);
     m_ui->Image1->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
     m_ui->Image1->setIconSize(QSize(40, 40));
+    // The picture button has no text: screen readers say its hint. The
+    // answers come first in the tab order.
+    m_ui->Image1->setAccessibleName(m_ui->Image1->toolTip());
+    setTabOrder(m_ui->bYesDel, m_ui->BitBtn1);
+    setTabOrder(m_ui->BitBtn1, m_ui->cbRecycle);
+    setTabOrder(m_ui->cbRecycle, m_ui->Image1);
     // Enter answers Yes (the default button), Escape answers No.
     connect(m_ui->bYesDel, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_ui->BitBtn1, &QPushButton::clicked, this, &QDialog::reject);
@@ -45,6 +51,13 @@ void TForm4::FormDestroy()
     } catch (const SettingsWriteError& error) {
         m_messages.error(this, error.message());
     }
+}
+
+void TForm4::showEvent(QShowEvent* event)
+{
+    // Each question opens with the focus on Yes, wherever it was left.
+    QDialog::showEvent(event);
+    m_ui->bYesDel->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm4::setQuestion(int fileCount)

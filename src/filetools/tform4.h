@@ -28,6 +28,9 @@ public:
     // Shows the help text about the trash choice.
     void Image1Click();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void FormCreate();
     void FormDestroy();

@@ -2,6 +2,7 @@
 
 #include "platform/filenames.h"
 
+#include <QCollator>
 #include <QRegularExpression>
 #include <algorithm>
 #include <dirent.h>
@@ -12,9 +13,20 @@ namespace tessaly {
 
 void sortNamesIgnoringCase(QStringList& names)
 {
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int folded = QString::compare(a, b, Qt::CaseInsensitive);
-        return folded != 0 ? folded < 0 : QString::compare(a, b, Qt::CaseSensitive) < 0;
+    // The locale's collation without regard to case, as file managers list
+    // names ("Éclair.jpg" among the e's); names it finds equal keep a fixed
+    // order by their characters. Numbers are not read as numbers: "10.jpg"
+    // comes before "9.jpg", as the sequence numbers of a run expect.
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(false);
+    collator.setIgnorePunctuation(false);
+    std::sort(names.begin(), names.end(), [&collator](const QString& a, const QString& b) {
+        const int folded = collator.compare(a, b);
+        if (folded != 0)
+            return folded < 0;
+        const int caseFolded = QString::compare(a, b, Qt::CaseInsensitive);
+        return caseFolded != 0 ? caseFolded < 0 : QString::compare(a, b, Qt::CaseSensitive) < 0;
     });
 }
 

@@ -10,8 +10,10 @@ namespace tessaly {
 // files are left out. Sorted by name without regard to case.
 QStringList listMatchingFiles(const QString& folder, const QString& mask);
 
-// Sorts names without regard to letter case; names equal but for case keep
-// a fixed order (upper case first) so that listings are repeatable.
+// Sorts names without regard to letter case in the collation of the user's
+// locale (QCollator), so that the window's lists, the dry run and
+// tessaly-batch number files alike; names equal but for case keep a fixed
+// order (upper case first) so that listings are repeatable.
 void sortNamesIgnoringCase(QStringList& names);
 
 }  // namespace tessaly

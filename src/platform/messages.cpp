@@ -51,4 +51,11 @@ MessageAnswer QtMessageService::show(QWidget* parent, const QString& text, Messa
     return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
 }
 
+void QtMessageService::reportWithDetails(QWidget* parent, const QString& text, const QString& details)
+{
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tessaly"), text, QMessageBox::Ok, parent);
+    box.setDetailedText(details);
+    box.exec();
+}
+
 }  // namespace tessaly

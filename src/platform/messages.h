@@ -24,6 +24,13 @@ public:
 
     // A plain report with one OK button and no icon.
     void report(QWidget* parent, const QString& text) { show(parent, text, MessageIcon::None, MessageButtons::Ok); }
+    // A plain report whose box also offers `details` (what failed and why)
+    // behind its "Show Details..." button; the text itself is unchanged.
+    virtual void reportWithDetails(QWidget* parent, const QString& text, const QString& details)
+    {
+        (void)details;
+        report(parent, text);
+    }
     void error(QWidget* parent, const QString& text) { show(parent, text, MessageIcon::Error, MessageButtons::Ok); }
 };
 
@@ -32,6 +39,7 @@ class QtMessageService final : public MessageService {
 public:
     MessageAnswer show(QWidget* parent, const QString& text, MessageIcon icon, MessageButtons buttons,
                        const QString& title = QString()) override;
+    void reportWithDetails(QWidget* parent, const QString& text, const QString& details) override;
 };
 
 }  // namespace tessaly

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace tessaly::paths {
 
@@ -46,6 +48,15 @@ QString rootOfWorkingFolder()
 {
     const QString working = QDir::currentPath();
     return working.startsWith(separator) ? root() : working.left(3);
+}
+
+QString startFolder()
+{
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!pictures.isEmpty() && QFileInfo(pictures).isDir())
+        return normalFolder(QDir::cleanPath(pictures));
+    const QString home = QDir::homePath();
+    return QFileInfo(home).isDir() ? normalFolder(QDir::cleanPath(home)) : root();
 }
 
 QString programFolder()

@@ -30,6 +30,13 @@ QString normalFolder(const QString& folder);
 // name its drive); on this system always the root.
 QString rootOfWorkingFolder();
 
+// Where a new user's folder trees start, and where Reset puts them: the
+// user's Pictures folder (XDG_PICTURES_DIR of user-dirs.dirs, as
+// `xdg-user-dir PICTURES` reads it, else ~/Pictures) when it exists, else
+// the home folder. The root of the working folder is "/" here, which holds
+// system folders and no pictures.
+QString startFolder();
+
 // The folder of the running program's executable.
 QString programFolder();
 

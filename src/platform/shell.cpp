@@ -1,5 +1,7 @@
 #include "platform/shell.h"
 
+#include "platform/desktopapps.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -62,14 +64,26 @@ bool DesktopShellService::openFileManager()
 
 bool DesktopShellService::startTextEditor(const QString& path)
 {
+    // The application the desktop opens plain text with, unless that is a
+    // web browser (some desktops give text/plain to one); then the known
+    // editors. Never the desktop's default for the file itself: for a page
+    // that is the browser.
+    for (const QString& id : defaultApplicationsFor(QStringLiteral("text/plain"))) {
+        const std::optional<DesktopEntry> entry = loadDesktopEntry(id);
+        if (!entry || entry->hidden || isWebBrowser(*entry))
+            continue;
+        const QStringList command = desktopCommand(*entry, path);
+        const QString program = command.isEmpty() ? QString() : QStandardPaths::findExecutable(command.front());
+        if (!program.isEmpty() && QProcess::startDetached(program, command.mid(1)))
+            return true;
+    }
     const QString editor = findFirstProgram(kTextEditors);
+    if (editor.isEmpty())
+        return false;
     QStringList arguments;
     if (!path.isEmpty())
         arguments << path;
-    if (!editor.isEmpty())
-        return QProcess::startDetached(editor, arguments);
-    // No known editor: hand a file to whatever the desktop opens text with.
-    return !path.isEmpty() && openFile(path);
+    return QProcess::startDetached(editor, arguments);
 }
 
 bool DesktopShellService::startWordProcessor(const QString& path)

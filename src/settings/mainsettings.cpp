@@ -8,12 +8,12 @@ using namespace keys;
 
 QString readInputFolder(const IniFile& file)
 {
-    return file.readString(kInput, paths::rootOfWorkingFolder());
+    return file.readString(kInput, paths::startFolder());
 }
 
 QString readOutputFolder(const IniFile& file)
 {
-    return file.readString(kOutput, paths::rootOfWorkingFolder());
+    return file.readString(kOutput, paths::startFolder());
 }
 
 ThumbnailSettings readThumbnailSettings(const IniFile& file)

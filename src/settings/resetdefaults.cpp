@@ -223,7 +223,7 @@ QStringList applyDefaults(const ResetWindows& windows)
     if (windows.main) {
         for (const char* name : {"fDir", "fNewDir"}) {
             if (auto* tree = windows.main->findChild<FolderTree*>(QLatin1String(name)))
-                tree->setFolder(paths::rootOfWorkingFolder());
+                tree->setFolder(paths::startFolder());
             else
                 missing << QStringLiteral("TForm1/") + QLatin1String(name);
         }

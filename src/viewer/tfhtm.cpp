@@ -390,7 +390,8 @@ void TfHTM::FD1Apply()
 
 void TfHTM::bNotepadClick()
 {
-    if (!m_services.shell.startTextEditor(m_currentFile))
+    // An empty editor, as Notepad opened by its button.
+    if (!m_services.shell.startTextEditor(QString()))
         m_services.messages.show(this,
                                  QStringLiteral("No plain-text editor could be started. Install one (for example "
                                                 "gedit, kate or mousepad) and try again."),
@@ -399,7 +400,7 @@ void TfHTM::bNotepadClick()
 
 void TfHTM::bWordpadClick()
 {
-    if (!m_services.shell.startWordProcessor(m_currentFile))
+    if (!m_services.shell.startWordProcessor(QString()))
         m_services.messages.show(this,
                                  QStringLiteral("No word processor could be started. Install one (for example "
                                                 "LibreOffice Writer or AbiWord) and try again."),

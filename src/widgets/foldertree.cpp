@@ -114,6 +114,13 @@ void FolderTree::applyFolder(const QString& folder)
 
 void FolderTree::showFolder()
 {
+    // While the button that chose the folder is down, the rows stay where
+    // they are: expanding or scrolling now would put another row under the
+    // pointer for the release to highlight. The release shows the folder.
+    if (m_buttonDown) {
+        m_showAfterRelease = true;
+        return;
+    }
     const QModelIndex index = m_model->indexOf(m_folder);
     if (!index.isValid())
         return;
@@ -145,8 +152,32 @@ void FolderTree::mousePressEvent(QMouseEvent* event)
         return;
     }
     m_userAction = true;
+    m_buttonDown = event->button() == Qt::LeftButton;
     QTreeView::mousePressEvent(event);
     m_userAction = false;
+}
+
+void FolderTree::mouseMoveEvent(QMouseEvent* event)
+{
+    // Moving with the button down drags no selection over other rows: the
+    // highlighted row is always the chosen folder.
+    if (event->buttons() & Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    QTreeView::mouseMoveEvent(event);
+}
+
+void FolderTree::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTreeView::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_buttonDown = false;
+    if (m_showAfterRelease) {
+        m_showAfterRelease = false;
+        showFolder();
+    }
 }
 
 void FolderTree::keyPressEvent(QKeyEvent* event)

@@ -55,6 +55,8 @@ signals:
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -71,6 +73,10 @@ private:
     // Set while the user's own click or key is handled: only then does a
     // new current row choose a folder.
     bool m_userAction = false;
+    // The left button is down on the tree; showing the folder waits for its
+    // release (m_showAfterRelease).
+    bool m_buttonDown = false;
+    bool m_showAfterRelease = false;
 };
 
 }  // namespace tessaly

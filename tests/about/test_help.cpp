@@ -122,6 +122,9 @@ TEST(HelpDocument, CoversTheProgramAndHasNoBrokenLinks)
                                 "Remove Directory",
                                 "Launch Explorer",
                                 "Reset Settings to Defaults",
+                                "Show new names...",
+                                "Undo Last Rename",
+                                "Open in Notepad",
                                 "About Tessaly"})
         EXPECT_TRUE(terms.join(u'\n').contains(QLatin1String(control), Qt::CaseInsensitive) ||
                     html.contains(QLatin1String(control)))

@@ -1,3 +1,4 @@
+#include "platform/paths.h"
 #include "settings/resetdefaults.h"
 #include "support/fakeservices.h"
 #include "widgets/foldertree.h"
@@ -276,7 +277,7 @@ TEST(ResetDefaults, YesSetsEveryDefault)
         EXPECT_TRUE(windows.find<QWidget>(windows.html, enabled)->isEnabled()) << enabled;
 
     for (const char* tree : {"fDir", "fNewDir"})
-        EXPECT_EQ(windows.find<FolderTree>(windows.main, tree)->folder(), QStringLiteral("/")) << tree;
+        EXPECT_EQ(windows.find<FolderTree>(windows.main, tree)->folder(), paths::startFolder()) << tree;
 }
 
 // A control whose state changes runs its click handler, in the order of the

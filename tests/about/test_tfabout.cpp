@@ -232,7 +232,13 @@ TEST(TfAbout, LinkOpensTheProjectPageOrIsHidden)
     }
     AboutBox about;
     EXPECT_FALSE(about.box.findChild<LinkLabel*>(QStringLiteral("URLLabel1"))->isVisible());
-    EXPECT_TRUE(projectHomepage().isEmpty() || projectHomepage().startsWith(QStringLiteral("http")));
+    // The program's own address: its web page when one is configured, else
+    // the help document it ships (found beside the program in the build).
+    EXPECT_TRUE(projectHomepage().startsWith(QStringLiteral("http")) ||
+                projectHomepage().startsWith(QStringLiteral("file:///")))
+        << projectHomepage().toStdString();
+    AboutBox shipped(projectHomepage());
+    EXPECT_TRUE(shipped.box.findChild<LinkLabel*>(QStringLiteral("URLLabel1"))->isVisible());
 }
 
 // Enter and Escape close the box.

@@ -6,6 +6,7 @@
 #include "gallery/dialogs/colorpickerbutton.h"
 #include "gallery/dialogs/tform6.h"
 #include "platform/installlayout.h"
+#include "platform/paths.h"
 #include "settings/resetdefaults.h"
 #include "support/testpictures.h"
 #include "ui_tfdlgouthtml.h"
@@ -105,8 +106,8 @@ TEST_F(TitleButtonsTest, ResetYesRestoresTheDefaults)
 
     fakes.messages.script(MessageAnswer::Yes);
     click(ui.sbDefaults);
-    EXPECT_EQ(ui.fDir->folder(), QStringLiteral("/"));
-    EXPECT_EQ(ui.fNewDir->folder(), QStringLiteral("/"));
+    EXPECT_EQ(ui.fDir->folder(), paths::startFolder());
+    EXPECT_EQ(ui.fNewDir->folder(), paths::startFolder());
     EXPECT_EQ(ui.ePreT->text(), QStringLiteral("Thumb"));
     EXPECT_EQ(ui.eWidth->text(), QStringLiteral("96"));
     EXPECT_FALSE(ui.cbRatio->isChecked());

@@ -247,6 +247,35 @@ TEST_F(NewNamesTest, RenameShowsWhereATakenNameStopsIt)
     EXPECT_EQ(ui.lDone->text(), QStringLiteral("Operation Incomplete. 1 files processed."));
 }
 
+// A folder named like a target file: "Show new names..." says the run would
+// stop there and why, GO stops at the same file, and its box keeps its text
+// and gives the file and the reason as its details.
+TEST_F(NewNamesTest, AFolderInTheWayStopsBothAtTheSameFile)
+{
+    usePictures({"one.jpg", "two.bmp"}, 200, 100);
+    toConfirmation([this] { testing::click(ui.cbRatio); });
+    ASSERT_TRUE(ui.cbOverWrite->isChecked());
+    const QString target = output.makeFolder(QStringLiteral("Thumb002.jpg"));
+    const NewNamesShown seen = showNewNames(Qt::Key_Escape);
+    ASSERT_EQ(seen.rows.size(), 2u);
+    EXPECT_EQ(seen.rows[0], (QStringList{"one.jpg", "Thumb001.jpg", "96 x 48", ""}));
+    EXPECT_EQ(seen.rows[1], (QStringList{"two.bmp", "Thumb002.jpg", "96 x 48", "cannot be written; the run stops here"}));
+    EXPECT_TRUE(seen.summary.startsWith(QStringLiteral("The run would stop at file 2 of 2: Error during processing! "
+                                                       "Cannot write ") +
+                                        target + QStringLiteral(": ")))
+        << seen.summary.toStdString();
+
+    testing::click(ui.bGO);
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.shown[0].text, QStringLiteral("Error during processing!"));
+    const QString details = fakes.messages.shown[0].details;
+    EXPECT_TRUE(details.startsWith(pictures.path() + QStringLiteral("/two.bmp: Cannot write ") + target +
+                                   QStringLiteral(": ")))
+        << details.toStdString();
+    EXPECT_GT(details.size(), (pictures.path() + QStringLiteral("/two.bmp: Cannot write ") + target).size() + 2);
+    EXPECT_EQ(ui.lDone->text(), QStringLiteral("Operation Incomplete. 1 files processed."));
+}
+
 // A rename run from the window is journalled: "Undo Last Rename" in the
 // input menu gives the names back, skips a name taken since and says so,
 // refreshes the list, and is greyed while a run goes and once undone.
@@ -273,8 +302,13 @@ TEST_F(NewNamesTest, UndoLastRenameFromTheInputMenu)
 
     QMenu* menu = openPm1();
     ASSERT_TRUE(undoItem()->isEnabled());
-    // The item comes after every other item of the menu.
-    EXPECT_EQ(menu->actions().back(), undoItem());
+    // The item comes just before Exit, after a separator; Exit stays last.
+    const QList<QAction*> items = menu->actions();
+    ASSERT_GE(items.size(), 4);
+    EXPECT_EQ(items.back()->objectName(), QStringLiteral("Exit2"));
+    EXPECT_TRUE(items[items.size() - 2]->isSeparator());
+    EXPECT_EQ(items[items.size() - 3], undoItem());
+    EXPECT_TRUE(items[items.size() - 4]->isSeparator());
     QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(undoItem()).center());
     EXPECT_EQ(fakes.messages.texts(),
               QStringList{QStringLiteral("2 files renamed back in %1.\r\nImage001.jpg: its old name a.jpg is taken; "

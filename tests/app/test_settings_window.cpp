@@ -1,6 +1,7 @@
 #include "app/startup.h"
 #include "app/tform1.h"
 #include "filetools/tform4.h"
+#include "platform/paths.h"
 #include "support/fakeservices.h"
 #include "ui_tform1.h"
 #include "ui_tform4.h"
@@ -27,14 +28,17 @@ QByteArray settingsText(const FakeServices& fakes)
 // A fresh start followed by an exit writes every key with its default, in
 // the order the windows save (the reverse of their creation): the output
 // location dialog, the HTML Options, the deletion dialog, the main window.
+// The folders are the user's start folder (Pictures, else home).
 TEST(SettingsFile, FreshStartWritesEveryDefault)
 {
+    const QByteArray start = paths::startFolder().toUtf8();
     FakeServices fakes;
     {
         ApplicationWindows windows(fakes.services, fakes.settings);
     }
     EXPECT_EQ(settingsText(fakes),
-              QByteArray("[Directories]\nhtmlName=MyWeb.htm\nRecycleBin=Yes\nInput=/\nOutput=/\n\n"
+              QByteArray("[Directories]\nhtmlName=MyWeb.htm\nRecycleBin=Yes\nInput=") + start + "\nOutput=" + start +
+                  QByteArray("\n\n"
                          "[Linking]\nOriginalLinkOpt=2\nLinkOriginal=1\nThumbLinkOpt=2\nLinkName=1\n\n"
                          "[Layout]\nWindowOpt=0\nLinkBorderSize=1\nLinkBorder=1\nLinkStats=1\n"
                          "BannerString=Tessaly\nBannerHeadSize=0\nThmPerPage=25\nMultiPg=1\nNavBtns=2\n"

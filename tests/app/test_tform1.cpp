@@ -2,6 +2,7 @@
 #include "app/tform1.h"
 #include "app/tform3.h"
 #include "imaging/picture.h"
+#include "platform/paths.h"
 #include "support/fakeservices.h"
 #include "support/tempfolder.h"
 #include "ui_tform1.h"
@@ -54,10 +55,10 @@ TEST(TForm1, StartsWithTheDefaults)
                                      QStringLiteral("Thumbnail Options"), QStringLiteral("Confirm Selections"),
                                      QStringLiteral("Processing...")}));
 
-    // Folders start at the root of the working folder.
-    EXPECT_EQ(ui.fDir->folder(), QStringLiteral("/"));
-    EXPECT_EQ(ui.fNewDir->folder(), QStringLiteral("/"));
-    EXPECT_EQ(ui.lDir->text(), QStringLiteral("/"));
+    // Folders start in the user's Pictures folder (else home).
+    EXPECT_EQ(ui.fDir->folder(), paths::startFolder());
+    EXPECT_EQ(ui.fNewDir->folder(), paths::startFolder());
+    EXPECT_EQ(ui.lDir->toolTip(), paths::startFolder());
 
     // Page 1.
     EXPECT_EQ(ui.cbMask->currentText(), QStringLiteral("*.jpg;*.jpeg;*.gif;*.bmp;*.wmf;*.emf"));
@@ -69,8 +70,8 @@ TEST(TForm1, StartsWithTheDefaults)
     EXPECT_EQ(ui.fBox->selectionMode(), QAbstractItemView::ExtendedSelection);
     EXPECT_EQ(ui.fBox->toolTip(), QStringLiteral("Right-Click for Popup Menu"));
     EXPECT_TRUE(ui.rbThumbs->isChecked());
-    EXPECT_EQ(ui.rbRename->text(), QStringLiteral("Rename, Copy, or Convert Files"));
-    EXPECT_EQ(ui.bNxt1->text(), QStringLiteral("Next =>"));
+    EXPECT_EQ(ui.rbRename->text(), QStringLiteral("&Rename, Copy, or Convert Files"));
+    EXPECT_EQ(ui.bNxt1->text(), QStringLiteral("&Next =>"));
 
     // Page 2.
     EXPECT_TRUE(ui.rbRenameOnly->isChecked());
@@ -111,7 +112,7 @@ TEST(TForm1, StartsWithTheDefaults)
     EXPECT_EQ(ui.tbJpg->value(), 90);
     EXPECT_EQ(ui.lJpg->text(), QStringLiteral("90"));
     EXPECT_TRUE(ui.cbOverWrite->isChecked());
-    EXPECT_EQ(ui.bGO->text(), QStringLiteral("GO"));
+    EXPECT_EQ(ui.bGO->text(), QStringLiteral("&GO"));
     EXPECT_EQ(ui.lProc->text(), QStringLiteral("0 of 100"));
     EXPECT_FALSE(ui.bCancelOp->isHidden());
     EXPECT_TRUE(ui.bStartOver->isHidden());
@@ -251,9 +252,9 @@ TEST(TForm1, PopupMenusHoldTheirItemsInOrder)
                                                    QStringLiteral("-"),
                                                    QStringLiteral("Launch Explorer"),
                                                    QStringLiteral("-"),
-                                                   QStringLiteral("Exit"),
+                                                   QStringLiteral("Undo Last Rename"),
                                                    QStringLiteral("-"),
-                                                   QStringLiteral("Undo Last Rename")}));
+                                                   QStringLiteral("Exit")}));
     EXPECT_EQ(captions(window.pm2()),
               (QStringList{QStringLiteral("Back"), QStringLiteral("Next"), QStringLiteral("-"),
                            QStringLiteral("Create New Directory"), QStringLiteral("Refresh Directory"),

@@ -19,9 +19,11 @@ struct Result {
     QString out, err;
 };
 
-Result runProgram(const QStringList& arguments, const QString& settings)
+Result runProgram(const QStringList& arguments, const QString& settings,
+                  const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(TESSALY_BATCH_PROGRAM),
                   QStringList{QStringLiteral("--settings"), settings} + arguments);
     process.waitForFinished(120000);
@@ -158,9 +160,57 @@ INSTANTIATE_TEST_SUITE_P(
                 QDir().mkpath(out);
                 testing::writePicture(out + QStringLiteral("/tcity.bmp"), 10, 10);
             }},
+        // A folder where a file is to be replaced: both stop there (alps.gif
+        // is written first, Beach.jpg's target is the folder).
+        Case{"thumbs_folder_in_the_way",
+             {"thumbs", "--out", "OUT", "--naming", "PreName", "--qualifier", "t", "--overwrite", "--type", "bmp",
+              "IN"},
+             1,
+             2,
+             [](const QString&, const QString& out) { QDir().mkpath(out + QStringLiteral("/tBeach.bmp")); }},
+        Case{"copy_folder_in_the_way",
+             {"copy", "--out", "OUT", "--naming", "PreName", "--qualifier", "x", "--overwrite", "IN"},
+             1,
+             1,
+             [](const QString&, const QString& out) { QDir().mkpath(out + QStringLiteral("/xalps.gif")); }},
+        // Without --overwrite the folder is left alone by both.
+        Case{"thumbs_folder_kept",
+             {"thumbs", "--out", "OUT", "--naming", "PreName", "--qualifier", "t", "--no-overwrite", "--type", "bmp",
+              "IN"},
+             0,
+             3,
+             [](const QString&, const QString& out) { QDir().mkpath(out + QStringLiteral("/tBeach.bmp")); }},
         // A failed check: the same exit status, no lines, nothing written.
         Case{"same_folder", {"thumbs", "--out", "IN", "IN"}, 2, 0}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.title); });
+
+// Files are taken in the locale's collation without regard to case, as the
+// window lists them: under en_US "Éclair.jpg" comes among the e's, and the
+// sequence numbers follow.
+TEST(DryRunListing, FilesFollowTheLocalesOrder)
+{
+    const QStringList check{QStringLiteral("-c"), QStringLiteral("locale -a | grep -qix en_US.utf8")};
+    if (QProcess::execute(QStringLiteral("sh"), check) != 0)
+        GTEST_SKIP() << "the locale en_US.UTF-8 is not generated here (make test generates it with locale-gen)";
+    TempFolder input, settingsFolder;
+    const QString settings = settingsFolder.path() + QStringLiteral("/none.ini");
+    for (const QString& name : {QStringLiteral("f.jpg"), QStringLiteral("\u00C9clair.jpg"), QStringLiteral("e.jpg"),
+                                QStringLiteral("D.jpg")})
+        testing::writePicture(input.path() + u'/' + name, 4, 4);
+    QProcessEnvironment english = QProcessEnvironment::systemEnvironment();
+    english.insert(QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8"));
+    english.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
+    const Result dry = runProgram({QStringLiteral("rename"), QStringLiteral("--naming"), QStringLiteral("PreSeq"),
+                                   QStringLiteral("--qualifier"), QStringLiteral("P"), QStringLiteral("--seq"),
+                                   QStringLiteral("1"), QStringLiteral("--dry-run"), input.path()},
+                                  settings, english);
+    ASSERT_EQ(dry.exitCode, 0) << dry.err.toStdString();
+    QStringList order;
+    for (const Line& line : fileLines(dry.out))
+        order << QFileInfo(line.source).fileName() + QStringLiteral(" -> ") + QFileInfo(line.output).fileName();
+    EXPECT_EQ(order, (QStringList{QStringLiteral("D.jpg -> P1.jpg"), QStringLiteral("e.jpg -> P2.jpg"),
+                                  QStringLiteral("\u00C9clair.jpg -> P3.jpg"), QStringLiteral("f.jpg -> P4.jpg")}));
+}
 
 TEST(DryRunListing, NotesTakenNamesAndExistingFiles)
 {

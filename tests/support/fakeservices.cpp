@@ -7,7 +7,7 @@ namespace tessaly::testing {
 MessageAnswer FakeMessages::show(QWidget*, const QString& text, MessageIcon icon, MessageButtons buttons,
                                  const QString& title)
 {
-    shown.push_back({text, icon, buttons, title});
+    shown.push_back({text, icon, buttons, title, {}});
     if (!answers.empty()) {
         const MessageAnswer answer = answers.front();
         answers.pop_front();

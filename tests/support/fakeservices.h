@@ -21,10 +21,16 @@ public:
         MessageIcon icon;
         MessageButtons buttons;
         QString title;  // empty: the program's name
+        QString details;  // what "Show Details..." would show; empty: none
     };
 
     MessageAnswer show(QWidget* parent, const QString& text, MessageIcon icon, MessageButtons buttons,
                        const QString& title = QString()) override;
+    void reportWithDetails(QWidget* parent, const QString& text, const QString& details) override
+    {
+        show(parent, text, MessageIcon::None, MessageButtons::Ok);
+        shown.back().details = details;
+    }
 
     void script(MessageAnswer answer) { answers.push_back(answer); }
     QStringList texts() const;

@@ -242,6 +242,48 @@ TEST(FolderTree, UserClickChoosesFolder)
     EXPECT_EQ(tree.folder(), sub);
 }
 
+// A click in the lower half of the tree chooses the folder that was under
+// the pointer when the button went down, and that row stays the highlighted
+// one (the pointer trembling by a pixel included); the tree opens the folder
+// and brings it to the middle after the release.
+TEST(FolderTree, ClickInTheLowerHalfHighlightsTheClickedFolder)
+{
+    testing::TempFolder temp;
+    for (int i = 0; i < 40; ++i)
+        temp.makeFolder(QStringLiteral("f%1/inner").arg(i, 2, 10, QLatin1Char('0')));
+    FolderTree tree;
+    tree.resize(300, 240);
+    tree.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tree));
+    tree.setFolder(temp.path());
+    FolderModel& model = modelOf(tree);
+    // The lowest row shown whole.
+    QModelIndex target;
+    for (int i = 0; i < 40; ++i) {
+        const QModelIndex row = model.indexOf(temp.path() + QStringLiteral("/f%1").arg(i, 2, 10, QLatin1Char('0')));
+        if (tree.viewport()->rect().contains(tree.visualRect(row)))
+            target = row;
+    }
+    ASSERT_TRUE(target.isValid());
+    const QPoint at = tree.visualRect(target).center();
+    ASSERT_GT(at.y(), tree.viewport()->height() / 2);
+    const QString clicked = model.pathOf(target);
+
+    QTest::mousePress(tree.viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseMove(tree.viewport(), at + QPoint(1, 1));
+    QTest::mouseRelease(tree.viewport(), Qt::LeftButton, {}, at + QPoint(1, 1));
+
+    EXPECT_EQ(tree.folder(), clicked);
+    EXPECT_EQ(model.pathOf(tree.currentIndex()), clicked);
+    const QModelIndexList highlighted = tree.selectionModel()->selectedIndexes();
+    ASSERT_EQ(highlighted.size(), 1);
+    EXPECT_EQ(model.pathOf(highlighted.front()), clicked);
+    EXPECT_TRUE(tree.isExpanded(target));
+    const QRect shown = tree.visualRect(target);
+    EXPECT_TRUE(tree.viewport()->rect().contains(shown));
+    EXPECT_LT(shown.center().y(), at.y());
+}
+
 // A right click asks for the popup menu over the row and leaves the
 // folder as it is; only a left click or a key chooses a folder.
 TEST(FolderTree, RightClickKeepsTheFolder)

@@ -10,9 +10,11 @@
 #include "ui_tform6.h"
 
 #include <QFocusEvent>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace tessaly {
 
@@ -38,6 +40,11 @@ TForm6::TForm6(PlatformServices& services, IniFile settings, ColorChooser* color
     ui.rgHREF->setItems(linkModeCaptions());
     ui.rgIMG->setItems(linkModeCaptions());
     ui.rgDisp->setItems({QStringLiteral("Open in Same Window"), QStringLiteral("Open in New Window")});
+    // The display choice stands in its own group, "Original Image Display".
+    auto* displayGroup = new QGroupBox(QStringLiteral("Original Image Display"));
+    displayGroup->setObjectName(QStringLiteral("gbDisp"));
+    delete ui.TabSheet1->layout()->replaceWidget(ui.rgDisp, displayGroup);
+    (new QVBoxLayout(displayGroup))->addWidget(ui.rgDisp);
     ui.rgBanr->setItems({QStringLiteral("Head1"), QStringLiteral("Head2"), QStringLiteral("Head3")});
     for (ColorPickerButton* button : {ui.cpBack, ui.cpFont, ui.cpBanr, ui.cpTBkgd, ui.cpCBkgd})
         button->setChooser(colors);
@@ -401,6 +408,15 @@ void TForm6::setOptions(const GalleryOptions& o)
     ui.cbCBColor->setChecked(o.UseCellColor);
     ui.cbUseTable->setChecked(o.UseTables);
     ui.cbResponsive->setChecked(o.Responsive);
+    // Loading has the side effects of the clicks, in the load order: frames
+    // (read last) tick the table layout as their click does, and come with
+    // the links to the originals they need (the click's prompt, answered
+    // Yes). A file with frames on and either of them off would otherwise
+    // leave "Use Table" cleared and disabled, with no way back.
+    if (ui.cbFrames->isChecked()) {
+        ui.cbHREF->setChecked(true);
+        ui.cbUseTable->setChecked(true);
+    }
     applyDependentControls();
 }
 

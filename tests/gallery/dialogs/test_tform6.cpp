@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QGroupBox>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
@@ -164,6 +165,11 @@ TEST_F(HtmlOptions, OpensWithItsDefaults)
         for (const char* hidden : {"lCColor", "cpCBkgd", "lFrameHelp", "cbBkgd", "cbTxt"})
             EXPECT_TRUE(control(QString::fromLatin1(hidden))->isHidden()) << hidden;
         EXPECT_EQ(ui().PageControl1->currentWidget(), ui().TabSheet1);
+        // The display choice stands in its group "Original Image Display".
+        auto* group = qobject_cast<QGroupBox*>(ui().rgDisp->parentWidget());
+        ASSERT_NE(group, nullptr);
+        EXPECT_EQ(group->title(), QStringLiteral("Original Image Display"));
+        EXPECT_TRUE(group->isVisible());
     });
     EXPECT_EQ(form6->windowTitle(), QStringLiteral("HTML Options"));
 }
@@ -507,8 +513,9 @@ TEST_F(HtmlOptions, LoadsStoredOptionsWithTheirRules)
                "[Layout]\nMultiPg=0\nNavBtns=7\nUseFrames=5\nTileBkgd=1\n[Colors]\nText=255\n");
     file.close();
     create();
-    EXPECT_FALSE(ui().cbHREF->isChecked());
-    EXPECT_TRUE(ui().rgHREF->isHidden());
+    // Frames on bring the links to the originals back with them.
+    EXPECT_TRUE(ui().cbHREF->isChecked());
+    EXPECT_FALSE(ui().rgHREF->isHidden());
     EXPECT_EQ(ui().rgHREF->itemIndex(), int(LinkMode::Generic));
     EXPECT_TRUE(ui().cbCBColor->isChecked());
     EXPECT_FALSE(ui().cpCBkgd->isHidden());
@@ -519,6 +526,40 @@ TEST_F(HtmlOptions, LoadsStoredOptionsWithTheirRules)
     EXPECT_FALSE(ui().cbUseTable->isEnabled());
     EXPECT_TRUE(ui().cbTxt->isEnabled());
     EXPECT_EQ(stateOf(ui().cpFont), QStringLiteral("#ff0000"));
+}
+
+// Loading a file whose frames are on with the table layout or the links to
+// the originals off has the clicks' side effects: both come back on, and
+// clearing "Use Frames For Display" with a click gives back a "Use Table"
+// box that can be used, with its table groups shown.
+TEST_F(HtmlOptions, LoadedFramesComeWithTheTableAndTheLinks)
+{
+    const char* files[] = {
+        "[Layout]\nUseFrames=1\n[Tables]\nUseTables=0\n",
+        "[Layout]\nUseFrames=1\n[Linking]\nLinkOriginal=0\n",
+        "[Layout]\nUseFrames=1\n[Linking]\nLinkOriginal=0\n[Tables]\nUseTables=0\n",
+    };
+    for (const char* text : files) {
+        SCOPED_TRACE(text);
+        destroy();
+        QFile file(fakes.settings.path());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        file.close();
+        create();
+        open();
+        EXPECT_TRUE(ui().cbFrames->isChecked());
+        EXPECT_TRUE(ui().cbUseTable->isChecked());
+        EXPECT_TRUE(ui().cbHREF->isChecked());
+        EXPECT_TRUE(ui().rgHREF->isVisible());
+        click(ui().cbFrames);
+        EXPECT_FALSE(ui().cbFrames->isChecked());
+        ASSERT_TRUE(ui().cbUseTable->isEnabled());
+        EXPECT_TRUE(ui().cbUseTable->isChecked());
+        EXPECT_FALSE(ui().GroupBox3->isHidden());
+        EXPECT_FALSE(ui().GroupBox4->isHidden());
+        form6->hide();
+    }
 }
 
 // Destroyed at exit, the dialog writes its four sections in its save order.
