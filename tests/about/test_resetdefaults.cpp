@@ -253,7 +253,8 @@ TEST(ResetDefaults, YesSetsEveryDefault)
         {&windows.html, "rbNavTop", false},   {&windows.html, "rbNavBot", false}, {&windows.html, "rbNavBoth", true},
         {&windows.html, "cbAddNav", true},    {&windows.html, "cbFrames", false}, {&windows.html, "cbUseTable", true},
         {&windows.html, "cbBkgd", false},     {&windows.html, "cbTxt", false},    {&windows.del, "cbRecycle", true},
-        {&windows.main, "cbUpright", true},
+        {&windows.main, "cbUpright", true},   {&windows.main, "cbKeepInfo", false},
+        {&windows.main, "cbKeepLocation", false}, {&windows.html, "cbResponsive", false},
     };
     for (const Expected& row : checks)
         EXPECT_EQ(windows.find<QAbstractButton>(*row.window, row.control)->isChecked(), row.value.toBool())
@@ -295,9 +296,10 @@ TEST(ResetDefaults, ClicksRunHandlersInTableOrder)
     EXPECT_TRUE(applyDefaults(windows.all).isEmpty());
     EXPECT_EQ(windows.log,
               (QStringList{QStringLiteral("rgResize"), QStringLiteral("cbRatio"), QStringLiteral("cbFHeight"),
-                           QStringLiteral("cbOverWrite"), QStringLiteral("cbUpright"), QStringLiteral("cbHREF"),
-                           QStringLiteral("cbBorder"), QStringLiteral("cbTBColor"), QStringLiteral("cbCaption"),
-                           QStringLiteral("cbCBColor"), QStringLiteral("cbAddNav"), QStringLiteral("cbFrames"),
+                           QStringLiteral("cbOverWrite"), QStringLiteral("cbUpright"), QStringLiteral("cbKeepInfo"),
+                           QStringLiteral("cbKeepLocation"), QStringLiteral("cbHREF"), QStringLiteral("cbBorder"),
+                           QStringLiteral("cbTBColor"), QStringLiteral("cbCaption"), QStringLiteral("cbCBColor"),
+                           QStringLiteral("cbAddNav"), QStringLiteral("cbResponsive"), QStringLiteral("cbFrames"),
                            QStringLiteral("cbUseTable"), QStringLiteral("cbBkgd"), QStringLiteral("cbTxt"),
                            QStringLiteral("cbRecycle")}));
     EXPECT_TRUE(windows.find<QWidget>(windows.html, "eHREF")->isVisibleTo(&windows.html));
