@@ -55,6 +55,18 @@ constexpr std::int64_t kGifPixelsPerByte = 4096;
 
 }  // namespace
 
+void readGifSize(const QByteArray& bytes, int& width, int& height)
+{
+    MemoryReader source{&bytes};
+    int error = 0;
+    GifReader gif(DGifOpen(&source, readFromMemory, &error));
+    if (!gif)
+        fail("not a GIF file");
+    checkClaimedSize(gif->SWidth, gif->SHeight, bytes.size(), kGifPixelsPerByte, "GIF");
+    width = gif->SWidth;
+    height = gif->SHeight;
+}
+
 Bitmap decodeGif(const QByteArray& bytes)
 {
     MemoryReader source{&bytes};

@@ -13,6 +13,10 @@ namespace tessaly {
 // in row order. Throws CodecError.
 Bitmap decodeGif(const QByteArray& bytes);
 
+// The logical screen's width and height (the size decodeGif gives),
+// checked as decodeGif checks them, without decoding. Throws CodecError.
+void readGifSize(const QByteArray& bytes, int& width, int& height);
+
 // Keeps only the palette entries that pixels use, in order of first use
 // from the top-left pixel, and remaps the pixels to them.
 void optimizeColorMap(IndexedImage& image);
