@@ -19,6 +19,8 @@ PACKAGES      += help2man dpkg-dev file
 # Colour profiles of photos converted to sRGB.
 PACKAGES      += liblcms2-dev
 TEST_PACKAGES += desktop-file-utils appstream
+# The README's recipe for spreading an archive runs under GNU parallel.
+TEST_PACKAGES += parallel
 
 .PHONY: all deps test-deps install-packages configure build run test sanitize clean fuzz-build fuzz
 
