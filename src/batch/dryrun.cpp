@@ -80,8 +80,7 @@ PlannedFile::Effect writeEffect(const PlannedFolders& folders, const QString& pa
     return overwrite ? PlannedFile::Effect::Replace : PlannedFile::Effect::KeepExisting;
 }
 
-void planPictures(const JobSource& job, const QStringList& sources, DryRunResult& result,
-                  const PlanProgress& progress)
+void planPictures(const JobSource& job, const QStringList& sources, DryRunResult& result, const PlanProgress& progress)
 {
     const bool thumbnails = result.kind == RunKindChosen::Thumbnails;
     SizeOptions sizes;

@@ -77,9 +77,9 @@ bool operator==(const ThumbnailOptions& a, const ThumbnailOptions& b)
 {
     const SizeOptions& x = a.sizes;
     const SizeOptions& y = b.sizes;
-    return a.folder == b.folder && a.quality == b.quality && a.turnUpright == b.turnUpright && x.keepAspect == y.keepAspect &&
-           x.forceWidth == y.forceWidth && x.forceHeight == y.forceHeight && x.fixedWidth == y.fixedWidth &&
-           x.fixedHeight == y.fixedHeight && x.maximum == y.maximum;
+    return a.folder == b.folder && a.quality == b.quality && a.turnUpright == b.turnUpright &&
+           x.keepAspect == y.keepAspect && x.forceWidth == y.forceWidth && x.forceHeight == y.forceHeight &&
+           x.fixedWidth == y.fixedWidth && x.fixedHeight == y.fixedHeight && x.maximum == y.maximum;
 }
 
 int chooseNextFile(const std::vector<AheadFile>& window, bool takingThread, const AheadMemory& memory)

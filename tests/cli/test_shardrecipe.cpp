@@ -19,8 +19,7 @@ using testing::TempFolder;
 // The first shell block after the heading "### Spreading a big archive".
 QString recipeFromReadme()
 {
-    const QString readme =
-        QString::fromUtf8(testing::readAll(QStringLiteral(TESSALY_TEST_DATA "/../../README.md")));
+    const QString readme = QString::fromUtf8(testing::readAll(QStringLiteral(TESSALY_TEST_DATA "/../../README.md")));
     const qsizetype section = readme.indexOf(QLatin1String("### Spreading a big archive"));
     const qsizetype start = readme.indexOf(QLatin1String("```sh\n"), section);
     const qsizetype end = readme.indexOf(QLatin1String("```\n"), start + 6);
@@ -45,8 +44,8 @@ int runShell(const QString& script, const QString& home, QString& said)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("HOME"), home);
     environment.insert(QStringLiteral("TMPDIR"), home + QStringLiteral("/tmp"));
-    environment.insert(QStringLiteral("PATH"), QFileInfo(QStringLiteral(TESSALY_BATCH_PROGRAM)).absolutePath() +
-                                                   u':' + environment.value(QStringLiteral("PATH")));
+    environment.insert(QStringLiteral("PATH"), QFileInfo(QStringLiteral(TESSALY_BATCH_PROGRAM)).absolutePath() + u':' +
+                                                   environment.value(QStringLiteral("PATH")));
     QProcess shell;
     shell.setProcessEnvironment(environment);
     shell.setWorkingDirectory(home);

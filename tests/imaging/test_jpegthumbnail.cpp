@@ -218,8 +218,8 @@ void expectSameTurnedThumbnails(const QByteArray& stored, const std::string& wha
         const int width = upright.width(), height = upright.height();
         // Shrinking both sides, one pixel, stretching across while
         // shrinking down, and keeping the height while shrinking across.
-        const std::vector<TargetSize> sizes = {FitWithin(width, height, 96), {96, 96}, {1, 1}, {width + 7, 5},
-                                               {3, height}};
+        const std::vector<TargetSize> sizes = {
+            FitWithin(width, height, 96), {96, 96}, {1, 1}, {width + 7, 5}, {3, height}};
         for (const TargetSize size : sizes) {
             if (size.width < 1 || size.height < 1)
                 continue;
