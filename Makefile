@@ -24,6 +24,8 @@ PACKAGES      += libturbojpeg0-dev libexiv2-dev
 TEST_PACKAGES += desktop-file-utils appstream
 # File lists sort in the locale's collation: the tests check it under en_US.UTF-8.
 TEST_PACKAGES += locales
+# The README's recipe for spreading an archive runs under GNU parallel.
+TEST_PACKAGES += parallel
 
 .PHONY: all deps test-deps install-packages configure build run test test-locale sanitize clean fuzz-build fuzz
 

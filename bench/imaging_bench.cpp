@@ -3,10 +3,14 @@
 // a thumbnail run does; prints pictures per second and peak memory.
 //   --rows   decode only the rows the resize reads (JpegThumbnailer)
 //   --check  make every thumbnail both ways, with both methods, and say
-//            whether they are byte for byte the same
+//            whether they are byte for byte the same (a photo tagged with a
+//            camera orientation: the whole decode turned upright, then
+//            resized, against the rows turned as they are resized)
 #include "imaging/codecs/jpegcodec.h"
 #include "imaging/encoders.h"
 #include "imaging/jpegthumbnail.h"
+#include "imaging/photo/colourprofile.h"
+#include "imaging/photo/jpegmetadata.h"
 #include "imaging/picture.h"
 #include "imaging/resample.h"
 #include "imaging/sizing.h"
@@ -33,6 +37,14 @@ int checkFolder(const QDir& folder)
             return 1;
         const QByteArray data = file.readAll();
         const tessaly::Picture picture = tessaly::decodePicture(data, name);
+        const tessaly::PhotoMetadata metadata = tessaly::readJpegMetadata(data);
+        if (tessaly::changesOnWayToSrgb(metadata.iccProfile)) {
+            // Converted to sRGB by the whole decode only.
+            std::printf("skipped %s: its colour profile is converted\n", qPrintable(name));
+            continue;
+        }
+        int storedWidth = 0, storedHeight = 0;
+        tessaly::readJpegSize(data, storedWidth, storedHeight);
         for (const int maximum : {96, 200}) {
             const tessaly::TargetSize size = tessaly::FitWithin(picture.width(), picture.height(), maximum);
             for (const bool quality : {false, true}) {
@@ -43,12 +55,12 @@ int checkFolder(const QDir& folder)
                 } else {
                     tessaly::FastResize(whole, picture, size.width, size.height);
                 }
-                thumbnailer.makeThumbnail(data, picture.width(), picture.height(), size.width, size.height, quality,
-                                          fromRows);
+                thumbnailer.makeThumbnail(data, storedWidth, storedHeight, size.width, size.height, quality, fromRows,
+                                          metadata.orientation);
                 const bool same = whole == fromRows;
                 differing += same ? 0 : 1;
-                std::printf("%s %s %dx%d %s\n", same ? "same" : "DIFFERENT", qPrintable(name), size.width, size.height,
-                            quality ? "quality" : "fast");
+                std::printf("%s %s orientation %d %dx%d %s\n", same ? "same" : "DIFFERENT", qPrintable(name),
+                            metadata.orientation, size.width, size.height, quality ? "quality" : "fast");
             }
         }
     }

@@ -11,6 +11,8 @@
 #include "widgets/textfit.h"
 
 #include <QApplication>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QScopeGuard>
 
 namespace tessaly {
@@ -128,8 +130,9 @@ void ConfirmPage::bGOClick()
     m_wizard.startRun();
 }
 
-// The dry run reads the job from the controls as GO's run would, and opens
-// each source to learn its size, which takes a moment on a big selection.
+// The dry run reads the job from the controls as GO's run would, and reads
+// each source's header to learn its size. A selection that takes longer
+// than a second shows a progress bar whose Cancel closes it without names.
 void ConfirmPage::bShowNamesClick()
 {
     const JobState& job = m_wizard.job();
@@ -139,7 +142,23 @@ void ConfirmPage::bShowNamesClick()
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-        plan = planRun(source, job.SourceList);
+        QProgressDialog progress(m_wizard.dialogParent());
+        progress.setObjectName(QStringLiteral("NamesProgress"));
+        progress.setWindowTitle(QStringLiteral("New Names"));
+        progress.setLabelText(QStringLiteral("Reading the pictures' sizes..."));
+        auto* cancel = new QPushButton(QStringLiteral("Cancel"), &progress);
+        cancel->setObjectName(QStringLiteral("bCancelNames"));
+        progress.setCancelButton(cancel);
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(1000);
+        progress.setRange(0, int(job.SourceList.size()));
+        plan = planRun(source, job.SourceList, [&progress](int done, int) {
+            progress.setValue(done);
+            return !progress.wasCanceled();
+        });
+        progress.reset();
+        if (plan.cancelled)
+            return;
     }
     NewNamesDialog dialog(plan, int(job.SourceList.size()), m_wizard.dialogParent());
     m_wizard.services().dialogs.run(dialog);

@@ -137,20 +137,17 @@ void InputPage::cbMaskChange()
 
 void InputPage::bSelAllClick()
 {
-    for (int row = 0; row < m_ui.fBox->count(); ++row)
-        m_ui.fBox->setItemSelected(row, true);
+    m_ui.fBox->markAll(FileListBox::Mark::Selected);
 }
 
 void InputPage::bDeSelAllClick()
 {
-    for (int row = 0; row < m_ui.fBox->count(); ++row)
-        m_ui.fBox->setItemSelected(row, false);
+    m_ui.fBox->markAll(FileListBox::Mark::Unselected);
 }
 
 void InputPage::bInvertSelClick()
 {
-    for (int row = 0; row < m_ui.fBox->count(); ++row)
-        m_ui.fBox->setItemSelected(row, !m_ui.fBox->isItemSelected(row));
+    m_ui.fBox->markAll(FileListBox::Mark::Inverted);
 }
 
 void InputPage::bNxt1Click()

@@ -3,6 +3,7 @@
 #include "batch/integertext.h"
 #include "batch/plannedoutput.h"
 #include "imaging/picture.h"
+#include "imaging/pictureheader.h"
 #include "platform/error.h"
 #include "platform/filenames.h"
 #include "platform/fileops.h"
@@ -53,10 +54,16 @@ int sizeField(const QString& text)
 }
 
 // The picture's own size (upright when photos are turned), or none when
-// the run could not open it.
+// the run could not open it. The header says it where it can, so that no
+// pixel is decoded; what it leaves open is loaded as the run loads it.
 std::optional<TargetSize> pictureSize(const QString& sourcePath, const PhotoOptions& photo)
 {
     try {
+        if (const std::optional<QSize> header = pictureSizeFromHeader(sourcePath, photo)) {
+            if (!fileSize(sourcePath))
+                return std::nullopt;
+            return TargetSize{header->width(), header->height()};
+        }
         const Picture picture = LoadPicture(sourcePath, photo);
         if (!fileSize(sourcePath))
             return std::nullopt;
@@ -101,7 +108,7 @@ PlannedFile::Effect writeEffect(const PlannedFolders& folders, const QString& pa
     return exists ? PlannedFile::Effect::Replace : PlannedFile::Effect::Write;
 }
 
-void planPictures(const JobSource& job, const QStringList& sources, DryRunResult& result)
+void planPictures(const JobSource& job, const QStringList& sources, DryRunResult& result, const PlanProgress& progress)
 {
     const bool thumbnails = result.kind == RunKindChosen::Thumbnails;
     SizeOptions sizes;
@@ -116,6 +123,10 @@ void planPictures(const JobSource& job, const QStringList& sources, DryRunResult
     const SequenceFormat format(job.sequenceField());
     PlannedFolders folders;
     for (int i = 0; i < sources.size(); ++i) {
+        if (progress && !progress(i, int(sources.size()))) {
+            result.cancelled = true;
+            return;
+        }
         PlannedFile file;
         file.sourcePath = paths::join(job.inputFolder(), sources[i]);
         const std::optional<TargetSize> own = pictureSize(file.sourcePath, PhotoOptions{job.autoOrient()});
@@ -182,14 +193,14 @@ void planCopy(const JobSource& job, const QStringList& sources, DryRunResult& re
 
 }  // namespace
 
-DryRunResult planRun(const JobSource& job, const QStringList& sources)
+DryRunResult planRun(const JobSource& job, const QStringList& sources, const PlanProgress& progress)
 {
     DryRunResult result;
     result.kind = chooseRun(job);
     try {
         switch (result.kind) {
         case RunKindChosen::Thumbnails:
-        case RunKindChosen::Convert: planPictures(job, sources, result); break;
+        case RunKindChosen::Convert: planPictures(job, sources, result, progress); break;
         case RunKindChosen::Rename: planRename(job, sources, result); break;
         case RunKindChosen::PlainCopy: planCopy(job, sources, result); break;
         }

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -34,7 +35,9 @@ struct PlannedFile {
 // A dry run: the run the job calls for, file by file in order, with the
 // same names, sizes and checks, but nothing read beyond the sources and
 // nothing written. Files the run would have written or renamed earlier in
-// the list count as there for the later ones.
+// the list count as there for the later ones. Sizes come from the
+// pictures' headers where they tell (see pictureSizeFromHeader), so a
+// picture whose data is damaged behind a sound header is found by the run.
 struct DryRunResult {
     RunKindChosen kind = RunKindChosen::Thumbnails;
     std::vector<PlannedFile> files;
@@ -42,9 +45,16 @@ struct DryRunResult {
     // error): it would end incomplete. `message` is what it would say.
     bool incomplete = false;
     QString message;
+    // Stopped on the caller's word before every file was planned.
+    bool cancelled = false;
 };
 
-DryRunResult planRun(const JobSource& job, const QStringList& sources);
+// Told before each picture is planned how many of how many are done; false
+// stops the plan there (thumbnail and convert runs, which read each
+// picture's header: the others plan at once).
+using PlanProgress = std::function<bool(int done, int count)>;
+
+DryRunResult planRun(const JobSource& job, const QStringList& sources, const PlanProgress& progress = {});
 
 // A short note on the effect ("replaces an existing file"); empty for a plain
 // write or rename.

@@ -219,6 +219,7 @@ void runThumbnails(RunContext& run)
         options.folder = folder;
         options.sizes = sizeOptions();
         options.quality = run.job.resizeSpeed() != ResizeSpeed::Fast;
+        options.turnUpright = run.job.autoOrient();
         std::optional<PreparedThumbnail> prepared = readAhead.take(position, options);
         const QString sourcePath = paths::join(folder, run.sources[position]);
         const std::optional<std::int64_t> fileBytes = fileSize(sourcePath);

@@ -2,8 +2,9 @@
 
 #include "imaging/codecs/jpegcodec.h"
 #include "imaging/jpegthumbnail.h"
+#include "imaging/photo/colourprofile.h"
 #include "imaging/photo/jpegmetadata.h"
-#include "imaging/photo/photoadjust.h"
+#include "imaging/photo/orientation.h"
 #include "imaging/picture.h"
 #include "platform/filenames.h"
 #include "platform/fileops.h"
@@ -91,9 +92,9 @@ bool operator==(const ThumbnailOptions& a, const ThumbnailOptions& b)
 {
     const SizeOptions& x = a.sizes;
     const SizeOptions& y = b.sizes;
-    return a.folder == b.folder && a.quality == b.quality && x.keepAspect == y.keepAspect &&
-           x.forceWidth == y.forceWidth && x.forceHeight == y.forceHeight && x.fixedWidth == y.fixedWidth &&
-           x.fixedHeight == y.fixedHeight && x.maximum == y.maximum;
+    return a.folder == b.folder && a.quality == b.quality && a.turnUpright == b.turnUpright &&
+           x.keepAspect == y.keepAspect && x.forceWidth == y.forceWidth && x.forceHeight == y.forceHeight &&
+           x.fixedWidth == y.fixedWidth && x.fixedHeight == y.fixedHeight && x.maximum == y.maximum;
 }
 
 int chooseNextFile(const std::vector<AheadFile>& window, bool takingThread, const AheadMemory& memory)
@@ -151,9 +152,11 @@ AheadFile estimate(const QString& path, const ThumbnailOptions& options, std::in
     const TargetSize target = thumbnailSize(frame->width, frame->height, options.sizes);
     if (target.width < 1 || target.height < 1)
         return file;
-    // The rows kept: two source rows a target row for the quality method.
-    const std::int64_t rows =
-        std::min<std::int64_t>(std::int64_t(target.height) * (options.quality ? 2 : 1), frame->height);
+    // The rows kept: two source rows a target row for the quality method
+    // (a target column when a turned photo's sides swap; the orientation
+    // is not read here, so the longer side counts).
+    const std::int64_t rows = std::min<std::int64_t>(
+        std::int64_t(std::max(target.width, target.height)) * (options.quality ? 2 : 1), frame->height);
     file.memory = frame->coefficientBytes + rows * frame->width * 3;
     file.resultBytes = std::int64_t(target.width) * target.height * 3;
     // Decoding time follows the entropy-coded data; a progressive file's
@@ -221,17 +224,22 @@ struct ThumbnailReadAhead::Maker {
             bytes.resize(size);
             if (file.read(bytes.data(), size) != size)
                 return std::nullopt;
-            // Photos to be turned upright or put into sRGB take the run's full
-            // decode, where that happens.
-            if (photoNeedsAdjusting(readJpegMetadata(bytes)))
+            // Photos to be put into sRGB take the run's full decode, where
+            // that happens; those to be turned upright are turned here.
+            const PhotoMetadata metadata = readJpegMetadata(bytes);
+            if (changesOnWayToSrgb(metadata.iccProfile))
                 return std::nullopt;
+            const int orientation = options.turnUpright ? metadata.orientation : 1;
+            int storedWidth = 0, storedHeight = 0;
+            readJpegSize(bytes, storedWidth, storedHeight);
             PreparedThumbnail prepared;
-            readJpegSize(bytes, prepared.sourceWidth, prepared.sourceHeight);
+            prepared.sourceWidth = swapsSides(orientation) ? storedHeight : storedWidth;
+            prepared.sourceHeight = swapsSides(orientation) ? storedWidth : storedHeight;
             const TargetSize target = thumbnailSize(prepared.sourceWidth, prepared.sourceHeight, options.sizes);
             if (!madeFromRows(prepared.sourceWidth, prepared.sourceHeight, target, options.quality))
                 return std::nullopt;
-            thumbnailer.makeThumbnail(bytes, prepared.sourceWidth, prepared.sourceHeight, target.width, target.height,
-                                      options.quality, prepared.thumbnail);
+            thumbnailer.makeThumbnail(bytes, storedWidth, storedHeight, target.width, target.height, options.quality,
+                                      prepared.thumbnail, orientation);
             return prepared;
         } catch (...) {
             // Whatever went wrong goes wrong again at the file's turn, where

@@ -16,15 +16,18 @@
 namespace tessaly {
 
 // What a thumbnail run asks of one file, as the options stand when it is
-// read: the folder the file is in, the size rules and the method.
+// read: the folder the file is in, the size rules, the method and whether
+// photos are turned as their camera orientation says.
 struct ThumbnailOptions {
     QString folder;
     SizeOptions sizes;
     bool quality = true;
+    bool turnUpright = true;
 };
 bool operator==(const ThumbnailOptions& a, const ThumbnailOptions& b);
 
-// A JPEG thumbnail made ahead of its file's turn.
+// A JPEG thumbnail made ahead of its file's turn, with the size of the
+// picture it was made from (upright when the photo was turned).
 struct PreparedThumbnail {
     int sourceWidth = 0;
     int sourceHeight = 0;

@@ -112,6 +112,18 @@ void FileListBox::setItemSelected(int row, bool selected)
         item(row)->setSelected(selected);
 }
 
+void FileListBox::markAll(Mark how)
+{
+    if (count() == 0)
+        return;
+    const QItemSelection all(model()->index(0, 0), model()->index(count() - 1, 0));
+    switch (how) {
+    case Mark::Selected: selectionModel()->select(all, QItemSelectionModel::Select); break;
+    case Mark::Unselected: selectionModel()->select(all, QItemSelectionModel::Deselect); break;
+    case Mark::Inverted: selectionModel()->select(all, QItemSelectionModel::Toggle); break;
+    }
+}
+
 int FileListBox::focusedIndex() const
 {
     return currentIndex().isValid() ? currentIndex().row() : -1;

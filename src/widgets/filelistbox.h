@@ -36,6 +36,12 @@ public:
     int selectedCount() const;
     bool isItemSelected(int row) const;
     void setItemSelected(int row, bool selected);
+    // Selects every item, none, or turns each item's selection over, as one
+    // range: item by item, Qt keeps one range per item, and every later
+    // question about the selection walks them all (a minute for Select All
+    // in a folder of 20,000 pictures).
+    enum class Mark { Selected, Unselected, Inverted };
+    void markAll(Mark how);
 
     // The item with the focus mark, -1 when none.
     int focusedIndex() const;

@@ -2,11 +2,17 @@
 #include "wizardfixture.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 
 namespace tessaly {
 namespace {
@@ -200,6 +206,51 @@ protected:
     QAction* undoItem() const { return window.pm1()->findChild<QAction*>(QStringLiteral("UndoLastRename1")); }
     QStringList pictureFiles() const { return QDir(pictures.path()).entryList(QDir::Files, QDir::Name); }
 };
+
+// A selection whose sizes take more than a second to learn shows a progress
+// bar; its Cancel ends the work there and no names are shown. (PNG files are
+// loaded whole to learn their size, which makes the wait long enough.)
+TEST_F(NewNamesTest, ALongWaitShowsProgressThatCancelEnds)
+{
+    QImage picture(1600, 1200, QImage::Format_RGB888);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb(x & 255, (x * y) & 255, y & 255));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(picture.save(&buffer, "PNG"));
+    constexpr int kFiles = 400;
+    for (int i = 0; i < kFiles; ++i)
+        pictures.write(QStringLiteral("p%1.png").arg(i, 3, 10, QLatin1Char('0')), png);
+    ui.fDir->setFolder(pictures.path());
+    testing::typeInto(ui.cbMask->lineEdit(), QStringLiteral("*.png"));
+    ASSERT_EQ(ui.fBox->count(), kFiles);
+    bSelAll();
+    toConfirmation();
+
+    QProgressDialog* seenProgress = nullptr;
+    int seenValue = -1;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        auto* progress = window.findChild<QProgressDialog*>(QStringLiteral("NamesProgress"));
+        if (!progress || !progress->isVisible() || seenProgress)
+            return;
+        seenProgress = progress;
+        seenValue = progress->value();
+        testing::click(progress->findChild<QPushButton*>(QStringLiteral("bCancelNames")));
+    });
+    watcher.start(20);
+    QElapsedTimer clock;
+    clock.start();
+    testing::click(ui.bShowNames);
+    watcher.stop();
+    ASSERT_NE(seenProgress, nullptr) << "no progress bar in " << clock.elapsed() << " ms";
+    EXPECT_GT(seenValue, 0);
+    EXPECT_LT(seenValue, kFiles);
+    EXPECT_FALSE(fakes.dialogs.shownNames.contains(QStringLiteral("NewNamesDialog")));
+    EXPECT_TRUE(outputFiles().isEmpty());
+}
 
 // The dialog lists, in order, each source with the name and size the run
 // then really writes, and what the overwrite check says; it writes nothing.

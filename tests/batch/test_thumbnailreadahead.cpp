@@ -2,6 +2,7 @@
 // the run would make at that turn, with the options and the file as they
 // are then.
 #include "batch/thumbnailreadahead.h"
+#include "imaging/photo/jpegmetadata.h"
 #include "imaging/picture.h"
 #include "imaging/resample.h"
 #include "support/imagingtesttools.h"
@@ -41,7 +42,7 @@ ThumbnailOptions fitWithin(const QString& folder, int maximum, bool quality)
 // What the run makes of the file without any work ahead.
 Bitmap madeAtTurn(const QString& path, const ThumbnailOptions& options)
 {
-    const Picture picture = LoadPicture(path);
+    const Picture picture = LoadPicture(path, PhotoOptions{options.turnUpright});
     const TargetSize size = thumbnailSize(picture.width(), picture.height(), options.sizes);
     Bitmap work, scratch;
     if (options.quality) {
@@ -75,6 +76,33 @@ TEST_P(ReadAheadTest, EveryThumbnailIsTheOneMadeAtItsTurn)
 }
 
 INSTANTIATE_TEST_SUITE_P(Workers, ReadAheadTest, ::testing::Values(0, 1, 3));
+
+// Photos tagged with each camera orientation are made from their rows too:
+// turned upright as the run turns them, or as stored when photos are not
+// turned, with the size of the picture the thumbnail was made from.
+TEST(ThumbnailReadAhead, TaggedPhotosAreMadeAsTheRunTurnsThem)
+{
+    TempFolder folder;
+    QStringList names;
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        names << QStringLiteral("o%1.jpg").arg(orientation);
+        folder.write(names.back(), withJpegMetadata(photo(150, 90, orientation), {orientation, {}}));
+    }
+    for (const bool turn : {true, false}) {
+        ThumbnailReadAhead readAhead(names, 1);
+        for (int i = 0; i < names.size(); ++i) {
+            SCOPED_TRACE(names[i].toStdString() + (turn ? " turned" : " as stored"));
+            ThumbnailOptions options = fitWithin(folder.path(), 48, i % 3 != 0);
+            options.turnUpright = turn;
+            const std::optional<PreparedThumbnail> prepared = readAhead.take(i, options);
+            ASSERT_TRUE(prepared.has_value());
+            const bool swapped = turn && i >= 4;
+            EXPECT_EQ(prepared->sourceWidth, swapped ? 90 : 150);
+            EXPECT_EQ(swapped ? prepared->thumbnail.height() : prepared->thumbnail.width(), 48);
+            EXPECT_TRUE(prepared->thumbnail == madeAtTurn(folder.path() + "/" + names[i], options));
+        }
+    }
+}
 
 // Sizes changed between two turns: the work made ahead with the old ones is
 // not handed over as it was.

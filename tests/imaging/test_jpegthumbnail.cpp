@@ -6,6 +6,7 @@
 #include "imaging/codecs/jpegcodec.h"
 #include "imaging/codecs/jpegcoefficients.h"
 #include "imaging/jpegthumbnail.h"
+#include "imaging/photo/jpegmetadata.h"
 #include "imaging/picture.h"
 #include "imaging/resample.h"
 #include "imaging/sizing.h"
@@ -198,6 +199,62 @@ TEST(JpegThumbnailer, EveryFixtureMatchesTheWholeDecode)
     ASSERT_FALSE(names.isEmpty());
     for (const QString& name : names)
         expectSameThumbnails(testing::readTestFile(name), name.toStdString(), thumbnailer);
+}
+
+// Tagged photos against today's path: the whole decode turned upright as
+// the camera orientation says, then resized. For all eight orientations,
+// every kind of JPEG above (odd sizes, progressive, restart markers,
+// subsampling, CMYK) and every fixture, for both methods and sizes that
+// shrink, keep or stretch either side.
+void expectSameTurnedThumbnails(const QByteArray& stored, const std::string& what, JpegThumbnailer& thumbnailer)
+{
+    int storedWidth = 0, storedHeight = 0;
+    readJpegSize(stored, storedWidth, storedHeight);
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        const QByteArray tagged = withJpegMetadata(stored, {orientation, {}}, orientation % 2 == 0);
+        const Picture upright = decodePicture(tagged, QStringLiteral("photo.jpg"));
+        const bool swapped = orientation >= 5;
+        ASSERT_EQ(upright.width(), swapped ? storedHeight : storedWidth);
+        const int width = upright.width(), height = upright.height();
+        // Shrinking both sides, one pixel, stretching across while
+        // shrinking down, and keeping the height while shrinking across.
+        const std::vector<TargetSize> sizes = {
+            FitWithin(width, height, 96), {96, 96}, {1, 1}, {width + 7, 5}, {3, height}};
+        for (const TargetSize size : sizes) {
+            if (size.width < 1 || size.height < 1)
+                continue;
+            for (const bool quality : {false, true}) {
+                if (quality && (width < 2 || height < 2))
+                    continue;
+                SCOPED_TRACE(what + " orientation " + std::to_string(orientation) + " to " +
+                             std::to_string(size.width) + "x" + std::to_string(size.height) +
+                             (quality ? " quality" : " fast"));
+                Bitmap whole, scratch;
+                if (quality) {
+                    DrawToBitmap(whole, upright);
+                    QualityResize(whole, scratch, size.width, size.height);
+                } else {
+                    FastResize(whole, upright, size.width, size.height);
+                }
+                Bitmap rows;
+                thumbnailer.makeThumbnail(tagged, storedWidth, storedHeight, size.width, size.height, quality, rows,
+                                          orientation);
+                ASSERT_EQ(rows.width(), whole.width());
+                ASSERT_EQ(rows.height(), whole.height());
+                EXPECT_TRUE(rows == whole);
+            }
+        }
+    }
+}
+
+TEST(JpegThumbnailer, TurnedPhotosMatchTheWholeDecodeTurnedThenResized)
+{
+    JpegThumbnailer thumbnailer;
+    for (const JpegRecipe& recipe : recipes())
+        expectSameTurnedThumbnails(writeJpeg(recipe), recipe.name, thumbnailer);
+    const QDir folder(testDataPath(QString()));
+    for (const QString& name : folder.entryList({QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")}, QDir::Files))
+        expectSameTurnedThumbnails(testing::readTestFile(name), name.toStdString(), thumbnailer);
 }
 
 // The rows themselves: each kept row equals the same row of the whole

@@ -194,6 +194,13 @@ QImage imageFromBitmap(const Bitmap& bitmap)
     return image;
 }
 
+void readBmpSize(const QByteArray& bytes, int& width, int& height)
+{
+    const BmpLayout layout = checkedLayout(bytes);
+    width = layout.width;
+    height = layout.height;
+}
+
 Bitmap decodeBmp(const QByteArray& bytes)
 {
     const BmpLayout layout = checkedLayout(bytes);

@@ -13,6 +13,10 @@ namespace tessaly {
 // CodecError.
 Bitmap decodeBmp(const QByteArray& bytes);
 
+// The width and height decodeBmp gives, from the headers checked against
+// the file as decodeBmp checks them, without decoding. Throws CodecError.
+void readBmpSize(const QByteArray& bytes, int& width, int& height);
+
 // A 24-bit bottom-up BMP file of the bitmap, at 96 dots per inch.
 QByteArray encodeBmp(const Bitmap& bitmap);
 

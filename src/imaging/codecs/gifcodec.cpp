@@ -79,6 +79,18 @@ bool hasFurtherImage(GifFileType* gif)
 
 }  // namespace
 
+void readGifSize(const QByteArray& bytes, int& width, int& height)
+{
+    MemoryReader source{&bytes};
+    int error = 0;
+    GifReader gif(DGifOpen(&source, readFromMemory, &error));
+    if (!gif)
+        fail("not a GIF file");
+    checkClaimedSize(gif->SWidth, gif->SHeight, bytes.size(), kGifPixelsPerByte, "GIF");
+    width = gif->SWidth;
+    height = gif->SHeight;
+}
+
 Bitmap decodeGif(const QByteArray& bytes, bool* morePictures)
 {
     MemoryReader source{&bytes};

@@ -14,6 +14,10 @@ namespace tessaly {
 // (an animation's frames) follow the first. Throws CodecError.
 Bitmap decodeGif(const QByteArray& bytes, bool* morePictures = nullptr);
 
+// The logical screen's width and height (the size decodeGif gives),
+// checked as decodeGif checks them, without decoding. Throws CodecError.
+void readGifSize(const QByteArray& bytes, int& width, int& height);
+
 // Keeps only the palette entries that pixels use, in order of first use
 // from the top-left pixel, and remaps the pixels to them.
 void optimizeColorMap(IndexedImage& image);

@@ -216,6 +216,11 @@ void readJpegSize(const QByteArray& bytes, int& width, int& height)
     });
 }
 
+void checkJpegClaimedSize(int width, int height, std::int64_t fileBytes)
+{
+    checkClaimedSize(width, height, fileBytes, kJpegPixelsPerByte, "JPEG");
+}
+
 Bitmap decodeJpeg(const QByteArray& bytes)
 {
     int width = 0, height = 0;

@@ -28,6 +28,10 @@ void decodeJpegRows(const QByteArray& bytes, SourceRows& rows);
 // The width and height a JPEG stream claims, without decoding it.
 void readJpegSize(const QByteArray& bytes, int& width, int& height);
 
+// decodeJpeg's refusal of a size: none at all, more than a bitmap holds,
+// or more pixels than `fileBytes` of JPEG data stand for. Throws CodecError.
+void checkJpegClaimedSize(int width, int height, std::int64_t fileBytes);
+
 // What the frame header of a JPEG stream says about the work of decoding
 // it, found without libjpeg by walking the markers in front of it.
 struct JpegFrame {
