@@ -6,6 +6,7 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
@@ -371,6 +372,16 @@ TEST_F(NewNamesTest, UndoLastRenameFromTheInputMenu)
     listed.sort();
     EXPECT_EQ(listed, pictureFiles());
 
+    // The rename held up by the taken name stays recorded: once that name is
+    // free again, the same command finishes the undo, and only then is there
+    // nothing left to undo.
+    openPm1();
+    ASSERT_TRUE(undoItem()->isEnabled());
+    window.pm1()->hide();
+    ASSERT_TRUE(QFile::remove(pictures.path() + QStringLiteral("/a.jpg")));
+    menu = openPm1();
+    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(undoItem()).center());
+    EXPECT_EQ(pictureFiles(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
     openPm1();
     EXPECT_FALSE(undoItem()->isEnabled());
     window.pm1()->hide();

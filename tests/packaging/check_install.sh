@@ -78,7 +78,7 @@ check_completion() {
 }
 check_completion "--help --version convert copy rename thumbs undo-rename " tessaly-batch ""
 check_completion "convert copy " tessaly-batch "co"
-check_completion "--naming --no-auto-orient --no-force --no-keep-ratio --no-overwrite --null " tessaly-batch thumbs --n
+check_completion "--naming --no-auto-orient --no-force --no-keep-location --no-keep-metadata --no-keep-ratio --no-overwrite --null " tessaly-batch thumbs --n
 check_completion "PreName PreSeq SufName SufSeq " tessaly-batch thumbs --naming ""
 check_completion "bmp emf gif jpg none wmf " tessaly-batch convert --out /tmp --type ""
 check_completion "frames plain responsive table " tessaly-batch thumbs --gallery-style ""
