@@ -39,19 +39,21 @@ SANITIZER_ENV   := QT_QPA_PLATFORM=offscreen \
                    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 # libFuzzer targets (fuzz/), built with clang into $(BUILD)-fuzz. `make fuzz`
-# runs each for FUZZ_SECONDS; `make test` runs each for 20 seconds so they
-# keep building and running. Corpora grow in $(BUILD)-fuzz/corpus; seeds are
-# the files in tests/data and small files written by the program's writers.
+# runs each for FUZZ_SECONDS; `make test` runs each for FUZZ_TEST_SECONDS, so
+# they keep building and running. Corpora grow in $(BUILD)-fuzz/corpus; seeds
+# are the files in tests/data, the inputs kept in tests/data/fuzz (each run
+# replays them first) and small files written by the program's writers.
 FUZZ_TARGETS := fuzz_jpeg fuzz_gif fuzz_bmp fuzz_emf fuzz_wmf fuzz_settings \
                 fuzz_png fuzz_webp fuzz_tiff fuzz_heic fuzz_avif
 FUZZ_TARGETS += fuzz_exif
-# `make test` runs every target for 20 seconds. HEIF and AVIF can run in the
-# fuzzer's process only because the reader checks a grid's canvas against its
-# tiles before libheif 1.15 allocates it (imaging/codecs/heifitems.h): at the
-# size the grid's data claims, gigabytes from a few hundred bytes.
+# HEIF and AVIF can run in the fuzzer's process only because the reader
+# checks a grid's canvas against its tiles before libheif 1.15 allocates it
+# (imaging/codecs/heifitems.h): at the size the grid's data claims, gigabytes
+# from a few hundred bytes.
 FUZZ_RUN_TARGETS ?= $(FUZZ_TARGETS)
 FUZZ_SHORT_TARGETS := $(FUZZ_TARGETS)
 FUZZ_SECONDS ?= 240
+FUZZ_TEST_SECONDS ?= 5
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_ENV := QT_QPA_PLATFORM=offscreen \
             ASAN_OPTIONS=detect_leaks=0:allocator_may_return_null=1 \
@@ -81,7 +83,7 @@ install-packages:
 	fi
 
 $(BUILD)/build.ninja: | deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CONFIGURE_FLAGS)
 
 configure: deps $(BUILD)/build.ninja
 
@@ -91,11 +93,13 @@ build: configure
 run: build
 	$(BUILD)/bin/tessaly
 
-# The tests build with warnings as errors (a plain build does not).
+# The tests build with warnings as errors (a plain build does not); a fresh
+# tree is configured so at once, an existing one only when it is not yet.
+test: CONFIGURE_FLAGS += -DTESSALY_WERROR=ON
 test: test-deps configure sanitize
-	cmake -S . -B $(BUILD) -DTESSALY_WERROR=ON
+	@grep -qx 'TESSALY_WERROR:BOOL=ON' $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) -DTESSALY_WERROR=ON
 	cmake --build $(BUILD)
-	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=20 FUZZ_RUN_TARGETS="$(FUZZ_SHORT_TARGETS)"
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_TEST_SECONDS) FUZZ_RUN_TARGETS="$(FUZZ_SHORT_TARGETS)"
 	@$(MAKE) --no-print-directory test-locale
 	ctest --test-dir $(BUILD) --output-on-failure -j2
 
@@ -121,14 +125,15 @@ fuzz-build:
 	  -DTESSALY_BUILD_TESTS=OFF -DTESSALY_WERROR=OFF
 	cmake --build $(BUILD)-fuzz --target $(FUZZ_TARGETS) fuzz_seeds tessaly-metafile-player
 
-# Each target in turn: seeds by extension, then -max_total_time seconds.
+# Each target in turn: seeds by extension (the kept inputs of tests/data/fuzz
+# among them), then -max_total_time seconds.
 # A crash stops `make fuzz` with the crashing input in $(BUILD)-fuzz/.
 fuzz: fuzz-build
 	@set -e; cd $(BUILD)-fuzz; mkdir -p seeds; $(FUZZ_ENV) bin/fuzz_seeds seeds; \
 	for t in $(FUZZ_RUN_TARGETS); do \
 	  ext=$${t#fuzz_}; mkdir -p corpus/$$t; \
 	  case $$ext in settings) cp -n $(CURDIR)/tests/data/*.ini corpus/$$t/ 2>/dev/null || true;; \
-	    *) cp -n $(CURDIR)/tests/data/*.$$ext seeds/*.$$ext corpus/$$t/ 2>/dev/null || true;; esac; \
+	    *) cp -n $(CURDIR)/tests/data/*.$$ext $(CURDIR)/tests/data/fuzz/*.$$ext seeds/*.$$ext corpus/$$t/ 2>/dev/null || true;; esac; \
 	  echo "== $$t ($(FUZZ_SECONDS) s)"; \
 	  $(FUZZ_ENV) bin/$$t corpus/$$t -max_total_time=$(FUZZ_SECONDS) -timeout=20 -rss_limit_mb=2560 \
 	    -max_len=65536 -print_final_stats=1 2>&1 | grep -E "^(#|==|stat::|Done|INFO: -max)|ERROR|SUMMARY" | tail -n 8; \

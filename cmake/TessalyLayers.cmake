@@ -3,20 +3,37 @@
 #
 # tessaly_core_library(target): before `target` compiles, its sources are
 # checked for includes of window-layer headers (cmake/CheckLayers.cmake),
-# and the target is remembered for tessaly_check_core_links().
+# and the target is remembered for tessaly_check_core_links(). The sources
+# are read at the end of the configuration, so that files added later with
+# target_sources, from any folder, are checked as well.
 function(tessaly_core_library target)
+  # A deferred call reads its arguments when it runs: the name goes in now.
+  cmake_language(EVAL CODE
+    "cmake_language(DEFER DIRECTORY [[${PROJECT_SOURCE_DIR}]] CALL _tessaly_check_core_sources [[${target}]])")
+  set_property(GLOBAL APPEND PROPERTY TESSALY_CORE_TARGETS ${target})
+endfunction()
+
+# Runs at the end of the top folder, when every source of `target` is known.
+function(_tessaly_check_core_sources target)
   get_target_property(sources ${target} SOURCES)
   get_target_property(folder ${target} SOURCE_DIR)
   set(files "")
   foreach(source IN LISTS sources)
+    if(source MATCHES "^\\$<")
+      message(FATAL_ERROR "${target}: the layer check cannot read the source ${source}")
+    endif()
     if(NOT IS_ABSOLUTE "${source}")
       set(source "${folder}/${source}")
     endif()
     list(APPEND files "${source}")
   endforeach()
+  if(NOT files)
+    message(FATAL_ERROR "${target} has no sources for the layer check")
+  endif()
   # Semicolons do not survive a custom command's arguments.
   string(REPLACE ";" "|" file_list "${files}")
-  set(stamp "${CMAKE_CURRENT_BINARY_DIR}/${target}_layers.stamp")
+  file(MAKE_DIRECTORY "${CMAKE_BINARY_DIR}/layers")
+  set(stamp "${CMAKE_BINARY_DIR}/layers/${target}.stamp")
   add_custom_command(
     OUTPUT "${stamp}"
     COMMAND ${CMAKE_COMMAND} "-DSTAMP=${stamp}" "-DFILES=${file_list}"
@@ -26,7 +43,6 @@ function(tessaly_core_library target)
     VERBATIM)
   add_custom_target(${target}_layers DEPENDS "${stamp}")
   add_dependencies(${target} ${target}_layers)
-  set_property(GLOBAL APPEND PROPERTY TESSALY_CORE_TARGETS ${target})
 endfunction()
 
 # Everything `target` links, directly or through other targets.

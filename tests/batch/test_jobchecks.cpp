@@ -107,8 +107,8 @@ TEST(OutputNamesSentence, FourOptionsWithAndWithoutQualifier)
     EXPECT_FALSE(outputNamesSentence(std::nullopt, q, s));
 }
 
-// Defect 10: folders compare by identity, so a link to the input folder,
-// a trailing separator or a ".." detour is the input folder.
+// Guards the same-folder check: folders compare by identity, so a link to
+// the input folder, a trailing separator or a ".." detour is the input folder.
 TEST(JobChecks, SameFolderByIdentity)
 {
     testing::TempFolder temp;
@@ -132,8 +132,8 @@ TEST(JobChecks, SameFolderByIdentity)
     EXPECT_FALSE(sameFolder(temp.path() + QStringLiteral("/new"), photos));
 }
 
-// Defect 14: a qualifier with a path separator would write outside the
-// output folder.
+// Guards the output folder: a qualifier with a path separator (which would
+// write outside it) is refused, ordinary qualifiers pass.
 TEST(JobChecks, QualifierWithoutSeparators)
 {
     for (const char* bad : {"../x_", "a/b", "..\\x", "/abs"})

@@ -137,8 +137,8 @@ QString emptySettings(TempFolder& temp)
     return temp.write(QStringLiteral("settings/Tessaly.ini"), QByteArray());
 }
 
-// Defect 10: an output folder that is a link to the input folder is the
-// input folder: the same-folder refusal comes, and no source is replaced.
+// Guards the sources: an output folder that is a link to the input folder is
+// the input folder: the same-folder refusal comes, and no source is replaced.
 TEST(HostileJobs, LinkToTheInputFolderIsTheSameFolder)
 {
     TempFolder temp;
@@ -159,8 +159,8 @@ TEST(HostileJobs, LinkToTheInputFolderIsTheSameFolder)
     EXPECT_EQ(hashes(photos), before);
 }
 
-// Defect 14: a qualifier with a path separator is refused before anything
-// is written; from the settings file the same.
+// Guards the output folder: a qualifier with a path separator is refused before
+// anything is written, given on the command line or in the settings file.
 TEST(HostileJobs, QualifierWithSeparatorIsRefused)
 {
     TempFolder temp;
@@ -182,8 +182,8 @@ TEST(HostileJobs, QualifierWithSeparatorIsRefused)
     EXPECT_EQ(QDir(temp.path()).entryList(QDir::Files).size(), 0);
 }
 
-// Defect 13: a settings "file" that is a device, a pipe or far too large
-// is refused at once with a clear message.
+// Guards against a hang on reading settings: a settings "file" that is a
+// device, a pipe or far too large is refused at once with a clear message.
 TEST(HostileJobs, SettingsOnlyFromARegularFile)
 {
     TempFolder temp;
@@ -202,7 +202,7 @@ TEST(HostileJobs, SettingsOnlyFromARegularFile)
     }
 }
 
-// Defect 9: on a full disk no picture or page is reported done and no
+// Guards the outputs on a full disk: no picture or page is reported done and no
 // short file stays under a final name (root only: a small file system).
 TEST(HostileJobs, FullDiskIsAnError)
 {
@@ -242,8 +242,9 @@ TEST(HostileJobs, FullDiskIsAnError)
     EXPECT_EQ(::system(("umount '" + mountPoint + "'").constData()), 0);
 }
 
-// Defect 12: renames the file system refuses are named on standard error
-// and the command line exits 1; every source is still there.
+// Guards failed renames against silence: renames the file system refuses are
+// named on standard error, the command line exits 1, every source is still
+// there.
 TEST(HostileJobs, RefusedRenamesAreNamed)
 {
     TempFolder temp;
@@ -476,9 +477,9 @@ TEST(HostileJobs, FaultsDuringARun)
     }
 }
 
-// Defect 15: a name that is not UTF-8 ("caf\xe9.jpg" from an old camera
-// card) is listed, processed by every run, and named on the command line
-// and in file lists; names made from it keep its bytes, the journal takes
+// Guards file names whose bytes are not UTF-8: a name ("caf\xe9.jpg" from an
+// old camera card) is listed, processed by every run, and named on the command
+// line and in file lists; names made from it keep its bytes, the journal takes
 // a rename of it back, and messages show it readably.
 TEST(HostileJobs, NamesThatAreNotUtf8AreProcessed)
 {

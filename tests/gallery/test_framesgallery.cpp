@@ -179,8 +179,8 @@ TEST(FramesGallery, OneCellPerRowAndHtmlSuffix)
     EXPECT_EQ(file(folder, "MyWebt.htm").count(QStringLiteral("<TR>")), 3);
 }
 
-// Defect 13: the settings file may hold any 32-bit numbers; the column
-// width is worked out without overflow (the sanitizer run would stop on it).
+// Guards the frames page's column width against overflow: the settings file
+// may hold any 32-bit numbers (the sanitizer run would stop on an overflow).
 TEST(FramesGallery, ColumnWidthWithoutOverflow)
 {
     GalleryOptions options;

@@ -140,8 +140,8 @@ TEST(PageHeadAndFoot, BannerColoursAndHeading)
     EXPECT_EQ(PageFoot(), QStringLiteral("</P>\r\n</BODY>\r\n</HTML>"));
 }
 
-// Defect 11: folder parts of addresses are encoded as file names are, and
-// a folder name cannot put markup into the page; ordinary names stay.
+// Guards the page's links: folder parts of addresses are encoded as file names
+// are, and a folder name cannot put markup into the page; ordinary names stay.
 TEST(PageBuilder, AddressPrefixesAreEncoded)
 {
     struct Case {

@@ -81,7 +81,8 @@ void expectRefused(const QByteArray& bytes, const QString& name, qint64 limit = 
     EXPECT_LT(spent, limit) << name.toStdString();
 }
 
-// Defect 1: a header that claims more pixels than the file holds.
+// Guards the BMP reader: a header that claims more pixels than the file holds,
+// or a file cut short, is refused; a whole file reads back exactly.
 TEST(DamagedFiles, BmpHeaderAgainstFileLength)
 {
     QByteArray tiny = bmpFile(11000, 11000, 24, 0, QByteArray(354 - 54, '\x7f'));
@@ -95,8 +96,9 @@ TEST(DamagedFiles, BmpHeaderAgainstFileLength)
     expectRefused(whole.left(whole.size() - 1), QStringLiteral("short.bmp"));
 }
 
-// Defect 1: run-length data skips pixels with jumps and line ends; they are
-// colour 0, the same on every run, never leftover memory.
+// Guards the BMP reader against leftover memory: run-length data skips pixels
+// with jumps and line ends; they are colour 0, the same on every run, never
+// leftover memory.
 TEST(DamagedFiles, RunLengthGapsAreColourZero)
 {
     // Dirty the heap with a white picture of the same size first.
@@ -117,8 +119,9 @@ TEST(DamagedFiles, RunLengthGapsAreColourZero)
     expectRefused(bmpFile(64, 64, 8, 1, rle.left(8), {{10, 20, 30}, {250, 0, 0}}), QStringLiteral("cut.bmp"));
 }
 
-// Defect 1: the bitmap inside one of our own metafiles is read through the
-// same checks.
+// Guards the metafile reader: the bitmap inside one of our own metafiles goes
+// through the BMP checks, so a header claiming more rows than it holds is
+// refused.
 TEST(DamagedFiles, MetafileBitmapWithMissingRows)
 {
     const Bitmap source = makeBitmap(30, 20, [](int x, int y) { return Rgb{x * 8, y * 12, 77}; });
@@ -130,7 +133,8 @@ TEST(DamagedFiles, MetafileBitmapWithMissingRows)
     expectRefused(emf, QStringLiteral("rows.emf"));
 }
 
-// Defect 3: a 32-bit BMP whose alpha bytes are all 0 keeps its colours.
+// Guards the colours of 32-bit BMPs: one whose alpha bytes are all 0 keeps its
+// colours (the alpha is ignored).
 TEST(DamagedFiles, BmpAlphaIsIgnored)
 {
     QByteArray pixels;
@@ -160,9 +164,9 @@ Bitmap photo(int width, int height)
     return makeBitmap(width, height, [](int x, int y) { return Rgb{(x * 7) % 256, (y * 5) % 256, (x * y) % 256}; });
 }
 
-// Defect 2: a JPEG whose pixels cannot all be decoded is not a picture;
-// stray bytes among the markers before the first scan do not touch pixels
-// and are tolerated, after it they mean damage.
+// Guards the JPEG reader: a JPEG whose pixels cannot all be decoded is not a
+// picture; stray bytes among the markers before the first scan do not touch
+// pixels and are tolerated, after it they mean damage.
 TEST(DamagedFiles, JpegCutShortOrCorrupt)
 {
     const QByteArray jpeg = testing::makeJpeg(photo(64, 48), false);
@@ -199,7 +203,8 @@ TEST(DamagedFiles, JpegCutShortOrCorrupt)
     expectRefused(betweenScans, QStringLiteral("between.jpg"));
 }
 
-// Defect 2: GIF image data and metafile records cut short.
+// Guards the GIF and metafile readers: image data and records cut short are
+// refused, not read as pictures.
 TEST(DamagedFiles, GifAndMetafilesCutShort)
 {
     GifOutput gif;
@@ -221,7 +226,8 @@ TEST(DamagedFiles, GifAndMetafilesCutShort)
             expectRefused(files[i].left(cut), QString::fromLatin1(names[i]));
 }
 
-// Defect 4: large real pictures are accepted; memory follows the data.
+// Guards large real pictures against a size limit: JPEG sizes up to a 200 MP
+// panorama are read, and a 134 MP picture decodes whole.
 TEST(DamagedFiles, LargePicturesAreAccepted)
 {
     // Size checks only (a 200 MP photo, the largest common panorama side).
@@ -247,8 +253,8 @@ TEST(DamagedFiles, LargePicturesAreAccepted)
     EXPECT_NEAR(pixelAt(picture.raster(), 16383, 8199)[0], 140, 2);
 }
 
-// Defect 8: headers that claim large pictures over little data cost
-// neither seconds nor memory.
+// Guards time and memory: headers that claim large pictures over little data
+// cost neither seconds nor memory.
 TEST(DamagedFiles, LargeHeadersOverLittleData)
 {
     testing::resetPeakMemory();

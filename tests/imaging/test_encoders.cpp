@@ -170,8 +170,9 @@ bool asOrdinaryUser(Body body)
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-// Defect 6: in a folder the user cannot create files in, an existing
-// writable thumbnail is still overwritten (in place).
+// Guards overwriting in folders the user cannot write: in a folder the user
+// cannot create files in, an existing writable thumbnail is still overwritten
+// (in place).
 TEST(SaveOutput, ReadOnlyFolderOverwritesInPlace)
 {
     testing::TempFolder temp;
@@ -206,8 +207,8 @@ TEST(SaveOutput, ReadOnlyFolderOverwritesInPlace)
     QFile::setPermissions(folder, browse | QFileDevice::WriteOwner);
 }
 
-// Defect 9: on a full disk the write is an error and no file stays under
-// the final name (needs root to make a small file system; skipped else).
+// Guards the output on a full disk: the write is an error and no file stays
+// under the final name (needs root to make a small file system; skipped else).
 TEST(SaveOutput, FullDiskLeavesNothing)
 {
     if (::geteuid() != 0)

@@ -84,7 +84,8 @@ void expectRefused(const QByteArray& bytes, const char* name)
     EXPECT_LT(timer.elapsed(), 2000) << name;
 }
 
-// Defect 7: an EMF+ record larger than the comment that holds it.
+// Guards the EMF reader: an EMF+ record larger than the comment that holds it
+// is refused; one that fits is read.
 TEST(HostileMetafiles, OversizedEmfPlusRecord)
 {
     QByteArray body(4, '\0');
@@ -105,7 +106,8 @@ TEST(HostileMetafiles, OversizedEmfPlusRecord)
     EXPECT_NO_THROW(decodePicture(withRecord(inkscapeEmf(), record(70, fitting)), QStringLiteral("fine.emf")));
 }
 
-// Defect 7: header bounds and frames at the extremes of 32-bit numbers.
+// Guards the EMF size against overflow: header bounds and frames at the
+// extremes of 32-bit numbers give a picture of a sane width or a refusal.
 TEST(HostileMetafiles, HeaderBoundsAtTheExtremes)
 {
     const std::uint32_t extremes[] = {0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, 0};
@@ -125,7 +127,8 @@ TEST(HostileMetafiles, HeaderBoundsAtTheExtremes)
         }
 }
 
-// Defect 7: a WMF whose header and records claim gigabytes.
+// Guards libwmf's buffers: a WMF whose header and records claim gigabytes is
+// corrected from the file or refused.
 TEST(HostileMetafiles, WmfHugeSizesAndCounts)
 {
     const QByteArray wmf = testing::readTestFile(QStringLiteral("shapes-inkscape.wmf"));
@@ -153,8 +156,9 @@ TEST(HostileMetafiles, WmfHugeSizesAndCounts)
     expectRefused(size, "size.wmf");
 }
 
-// Defect 7: a bitmap record whose run-length data claims a picture far
-// larger than the data (the EMF library expands it without end).
+// Guards memory in the EMF library: a bitmap record whose run-length data
+// claims a picture far larger than the data (the EMF library expands it without
+// end).
 TEST(HostileMetafiles, RunLengthBitmapOverLittleData)
 {
     QByteArray body(72, '\0');  // STRETCHDIBITS after type and size
@@ -179,8 +183,9 @@ TEST(HostileMetafiles, RunLengthBitmapOverLittleData)
     expectRefused(withRecord(inkscapeEmf(), record(81, body)), "rle.emf");
 }
 
-// Defect 7: whatever the player does, the caller gets an answer within its
-// limits: a crash, a hang and growing memory are each "cannot open".
+// Guards the caller against the metafile player: whatever the player does, the
+// caller gets an answer within its limits: a crash, a hang and growing memory
+// are each "cannot open".
 TEST(MetafilePlayer, CrashHangAndGrowthAreContained)
 {
     QString program = metafilePlayerPath();

@@ -91,9 +91,9 @@ TEST(IniFile, UnwritableFileRaisesTheError)
     }
 }
 
-// Defect 13: settings are read only from a regular file of a settings
-// file's size; a device, a pipe, a folder or a huge file is refused with a
-// reason and read as no file (the defaults), at once.
+// Guards against a hang on reading settings: settings are read only from a
+// regular file of a settings file's size; a device, a pipe, a folder or a huge
+// file is refused with a reason and read as no file (the defaults), at once.
 TEST(IniFile, OnlyRegularFilesOfSaneSize)
 {
     TempFolder temp;
