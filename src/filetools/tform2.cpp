@@ -1,6 +1,7 @@
 #include "filetools/tform2.h"
 
 #include "ui_tform2.h"
+#include "widgets/windowplacement.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -27,11 +28,24 @@ void TForm2::showPicture(const QPixmap& picture, const QString& hint)
     m_ui->Image1->setToolTip(hint);
     m_ui->Image1->setAccessibleDescription(hint);
     m_ui->Image1->resize(picture.size());
+    // A picture too large for the screen once moved the window's contents
+    // into a scroll area at that picture's size: they follow the new picture.
+    if (auto* contents = findChild<QWidget*>(QStringLiteral("fitToScreenContents"))) {
+        contents->setMinimumSize(picture.size());
+        contents->resize(picture.size());
+        // The window's least size was the screen's room for that picture.
+        setMinimumSize(0, 0);
+    }
     resize(picture.size());
     QPoint corner(5, 5);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         corner += screen->geometry().topLeft();
     move(corner);
+    // The window fitter runs when a window is shown: a preview already open
+    // gets no new showing, so a larger picture is fitted here, with the
+    // frame the window manager drew.
+    if (isVisible())
+        fitToScreen(*this, knownFrame(*this));
     show();
     raise();
     activateWindow();

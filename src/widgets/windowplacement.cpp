@@ -56,6 +56,9 @@ void moveContentsIntoScrollArea(QWidget& window)
     fill->addWidget(area);
 }
 
+const char kFrameTries[] = "fitToScreenFrameTries";
+constexpr int kMaxFrameTries = 3;
+
 bool fixedSize(const QWidget& window)
 {
     return window.minimumSize() == window.maximumSize();
@@ -71,6 +74,18 @@ void centreOnScreen(QWidget& window)
     if (!screen)
         return;
     window.move(screen->availableGeometry().center() - window.rect().center());
+}
+
+QMargins knownFrame(const QWidget& window)
+{
+    const QRect outer = window.frameGeometry();
+    const QRect inner = window.geometry();
+    if (window.isVisible() && outer != inner)
+        return QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                        outer.bottom() - inner.bottom());
+    if (const QWindow* handle = window.windowHandle(); handle && !handle->frameMargins().isNull())
+        return handle->frameMargins();
+    return QMargins(0, 30, 0, 0);
 }
 
 void fitToScreen(QWidget& window, const QMargins& frame)
@@ -119,10 +134,20 @@ bool ScreenFitter::eventFilter(QObject* watched, QEvent* event)
         if (outer == inner)
             return false;
         window->setProperty(kFramePending, false);
-        // After the window system's event has been handled.
-        const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-                             outer.bottom() - inner.bottom());
-        QTimer::singleShot(0, window, [window, frame] { fitToScreen(*window, frame); });
+        // After the window system's event has been handled. A window manager
+        // still busy framing the window may put it back where it was asked
+        // first (seen with openbox at a scale factor: the title bar then
+        // stays above the screen): a window that had to be moved is checked
+        // again on its next move or resize, a few times at most.
+        QTimer::singleShot(0, window, [window] {
+            const QRect before = window->frameGeometry();
+            fitToScreen(*window, knownFrame(*window));
+            const int tries = window->property(kFrameTries).toInt();
+            if (window->frameGeometry() != before && tries < kMaxFrameTries) {
+                window->setProperty(kFrameTries, tries + 1);
+                window->setProperty(kFramePending, true);
+            }
+        });
         return false;
     }
     if (event->type() != QEvent::Show)
@@ -136,10 +161,8 @@ bool ScreenFitter::eventFilter(QObject* watched, QEvent* event)
     // it (a move or resize reports the frame), it is fitted again with the
     // real frame, once per showing. (A window the manager framed where it
     // was put gets no move: its activation or first painting tells.)
-    QMargins frame(0, 30, 0, 0);
-    if (const QWindow* handle = window->windowHandle(); handle && !handle->frameMargins().isNull())
-        frame = handle->frameMargins();
-    fitToScreen(*window, frame);
+    fitToScreen(*window, knownFrame(*window));
+    window->setProperty(kFrameTries, 0);
     window->setProperty(kFramePending, true);
     return false;
 }

@@ -19,6 +19,10 @@ void centreOnScreen(QWidget& window);
 // keeps its size and contents as they are.
 void fitToScreen(QWidget& window, const QMargins& frame);
 
+// The window manager's frame around a window: measured once the window is
+// shown and framed, else a title bar of the usual height.
+QMargins knownFrame(const QWidget& window);
+
 // Fits every window of the application to its screen whenever one is shown
 // (installed on the application; dialogs, the main window, the help).
 class ScreenFitter : public QObject {

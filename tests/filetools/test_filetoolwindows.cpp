@@ -5,8 +5,11 @@
 #include "support/tempfolder.h"
 #include "ui_selectdirectorydialog.h"
 #include "ui_tform2.h"
+#include "widgets/windowplacement.h"
 
+#include <QGuiApplication>
 #include <QPixmap>
+#include <QScreen>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -48,6 +51,32 @@ TEST(TForm2, ShowsThePictureAtFullSizeAndClosesOnAClick)
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.form().Image1->pixmap().size(), QSize(2000, 1500));
+}
+
+// A preview already open gets no new showing (so the application's window
+// fitter does not run): a larger picture previewed into it still leaves the
+// window, frame and all, inside the screen's available area, while a picture
+// that fits keeps the window at 5, 5.
+TEST(TForm2, OpenPreviewStaysOnTheScreenWithALargerPicture)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    TForm2 window;
+    QPixmap small(300, 200);
+    small.fill(Qt::red);
+    window.showPicture(small, QStringLiteral("small"));
+    ASSERT_TRUE(window.isVisible());
+    EXPECT_EQ(window.pos(), QPoint(5, 5));
+
+    QPixmap large(area.width() + 400, area.height() + 300);
+    large.fill(Qt::blue);
+    window.showPicture(large, QStringLiteral("large"));
+    ASSERT_TRUE(window.isVisible());
+    EXPECT_TRUE(area.contains(QRect(window.pos(), window.size().grownBy(knownFrame(window)))))
+        << window.pos().x() << "," << window.pos().y() << " " << window.width() << "x" << window.height();
+
+    window.showPicture(small, QStringLiteral("small again"));
+    EXPECT_EQ(window.pos(), QPoint(5, 5));
+    EXPECT_EQ(window.size(), QSize(300, 200));
 }
 
 // "Select Directory" opens at a folder with its folders and files, goes into
