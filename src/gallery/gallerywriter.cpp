@@ -93,6 +93,18 @@ void FilePageSink::savePage(const QString& path, const QString& text)
         throw GalleryError(QStringLiteral("Cannot write %1: %2").arg(path, *failure));
 }
 
+void savePageOfGallery(PageSink& sink, const QString& path, const QString& text, int page, GalleryResult& result)
+{
+    if (page == 1) {
+        sink.saveFirstPage(path, text);
+        result.shownPath = path;
+        result.shownText = text;
+    } else {
+        sink.savePage(path, text);
+    }
+    ++result.pagesWritten;
+}
+
 GalleryResult writeTableGallery(const GalleryInput& input, PageSink& sink)
 {
     const GalleryOptions& o = input.options;
@@ -143,15 +155,7 @@ GalleryResult writeTableGallery(const GalleryInput& input, PageSink& sink)
             text += NavButtons(input.pageName, page, last);
         text += PageFoot();
 
-        const QString path = pagePath(input.htmlFolder, input.pageName, page);
-        if (page == 1) {
-            sink.saveFirstPage(path, text);
-            result.shownPath = path;
-            result.shownText = text;
-        } else {
-            sink.savePage(path, text);
-        }
-        ++result.pagesWritten;
+        savePageOfGallery(sink, pagePath(input.htmlFolder, input.pageName, page), text, page, result);
     }
     return result;
 }

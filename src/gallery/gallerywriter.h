@@ -54,6 +54,10 @@ struct GalleryResult {
     int pagesWritten = 0;
 };
 
+// Saves page `page` (from 1) of a gallery to `path` and counts it; the first
+// page goes through the sink's first-page door and is the one shown.
+void savePageOfGallery(PageSink& sink, const QString& path, const QString& text, int page, GalleryResult& result);
+
 // The table gallery on one page or several joined by Prev and Next.
 GalleryResult writeTableGallery(const GalleryInput& input, PageSink& sink);
 // One page without a table; the thumbnails follow one another.

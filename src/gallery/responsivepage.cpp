@@ -188,15 +188,7 @@ GalleryResult writeResponsiveGallery(const GalleryInput& input, PageSink& sink)
     GalleryResult result;
     for (int page = 1; page <= pages; ++page) {
         const QString text = buildResponsivePage(o, input.pageName, pictures, page, pages);
-        const QString path = pagePath(input.htmlFolder, input.pageName, page);
-        if (page == 1) {
-            sink.saveFirstPage(path, text);
-            result.shownPath = path;
-            result.shownText = text;
-        } else {
-            sink.savePage(path, text);
-        }
-        ++result.pagesWritten;
+        savePageOfGallery(sink, pagePath(input.htmlFolder, input.pageName, page), text, page, result);
     }
     return result;
 }

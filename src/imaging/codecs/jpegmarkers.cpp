@@ -66,4 +66,15 @@ bool walkJpegSegments(const QByteArray& bytes, const std::function<bool(const Jp
     return walkJpegSegments(read, bytes.size(), visit);
 }
 
+QByteArray jpegSegmentBytes(int marker, const QByteArray& payload)
+{
+    QByteArray bytes;
+    const qsizetype length = payload.size() + 2;
+    bytes += char(0xFF);
+    bytes += char(marker);
+    bytes += char(length >> 8);
+    bytes += char(length & 0xFF);
+    return bytes + payload;
+}
+
 }  // namespace tessaly

@@ -32,6 +32,11 @@ bool walkJpegSegments(const JpegByteSource& read, std::int64_t size,
 // The same over bytes in memory.
 bool walkJpegSegments(const QByteArray& bytes, const std::function<bool(const JpegSegment&)>& visit);
 
+// A marker segment as it stands in a stream: 0xFF, the marker, the length
+// (two bytes, big-endian, counting itself) and the payload, which must be
+// under 65,534 bytes.
+QByteArray jpegSegmentBytes(int marker, const QByteArray& payload);
+
 // The contents of `segment` in `bytes`.
 inline QByteArray segmentPayload(const QByteArray& bytes, const JpegSegment& segment)
 {

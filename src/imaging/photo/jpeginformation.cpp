@@ -8,17 +8,6 @@ namespace {
 
 constexpr int kApp0 = 0xE0, kApp1 = 0xE1, kApp2 = 0xE2, kApp14 = 0xEE, kApp15 = 0xEF, kCom = 0xFE;
 
-QByteArray segmentBytes(int marker, const QByteArray& payload)
-{
-    QByteArray bytes;
-    const qsizetype length = payload.size() + 2;
-    bytes += char(0xFF);
-    bytes += char(marker);
-    bytes += char(length >> 8);
-    bytes += char(length & 0xFF);
-    return bytes + payload;
-}
-
 }  // namespace
 
 QByteArray carriedSegments(const QByteArray& source, const CarriedInformation& carried)
@@ -32,20 +21,20 @@ QByteArray carriedSegments(const QByteArray& source, const CarriedInformation& c
             // A second EXIF block is no reader's: only the first counts.
             if (!sawExif)
                 if (const auto exif = rewrittenExif(payload, carried.changes))
-                    segments += segmentBytes(marker, *exif);
+                    segments += jpegSegmentBytes(marker, *exif);
             sawExif = true;
         } else if (marker == kApp1 && payload.startsWith(kXmpNamespace + '\0')) {
             if (const auto xmp = rewrittenXmp(payload, carried.changes))
-                segments += segmentBytes(marker, *xmp);
+                segments += jpegSegmentBytes(marker, *xmp);
         } else if (marker == kApp2 && payload.startsWith(QByteArray("ICC_PROFILE\0", 12))) {
             if (carried.colourProfile)
-                segments += segmentBytes(marker, payload);
+                segments += jpegSegmentBytes(marker, payload);
         } else if (carried.everything && ((marker > kApp2 && marker <= kApp15 && marker != kApp14) || marker == kCom ||
                                           (marker == kApp1 && carried.changes.keepLocation))) {
             // IPTC (APP13), comments and other programs' segments. An APP1
             // of another kind (extended XMP) may hold a place, so it goes
             // along only with the location.
-            segments += segmentBytes(marker, payload);
+            segments += jpegSegmentBytes(marker, payload);
         }
         return true;
     });

@@ -95,15 +95,6 @@ PhotoMetadata readJpegMetadata(const QByteArray& bytes)
 
 QByteArray withJpegMetadata(const QByteArray& jpeg, const PhotoMetadata& metadata, bool bigEndian, int chunkBytes)
 {
-    const auto segment = [](std::uint8_t marker, const QByteArray& payload) {
-        QByteArray bytes;
-        const qsizetype length = payload.size() + 2;
-        bytes += char(0xFF);
-        bytes += char(marker);
-        bytes += char(length >> 8);
-        bytes += char(length & 0xFF);
-        return bytes + payload;
-    };
     const auto u16 = [bigEndian](std::uint32_t value) {
         const char high = char(value >> 8), low = char(value & 0xFF);
         return bigEndian ? QByteArray{&high, 1} + QByteArray{&low, 1} : QByteArray{&low, 1} + QByteArray{&high, 1};
@@ -118,7 +109,7 @@ QByteArray withJpegMetadata(const QByteArray& jpeg, const PhotoMetadata& metadat
         exif += u32(8) + u16(1);
         exif += u16(kOrientationTag) + u16(kTypeShort) + u32(1) + u16(std::uint32_t(metadata.orientation)) + u16(0);
         exif += u32(0);
-        segments += segment(kApp1, exif);
+        segments += jpegSegmentBytes(kApp1, exif);
     }
     const qsizetype size = metadata.iccProfile.size();
     const int chunks = int((size + chunkBytes - 1) / chunkBytes);
@@ -127,7 +118,7 @@ QByteArray withJpegMetadata(const QByteArray& jpeg, const PhotoMetadata& metadat
         chunk += char(i + 1);
         chunk += char(chunks);
         chunk += metadata.iccProfile.mid(qsizetype(i) * chunkBytes, chunkBytes);
-        segments += segment(kApp2, chunk);
+        segments += jpegSegmentBytes(kApp2, chunk);
     }
     return jpeg.left(2) + segments + jpeg.mid(2);
 }
