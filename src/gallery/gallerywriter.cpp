@@ -15,14 +15,6 @@ namespace tessaly {
 
 namespace {
 
-int wholeNumber(const QString& text)
-{
-    try {
-        return parseWholeNumber(text);
-    } catch (const NotAnInteger& error) {
-        throw GalleryError(error.message());
-    }
-}
 
 QString lines(std::initializer_list<QString> parts)
 {
@@ -93,6 +85,15 @@ void FilePageSink::savePage(const QString& path, const QString& text)
         throw GalleryError(QStringLiteral("Cannot write %1: %2").arg(path, *failure));
 }
 
+int galleryWholeNumber(const QString& text)
+{
+    try {
+        return parseWholeNumber(text);
+    } catch (const NotAnInteger& error) {
+        throw GalleryError(error.message());
+    }
+}
+
 void savePageOfGallery(PageSink& sink, const QString& path, const QString& text, int page, GalleryResult& result)
 {
     if (page == 1) {
@@ -109,11 +110,11 @@ GalleryResult writeTableGallery(const GalleryInput& input, PageSink& sink)
 {
     const GalleryOptions& o = input.options;
     const int count = int(input.entries.size());
-    const int columns = wholeNumber(o.Columns);
+    const int columns = galleryWholeNumber(o.Columns);
     int perPage = count;
     int pages = 1;
     if (o.MultiPg) {
-        perPage = wholeNumber(o.ThmPerPage);
+        perPage = galleryWholeNumber(o.ThmPerPage);
         if (perPage < 1)
             throw GalleryError(QStringLiteral("The number of thumbnails per page must be at least 1."));
     }
@@ -179,9 +180,9 @@ GalleryResult writePlainGallery(const GalleryInput& input, PageSink& sink)
 
 int framesColumnWidth(const GalleryOptions& o, int maxThumbSize)
 {
-    const int border = wholeNumber(o.BorderSize);
-    const int spacing = wholeNumber(o.CellSpace);
-    const int padding = wholeNumber(o.CellPad);
+    const int border = galleryWholeNumber(o.BorderSize);
+    const int spacing = galleryWholeNumber(o.CellSpace);
+    const int padding = galleryWholeNumber(o.CellPad);
     // In 64 bits: the settings file may hold any 32-bit numbers.
     const std::int64_t width =
         2 * std::int64_t(border) + maxThumbSize + 2 * std::int64_t(spacing) + 2 * std::int64_t(padding) + 50;

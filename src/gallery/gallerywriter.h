@@ -54,6 +54,10 @@ struct GalleryResult {
     int pagesWritten = 0;
 };
 
+// A whole-number option of the gallery; one that is not throws GalleryError
+// with the "is not a valid integer value" message.
+int galleryWholeNumber(const QString& text);
+
 // Saves page `page` (from 1) of a gallery to `path` and counts it; the first
 // page goes through the sink's first-page door and is the one shown.
 void savePageOfGallery(PageSink& sink, const QString& path, const QString& text, int page, GalleryResult& result);

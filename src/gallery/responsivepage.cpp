@@ -14,14 +14,6 @@ namespace tessaly {
 
 namespace {
 
-int wholeNumber(const QString& text)
-{
-    try {
-        return parseWholeNumber(text);
-    } catch (const NotAnInteger& error) {
-        throw GalleryError(error.message());
-    }
-}
 
 QString attribute(const QString& text)
 {
@@ -105,7 +97,7 @@ QString buildResponsivePage(const GalleryOptions& o, const QString& pageName,
         tileWidth = std::max(tileWidth, p.width);
     if (tileWidth <= 0)
         tileWidth = 150;
-    const int border = o.LinkBorder ? std::max(0, wholeNumber(o.LinkBorderSize)) : 0;
+    const int border = o.LinkBorder ? std::max(0, galleryWholeNumber(o.LinkBorderSize)) : 0;
     const QString banner = htmlText(o.BannerString);
     const QString heading = HeadingTag(o).toLower();
     const bool buttons = pages > 1 && o.UseNavBtns;
@@ -152,14 +144,14 @@ GalleryResult writeResponsiveGallery(const GalleryInput& input, PageSink& sink)
     const int count = int(input.entries.size());
     int perPage = std::max(count, 1);
     if (o.MultiPg) {
-        perPage = wholeNumber(o.ThmPerPage);
+        perPage = galleryWholeNumber(o.ThmPerPage);
         if (perPage < 1)
             throw GalleryError(QStringLiteral("The number of thumbnails per page must be at least 1."));
     }
     const int pages = std::max(1, (count + perPage - 1) / perPage);
     // Checked before anything is written.
     if (o.LinkBorder)
-        wholeNumber(o.LinkBorderSize);
+        galleryWholeNumber(o.LinkBorderSize);
 
     const QString screenFolder = screenFolderName(input.pageName);
     const QString thumbPrefix = addressPrefix(o.ThumbLinkOpt, o.ThumbLinkPrefix);

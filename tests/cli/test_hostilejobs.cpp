@@ -5,6 +5,7 @@
 
 #include "platform/filenames.h"
 #include "platform/fileops.h"
+#include "batchrun.h"
 #include "support/tempfolder.h"
 #include "support/testpictures.h"
 
@@ -33,25 +34,6 @@ namespace {
 
 using testing::TempFolder;
 
-struct Result {
-    int exitCode = -1;
-    QString out, err;
-    qint64 milliseconds = 0;
-};
-
-Result runBatch(const QStringList& arguments, const QString& settings)
-{
-    QElapsedTimer timer;
-    timer.start();
-    QProcess process;
-    process.start(QStringLiteral(TESSALY_BATCH_PROGRAM),
-                  QStringList{QStringLiteral("--settings"), settings} + arguments);
-    if (!process.waitForFinished(60000))
-        process.kill();
-    process.waitForFinished();
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError()), timer.elapsed()};
-}
 
 // Runs tessaly-batch with arguments given as bytes (QProcess would pass
 // a name that is not UTF-8 on as other bytes); standard output and error

@@ -1,5 +1,6 @@
 // Sources that are no ordinary files, and sizes past 2 GiB, through
 // tessaly-batch: what is refused says why, what is recorded is the truth.
+#include "batchrun.h"
 #include "support/tempfolder.h"
 #include "support/testpictures.h"
 
@@ -14,25 +15,6 @@ namespace {
 
 using testing::TempFolder;
 
-struct Result {
-    int exitCode = -1;
-    QString out, err;
-    qint64 milliseconds = 0;
-};
-
-Result runBatch(const QStringList& arguments, const QString& settings)
-{
-    QElapsedTimer timer;
-    timer.start();
-    QProcess process;
-    process.start(QStringLiteral(TESSALY_BATCH_PROGRAM),
-                  QStringList{QStringLiteral("--settings"), settings} + arguments);
-    if (!process.waitForFinished(60000))
-        process.kill();
-    process.waitForFinished();
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError()), timer.elapsed()};
-}
 
 QString emptySettings(TempFolder& temp)
 {
