@@ -408,24 +408,37 @@ TEST(PhotoFormats, ColourCodePointsBecomeAProfile)
 // more than its tiles can paint, or not the size its picture claims, is
 // refused at once, before libheif allocates that canvas (it would ask for
 // gigabytes for the 26991 by 30316 claims below); so is a derived picture
-// built from an item that is no picture (libheif 1.15 asserts on it).
+// built from an item that is missing or no picture as libheif reads the
+// file (libheif 1.15 fails an assertion on it). A file cut short in its
+// coded data, or whose tile's coded data ends early, is damaged, not a
+// picture with grey or green parts.
 TEST(PhotoFormats, GridCanvasesAreCheckedBeforeDecoding)
 {
+    const char* const missingPart = "HEIF file cannot be read: a picture is built from a part that is missing";
     const struct {
         const char* file;
         PhotoFormat format;
         const char* refusal;  // part of the message; none: decodes
+        qsizetype keptBytes = -1;  // the file cut short to this many bytes
     } rows[] = {
         {"grid-2x2.heic", PhotoFormat::Heif, nullptr},
         {"grid-2x2.avif", PhotoFormat::Avif, nullptr},
         {"fuzz/heif-huge-allocation.heic", PhotoFormat::Heif, "HEIF picture claims more pixels than its file holds"},
         {"grid-canvas-huge.avif", PhotoFormat::Avif, "AVIF picture claims more pixels than its file holds"},
         {"grid-canvas-not-ispe.heic", PhotoFormat::Heif, "HEIF file cannot be read"},
-        {"fuzz/heif-identity-of-no-picture.heic", PhotoFormat::Heif, "HEIF file cannot be read"},
+        {"fuzz/heif-identity-of-no-picture.heic", PhotoFormat::Heif, missingPart},
+        {"fuzz/heif-identity-in-second-list.heic", PhotoFormat::Heif, missingPart},
+        {"fuzz/heif-identity-typeless-entry.heic", PhotoFormat::Heif, missingPart},
+        {"fuzz/heif-identity-reference-past-box.heic", PhotoFormat::Heif, missingPart},
+        // The tile's data starts at byte 614 and runs to the end, 679.
+        {"grid-2x2.heic", PhotoFormat::Heif, "HEIF file cannot be read", 640},
+        {"heif-tile-cut-short.heic", PhotoFormat::Heif, "HEIF data is damaged or cut short"},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.file);
-        const QByteArray bytes = testing::readTestFile(QString::fromLatin1(row.file));
+        SCOPED_TRACE(std::string(row.file) + " " + std::to_string(row.keptBytes));
+        QByteArray bytes = testing::readTestFile(QString::fromLatin1(row.file));
+        if (row.keptBytes >= 0)
+            bytes.truncate(row.keptBytes);
         ASSERT_FALSE(bytes.isEmpty());
         testing::resetPeakMemory();
         const long memoryBefore = testing::peakMemoryMegabytes();

@@ -2,6 +2,7 @@
 
 #include "imaging/codecs/codecerror.h"
 #include "imaging/codecs/heifitems.h"
+#include "imaging/codecs/hevcdecoder.h"
 #include "imaging/codecs/photoformatinfo.h"
 #include "imaging/codecs/sizecheck.h"
 
@@ -79,15 +80,16 @@ QByteArray profileForCodePoints(const heif_image_handle* handle)
 // be the size its 'ispe' claims, as the format requires, or that size
 // turned: libheif 1.15 itself writes a turned picture of a size that is no
 // multiple of its tiles as a grid whose 'ispe' holds the turned size. A
-// derived picture built from an item that is no picture is refused too:
-// libheif 1.15 asserts on it.
+// derived picture built from an item that is missing or no picture is
+// refused too (libheif 1.15 fails an assertion and aborts on it), and so
+// are derived pictures nested deeply enough to exhaust its stack.
 void checkDerivedCanvases(const QByteArray& bytes, heif_item_id primary, const heif_image_handle* handle,
                           PhotoFormat format, const QString& unreadable)
 {
     const HeifDerivedItems derived =
         findHeifDerivedItems(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
-    if (!derived.readable)
-        throw CodecError(unreadable);
+    if (!derived.readable())
+        throw CodecError(QStringLiteral("%1: %2").arg(unreadable, QLatin1String(derived.problem)));
     for (const HeifDerivedItem& item : derived.items) {
         checkClaimedSize(item.canvasWidth, item.canvasHeight, item.sourceBytes, photoPixelsPerByte(format),
                          photoDisplayName(format));
@@ -112,6 +114,7 @@ DecodedPhoto decodeWithLibheif(const QByteArray& bytes, PhotoFormat format)
 {
     const QString name = QString::fromLatin1(photoDisplayName(format));
     const QString unreadable = QStringLiteral("%1 file cannot be read").arg(name);
+    useStrictHevcDecoder();
     HeifPointer<heif_context> context(heif_context_alloc());
     if (!context)
         throw CodecError("not enough memory for the picture");
@@ -152,9 +155,14 @@ DecodedPhoto decodeWithLibheif(const QByteArray& bytes, PhotoFormat format)
     options->convert_hdr_to_8bit = 1;
     options->strict_decoding = 1;
     heif_image* rawImage = nullptr;
-    check(heif_decode_image(handle.get(), &rawImage, heif_colorspace_RGB,
-                            alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get()),
-          unreadable);
+    const heif_error decoded = heif_decode_image(handle.get(), &rawImage, heif_colorspace_RGB,
+                                                 alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
+                                                 options.get());
+    // A decoder's complaint is about the coded data itself (hevcdecoder.h).
+    if (decoded.code == heif_error_Decoder_plugin_error)
+        throw CodecError(
+            QStringLiteral("%1 data is damaged or cut short (%2)").arg(name, QString::fromUtf8(decoded.message)));
+    check(decoded, unreadable);
     HeifPointer<heif_image> image(rawImage);
     const int channels = alpha ? 4 : 3;
     if (heif_image_get_width(image.get(), heif_channel_interleaved) != width ||

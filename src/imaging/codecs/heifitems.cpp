@@ -1,7 +1,9 @@
 #include "imaging/codecs/heifitems.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
+#include <ranges>
 #include <set>
 
 namespace tessaly {
@@ -107,11 +109,27 @@ bool placeExtent(const Location& location, const Extent& extent, std::size_t sou
     return true;
 }
 
+constexpr std::uint32_t kNoType = 0;
+
+bool isDerived(std::uint32_t type)
+{
+    return type == fourcc("grid") || type == fourcc("iovl") || type == fourcc("iden");
+}
+
+// Cameras build a picture from tiles, and at most turn or lay that over
+// another: two steps. Far more is allowed.
+constexpr int kMostNestedDerivations = 8;
+
+const char* const kNoCanvas = "the canvas of a grid or overlay cannot be found";
+const char* const kMissingPart = "a picture is built from a part that is missing or no picture";
+const char* const kNestedTooDeep = "pictures are built from one another in a cycle or too deeply";
+
 // What one 'meta' box says about its items.
 struct ItemBoxes {
     std::multimap<std::uint32_t, std::uint32_t> types;
     std::multimap<std::uint32_t, Location> locations;
-    std::multimap<std::uint32_t, std::uint32_t> derivedFrom;
+    // Each derived picture and an item it is built from, once.
+    std::set<std::pair<std::uint32_t, std::uint32_t>> derivedFrom;
     std::vector<Bytes> idats;
 };
 
@@ -129,11 +147,15 @@ void readItemInfo(Bytes body, ItemBoxes& items)
         Reader infe(entry.body.data, entry.body.size);
         const auto infeVersion = unsigned(infe.read(1));
         infe.skip(3);
-        if (infeVersion < 2)
-            continue;  // no item type before version 2
-        const auto id = std::uint32_t(infe.read(infeVersion == 2 ? 2 : 4));
-        infe.skip(2);  // protection index
-        const auto type = std::uint32_t(infe.read(4));
+        const auto id = std::uint32_t(infe.read(infeVersion <= 2 ? 2 : 4));
+        // Before version 2 an entry gives no item type, so it names an item
+        // that is no picture; libheif may take it rather than a later entry
+        // for the same item.
+        std::uint32_t type = kNoType;
+        if (infeVersion >= 2) {
+            infe.skip(2);  // protection index
+            type = std::uint32_t(infe.read(4));
+        }
         if (infe.ok())
             items.types.emplace(id, type);
     }
@@ -190,7 +212,8 @@ void readItemReferences(Bytes body, ItemBoxes& items)
     reader.skip(3);
     if (!reader.ok())
         return;
-    for (const Box& reference : boxesIn({body.data + reader.position(), reader.remaining()})) {
+    const Bytes references{body.data + reader.position(), reader.remaining()};
+    for (const Box& reference : boxesIn(references)) {
         if (reference.type != fourcc("dimg"))
             continue;
         Reader refs(reference.body.data, reference.body.size);
@@ -203,6 +226,32 @@ void readItemReferences(Bytes body, ItemBoxes& items)
             items.derivedFrom.emplace(from, to);
         }
     }
+
+    // libheif 1.15 reads each reference's header, then its item, count and
+    // items as they come, and the next header right after them: a size in
+    // a header that disagrees with the count makes it see other items. A
+    // reading that runs past the box fails the file in libheif, so what it
+    // found up to there does not count.
+    Reader sequence(references.data, references.size);
+    std::set<std::pair<std::uint32_t, std::uint32_t>> seen;
+    while (sequence.remaining() > 0) {
+        const std::uint64_t size = sequence.read(4);
+        const auto type = std::uint32_t(sequence.read(4));
+        if (size == 1)
+            sequence.skip(8);
+        if (type == fourcc("uuid"))
+            sequence.skip(16);
+        const auto from = std::uint32_t(sequence.read(idSize));
+        const std::uint64_t count = sequence.read(2);
+        for (std::uint64_t i = 0; i < count && sequence.ok(); ++i) {
+            const auto to = std::uint32_t(sequence.read(idSize));
+            if (type == fourcc("dimg"))
+                seen.emplace(from, to);
+        }
+        if (!sequence.ok())
+            return;
+    }
+    items.derivedFrom.merge(seen);
 }
 
 // The first `wanted` bytes of an item's data, gathered over its extents;
@@ -265,29 +314,29 @@ void listDerivedItems(const ItemBoxes& items, Bytes file, HeifDerivedItems& foun
         const auto [first, end] = items.types.equal_range(id);
         return first != end && std::all_of(first, end, [](const auto& entry) {
                    return entry.second == fourcc("hvc1") || entry.second == fourcc("av01") ||
-                          entry.second == fourcc("grid") || entry.second == fourcc("iovl") ||
-                          entry.second == fourcc("iden");
+                          isDerived(entry.second);
                });
+    };
+    const auto sourcesOf = [&items](std::uint32_t id) {
+        return std::ranges::subrange(items.derivedFrom.lower_bound({id, 0}),
+                                     items.derivedFrom.upper_bound({id, UINT32_MAX}));
     };
 
     std::set<std::uint64_t> listed;  // item and type
     for (const auto& [id, type] : items.types) {
         const bool hasCanvas = type == fourcc("grid") || type == fourcc("iovl");
-        if ((!hasCanvas && type != fourcc("iden")) || !listed.insert(std::uint64_t(id) << 32 | type).second)
+        if (!isDerived(type) || !listed.insert(std::uint64_t(id) << 32 | type).second)
             continue;
         HeifDerivedItem item;
         item.id = id;
-        std::set<std::uint32_t> sources;
-        const auto [firstSource, endSources] = items.derivedFrom.equal_range(id);
-        for (auto it = firstSource; it != endSources; ++it)
-            if (sources.insert(it->second).second) {
-                if (!isPicture(it->second))
-                    found.readable = false;
-                const auto bytes = presentBytes.find(it->second);
-                if (bytes != presentBytes.end())
-                    item.sourceBytes = std::int64_t(std::min<std::uint64_t>(
-                        std::uint64_t(item.sourceBytes) + bytes->second, file.size));
-            }
+        for (const auto& [derived, source] : sourcesOf(id)) {
+            if (!isPicture(source))
+                found.problem = kMissingPart;
+            const auto bytes = presentBytes.find(source);
+            if (bytes != presentBytes.end())
+                item.sourceBytes =
+                    std::int64_t(std::min<std::uint64_t>(std::uint64_t(item.sourceBytes) + bytes->second, file.size));
+        }
         if (!hasCanvas)
             continue;
 
@@ -295,7 +344,7 @@ void listDerivedItems(const ItemBoxes& items, Bytes file, HeifDerivedItems& foun
         // locations, and for data in 'idat' each such box.
         const auto [firstPlace, endPlaces] = items.locations.equal_range(id);
         if (firstPlace == endPlaces)
-            found.readable = false;
+            found.problem = kNoCanvas;
         for (auto it = firstPlace; it != endPlaces; ++it) {
             std::vector<Bytes> sourcesOfData;
             if (it->second.method == 0)
@@ -303,16 +352,38 @@ void listDerivedItems(const ItemBoxes& items, Bytes file, HeifDerivedItems& foun
             else if (it->second.method == 1)
                 sourcesOfData = items.idats;
             if (sourcesOfData.empty())
-                found.readable = false;
+                found.problem = kNoCanvas;
             for (Bytes source : sourcesOfData) {
                 if (!canvasOf(type, itemStart(it->second, source, 18), item.canvasWidth, item.canvasHeight)) {
-                    found.readable = false;
+                    found.problem = kNoCanvas;
                     continue;
                 }
                 found.items.push_back(item);
             }
         }
     }
+
+    // libheif decodes a derived picture by decoding what it is built from
+    // first, one call deeper each time: a chain of thousands would run out
+    // of stack. Each round settles the derived pictures built only from
+    // coded pictures and settled ones; what is left after the last round
+    // lies deeper or in a cycle. Each round is linear in the references.
+    std::set<std::uint32_t> unsettled;
+    for (const auto& [derived, source] : items.derivedFrom)
+        unsettled.insert(derived);
+    for (int round = 0; round < kMostNestedDerivations && !unsettled.empty(); ++round) {
+        std::vector<std::uint32_t> settled;
+        for (const std::uint32_t id : unsettled) {
+            const auto sources = sourcesOf(id);
+            if (std::none_of(sources.begin(), sources.end(),
+                             [&unsettled](const auto& edge) { return unsettled.count(edge.second) > 0; }))
+                settled.push_back(id);
+        }
+        for (const std::uint32_t id : settled)
+            unsettled.erase(id);
+    }
+    if (!unsettled.empty())
+        found.problem = kNestedTooDeep;
 }
 
 }  // namespace
@@ -325,13 +396,17 @@ HeifDerivedItems findHeifDerivedItems(const std::uint8_t* data, std::size_t size
         if (top.type != fourcc("meta") || top.body.size < 4)
             continue;
         ItemBoxes items;
+        bool sawItemInfo = false;
         const std::vector<Box> children = boxesIn({top.body.data + 4, top.body.size - 4});
         for (const Box& child : children)
             if (child.type == fourcc("idat"))
                 items.idats.push_back(child.body);
         for (const Box& child : children) {
-            if (child.type == fourcc("iinf"))
+            // libheif 1.15 takes the first item list and no other.
+            if (child.type == fourcc("iinf") && !sawItemInfo) {
                 readItemInfo(child.body, items);
+                sawItemInfo = true;
+            }
             else if (child.type == fourcc("iloc"))
                 readItemLocations(child.body, items);
             else if (child.type == fourcc("iref"))

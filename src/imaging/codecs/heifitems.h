@@ -21,11 +21,14 @@ struct HeifDerivedItem {
 
 struct HeifDerivedItems {
     std::vector<HeifDerivedItem> items;
-    // False when a grid or overlay is named but its canvas cannot be found
-    // (its data lies outside the file, or is shorter than its header), or
-    // when a derived picture ('grid', 'iovl' or 'iden') is built from an
-    // item that is no picture.
-    bool readable = true;
+    // Why the derived pictures cannot be decoded safely, or none: a grid or
+    // overlay whose canvas cannot be found (its data lies outside the file,
+    // or is shorter than its header); a derived picture ('grid', 'iovl' or
+    // 'iden') built from an item that is missing or no picture, as libheif
+    // sees the file; derived pictures built from one another in a cycle or
+    // deeper than any camera nests them.
+    const char* problem = nullptr;
+    bool readable() const { return problem == nullptr; }
 };
 
 // Reads the item boxes of every top-level 'meta' box ('iinf', 'iloc',
@@ -33,6 +36,9 @@ struct HeifDerivedItems {
 // data claims. Every read is checked against the bytes it comes from, and
 // the work is linear in the file's size, whatever the file says; a file
 // whose boxes cannot be walked gives what was found up to that point.
+// Where libheif 1.15 reads the boxes differently from the format (only the
+// first 'iinf'; references read one after another whatever their sizes
+// say), what it would see is checked too.
 HeifDerivedItems findHeifDerivedItems(const std::uint8_t* data, std::size_t size);
 
 }  // namespace tessaly
