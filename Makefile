@@ -13,6 +13,8 @@ PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev \
 PACKAGES += qt6-image-formats-plugins libheif-dev libtiff-dev
 # libde265 itself decodes HEVC for libheif, so that damaged data is refused.
 PACKAGES += libde265-dev
+# zlib: PNG colour profiles and chunk checksums.
+PACKAGES += zlib1g-dev
 # Only the tests need these: the gallery pages are checked in a real browser.
 TEST_PACKAGES := chromium
 # The manual page of tessaly-batch and the Debian package (its library

@@ -1,10 +1,14 @@
 // One PNG, WebP, TIFF, HEIF or AVIF file (by FUZZ_NAME's extension) decoded
 // in this process, as the decoder program does for the formats it takes,
 // then shrunk to a thumbnail. Every input must end in a picture or a
-// CodecError.
+// CodecError. Its photo information is read as the program reads it in its
+// own process to carry it along (without decoding the file), and fitted to
+// a written picture: the place must be gone when it is not kept.
 
 #include "imaging/codecs/codecerror.h"
 #include "imaging/codecs/photocodec.h"
+#include "imaging/photo/exifreader.h"
+#include "imaging/photo/photoinformation.h"
 #include "imaging/picture.h"
 #include "imaging/resample.h"
 
@@ -24,6 +28,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!tessaly::photoFormatOf(tessaly::pictureKindForName(QStringLiteral(FUZZ_NAME)), format))
         __builtin_trap();
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    const tessaly::PhotoFileInformation information = tessaly::readPhotoInformation(bytes, format);
+    if (information.orientation < 1 || information.orientation > 8)
+        __builtin_trap();
+    tessaly::InformationChanges changes;
+    changes.keepLocation = false;
+    if (const auto exif = tessaly::fittedExif(information.exif, changes))
+        if (tessaly::readExif(*exif).hasGps || tessaly::readExif(*exif).orientation != 1)
+            __builtin_trap();
     try {
         const tessaly::DecodedPhoto photo = tessaly::decodePhotoHere(bytes, format);
         if (photo.bitmap.isEmpty() || photo.metadata.orientation < 1 || photo.metadata.orientation > 8)

@@ -7,9 +7,11 @@
 #include "imaging/codecs/photocodec.h"
 #include "imaging/encoders.h"
 #include "imaging/photo/jpegmetadata.h"
+#include "imaging/photo/photoinformation.h"
 
 #include <QFile>
 #include <QString>
+#include <cstdint>
 #include <cstdio>
 #include <lcms2.h>
 
@@ -75,6 +77,22 @@ int main(int argc, char** argv)
          save(folder, "ours.tiff", tessaly::encodePhoto(small, PhotoFormat::Tiff, 90)) &&
          save(folder, "ours.heic", tessaly::encodePhoto(small, PhotoFormat::Heif, 50)) &&
          save(folder, "ours.avif", tessaly::encodePhoto(small, PhotoFormat::Avif, 50));
+    // Photos with an EXIF block (turned) and a profile, in every photo
+    // format; the block is the one withJpegMetadata puts in its APP1
+    // segment, after the segment's header and "Exif\0\0".
+    const QByteArray turned = tessaly::withJpegMetadata(tessaly::encodeJpeg(small, 75), {6, {}});
+    const QByteArray exif = turned.mid(10, (std::uint8_t(turned[4]) << 8 | std::uint8_t(turned[5])) - 8);
+    const struct {
+        PhotoFormat format;
+        const char* name;
+    } tagged[] = {{PhotoFormat::Png, "tagged.png"},
+                  {PhotoFormat::Webp, "tagged.webp"},
+                  {PhotoFormat::Tiff, "tagged.tiff"},
+                  {PhotoFormat::Heif, "tagged.heic"},
+                  {PhotoFormat::Avif, "tagged.avif"}};
+    for (const auto& photo : tagged)
+        ok = ok && save(folder, photo.name,
+                        tessaly::encodePhotoWithExif(small, photo.format, 75, displayP3Profile(), exif));
     // A phone photo: turned, with its profile in two chunks.
     const QByteArray tagged =
         tessaly::withJpegMetadata(tessaly::encodeJpeg(small, 75), {6, displayP3Profile()}, true, 300);

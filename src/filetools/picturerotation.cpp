@@ -3,6 +3,7 @@
 #include "imaging/codecs/codecerror.h"
 #include "imaging/codecs/jpegcodec.h"
 #include "imaging/encoders.h"
+#include "imaging/photo/colourprofile.h"
 #include "imaging/photo/jpegmetadata.h"
 #include "imaging/photo/jpegturn.h"
 #include "imaging/photo/orientation.h"
@@ -49,24 +50,29 @@ TurnedPicture turnedPhoto(const Picture& picture, const Bitmap& turned, int qual
     if (picture.hadDeepColour())
         throw Error(QStringLiteral("This picture has more than 8 bits a colour, which turning it would cut to 8, so "
                                    "the file is left as it was."));
+    // The photo information of the file goes along, fitted to the turned
+    // picture: orientation 1 (it is turned as it was shown), its new size,
+    // no thumbnail.
+    // The profile goes along while the pixels are in it: the picture's own,
+    // or the file's when only turning the picture upright set it aside.
+    QByteArray exif;
+    QByteArray profile = picture.metadata().iccProfile;
+    if (source) {
+        const PhotoFileInformation information = readPhotoInformation(source->fileBytes, format);
+        InformationChanges changes;
+        changes.width = turned.width();
+        changes.height = turned.height();
+        exif = fittedExif(information.exif, changes).value_or(QByteArray());
+        if (profile.isEmpty() && !changesOnWayToSrgb(information.iccProfile))
+            profile = information.iccProfile;
+    }
     TurnedPicture result;
     try {
-        result.fileBytes = encodePhoto(turned, format, quality, picture.metadata().iccProfile);
+        result.fileBytes = encodePhotoWithExif(turned, format, quality, profile, exif);
     } catch (const CodecError& error) {
         throw Error(QStringLiteral("This picture cannot be written back in its own format (%1), so the file is "
                                    "left as it was.")
                         .arg(error.message()));
-    }
-    // The camera information of a WebP goes along, orientation 1: the
-    // picture is turned as it was shown. (exiv2 0.27 writes a PNG's EXIF
-    // as a text chunk, not as the eXIf chunk readers look for.)
-    if (source && format == PhotoFormat::Webp) {
-        const QByteArray exif = photoExifBlock(source->fileBytes, format);
-        InformationChanges changes;
-        changes.width = turned.width();
-        changes.height = turned.height();
-        if (!exif.isEmpty())
-            result.fileBytes = withExifBlock(result.fileBytes, exif, changes).value_or(result.fileBytes);
     }
     result.picture =
         decodePicture(result.fileBytes, QStringLiteral("turned.") + QLatin1String(photoFormatWord(format)));

@@ -56,8 +56,9 @@ struct TurnSource {
 //
 // A JPEG whose file is given as `source` (and still holds the picture
 // shown) is turned from that file instead: losslessly where it can be, and
-// keeping its photo information (jpegturn.h). A WebP file given keeps its
-// EXIF block, with orientation 1.
+// keeping its photo information (jpegturn.h). A photo file of the other
+// formats given keeps its EXIF (fittedExif: orientation 1, the turned size,
+// no thumbnail) in its format's own place.
 TurnedPicture turnPicture(const Picture& picture, TurnDirection direction, int jpegQuality,
                           const TurnSource* source = nullptr);
 

@@ -11,6 +11,7 @@
 #include "support/cameraphoto.h"
 #include "support/imagingtesttools.h"
 
+#include <QColorSpace>
 #include <gtest/gtest.h>
 
 namespace tessaly {
@@ -114,27 +115,48 @@ TEST(JpegTurn, OddSizesAndPhotosShownAsStored)
               encodeJpeg(rotateClockwise(shown.raster()), 90));
 }
 
-// A WebP photo turned as shown keeps its camera information in its own
-// EXIF chunk, with orientation 1.
-TEST(JpegTurn, WebpKeepsItsExif)
+// A photo of every other format turned as shown keeps its camera
+// information in its format's own place (orientation 1, the turned size, no
+// thumbnail) and its colour profile, as our reader reads them back. HEIF
+// and AVIF files are shown as libheif decodes them: it does not turn them
+// by their EXIF.
+TEST(JpegTurn, PhotosOfEveryFormatKeepTheirExif)
 {
-    const QByteArray exif = testing::segmentPayloads(cameraJpeg(tiles(8, 8), 1), 0xE1, "Exif").value(0).mid(6);
     InformationChanges taken;
     taken.orientation = 6;
-    for (const PhotoFormat format : {PhotoFormat::Webp}) {
-        SCOPED_TRACE(photoFormatWord(format));
-        const QString name = QStringLiteral("p.") + QLatin1String(photoFormatWord(format));
-        const std::optional<QByteArray> file = withExifBlock(encodePhoto(tiles(48, 32), format, 90), exif, taken);
-        ASSERT_TRUE(file);
-        ASSERT_EQ(readExif(photoExifBlock(*file, format)).orientation, 6);
-        const Picture shown = decodePicture(*file, name);
-        EXPECT_EQ(shown.width(), 32);
-        TurnSource source{*file, true};
+    const std::optional<QByteArray> exif = fittedExif(
+        testing::segmentPayloads(cameraJpeg(tiles(8, 8), 1), 0xE1, "Exif").value(0).mid(6), taken);
+    ASSERT_TRUE(exif);
+    const QByteArray profile = QColorSpace(QColorSpace::SRgb).iccProfile();
+    const struct {
+        PhotoFormat format;
+        int storedOrientation;
+    } rows[] = {{PhotoFormat::Png, 6}, {PhotoFormat::Webp, 6}, {PhotoFormat::Tiff, 6}, {PhotoFormat::Heif, 1},
+                {PhotoFormat::Avif, 1}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(photoFormatWord(row.format));
+        const QByteArray file = encodePhotoWithExif(tiles(48, 32), row.format, 90, profile, *exif);
+        ASSERT_EQ(readPhotoInformation(file, row.format).orientation, row.storedOrientation);
+        const Picture shown = decodePicture(file, QStringLiteral("p.") + QLatin1String(photoFormatWord(row.format)));
+        ASSERT_EQ(shown.width(), row.storedOrientation == 6 ? 32 : 48);
+        const TurnSource source{file, true};
         const TurnedPicture turned = turnPicture(shown, TurnDirection::Clockwise, 90, &source);
-        const QByteArray block = photoExifBlock(turned.fileBytes, format);
-        EXPECT_EQ(readExif(block).orientation, 1);
-        EXPECT_TRUE(block.contains("Model 7"));
-        EXPECT_EQ(turned.picture.width(), 48);
+        EXPECT_EQ(turned.picture.height(), shown.width());
+        // exiv2 rewrites a TIFF's directories around its pixels.
+        if (row.format == PhotoFormat::Png || row.format == PhotoFormat::Tiff) {
+            EXPECT_EQ(turned.picture.raster(), rotateClockwise(shown.raster()));
+        }
+
+        const PhotoFileInformation kept = readPhotoInformation(turned.fileBytes, row.format);
+        const ExifSummary summary = readExif(kept.exif);
+        EXPECT_EQ(kept.orientation, 1);
+        EXPECT_EQ(summary.orientation, 1);
+        EXPECT_EQ(summary.make, QStringLiteral("Maker of Cameras"));
+        EXPECT_EQ(summary.model, QStringLiteral("Model 7"));
+        EXPECT_EQ(summary.dateTimeOriginal, QStringLiteral("2024:05:06 07:08:09"));
+        EXPECT_TRUE(summary.hasGps);
+        EXPECT_FALSE(summary.hasThumbnail);
+        EXPECT_EQ(kept.iccProfile, profile);
     }
 }
 

@@ -208,7 +208,8 @@ heif_error appendTo(heif_context*, const void* data, size_t size, void* userdata
 
 }  // namespace
 
-QByteArray encodeWithLibheif(const Bitmap& bitmap, PhotoFormat format, int quality, const QByteArray& iccProfile)
+QByteArray encodeWithLibheif(const Bitmap& bitmap, PhotoFormat format, int quality, const QByteArray& iccProfile,
+                             const QByteArray& exif)
 {
     const QString name = QString::fromLatin1(photoDisplayName(format));
     const QString failed = QStringLiteral("cannot write the picture as %1").arg(name);
@@ -243,7 +244,14 @@ QByteArray encodeWithLibheif(const Bitmap& bitmap, PhotoFormat format, int quali
         check(heif_image_set_raw_color_profile(image.get(), "prof", iccProfile.constData(),
                                                std::size_t(iccProfile.size())),
               failed);
-    check(heif_context_encode_image(context.get(), image.get(), encoder.get(), nullptr, nullptr), failed);
+    heif_image_handle* rawHandle = nullptr;
+    check(heif_context_encode_image(context.get(), image.get(), encoder.get(), nullptr, &rawHandle), failed);
+    const HeifPointer<heif_image_handle> handle(rawHandle);
+    // libheif finds the block's TIFF header and writes where it starts in
+    // front of it, as the format asks.
+    if (!exif.isEmpty())
+        check(heif_context_add_exif_metadata(context.get(), handle.get(), exif.constData(), int(exif.size())),
+              failed);
     QByteArray out;
     heif_writer writer{};
     writer.writer_api_version = 1;

@@ -8,8 +8,10 @@
 namespace tessaly {
 
 // HEIF and AVIF through libheif, for photocodec.cpp: the first (primary)
-// image of a file, and a bitmap written as one. Throw CodecError.
+// image of a file, and a bitmap written as one (with an Exif item holding
+// `exif` when it is not empty). Throw CodecError.
 DecodedPhoto decodeWithLibheif(const QByteArray& bytes, PhotoFormat format);
-QByteArray encodeWithLibheif(const Bitmap& bitmap, PhotoFormat format, int quality, const QByteArray& iccProfile);
+QByteArray encodeWithLibheif(const Bitmap& bitmap, PhotoFormat format, int quality, const QByteArray& iccProfile,
+                             const QByteArray& exif);
 
 }  // namespace tessaly

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <ranges>
 #include <set>
 
@@ -122,6 +123,10 @@ constexpr int kMostNestedDerivations = 8;
 
 const char* const kNoCanvas = "the canvas of a grid or overlay cannot be found";
 const char* const kMissingPart = "a picture is built from a part that is missing or no picture";
+// Real EXIF blocks and profiles are a few tens of kilobytes; more is not
+// read.
+constexpr std::size_t kMostInformationBytes = std::size_t(4) << 20;
+
 const char* const kNestedTooDeep = "pictures are built from one another in a cycle or too deeply";
 
 // What one 'meta' box says about its items.
@@ -130,6 +135,8 @@ struct ItemBoxes {
     std::multimap<std::uint32_t, Location> locations;
     // Each derived picture and an item it is built from, once.
     std::set<std::pair<std::uint32_t, std::uint32_t>> derivedFrom;
+    // Each item of information ('cdsc') and the picture it describes.
+    std::set<std::pair<std::uint32_t, std::uint32_t>> describes;
     std::vector<Bytes> idats;
 };
 
@@ -214,8 +221,9 @@ void readItemReferences(Bytes body, ItemBoxes& items)
         return;
     const Bytes references{body.data + reader.position(), reader.remaining()};
     for (const Box& reference : boxesIn(references)) {
-        if (reference.type != fourcc("dimg"))
+        if (reference.type != fourcc("dimg") && reference.type != fourcc("cdsc"))
             continue;
+        auto& pairs = reference.type == fourcc("dimg") ? items.derivedFrom : items.describes;
         Reader refs(reference.body.data, reference.body.size);
         const auto from = std::uint32_t(refs.read(idSize));
         const std::uint64_t count = refs.read(2);
@@ -223,7 +231,7 @@ void readItemReferences(Bytes body, ItemBoxes& items)
             const auto to = std::uint32_t(refs.read(idSize));
             if (!refs.ok())
                 break;
-            items.derivedFrom.emplace(from, to);
+            pairs.emplace(from, to);
         }
     }
 
@@ -386,6 +394,79 @@ void listDerivedItems(const ItemBoxes& items, Bytes file, HeifDerivedItems& foun
         found.problem = kNestedTooDeep;
 }
 
+// The item boxes of a 'meta' box's body (after its version and flags).
+ItemBoxes readItemBoxes(Bytes meta, std::vector<Box>* children = nullptr)
+{
+    ItemBoxes items;
+    bool sawItemInfo = false;
+    const std::vector<Box> boxes = boxesIn(meta);
+    for (const Box& child : boxes)
+        if (child.type == fourcc("idat"))
+            items.idats.push_back(child.body);
+    for (const Box& child : boxes) {
+        // libheif 1.15 takes the first item list and no other.
+        if (child.type == fourcc("iinf") && !sawItemInfo) {
+            readItemInfo(child.body, items);
+            sawItemInfo = true;
+        } else if (child.type == fourcc("iloc")) {
+            readItemLocations(child.body, items);
+        } else if (child.type == fourcc("iref")) {
+            readItemReferences(child.body, items);
+        }
+    }
+    if (children)
+        *children = boxes;
+    return items;
+}
+
+// The data of the first location of `id`, at most `most` bytes.
+std::vector<std::uint8_t> itemData(const ItemBoxes& items, std::uint32_t id, Bytes file, std::size_t most)
+{
+    const auto place = items.locations.find(id);
+    if (place == items.locations.end())
+        return {};
+    if (place->second.method == 0)
+        return itemStart(place->second, file, most);
+    if (place->second.method == 1 && !items.idats.empty())
+        return itemStart(place->second, items.idats.front(), most);
+    return {};
+}
+
+// The properties ('ipco') associated with `id` ('ipma'), in their order.
+std::vector<Box> propertiesOf(const std::vector<Box>& metaChildren, std::uint32_t id)
+{
+    std::vector<Box> properties, associated;
+    std::optional<Box> map;
+    for (const Box& child : metaChildren) {
+        if (child.type != fourcc("iprp"))
+            continue;
+        for (const Box& part : boxesIn(child.body)) {
+            if (part.type == fourcc("ipco") && properties.empty())
+                properties = boxesIn(part.body);
+            else if (part.type == fourcc("ipma") && !map)
+                map = part;
+        }
+        if (!map)
+            continue;
+        Reader reader(map->body.data, map->body.size);
+        const auto version = unsigned(reader.read(1));
+        const bool wideIndex = (reader.read(3) & 1) != 0;
+        const std::uint64_t entries = reader.read(4);
+        // Every entry takes at least three bytes, so the loop ends with the box.
+        for (std::uint64_t e = 0; e < entries && reader.ok(); ++e) {
+            const auto item = std::uint32_t(reader.read(version < 1 ? 2 : 4));
+            const auto count = unsigned(reader.read(1));
+            for (unsigned a = 0; a < count && reader.ok(); ++a) {
+                const std::uint64_t index = reader.read(wideIndex ? 2 : 1) & (wideIndex ? 0x7fff : 0x7f);
+                if (reader.ok() && item == id && index >= 1 && index <= properties.size())
+                    associated.push_back(properties[std::size_t(index - 1)]);
+            }
+        }
+        break;
+    }
+    return associated;
+}
+
 }  // namespace
 
 HeifDerivedItems findHeifDerivedItems(const std::uint8_t* data, std::size_t size)
@@ -395,24 +476,71 @@ HeifDerivedItems findHeifDerivedItems(const std::uint8_t* data, std::size_t size
     for (const Box& top : boxesIn(file)) {
         if (top.type != fourcc("meta") || top.body.size < 4)
             continue;
-        ItemBoxes items;
-        bool sawItemInfo = false;
-        const std::vector<Box> children = boxesIn({top.body.data + 4, top.body.size - 4});
+        listDerivedItems(readItemBoxes({top.body.data + 4, top.body.size - 4}), file, found);
+    }
+    return found;
+}
+
+HeifPhotoInformation findHeifPhotoInformation(const std::uint8_t* data, std::size_t size)
+{
+    HeifPhotoInformation found;
+    const Bytes file{data, size};
+    for (const Box& top : boxesIn(file)) {
+        if (top.type != fourcc("meta") || top.body.size < 4)
+            continue;
+        // The first 'meta' box is the file's, as libheif reads it.
+        std::vector<Box> children;
+        const ItemBoxes items = readItemBoxes({top.body.data + 4, top.body.size - 4}, &children);
+        std::uint32_t primary = 0;
+        bool hasPrimary = false;
         for (const Box& child : children)
-            if (child.type == fourcc("idat"))
-                items.idats.push_back(child.body);
-        for (const Box& child : children) {
-            // libheif 1.15 takes the first item list and no other.
-            if (child.type == fourcc("iinf") && !sawItemInfo) {
-                readItemInfo(child.body, items);
-                sawItemInfo = true;
+            if (child.type == fourcc("pitm") && !hasPrimary) {
+                Reader reader(child.body.data, child.body.size);
+                const auto version = unsigned(reader.read(1));
+                reader.skip(3);
+                primary = std::uint32_t(reader.read(version == 0 ? 2 : 4));
+                hasPrimary = reader.ok();
             }
-            else if (child.type == fourcc("iloc"))
-                readItemLocations(child.body, items);
-            else if (child.type == fourcc("iref"))
-                readItemReferences(child.body, items);
+        if (!hasPrimary)
+            return found;
+
+        // The Exif item that describes the primary picture, else the first.
+        std::optional<std::uint32_t> exifItem;
+        for (const auto& [id, type] : items.types) {
+            if (type != fourcc("Exif"))
+                continue;
+            if (items.describes.count({id, primary}) > 0) {
+                exifItem = id;
+                break;
+            }
+            if (!exifItem)
+                exifItem = id;
         }
-        listDerivedItems(items, file, found);
+        if (exifItem) {
+            // Four bytes giving the TIFF header's place after them, then the
+            // block (often behind "Exif\0\0").
+            const std::vector<std::uint8_t> item = itemData(items, *exifItem, file, kMostInformationBytes);
+            if (item.size() >= 4) {
+                const std::uint64_t offset = std::uint64_t(item[0]) << 24 | std::uint64_t(item[1]) << 16 |
+                                             std::uint64_t(item[2]) << 8 | item[3];
+                if (offset <= item.size() - 4)
+                    found.exif.assign(item.begin() + 4 + std::ptrdiff_t(offset), item.end());
+            }
+        }
+
+        // A colour box of the primary picture that holds a profile.
+        for (const Box& property : propertiesOf(children, primary)) {
+            if (property.type != fourcc("colr") || property.body.size < 4)
+                continue;
+            Reader reader(property.body.data, property.body.size);
+            const auto colourType = std::uint32_t(reader.read(4));
+            if ((colourType == fourcc("prof") || colourType == fourcc("rICC")) &&
+                property.body.size - 4 <= kMostInformationBytes) {
+                found.iccProfile.assign(property.body.data + 4, property.body.data + property.body.size);
+                break;
+            }
+        }
+        return found;
     }
     return found;
 }

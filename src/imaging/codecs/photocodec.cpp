@@ -3,6 +3,7 @@
 #include "imaging/codecs/bmpcodec.h"
 #include "imaging/codecs/codecerror.h"
 #include "imaging/codecs/heifcodec.h"
+#include "imaging/codecs/heifitems.h"
 #include "imaging/codecs/photodecoderwire.h"
 #include "imaging/codecs/photoformatinfo.h"
 #include "imaging/codecs/sizecheck.h"
@@ -20,6 +21,7 @@
 #include <climits>
 #include <cstring>
 #include <optional>
+#include <zlib.h>
 
 namespace tessaly {
 
@@ -45,6 +47,11 @@ std::uint32_t le32(const QByteArray& bytes, qsizetype at)
 struct PngLayout {
     bool animated = false;
     QByteArray exif;
+    // The iCCP chunk's contents: the profile's name, a zero, the method
+    // (0: deflate) and the compressed profile.
+    QByteArray compressedProfile;
+    // Where the first image data chunk starts.
+    qsizetype firstImageData = 0;
 };
 
 PngLayout checkedPngChunks(const QByteArray& bytes)
@@ -67,8 +74,12 @@ PngLayout checkedPngChunks(const QByteArray& bytes)
         first = false;
         if (type == "acTL")
             layout.animated = true;
-        if (type == "eXIf")
+        if (type == "eXIf" && layout.exif.isEmpty())
             layout.exif = bytes.mid(at + 8, qsizetype(length));
+        if (type == "iCCP" && layout.compressedProfile.isEmpty())
+            layout.compressedProfile = bytes.mid(at + 8, qsizetype(length));
+        if (type == "IDAT" && layout.firstImageData == 0)
+            layout.firstImageData = at;
         if (type == "IEND")
             return layout;
         at += 12 + qsizetype(length);
@@ -85,19 +96,66 @@ void checkRiffLength(const QByteArray& bytes)
         throw CodecError("WebP file is cut short");
 }
 
-// The EXIF chunk of a WebP file (in its extended form), or none.
-QByteArray webpExif(const QByteArray& bytes)
+// A RIFF chunk of a WebP file (in its extended form), or none.
+QByteArray webpChunk(const QByteArray& bytes, const char* wanted)
 {
     qsizetype at = 12;
     while (bytes.size() - at >= 8) {
         const std::int64_t length = le32(bytes, at + 4);
         if (length > bytes.size() - at - 8)
             break;
-        if (bytes.mid(at, 4) == "EXIF")
+        if (bytes.mid(at, 4) == wanted)
             return bytes.mid(at + 8, qsizetype(length));
         at += 8 + qsizetype(length) + qsizetype(length & 1);
     }
     return {};
+}
+
+// Real profiles are a few kilobytes; more is not inflated.
+constexpr std::size_t kMostProfileBytes = std::size_t(4) << 20;
+
+// The profile of a PNG iCCP chunk, inflated; none when damaged or larger
+// than kMostProfileBytes.
+QByteArray pngProfile(const QByteArray& chunk)
+{
+    const qsizetype nameEnd = chunk.indexOf('\0');
+    if (nameEnd < 1 || nameEnd > 79 || chunk.size() < nameEnd + 2 || chunk[nameEnd + 1] != 0)
+        return {};
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK)
+        return {};
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(chunk.constData() + nameEnd + 2));
+    stream.avail_in = uInt(chunk.size() - nameEnd - 2);
+    QByteArray profile;
+    int status = Z_OK;
+    while (status == Z_OK && std::size_t(profile.size()) < kMostProfileBytes) {
+        const qsizetype had = profile.size();
+        profile.resize(had + 65536);
+        stream.next_out = reinterpret_cast<Bytef*>(profile.data() + had);
+        stream.avail_out = 65536;
+        status = inflate(&stream, Z_NO_FLUSH);
+        profile.resize(had + 65536 - qsizetype(stream.avail_out));
+    }
+    inflateEnd(&stream);
+    return status == Z_STREAM_END && std::size_t(profile.size()) <= kMostProfileBytes ? profile : QByteArray();
+}
+
+// `png` with an eXIf chunk holding `exif` before its image data, where the
+// format wants it.
+QByteArray withPngExif(const QByteArray& png, const QByteArray& exif)
+{
+    const PngLayout layout = checkedPngChunks(png);
+    QByteArray chunk;
+    const auto u32 = [&chunk](std::uint32_t value) {
+        for (int shift = 24; shift >= 0; shift -= 8)
+            chunk += char(value >> shift & 0xFF);
+    };
+    u32(std::uint32_t(exif.size()));
+    chunk += "eXIf";
+    chunk += exif;
+    const auto* typed = reinterpret_cast<const Bytef*>(chunk.constData() + 4);
+    u32(std::uint32_t(crc32(crc32(0, nullptr, 0), typed, uInt(chunk.size() - 4))));
+    return png.left(layout.firstImageData) + chunk + png.mid(layout.firstImageData);
 }
 
 // EXIF orientation numbers for Qt's transformations (the inverse of Qt's
@@ -164,7 +222,7 @@ DecodedPhoto decodeWithQt(const QByteArray& bytes, PhotoFormat format)
         exif = layout.exif;
     } else if (format == PhotoFormat::Webp) {
         checkRiffLength(bytes);
-        exif = webpExif(bytes);
+        exif = webpChunk(bytes, "EXIF");
     }
     QByteArray data = bytes;
     QBuffer buffer(&data);
@@ -255,27 +313,42 @@ DecodedPhoto decodePhotoHere(const QByteArray& bytes, PhotoFormat format)
     }
 }
 
-QByteArray photoExifBlock(const QByteArray& bytes, PhotoFormat format)
+PhotoBlocks photoBlocks(const QByteArray& bytes, PhotoFormat format)
 {
+    PhotoBlocks blocks;
     try {
-        if (format == PhotoFormat::Png)
-            return checkedPngChunks(bytes).exif;
-        if (format == PhotoFormat::Webp) {
+        if (format == PhotoFormat::Png) {
+            const PngLayout layout = checkedPngChunks(bytes);
+            blocks.exif = layout.exif;
+            blocks.iccProfile = pngProfile(layout.compressedProfile);
+        } else if (format == PhotoFormat::Webp) {
             checkRiffLength(bytes);
-            return webpExif(bytes);
+            blocks.exif = webpChunk(bytes, "EXIF");
+            blocks.iccProfile = webpChunk(bytes, "ICCP");
+        } else if (format == PhotoFormat::Heif || format == PhotoFormat::Avif) {
+            const HeifPhotoInformation found = findHeifPhotoInformation(
+                reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
+            blocks.exif = QByteArray(reinterpret_cast<const char*>(found.exif.data()), qsizetype(found.exif.size()));
+            blocks.iccProfile =
+                QByteArray(reinterpret_cast<const char*>(found.iccProfile.data()), qsizetype(found.iccProfile.size()));
         }
     } catch (const CodecError&) {
     }
-    return {};
+    // A block behind the header JPEG files give it counts as the block.
+    if (blocks.exif.startsWith(QByteArray("Exif\0\0", 6)))
+        blocks.exif.remove(0, 6);
+    return blocks;
 }
 
-QByteArray encodePhoto(const Bitmap& bitmap, PhotoFormat format, int quality, const QByteArray& iccProfile)
+QByteArray encodePhoto(const Bitmap& bitmap, PhotoFormat format, int quality, const QByteArray& iccProfile,
+                       const QByteArray& exif)
 {
     if (bitmap.isEmpty())
         throw CodecError("cannot write an empty picture");
     if (format == PhotoFormat::Heif || format == PhotoFormat::Avif)
-        return encodeWithLibheif(bitmap, format, quality, iccProfile);
-    return encodeWithQt(bitmap, format, quality, iccProfile);
+        return encodeWithLibheif(bitmap, format, quality, iccProfile, exif);
+    const QByteArray written = encodeWithQt(bitmap, format, quality, iccProfile);
+    return format == PhotoFormat::Png && !exif.isEmpty() ? withPngExif(written, exif) : written;
 }
 
 const char* photoFormatWord(PhotoFormat format)

@@ -40,14 +40,27 @@ DecodedPhoto decodePhotoHere(const QByteArray& bytes, PhotoFormat format);
 
 // Encodes a bitmap in a photo format with the colour profile given (none
 // when empty) and no orientation: PNG and TIFF losslessly, WebP, HEIF and
-// AVIF lossy at `quality` (1 to 100). Throws CodecError when the format
-// cannot be written here (no encoder installed).
-QByteArray encodePhoto(const Bitmap& bitmap, PhotoFormat format, int quality, const QByteArray& iccProfile = {});
+// AVIF lossy at `quality` (1 to 100). An EXIF block `exif` (a TIFF
+// structure; none when empty) goes into a PNG's eXIf chunk, before the
+// image data, and into a HEIF or AVIF file's Exif item; WebP and TIFF take
+// theirs through exiv2 (encodePhotoWithExif in photoinformation.h). Throws
+// CodecError when the format cannot be written here (no encoder installed).
+QByteArray encodePhoto(const Bitmap& bitmap, PhotoFormat format, int quality, const QByteArray& iccProfile = {},
+                       const QByteArray& exif = {});
 
-// The EXIF block (a TIFF structure) a PNG file's eXIf chunk or a WebP
-// file's EXIF chunk holds, found by the same bounded chunk walks as the
-// decoder's; empty for other formats, files without one and damaged files.
-QByteArray photoExifBlock(const QByteArray& bytes, PhotoFormat format);
+// What a photo file keeps beside its pixels, found by the same bounded
+// walks of its chunks or boxes as the decoder's, without decoding it: the
+// EXIF block (a TIFF structure, without the "Exif\0\0" JPEG files put in
+// front of it) of a PNG's eXIf chunk, a WebP's EXIF chunk or the Exif item
+// of a HEIF or AVIF file's primary picture, and the ICC profile of a PNG's
+// iCCP chunk, a WebP's ICCP chunk or that picture's colour box. Empty for
+// what a file does not hold, for damaged files and for TIFF files, whose
+// tags exiv2 reads (photoinformation.h).
+struct PhotoBlocks {
+    QByteArray exif;
+    QByteArray iccProfile;
+};
+PhotoBlocks photoBlocks(const QByteArray& bytes, PhotoFormat format);
 
 // The decoder program's end: decodes standard input as `format` and writes
 // the result in the form decodePhoto reads. Returns the exit status.

@@ -41,6 +41,24 @@ QByteArray carriedSegments(const QByteArray& source, const CarriedInformation& c
     return segments;
 }
 
+QByteArray informationSegments(const QByteArray& exif, const QByteArray& iccProfile, int chunkBytes)
+{
+    QByteArray segments;
+    if (!exif.isEmpty() && exif.size() <= 65533 - 6)
+        segments += jpegSegmentBytes(kApp1, QByteArray("Exif\0\0", 6) + exif);
+    const qsizetype chunks = (iccProfile.size() + chunkBytes - 1) / chunkBytes;
+    if (chunks > 255)
+        return segments;
+    for (qsizetype i = 0; i < chunks; ++i) {
+        QByteArray chunk("ICC_PROFILE\0", 12);
+        chunk += char(i + 1);
+        chunk += char(chunks);
+        chunk += iccProfile.mid(i * chunkBytes, chunkBytes);
+        segments += jpegSegmentBytes(kApp2, chunk);
+    }
+    return segments;
+}
+
 QByteArray withSegments(const QByteArray& jpeg, const QByteArray& segments)
 {
     if (segments.isEmpty())

@@ -25,6 +25,13 @@ struct CarriedInformation {
 // thumbnail would show the picture as it was stored.
 QByteArray carriedSegments(const QByteArray& source, const CarriedInformation& carried);
 
+// The photo information of a source in another format, as segments to put
+// into a JPEG stream: the EXIF block (a TIFF structure; none when empty) in
+// an APP1 "Exif" segment, and the ICC profile (none when empty, or when it
+// takes more than 255 chunks) in APP2 "ICC_PROFILE" chunks of at most
+// `chunkBytes`.
+QByteArray informationSegments(const QByteArray& exif, const QByteArray& iccProfile, int chunkBytes = 65519);
+
 // `jpeg` (a stream from our writers or libjpeg-turbo's) with `segments`
 // put in after its start-of-image marker and its JFIF header.
 QByteArray withSegments(const QByteArray& jpeg, const QByteArray& segments);

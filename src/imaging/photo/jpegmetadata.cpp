@@ -2,6 +2,7 @@
 
 #include "imaging/codecs/jpegmarkers.h"
 #include "imaging/photo/exifreader.h"
+#include "imaging/photo/jpeginformation.h"
 
 #include <array>
 #include <cstdint>
@@ -102,25 +103,14 @@ QByteArray withJpegMetadata(const QByteArray& jpeg, const PhotoMetadata& metadat
     const auto u32 = [&](std::uint32_t value) {
         return bigEndian ? u16(value >> 16) + u16(value & 0xFFFF) : u16(value & 0xFFFF) + u16(value >> 16);
     };
-    QByteArray segments;
+    QByteArray exif;
     if (metadata.orientation != 1) {
-        QByteArray exif("Exif\0\0", 6);
         exif += bigEndian ? QByteArray("MM\0*", 4) : QByteArray("II*\0", 4);
         exif += u32(8) + u16(1);
         exif += u16(kOrientationTag) + u16(kTypeShort) + u32(1) + u16(std::uint32_t(metadata.orientation)) + u16(0);
         exif += u32(0);
-        segments += jpegSegmentBytes(kApp1, exif);
     }
-    const qsizetype size = metadata.iccProfile.size();
-    const int chunks = int((size + chunkBytes - 1) / chunkBytes);
-    for (int i = 0; i < chunks; ++i) {
-        QByteArray chunk("ICC_PROFILE\0", 12);
-        chunk += char(i + 1);
-        chunk += char(chunks);
-        chunk += metadata.iccProfile.mid(qsizetype(i) * chunkBytes, chunkBytes);
-        segments += jpegSegmentBytes(kApp2, chunk);
-    }
-    return jpeg.left(2) + segments + jpeg.mid(2);
+    return jpeg.left(2) + informationSegments(exif, metadata.iccProfile, chunkBytes) + jpeg.mid(2);
 }
 
 }  // namespace tessaly
