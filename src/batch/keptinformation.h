@@ -11,8 +11,11 @@ namespace tessaly {
 // run turned the picture upright, else the source's own; no thumbnail; the
 // written size), its XMP, and its ICC profile while the pixels are still in
 // it (a profile that the loader converted them from is left out: they are
-// sRGB now). The GPS position goes along only with `keepLocation`. Nothing
-// for sources that are not JPEG files or cannot be read.
+// sRGB now). The GPS position goes along only with `keepLocation`. A JPEG
+// source gives its segments rewritten (jpeginformation.h); a PNG, WebP,
+// TIFF, HEIF or AVIF source its EXIF and profile (photoinformation.h), by
+// the same rules. Nothing for other sources and for files that cannot be
+// read.
 QByteArray keptInformation(const QString& sourcePath, bool turnedUpright, bool keepLocation, int width, int height);
 
 }  // namespace tessaly

@@ -2,7 +2,9 @@
 #include "app/tform1.h"
 #include "imaging/codecs/jpegcodec.h"
 #include "imaging/codecs/jpegmarkers.h"
+#include "imaging/codecs/photocodec.h"
 #include "imaging/photo/exifreader.h"
+#include "imaging/photo/photoinformation.h"
 #include "support/cameraphoto.h"
 #include "support/fakeservices.h"
 #include "support/imagingtesttools.h"
@@ -10,6 +12,7 @@
 #include "widgets/foldertree.h"
 
 #include <QAbstractButton>
+#include <QColorSpace>
 #include <QComboBox>
 #include <QLabel>
 #include <QProcess>
@@ -62,58 +65,82 @@ protected:
                                                                }),
                                            6);
 
-    QByteArray convert(const QString& folder, const QStringList& options)
+    QByteArray convert(const QString& folder, const QStringList& options, const QString& from = {})
     {
         EXPECT_EQ(runBatch(settings, QStringList{QStringLiteral("convert"), QStringLiteral("--type"),
                                                  QStringLiteral("jpg"), QStringLiteral("--out"), folder} +
-                                         options + QStringList{input.path()}),
+                                         options + QStringList{from.isEmpty() ? input.path() : from}),
                   0);
         return testing::readAll(folder + QStringLiteral("/Image001.jpg"));
     }
 };
 
 // A conversion with --keep-metadata keeps the date and the camera (the
-// orientation 1, for the picture is turned upright; no thumbnail) and the
-// XMP, and leaves the GPS position out of both unless --keep-location is
-// given, and the colour profile; the pixels are coded exactly as a plain
-// conversion codes them, and a plain conversion carries nothing.
+// orientation 1, for the picture is turned upright; no thumbnail) of a
+// source in every photo format, and a JPEG's XMP, and leaves the GPS
+// position out of both unless --keep-location is given, and the colour
+// profile; the pixels are coded exactly as a plain conversion codes them,
+// and a plain conversion carries nothing.
 TEST_F(KeepMetadata, ConversionKeepsDateAndCameraButNotThePlace)
 {
-    input.write(QStringLiteral("photo.jpg"), photo);
-    const QString plainFolder = output.makeFolder(QStringLiteral("plain"));
-    const QString keptFolder = output.makeFolder(QStringLiteral("kept"));
-    const QString placedFolder = output.makeFolder(QStringLiteral("placed"));
-    const QByteArray plain = convert(plainFolder, {});
-    const QByteArray kept = convert(keptFolder, {QStringLiteral("--keep-metadata")});
-    const QByteArray placed =
-        convert(placedFolder, {QStringLiteral("--keep-metadata"), QStringLiteral("--keep-location")});
-    const QByteArray off = convert(output.makeFolder(QStringLiteral("off")),
-                                   {QStringLiteral("--keep-metadata"), QStringLiteral("--no-keep-metadata")});
+    const QByteArray exif = segmentPayloads(photo, 0xE1, kExif).value(0).mid(6);
+    const Bitmap stored = decodeJpeg(photo);
+    const QByteArray srgb = QColorSpace(QColorSpace::SRgb).iccProfile();
+    const struct {
+        const char* name;
+        QByteArray file;
+    } sources[] = {
+        {"photo.jpg", photo},
+        {"photo.png", encodePhotoWithExif(stored, PhotoFormat::Png, 90, srgb, exif)},
+        {"photo.webp", encodePhotoWithExif(stored, PhotoFormat::Webp, 90, srgb, exif)},
+        {"photo.tif", encodePhotoWithExif(stored, PhotoFormat::Tiff, 90, srgb, exif)},
+        {"photo.heic", encodePhotoWithExif(stored, PhotoFormat::Heif, 90, srgb, exif)},
+        {"photo.avif", encodePhotoWithExif(stored, PhotoFormat::Avif, 90, srgb, exif)},
+    };
+    for (const auto& source : sources) {
+        SCOPED_TRACE(source.name);
+        const QString name = QString::fromLatin1(source.name);
+        const QString from = input.makeFolder(name + QStringLiteral(".in"));
+        input.write(name + QStringLiteral(".in/") + name, source.file);
+        const auto convertTo = [&](const char* folder, const QStringList& options) {
+            return convert(output.makeFolder(name + QLatin1Char('.') + QLatin1String(folder)), options, from);
+        };
+        const QByteArray plain = convertTo("plain", {});
+        const QByteArray kept = convertTo("kept", {QStringLiteral("--keep-metadata")});
+        const QByteArray placed = convertTo("placed", {QStringLiteral("--keep-metadata"), QStringLiteral("--keep-location")});
+        const QByteArray off =
+            convertTo("off", {QStringLiteral("--keep-metadata"), QStringLiteral("--no-keep-metadata")});
+        ASSERT_FALSE(plain.isEmpty());
 
-    EXPECT_EQ(withoutInformation(plain), plain);
-    EXPECT_EQ(off, plain);
-    EXPECT_EQ(withoutInformation(kept), withoutInformation(placed));
-    // Nothing else than the photo information is added: the JPEG header,
-    // tables and data are the plain conversion's, byte for byte.
-    EXPECT_EQ(withoutInformation(kept), plain);
-    // The profile goes along: the pixels were not converted from it.
-    EXPECT_EQ(segmentPayloads(kept, 0xE2, "ICC_PROFILE").size(), 1);
+        EXPECT_EQ(withoutInformation(plain), plain);
+        EXPECT_EQ(off, plain);
+        EXPECT_EQ(withoutInformation(kept), withoutInformation(placed));
+        // Nothing else than the photo information is added: the JPEG header,
+        // tables and data are the plain conversion's, byte for byte.
+        EXPECT_EQ(withoutInformation(kept), plain);
+        // The profile goes along: the pixels were not converted from it.
+        EXPECT_EQ(segmentPayloads(kept, 0xE2, "ICC_PROFILE").size(), 1);
 
-    EXPECT_EQ(exifValue(kept, "Exif.Image.Make"), "Maker of Cameras");
-    EXPECT_EQ(exifValue(kept, "Exif.Image.Model"), "Model 7");
-    EXPECT_EQ(exifValue(kept, "Exif.Photo.DateTimeOriginal"), "2024:05:06 07:08:09");
-    const ExifSummary keptExif = readExif(segmentPayloads(kept, 0xE1, kExif).value(0));
-    EXPECT_EQ(keptExif.orientation, 1);
-    EXPECT_FALSE(keptExif.hasThumbnail);
-    EXPECT_FALSE(keptExif.hasGps);
-    EXPECT_EQ(exifValue(kept, "Exif.GPSInfo.GPSLatitude"), "(none)");
-    ASSERT_EQ(segmentPayloads(kept, 0xE1, kXmp).size(), 1);
-    EXPECT_FALSE(segmentPayloads(kept, 0xE1, kXmp)[0].contains("GPS"));
-    EXPECT_TRUE(segmentPayloads(kept, 0xE1, kXmp)[0].contains("Rating"));
+        EXPECT_EQ(exifValue(kept, "Exif.Image.Make"), "Maker of Cameras");
+        EXPECT_EQ(exifValue(kept, "Exif.Image.Model"), "Model 7");
+        EXPECT_EQ(exifValue(kept, "Exif.Photo.DateTimeOriginal"), "2024:05:06 07:08:09");
+        const ExifSummary keptExif = readExif(segmentPayloads(kept, 0xE1, kExif).value(0));
+        EXPECT_EQ(keptExif.orientation, 1);
+        EXPECT_FALSE(keptExif.hasThumbnail);
+        EXPECT_FALSE(keptExif.hasGps);
+        EXPECT_EQ(exifValue(kept, "Exif.GPSInfo.GPSLatitude"), "(none)");
+        EXPECT_TRUE(readExif(segmentPayloads(placed, 0xE1, kExif).value(0)).hasGps);
+        EXPECT_EQ(exifValue(placed, "Exif.GPSInfo.GPSLatitude"), "52/1 30/1 0/1");
 
-    EXPECT_TRUE(readExif(segmentPayloads(placed, 0xE1, kExif).value(0)).hasGps);
-    EXPECT_EQ(exifValue(placed, "Exif.GPSInfo.GPSLatitude"), "52/1 30/1 0/1");
-    EXPECT_TRUE(segmentPayloads(placed, 0xE1, kXmp).value(0).contains("GPSLatitude"));
+        if (name.endsWith(QLatin1String(".jpg"))) {
+            ASSERT_EQ(segmentPayloads(kept, 0xE1, kXmp).size(), 1);
+            EXPECT_FALSE(segmentPayloads(kept, 0xE1, kXmp)[0].contains("GPS"));
+            EXPECT_TRUE(segmentPayloads(kept, 0xE1, kXmp)[0].contains("Rating"));
+            EXPECT_TRUE(segmentPayloads(placed, 0xE1, kXmp).value(0).contains("GPSLatitude"));
+        } else {
+            EXPECT_EQ(segmentPayloads(kept, 0xE2, "ICC_PROFILE").value(0).mid(14), srgb);
+        }
+    }
 }
 
 // Photos shown as stored (--no-auto-orient) keep their own orientation, so
