@@ -85,12 +85,12 @@ int main(int argc, char** argv)
     const struct {
         PhotoFormat format;
         const char* name;
-    } tagged[] = {{PhotoFormat::Png, "tagged.png"},
+    } photos[] = {{PhotoFormat::Png, "tagged.png"},
                   {PhotoFormat::Webp, "tagged.webp"},
                   {PhotoFormat::Tiff, "tagged.tiff"},
                   {PhotoFormat::Heif, "tagged.heic"},
                   {PhotoFormat::Avif, "tagged.avif"}};
-    for (const auto& photo : tagged)
+    for (const auto& photo : photos)
         ok = ok && save(folder, photo.name,
                         tessaly::encodePhotoWithExif(small, photo.format, 75, displayP3Profile(), exif));
     // A phone photo: turned, with its profile in two chunks.

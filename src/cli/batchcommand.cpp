@@ -82,7 +82,7 @@ QString batchUsage()
                           "  --no-overwrite       leave existing files of the same name alone\n"
                           "  --auto-orient        turn photos upright as their camera orientation says\n"
                           "  --no-auto-orient     keep photos as their pixels are stored\n"
-                          "  --keep-metadata      JPEGs written from JPEG photos keep their information\n"
+                          "  --keep-metadata      JPEGs written from photos keep their information\n"
                           "                       (date, camera, colour profile), without the location\n"
                           "  --no-keep-metadata   JPEGs written carry no photo information\n"
                           "  --keep-location      with --keep-metadata: keep the location too\n"

@@ -142,6 +142,8 @@ TEST(JpegTurn, PhotosOfEveryFormatKeepTheirExif)
         const TurnSource source{file, true};
         const TurnedPicture turned = turnPicture(shown, TurnDirection::Clockwise, 90, &source);
         EXPECT_EQ(turned.picture.height(), shown.width());
+        // Still one picture, which can be turned again.
+        EXPECT_FALSE(turned.picture.fileHasMorePictures());
         // exiv2 rewrites a TIFF's directories around its pixels.
         if (row.format == PhotoFormat::Png || row.format == PhotoFormat::Tiff) {
             EXPECT_EQ(turned.picture.raster(), rotateClockwise(shown.raster()));

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <map>
 #include <optional>
-#include <ranges>
 #include <set>
 
 namespace tessaly {
@@ -129,6 +128,12 @@ constexpr std::size_t kMostInformationBytes = std::size_t(4) << 20;
 
 const char* const kNestedTooDeep = "pictures are built from one another in a cycle or too deeply";
 
+// A reference takes two bytes of the file and some forty of memory: past
+// this many (a camera's largest grids have a few hundred tiles) the rest
+// is not kept, and derived pictures are refused.
+constexpr std::size_t kMostReferences = 65536;
+const char* const kTooManyParts = "pictures are built from more parts than any camera writes";
+
 // What one 'meta' box says about its items.
 struct ItemBoxes {
     std::multimap<std::uint32_t, std::uint32_t> types;
@@ -137,6 +142,8 @@ struct ItemBoxes {
     std::set<std::pair<std::uint32_t, std::uint32_t>> derivedFrom;
     // Each item of information ('cdsc') and the picture it describes.
     std::set<std::pair<std::uint32_t, std::uint32_t>> describes;
+    // More references than kMostReferences were named.
+    bool tooManyReferences = false;
     std::vector<Bytes> idats;
 };
 
@@ -231,6 +238,10 @@ void readItemReferences(Bytes body, ItemBoxes& items)
             const auto to = std::uint32_t(refs.read(idSize));
             if (!refs.ok())
                 break;
+            if (pairs.size() >= kMostReferences) {
+                items.tooManyReferences = true;
+                return;
+            }
             pairs.emplace(from, to);
         }
     }
@@ -253,8 +264,10 @@ void readItemReferences(Bytes body, ItemBoxes& items)
         const std::uint64_t count = sequence.read(2);
         for (std::uint64_t i = 0; i < count && sequence.ok(); ++i) {
             const auto to = std::uint32_t(sequence.read(idSize));
-            if (type == fourcc("dimg"))
+            if (type == fourcc("dimg") && seen.size() < kMostReferences)
                 seen.emplace(from, to);
+            else if (type == fourcc("dimg"))
+                items.tooManyReferences = true;
         }
         if (!sequence.ok())
             return;
@@ -325,9 +338,15 @@ void listDerivedItems(const ItemBoxes& items, Bytes file, HeifDerivedItems& foun
                           isDerived(entry.second);
                });
     };
+    // The references from `id`, as a range for loops. (Not a ranges
+    // subrange: clang 14, which builds the fuzzers, cannot take GCC 12's.)
+    struct References {
+        std::set<std::pair<std::uint32_t, std::uint32_t>>::const_iterator first, last;
+        auto begin() const { return first; }
+        auto end() const { return last; }
+    };
     const auto sourcesOf = [&items](std::uint32_t id) {
-        return std::ranges::subrange(items.derivedFrom.lower_bound({id, 0}),
-                                     items.derivedFrom.upper_bound({id, UINT32_MAX}));
+        return References{items.derivedFrom.lower_bound({id, 0}), items.derivedFrom.upper_bound({id, UINT32_MAX})};
     };
 
     std::set<std::uint64_t> listed;  // item and type
@@ -392,6 +411,8 @@ void listDerivedItems(const ItemBoxes& items, Bytes file, HeifDerivedItems& foun
     }
     if (!unsettled.empty())
         found.problem = kNestedTooDeep;
+    if (items.tooManyReferences)
+        found.problem = kTooManyParts;
 }
 
 // The item boxes of a 'meta' box's body (after its version and flags).
