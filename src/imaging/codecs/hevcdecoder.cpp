@@ -137,6 +137,10 @@ heif_error decodeImage(void* decoder, heif_image** out)
     while (more) {
         more = 0;
         const de265_error error = de265_decode(context, &more);
+        // All the data is in: waiting for more ends the decoding, and the
+        // picture decides.
+        if (error == DE265_ERROR_WAITING_FOR_INPUT_DATA)
+            break;
         if (error != DE265_OK) {
             if (*out)
                 heif_image_release(*out);
