@@ -2,7 +2,7 @@
 
 #include "about/tfabout.h"
 #include "about/tfsplasher.h"
-#include "about/titlearea.h"
+#include "app/titlearea.h"
 #include "app/tform1.h"
 #include "app/tform3.h"
 #include "filetools/tform2.h"
@@ -11,7 +11,7 @@
 #include "gallery/dialogs/tform5.h"
 #include "gallery/dialogs/tform6.h"
 #include "gallery/dialogs/thrfprmpt.h"
-#include "viewer/tfdlgouthtml.h"
+#include "gallery/dialogs/tfdlgouthtml.h"
 #include "viewer/tfhtm.h"
 #include "widgets/windowplacement.h"
 

@@ -38,7 +38,6 @@ public:
     TfDlgOutHTML& htmlLocation() override { return *m_dlgOutHtml; }
     TForm6& htmlOptions() override { return *m_form6; }
     TForm5& linkHelp() { return *m_form5; }
-    THRFPrmpt& hrefPrompt() { return *m_hrefPrompt; }
     // Destroys the windows now, in the reverse order of their creation.
     void destroy();
 

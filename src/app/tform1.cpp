@@ -1,6 +1,6 @@
 #include "app/tform1.h"
 
-#include "about/titlearea.h"
+#include "app/titlearea.h"
 #include "app/confirmpage.h"
 #include "app/helptexts.h"
 #include "app/inputpage.h"
@@ -8,12 +8,12 @@
 #include "app/processingpage.h"
 #include "app/thumbnailpage.h"
 #include "batch/renamejournal.h"
-#include "filetools/mainfiletools.h"
+#include "app/mainfiletools.h"
 #include "platform/filenames.h"
 #include "platform/paths.h"
 #include "settings/mainsettings.h"
 #include "ui_tform1.h"
-#include "viewer/tfdlgouthtml.h"
+#include "gallery/dialogs/tfdlgouthtml.h"
 #include "widgets/windowplacement.h"
 
 #include <QApplication>

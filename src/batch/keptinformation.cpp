@@ -16,7 +16,7 @@ QByteArray keptInformation(const QString& sourcePath, bool turnedUpright, bool k
     if (pictureKindForName(sourcePath) != PictureKind::Jpeg)
         return {};
     QFile file;
-    if (openForReading(file, sourcePath) || file.size() > std::numeric_limits<int>::max())
+    if (openForReading(file, sourcePath).failed() || file.size() > std::numeric_limits<int>::max())
         return {};
     const QByteArray source = file.readAll();
     const PhotoMetadata metadata = readJpegMetadata(source);

@@ -3,7 +3,7 @@
 #include "support/fakeservices.h"
 #include "ui_tfdlgouthtml.h"
 #include "ui_tfhtm.h"
-#include "viewer/tfdlgouthtml.h"
+#include "gallery/dialogs/tfdlgouthtml.h"
 #include "viewer/tfhtm.h"
 
 #include <QApplication>

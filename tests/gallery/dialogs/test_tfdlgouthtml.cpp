@@ -3,7 +3,7 @@
 #include "support/fakeservices.h"
 #include "ui_tfdlgouthtml.h"
 #include "ui_tform4.h"
-#include "viewer/tfdlgouthtml.h"
+#include "gallery/dialogs/tfdlgouthtml.h"
 
 #include <QFileInfo>
 #include <QMenu>

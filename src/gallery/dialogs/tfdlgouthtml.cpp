@@ -1,4 +1,4 @@
-#include "viewer/tfdlgouthtml.h"
+#include "gallery/dialogs/tfdlgouthtml.h"
 
 #include "filetools/tform4.h"
 #include "platform/paths.h"

@@ -2,12 +2,12 @@
 #include "filetools/tform4.h"
 #include "gallery/dialogs/colorpickerreset.h"
 #include "gallery/dialogs/tform6.h"
-#include "settings/resetdefaults.h"
+#include "app/resetdefaults.h"
 #include "support/fakeservices.h"
 #include "ui_tform1.h"
 #include "ui_tform4.h"
 #include "ui_tform6.h"
-#include "viewer/tfdlgouthtml.h"
+#include "gallery/dialogs/tfdlgouthtml.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

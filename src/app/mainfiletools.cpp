@@ -1,4 +1,4 @@
-#include "filetools/mainfiletools.h"
+#include "app/mainfiletools.h"
 
 #include "filetools/foldercommands.h"
 #include "filetools/manualrename.h"
@@ -425,7 +425,7 @@ void MainFileTools::rotate(TurnDirection direction)
         source.shownUpright = m_previewShownUpright;
         QFile file;
         const PictureKind kind = m_picture.kind();
-        if ((kind == PictureKind::Jpeg || kind == PictureKind::Webp) && !openForReading(file, path) &&
+        if ((kind == PictureKind::Jpeg || kind == PictureKind::Webp) && openForReading(file, path).ok() &&
             file.size() <= std::numeric_limits<int>::max())
             source.fileBytes = file.readAll();
         const TurnedPicture turned =

@@ -1,4 +1,4 @@
-#include "about/titlearea.h"
+#include "app/titlearea.h"
 
 #include "about/helpdocument.h"
 #include "about/helpwindow.h"

@@ -68,8 +68,6 @@ public:
     // tree of the HTML output location dialog.
     void setOutputLocationRefresh(std::function<void()> refresh) { m_refreshOutputLocation = std::move(refresh); }
 
-    // The picture in the small preview (empty when none).
-    const Picture& previewPicture() const { return m_picture; }
     QString RenamePath() const { return m_renamePath; }
     int RenameIndex() const { return m_renameIndex; }
     SelectDirectoryDialog& selectDirectoryDialog() { return *m_selectDirectory; }

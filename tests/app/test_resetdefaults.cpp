@@ -1,5 +1,5 @@
 #include "platform/paths.h"
-#include "settings/resetdefaults.h"
+#include "app/resetdefaults.h"
 #include "support/fakeservices.h"
 #include "widgets/foldertree.h"
 #include "widgets/radiogroup.h"

@@ -1,6 +1,6 @@
 #include "about/helpwindow.h"
 #include "about/tfabout.h"
-#include "about/titlearea.h"
+#include "app/titlearea.h"
 #include "support/fakeservices.h"
 
 #include <QCheckBox>

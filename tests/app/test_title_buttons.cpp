@@ -1,18 +1,18 @@
 #include "about/helpwindow.h"
 #include "about/tfabout.h"
-#include "about/titlearea.h"
+#include "app/titlearea.h"
 #include "app/wizardfixture.h"
 #include "filetools/tform4.h"
 #include "gallery/dialogs/colorpickerbutton.h"
 #include "gallery/dialogs/tform6.h"
 #include "platform/installlayout.h"
 #include "platform/paths.h"
-#include "settings/resetdefaults.h"
+#include "app/resetdefaults.h"
 #include "support/testpictures.h"
 #include "ui_tfdlgouthtml.h"
 #include "ui_tform4.h"
 #include "ui_tform6.h"
-#include "viewer/tfdlgouthtml.h"
+#include "gallery/dialogs/tfdlgouthtml.h"
 
 #include <QFile>
 #include <QTextBrowser>

@@ -1,5 +1,5 @@
 #include "filetools/foldercommands.h"
-#include "filetools/mainfiletools.h"
+#include "app/mainfiletools.h"
 #include "filetools/manualrename.h"
 #include "filetools/picturerotation.h"
 #include "filetools/selectdirectorydialog.h"
@@ -240,7 +240,7 @@ TEST(MainFileTools, RotationAsksAndOverwrites)
     w.fakes.messages.script(MessageAnswer::Yes);
     clockwise->trigger();
     EXPECT_EQ(w.c.Image1->pixmap().size(), QSize(24, 40));
-    EXPECT_EQ(testing::readAll(a), encodeJpeg(rotateClockwise(decodeJpeg(before)), 50));
+    EXPECT_EQ(testing::readAll(a), jfifBytes(rotateClockwise(decodeJpeg(before)), 50));
     // The hint keeps the old size until the file is previewed again.
     EXPECT_EQ(w.c.Image1->toolTip(), a + QStringLiteral(" - W: 40, H: 24"));
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/services.h"
-#include "settings/resetdefaults.h"
+#include "app/resetdefaults.h"
 
 #include <QObject>
 #include <QStringList>
