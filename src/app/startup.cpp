@@ -57,9 +57,19 @@ ApplicationWindows::~ApplicationWindows()
     destroy();
 }
 
+void ApplicationWindows::close()
+{
+    if (!m_form1)
+        return;
+    m_dlgOutHtml->FormDestroy();
+    m_form6->FormDestroy();
+    m_form4->FormDestroy();
+    m_form1->FormDestroy();
+    destroy();
+}
+
 void ApplicationWindows::destroy()
 {
-    // Reverse order of creation: each window saves its settings as it goes.
     m_hrefPrompt.reset();
     m_dlgOutHtml.reset();
     m_form5.reset();
@@ -93,7 +103,9 @@ int runApplication(PlatformServices& services, const IniFile& settings, int spla
     splash.reset();
 
     windows.mainWindow().show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    windows.close();
+    return status;
 }
 
 }  // namespace tessaly

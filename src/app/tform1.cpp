@@ -52,10 +52,7 @@ TForm1::TForm1(PlatformServices& services, IniFile settings, CompanionWindows& c
     FormCreate();
 }
 
-TForm1::~TForm1()
-{
-    FormDestroy();
-}
+TForm1::~TForm1() = default;
 
 void TForm1::setUpFileTools()
 {
@@ -170,7 +167,7 @@ void TForm1::setUpUpperStrip()
 void TForm1::connectTitleButtons()
 {
     Ui::TForm1& ui = *m_ui;
-    m_titleArea = new TitleArea(this, {ui.sbAbout, ui.SpeedButton3, ui.sbDefaults}, m_services);
+    m_titleArea = new TitleArea(this, ui, m_services);
 }
 
 // Tab follows the reading order: the upper strip, then each page's controls

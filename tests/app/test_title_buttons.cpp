@@ -156,7 +156,7 @@ TEST_F(TitleButtonsTest, NoResetDuringARun)
 TEST(TitleButtons, ResetThenExitWritesTheFirstStartFile)
 {
     testing::FakeServices fresh;
-    ApplicationWindows(fresh.services, fresh.settings).destroy();
+    ApplicationWindows(fresh.services, fresh.settings).close();
     const QByteArray firstStart = testing::readAll(fresh.settings.path());
     ASSERT_FALSE(firstStart.isEmpty());
 
@@ -232,7 +232,7 @@ TEST(TitleButtons, ResetThenExitWritesTheFirstStartFile)
     ASSERT_EQ(ui.tbJpg->value(), 40);
     used.messages.script(MessageAnswer::Yes);
     click(ui.sbDefaults);
-    windows.destroy();
+    windows.close();
 
     EXPECT_EQ(testing::readAll(used.settings.path()), firstStart);
     EXPECT_TRUE(firstStart.contains("RecycleBin=Yes"));

@@ -77,10 +77,7 @@ TfDlgOutHTML::TfDlgOutHTML(PlatformServices& services, IniFile settings, TForm4&
     FormCreate();
 }
 
-TfDlgOutHTML::~TfDlgOutHTML()
-{
-    FormDestroy();
-}
+TfDlgOutHTML::~TfDlgOutHTML() = default;
 
 void TfDlgOutHTML::FormCreate()
 {

@@ -45,8 +45,10 @@ protected:
         form6->setCompanions(form5.get(), prompt.get());
         setGallery(folder.path() + QStringLiteral("/web"));
     }
+    // Closes the dialogs as the program does: the options are saved first.
     void destroy()
     {
+        form6->FormDestroy();
         prompt.reset();
         form5.reset();
         form6.reset();
