@@ -57,29 +57,8 @@ TForm1::~TForm1() = default;
 void TForm1::setUpFileTools()
 {
     Ui::TForm1& ui = *m_ui;
-    FileToolControls controls;
-    controls.fDir = ui.fDir;
-    controls.fBox = ui.fBox;
-    controls.fNewDir = ui.fNewDir;
-    controls.fNewBox = ui.fNewBox;
-    controls.lbMFL = ui.lbMFL;
-    controls.lDir = ui.lDir;
-    controls.Image1 = ui.Image1;
-    controls.bRenInd = ui.bRenInd;
-    controls.eFileEdit = ui.eFileEdit;
-    controls.bRenameOK = ui.bRenameOK;
-    controls.bRenameCan = ui.bRenameCan;
-    controls.bRefreshView = ui.bRefreshView;
-    controls.SpeedButton2 = ui.SpeedButton2;
-    controls.pm1 = pm1();
-    controls.pm2 = pm2();
-    controls.pcMain = ui.pcMain;
-    controls.tsIFS = ui.tsIFS;
-    controls.tsOFO = ui.tsOFO;
-    controls.tbJpg = ui.tbJpg;
-    controls.cbUpright = ui.cbUpright;
     m_fileTools = new MainFileTools(
-        controls, [this]() -> TForm2& { return m_windows.previewWindow(); }, m_services, this);
+        ui, pm1(), pm2(), [this]() -> TForm2& { return m_windows.previewWindow(); }, m_services, this);
     // "Refresh Directory & File lists" ends with the HTML output location's folders.
     m_fileTools->setOutputLocationRefresh([this] { m_windows.htmlLocation().refreshFolders(); });
     // A file renamed by hand keeps its place among the source files.
