@@ -31,11 +31,12 @@ TEST_PACKAGES += locales
 # The README's recipe for spreading an archive runs under GNU parallel.
 TEST_PACKAGES += parallel
 
-.PHONY: all deps test-deps install-packages configure build run test test-locale sanitize clean fuzz-build fuzz
+.PHONY: all deps test-deps install-packages configure build run test test-locale sanitize clean fuzz-configure fuzz-build fuzz
 
 # The decoders and the settings file also run under AddressSanitizer and
 # UndefinedBehaviorSanitizer, with leak checking; an allocation over 1 GiB
-# counts as a fault.
+# counts as a fault. They are built in the fuzzers' tree (clang, the same
+# sanitizers), so that the libraries they share are compiled once.
 SANITIZED_TESTS := imaging_tests jpegthumbnail_tests settings_tests photoformats_tests
 SANITIZER_ENV   := QT_QPA_PLATFORM=offscreen \
                    ASAN_OPTIONS=detect_leaks=1:max_allocation_size_mb=1024:allocator_may_return_null=0 \
@@ -101,9 +102,10 @@ run: build
 # The tests build with warnings as errors (a plain build does not); a fresh
 # tree is configured so at once, an existing one only when it is not yet.
 test: CONFIGURE_FLAGS += -DTESSALY_WERROR=ON
-test: test-deps configure sanitize
+test: test-deps configure
 	@grep -qx 'TESSALY_WERROR:BOOL=ON' $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) -DTESSALY_WERROR=ON
 	cmake --build $(BUILD)
+	@$(MAKE) --no-print-directory sanitize
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_TEST_SECONDS) FUZZ_RUN_TARGETS="$(FUZZ_SHORT_TARGETS)"
 	@$(MAKE) --no-print-directory test-locale
 	ctest --test-dir $(BUILD) --output-on-failure -j2
@@ -118,16 +120,20 @@ test-locale:
 	  fi; \
 	fi
 
-sanitize: deps
-	cmake -S . -B $(BUILD)-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSALY_SANITIZE=ON -DTESSALY_WERROR=ON
-	cmake --build $(BUILD)-sanitize --target $(SANITIZED_TESTS)
-	for t in $(SANITIZED_TESTS); do $(SANITIZER_ENV) $(BUILD)-sanitize/bin/$$t --gtest_brief=1 || exit 1; done
+sanitize: fuzz-configure
+	cmake --build $(BUILD)-fuzz --target $(SANITIZED_TESTS)
+	for t in $(SANITIZED_TESTS); do $(SANITIZER_ENV) $(BUILD)-fuzz/bin/$$t --gtest_brief=1 || exit 1; done
 
-fuzz-build:
+# One tree for the fuzzers and the sanitized tests: clang, AddressSanitizer
+# and UndefinedBehaviorSanitizer, coverage for the fuzzers. Its tests are
+# listed when run, not when built (the sanitizers would slow every build).
+fuzz-configure:
 	@$(MAKE) --no-print-directory install-packages WANTED="$(PACKAGES) $(FUZZ_PACKAGES)"
 	cmake -S . -B $(BUILD)-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DTESSALY_FUZZ=ON -DTESSALY_SANITIZE=ON \
-	  -DTESSALY_BUILD_TESTS=OFF -DTESSALY_WERROR=OFF
+	  -DTESSALY_WERROR=OFF -DTESSALY_TEST_DISCOVERY=PRE_TEST
+
+fuzz-build: fuzz-configure
 	cmake --build $(BUILD)-fuzz --target $(FUZZ_TARGETS) fuzz_seeds tessaly-metafile-player
 
 # Each target in turn: seeds by extension (the kept inputs of tests/data/fuzz
@@ -146,7 +152,7 @@ fuzz: fuzz-build
 	done
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz
+	rm -rf $(BUILD) $(BUILD)-fuzz
 
 # `make install PREFIX=/usr/local` (DESTDIR= for staging) and `make package`
 # (build/tessaly_VERSION-1_ARCH.deb, for `apt-get install ./build/tessaly_*.deb`).

@@ -85,7 +85,7 @@ function(tessaly_check_core_links)
   foreach(target IN LISTS core ARGN)
     _tessaly_link_closure(${target} closure)
     foreach(forbidden Qt6::Widgets tessaly_platform_widgets tessaly_widgets tessaly_app tessaly_app_rules
-                      tessaly_about tessaly_filetools)
+                      tessaly_about tessaly_filetools tessaly_viewer tessaly_gallery_dialogs)
       if(forbidden IN_LIST closure)
         message(FATAL_ERROR "${target} links ${forbidden}; the core must not need the window layer")
       endif()

@@ -66,7 +66,7 @@ int main(int argc, char** argv)
     const tessaly::Bitmap small = pattern(7, 5);
     tessaly::GifOutput gif;
     tessaly::EncodeGif(gif, small);
-    bool ok = save(folder, "ours.jpg", tessaly::encodeJpeg(small, 75)) && save(folder, "ours.gif", gif.fileBytes()) &&
+    bool ok = save(folder, "ours.jpg", tessaly::jfifBytes(small, 75)) && save(folder, "ours.gif", gif.fileBytes()) &&
               save(folder, "ours.bmp", tessaly::encodeBmp(small)) &&
               save(folder, "ours.emf", tessaly::encodeEmf(small)) &&
               save(folder, "ours.wmf", tessaly::encodeWmf(small));
@@ -95,7 +95,7 @@ int main(int argc, char** argv)
                         tessaly::encodePhotoWithExif(small, photo.format, 75, displayP3Profile(), exif));
     // A phone photo: turned, with its profile in two chunks.
     const QByteArray tagged =
-        tessaly::withJpegMetadata(tessaly::encodeJpeg(small, 75), {6, displayP3Profile()}, true, 300);
+        tessaly::withJpegMetadata(tessaly::jfifBytes(small, 75), {6, displayP3Profile()}, true, 300);
     ok = ok && save(folder, "tagged.jpg", tagged) && save(folder, "tagged.exif", tagged);
     return ok ? 0 : 1;
 }

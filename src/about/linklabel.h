@@ -12,8 +12,6 @@ class LinkLabel : public QLabel {
 public:
     explicit LinkLabel(QWidget* parent = nullptr);
 
-    bool isHighlighted() const { return m_highlighted; }
-
 signals:
     void activated();
 

@@ -33,11 +33,6 @@ void ScrollingTextPanel::setStepInterval(int milliseconds)
     m_timer->setInterval(std::max(milliseconds, 0));
 }
 
-void ScrollingTextPanel::setStepPixels(int pixels)
-{
-    m_stepPixels = std::max(pixels, 1);
-}
-
 void ScrollingTextPanel::play()
 {
     m_offset = height();

@@ -18,9 +18,8 @@ public:
 
     void setLines(const QStringList& lines);
     QStringList lines() const { return m_lines; }
-    // Milliseconds between two steps, and pixels moved by a step.
+    // Milliseconds between two steps.
     void setStepInterval(int milliseconds);
-    void setStepPixels(int pixels);
 
     void play();
     // Stops the text where it is without reporting; the panel goes blank.

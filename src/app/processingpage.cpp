@@ -8,7 +8,7 @@
 #include "gallery/dialogs/tform6.h"
 #include "platform/services.h"
 #include "ui_tform1.h"
-#include "viewer/tfdlgouthtml.h"
+#include "gallery/dialogs/tfdlgouthtml.h"
 #include "viewer/tfhtm.h"
 #include "viewer/viewerpagesink.h"
 

@@ -2,7 +2,7 @@
 
 #include "about/tfabout.h"
 #include "about/tfsplasher.h"
-#include "about/titlearea.h"
+#include "app/titlearea.h"
 #include "app/tform1.h"
 #include "app/tform3.h"
 #include "filetools/tform2.h"
@@ -11,7 +11,7 @@
 #include "gallery/dialogs/tform5.h"
 #include "gallery/dialogs/tform6.h"
 #include "gallery/dialogs/thrfprmpt.h"
-#include "viewer/tfdlgouthtml.h"
+#include "gallery/dialogs/tfdlgouthtml.h"
 #include "viewer/tfhtm.h"
 #include "widgets/windowplacement.h"
 
@@ -57,9 +57,19 @@ ApplicationWindows::~ApplicationWindows()
     destroy();
 }
 
+void ApplicationWindows::close()
+{
+    if (!m_form1)
+        return;
+    m_dlgOutHtml->FormDestroy();
+    m_form6->FormDestroy();
+    m_form4->FormDestroy();
+    m_form1->FormDestroy();
+    destroy();
+}
+
 void ApplicationWindows::destroy()
 {
-    // Reverse order of creation: each window saves its settings as it goes.
     m_hrefPrompt.reset();
     m_dlgOutHtml.reset();
     m_form5.reset();
@@ -93,7 +103,9 @@ int runApplication(PlatformServices& services, const IniFile& settings, int spla
     splash.reset();
 
     windows.mainWindow().show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    windows.close();
+    return status;
 }
 
 }  // namespace tessaly

@@ -38,8 +38,12 @@ public:
     TfDlgOutHTML& htmlLocation() override { return *m_dlgOutHtml; }
     TForm6& htmlOptions() override { return *m_form6; }
     TForm5& linkHelp() { return *m_form5; }
-    THRFPrmpt& hrefPrompt() { return *m_hrefPrompt; }
-    // Destroys the windows now, in the reverse order of their creation.
+    // What closing the program does: each window that keeps settings writes
+    // them (FormDestroy), then every window is destroyed, both in the
+    // reverse order of their creation.
+    void close();
+    // Destroys the windows now, in the reverse order of their creation,
+    // without writing their settings.
     void destroy();
 
 private:

@@ -1,6 +1,6 @@
 #include "app/tform1.h"
 
-#include "about/titlearea.h"
+#include "app/titlearea.h"
 #include "app/confirmpage.h"
 #include "app/helptexts.h"
 #include "app/inputpage.h"
@@ -8,12 +8,12 @@
 #include "app/processingpage.h"
 #include "app/thumbnailpage.h"
 #include "batch/renamejournal.h"
-#include "filetools/mainfiletools.h"
+#include "app/mainfiletools.h"
 #include "platform/filenames.h"
 #include "platform/paths.h"
 #include "settings/mainsettings.h"
 #include "ui_tform1.h"
-#include "viewer/tfdlgouthtml.h"
+#include "gallery/dialogs/tfdlgouthtml.h"
 #include "widgets/windowplacement.h"
 
 #include <QApplication>
@@ -52,37 +52,13 @@ TForm1::TForm1(PlatformServices& services, IniFile settings, CompanionWindows& c
     FormCreate();
 }
 
-TForm1::~TForm1()
-{
-    FormDestroy();
-}
+TForm1::~TForm1() = default;
 
 void TForm1::setUpFileTools()
 {
     Ui::TForm1& ui = *m_ui;
-    FileToolControls controls;
-    controls.fDir = ui.fDir;
-    controls.fBox = ui.fBox;
-    controls.fNewDir = ui.fNewDir;
-    controls.fNewBox = ui.fNewBox;
-    controls.lbMFL = ui.lbMFL;
-    controls.lDir = ui.lDir;
-    controls.Image1 = ui.Image1;
-    controls.bRenInd = ui.bRenInd;
-    controls.eFileEdit = ui.eFileEdit;
-    controls.bRenameOK = ui.bRenameOK;
-    controls.bRenameCan = ui.bRenameCan;
-    controls.bRefreshView = ui.bRefreshView;
-    controls.SpeedButton2 = ui.SpeedButton2;
-    controls.pm1 = pm1();
-    controls.pm2 = pm2();
-    controls.pcMain = ui.pcMain;
-    controls.tsIFS = ui.tsIFS;
-    controls.tsOFO = ui.tsOFO;
-    controls.tbJpg = ui.tbJpg;
-    controls.cbUpright = ui.cbUpright;
     m_fileTools = new MainFileTools(
-        controls, [this]() -> TForm2& { return m_windows.previewWindow(); }, m_services, this);
+        ui, pm1(), pm2(), [this]() -> TForm2& { return m_windows.previewWindow(); }, m_services, this);
     // "Refresh Directory & File lists" ends with the HTML output location's folders.
     m_fileTools->setOutputLocationRefresh([this] { m_windows.htmlLocation().refreshFolders(); });
     // A file renamed by hand keeps its place among the source files.
@@ -170,7 +146,7 @@ void TForm1::setUpUpperStrip()
 void TForm1::connectTitleButtons()
 {
     Ui::TForm1& ui = *m_ui;
-    m_titleArea = new TitleArea(this, {ui.sbAbout, ui.SpeedButton3, ui.sbDefaults}, m_services);
+    m_titleArea = new TitleArea(this, ui, m_services);
 }
 
 // Tab follows the reading order: the upper strip, then each page's controls

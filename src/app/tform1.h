@@ -48,6 +48,10 @@ public:
     // they are made after this one.
     TForm1(PlatformServices& services, IniFile settings, CompanionWindows& companions, QWidget* parent = nullptr);
     ~TForm1() override;
+    // Writes this window's share of the settings file; a failure is shown.
+    // The program calls it when it closes its windows (ApplicationWindows::
+    // close); destroying the window writes nothing.
+    void FormDestroy();
 
     Ui::TForm1& form() override { return *m_ui; }
     QMenu* pm1() const;
@@ -85,7 +89,6 @@ private:
     void showError(const QString& text) override;
 
     void FormCreate();
-    void FormDestroy();
     void setUpUpperStrip();
     void connectTitleButtons();
     void setUpKeyboard();

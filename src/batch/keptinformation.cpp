@@ -19,7 +19,7 @@ QByteArray keptInformation(const QString& sourcePath, bool turnedUpright, bool k
     if (kind != PictureKind::Jpeg && !photoFormatOf(kind, format))
         return {};
     QFile file;
-    if (openForReading(file, sourcePath) || file.size() > std::numeric_limits<int>::max())
+    if (openForReading(file, sourcePath).failed() || file.size() > std::numeric_limits<int>::max())
         return {};
     const QByteArray source = file.readAll();
     InformationChanges changes;

@@ -74,7 +74,7 @@ QString BuildOutputName(RunKind kind, const SequenceFormat& format, const Naming
     return paths::join(in.folder, name);
 }
 
-FileType OutputTypeOf(std::optional<OutputType> chosen, const QString& sourceName)
+FileType outputTypeOf(std::optional<OutputType> chosen, const QString& sourceName)
 {
     if (!chosen)
         return FileType::None;

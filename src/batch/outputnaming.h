@@ -57,6 +57,6 @@ QString BuildOutputName(RunKind kind, const SequenceFormat& format, const Naming
 // type; for NoConversion the source's own type, as its type text names it
 // (jpg and jpeg, tif and tiff, heic and heif alike); none for a type this
 // program does not know, and without a choice.
-FileType OutputTypeOf(std::optional<OutputType> chosen, const QString& sourceName);
+FileType outputTypeOf(std::optional<OutputType> chosen, const QString& sourceName);
 
 }  // namespace tessaly

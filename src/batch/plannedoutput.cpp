@@ -27,7 +27,7 @@ PlannedOutput plannedOutput(RunKindChosen kind, const JobSource& job, const Sequ
     PlannedOutput planned;
     planned.path = BuildOutputName(pictures ? RunKind::ThumbnailOrConvert : RunKind::RenameOrCopy, format, naming);
     if (pictures)
-        planned.type = OutputTypeOf(job.outputType(), sources[position]);
+        planned.type = outputTypeOf(job.outputType(), sources[position]);
     return planned;
 }
 

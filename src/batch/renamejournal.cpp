@@ -160,8 +160,8 @@ UndoOutcome undoLastRename(const QString& journalFolder, const std::optional<QSt
     QByteArray kept = kHeader + "\nfolder " + encoded(journal.folder) + '\n';
     for (const Entry* entry : left)
         kept += "rename " + encoded(entry->oldPath) + ' ' + encoded(entry->newPath) + "\ndone\n";
-    if (const auto failure = writeWholeFile(*path, kept))
-        throw Error(QStringLiteral("Cannot write the rename journal %1: %2").arg(*path, *failure));
+    if (const Status written = writeWholeFile(*path, kept); written.failed())
+        throw Error(QStringLiteral("Cannot write the rename journal %1: %2").arg(*path, written.reason()));
     return outcome;
 }
 

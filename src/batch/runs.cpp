@@ -315,11 +315,11 @@ namespace {
 void copyFile(const QString& sourcePath, const QString& targetPath)
 {
     SourceFile source;
-    if (const auto failure = source.open(sourcePath))
-        throw Error(QStringLiteral("cannot open the file: %1").arg(*failure));
+    if (const Status opened = source.open(sourcePath); opened.failed())
+        throw Error(QStringLiteral("cannot open the file: %1").arg(opened.reason()));
     FileReplacement target(targetPath);
-    if (const auto failure = target.open())
-        throw Error(QStringLiteral("cannot create %1: %2").arg(targetPath, *failure));
+    if (const Status opened = target.open(); opened.failed())
+        throw Error(QStringLiteral("cannot create %1: %2").arg(targetPath, opened.reason()));
     char buffer[2048];
     for (;;) {
         const std::int64_t read = source.read(buffer, sizeof buffer);
@@ -329,11 +329,11 @@ void copyFile(const QString& sourcePath, const QString& targetPath)
             throw Error(QStringLiteral("cannot read the file: it was cut short while it was copied"));
         if (read == 0)
             break;
-        if (const auto failure = target.write(buffer, read))
-            throw Error(QStringLiteral("cannot write %1: %2").arg(targetPath, *failure));
+        if (const Status written = target.write(buffer, read); written.failed())
+            throw Error(QStringLiteral("cannot write %1: %2").arg(targetPath, written.reason()));
     }
-    if (const auto failure = target.commit())
-        throw Error(QStringLiteral("cannot write %1: %2").arg(targetPath, *failure));
+    if (const Status committed = target.commit(); committed.failed())
+        throw Error(QStringLiteral("cannot write %1: %2").arg(targetPath, committed.reason()));
 }
 
 }  // namespace

@@ -138,7 +138,7 @@ AheadFile estimate(const QString& path, const ThumbnailOptions& options, std::in
         return file;
     SourceFile source;
     QFile stream;
-    if (source.open(path) ||
+    if (source.open(path).failed() ||
         !stream.open(source.descriptor(), QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
         return file;
     const std::int64_t bytes = stream.size();
@@ -213,7 +213,7 @@ struct ThumbnailReadAhead::Maker {
             // Opened once; the stamp is the opened file's, taken before it
             // is read.
             SourceFile file;
-            if (file.open(path) || file.size() > std::numeric_limits<int>::max())
+            if (file.open(path).failed() || file.size() > std::numeric_limits<int>::max())
                 return std::nullopt;
             const std::optional<FileStamp> opened = stampOf(file);
             if (!opened)

@@ -33,7 +33,10 @@ bool renameWithoutReplacing(const QString& from, const QString& to)
         return false;
     if (renameNoReplace(step, to))
         return true;
-    renameNoReplace(step, from);
+    // The file takes its old name back; should even that fail, it is still
+    // in its folder under the temporary name, which is said.
+    if (!renameNoReplace(step, from))
+        qWarning("Could not rename %s; it is kept as %s", qUtf8Printable(from), qUtf8Printable(step));
     return false;
 }
 

@@ -187,8 +187,8 @@ void replaceFileContents(const QString& path, const QByteArray& bytes)
         throw failure(QStringLiteral("the folder does not exist"));
     // Whole or not at all; in a folder that takes no new files the file
     // itself is written, as the only way left (fileops.h).
-    if (const auto reason = writeWholeFile(path, bytes))
-        throw failure(*reason);
+    if (const Status written = writeWholeFile(path, bytes); written.failed())
+        throw failure(written.reason());
 }
 
 }  // namespace tessaly

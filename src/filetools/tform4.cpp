@@ -34,10 +34,7 @@ TForm4::TForm4(MessageService& messages, IniFile settings, QWidget* parent)
     FormCreate();
 }
 
-TForm4::~TForm4()
-{
-    FormDestroy();
-}
+TForm4::~TForm4() = default;
 
 void TForm4::FormCreate()
 {

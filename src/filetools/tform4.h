@@ -20,6 +20,10 @@ class TForm4 : public QDialog {
 public:
     TForm4(MessageService& messages, IniFile settings, QWidget* parent = nullptr);
     ~TForm4() override;
+    // Writes this window's share of the settings file; a failure is shown.
+    // The program calls it when it closes its windows (ApplicationWindows::
+    // close); destroying the window writes nothing.
+    void FormDestroy();
 
     Ui::TForm4& form() { return *m_ui; }
     void setQuestion(int fileCount);
@@ -33,7 +37,6 @@ protected:
 
 private:
     void FormCreate();
-    void FormDestroy();
 
     std::unique_ptr<Ui::TForm4> m_ui;
     MessageService& m_messages;

@@ -33,7 +33,7 @@ QString bodyLine(const GalleryOptions& o)
 // Lines 1 to 5 of the banner, pictures and thumbnails pages.
 QString framesHead(const GalleryOptions& o)
 {
-    return lines({kDoctypeLine, QStringLiteral("<HTML>"), QStringLiteral("<HEAD>"), kGeneratorLine, TitleLine(o)});
+    return lines({kDoctypeLine, QStringLiteral("<HTML>"), QStringLiteral("<HEAD>"), kGeneratorLine, titleLine(o)});
 }
 
 QString hex2(int value)
@@ -81,8 +81,8 @@ void FilePageSink::savePage(const QString& path, const QString& text)
 {
     // Whole or not at all (a full disk leaves no short page); in a folder
     // where no file can be made, an existing page is rewritten in place.
-    if (const auto failure = writeWholeFile(path, (text + kCrLf).toUtf8()))
-        throw GalleryError(QStringLiteral("Cannot write %1: %2").arg(path, *failure));
+    if (const Status written = writeWholeFile(path, (text + kCrLf).toUtf8()); written.failed())
+        throw GalleryError(QStringLiteral("Cannot write %1: %2").arg(path, written.reason()));
 }
 
 int galleryWholeNumber(const QString& text)
@@ -201,7 +201,7 @@ FramesPages buildFramesPages(const GalleryInput& input)
         kDoctypeLine,
         QStringLiteral("<HTML>"),
         QStringLiteral("<HEAD>"),
-        TitleLine(o),
+        titleLine(o),
         kGeneratorLine,
         QStringLiteral("</HEAD>"),
         QStringLiteral("<FRAMESET COLS=\"%1,*\">").arg(width),

@@ -124,7 +124,7 @@ QString htmlText(const QString& text)
     return displayFileName(text).toHtmlEscaped();
 }
 
-QString TitleLine(const GalleryOptions& o)
+QString titleLine(const GalleryOptions& o)
 {
     return QStringLiteral("<TITLE>") + o.BannerString + QStringLiteral("</TITLE>");
 }
@@ -136,7 +136,7 @@ QString PageHead(const GalleryOptions& o)
     head += kDoctypeLine + kCrLf;
     head += QStringLiteral("<HTML>") + kCrLf;
     head += QStringLiteral("<HEAD>") + kCrLf;
-    head += TitleLine(o) + kCrLf;
+    head += titleLine(o) + kCrLf;
     head += kGeneratorLine + kCrLf;
     head += QStringLiteral("</HEAD>") + kCrLf;
     head += QStringLiteral("<BODY bgcolor=\"#") + HtmlColor(o.PageBkgd) + QStringLiteral("\" TEXT=\"#") +

@@ -13,7 +13,7 @@ inline const QString kCrLf = QStringLiteral("\r\n");
 // The head lines every page has (in an order that differs by page).
 inline const QString kDoctypeLine = QStringLiteral("<!DOCTYPE HTML PUBLIC \"Quorvane 2001\">");
 inline const QString kGeneratorLine = QStringLiteral("<META NAME=\"GENERATOR\" CONTENT=\"Quorvane Tessaly\">");
-QString TitleLine(const GalleryOptions& options);  // the banner text as the title
+QString titleLine(const GalleryOptions& options);  // the banner text as the title
 
 // "RRGGBB" in upper-case hexadecimal: white is "FFFFFF".
 QString HtmlColor(StoredColor color);

@@ -82,8 +82,8 @@ ScreenCopy makeScreenCopy(const QString& originalPath, const QString& copyPath)
     jpeg.assign(work);
     if (!makeFolders(paths::folderOf(copyPath)))
         throw GalleryError(QStringLiteral("Cannot make the folder %1").arg(paths::folderOf(copyPath)));
-    if (const auto failure = writeWholeFile(copyPath, jpeg.fileBytes()))
-        throw GalleryError(QStringLiteral("Cannot write %1: %2").arg(copyPath, *failure));
+    if (const Status written = writeWholeFile(copyPath, jpeg.fileBytes()); written.failed())
+        throw GalleryError(QStringLiteral("Cannot write %1: %2").arg(copyPath, written.reason()));
     copy.made = true;
     return copy;
 }

@@ -13,7 +13,7 @@ namespace tessaly {
 
 QByteArray JpegOutput::fileBytes() const
 {
-    return withSegments(encodeJpeg(m_bitmap, m_quality), m_information);
+    return withSegments(jfifBytes(m_bitmap, m_quality), m_information);
 }
 
 QByteArray BitmapOutput::fileBytes() const
@@ -29,9 +29,9 @@ void EncodeJpeg(JpegOutput& output, const Bitmap& bitmap, int quality)
 
 void EncodeGif(GifOutput& output, const Bitmap& bitmap)
 {
-    IndexedImage indexed = decodeJpegQuantized(encodeJpeg(bitmap, 100), 236);
+    IndexedImage indexed = decodeJpegQuantized(jfifBytes(bitmap, 100), 236);
     optimizeColorMap(indexed);
-    output.setBytes(encodeGif(indexed));
+    output.setBytes(gifFileBytes(indexed));
 }
 
 void EncodeMetafile(MetafileOutput& output, const Bitmap& bitmap)
@@ -43,8 +43,8 @@ bool SaveOutput(const OutputObject& output, const QString& path, bool overwrite)
 {
     if (!overwrite && fileExists(path))
         return false;
-    if (const auto failure = writeWholeFile(path, output.fileBytes()))
-        throw WriteError(QStringLiteral("Cannot write %1: %2").arg(path, *failure));
+    if (const Status written = writeWholeFile(path, output.fileBytes()); written.failed())
+        throw WriteError(QStringLiteral("Cannot write %1: %2").arg(path, written.reason()));
     return true;
 }
 

@@ -164,8 +164,8 @@ Picture LoadPicture(const QString& path, const PhotoOptions& photo, std::int64_t
     // Opened once and read no further than its size then: a name swapped
     // for a pipe or a device is refused, and saying so.
     QByteArray bytes;
-    if (const auto failure = readSourceFile(path, bytes, std::numeric_limits<int>::max(), sizeWhenOpened))
-        throw LoadError(*failure);
+    if (const Status read = readSourceFile(path, bytes, std::numeric_limits<int>::max(), sizeWhenOpened); read.failed())
+        throw LoadError(read.reason());
     return decodePicture(bytes, path, photo);
 }
 

@@ -69,7 +69,7 @@ std::optional<QSize> pictureSizeFromHeader(const QString& path, const PhotoOptio
         return std::nullopt;
     try {
         QFile file;
-        if (openForReading(file, path))
+        if (openForReading(file, path).failed())
             return std::nullopt;
         if (kind == PictureKind::Jpeg)
             return jpegSize(file, photo);

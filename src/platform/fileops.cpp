@@ -133,21 +133,21 @@ std::optional<std::int64_t> fileSize(const QString& path)
     return std::int64_t(info.st_size);
 }
 
-std::optional<QString> openForReading(QFile& file, const QString& path)
+Status openForReading(QFile& file, const QString& path)
 {
     if (!hasRawBytes(path)) {
         file.setFileName(path);
         if (file.open(QIODevice::ReadOnly))
-            return std::nullopt;
-        return file.errorString();
+            return {};
+        return Status::failure(file.errorString());
     }
     const int fd = ::open(encodeFileName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return lastErrorText();
+        return Status::failure(lastErrorText());
     if (file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
-        return std::nullopt;
+        return {};
     ::close(fd);
-    return file.errorString();
+    return Status::failure(file.errorString());
 }
 
 namespace {
@@ -198,7 +198,7 @@ void SourceFile::close()
         ::close(std::exchange(m_fd, -1));
 }
 
-std::optional<QString> SourceFile::open(const QString& path)
+Status SourceFile::open(const QString& path)
 {
     close();
     const QByteArray bytes = encodeFileName(path);
@@ -206,21 +206,21 @@ std::optional<QString> SourceFile::open(const QString& path)
     // writer, maybe for ever. For an ordinary file the flag changes nothing.
     const int fd = ::open(bytes.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
-        return lastErrorText();
+        return Status::failure(lastErrorText());
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
         const QString reason = lastErrorText();
         ::close(fd);
-        return reason;
+        return Status::failure(reason);
     }
     if (!S_ISREG(info.st_mode)) {
         ::close(fd);
-        return notOrdinaryText(bytes, info.st_mode);
+        return Status::failure(notOrdinaryText(bytes, info.st_mode));
     }
     m_fd = fd;
     m_size = std::int64_t(info.st_size);
     m_read = 0;
-    return std::nullopt;
+    return {};
 }
 
 std::int64_t SourceFile::read(char* data, std::int64_t count)
@@ -238,36 +238,35 @@ std::int64_t SourceFile::read(char* data, std::int64_t count)
     }
 }
 
-std::optional<QString> SourceFile::readRest(QByteArray& bytes)
+Status SourceFile::readRest(QByteArray& bytes)
 {
     const std::int64_t rest = m_size - m_read;
     if (rest > std::int64_t(std::numeric_limits<qsizetype>::max()))
-        return QStringLiteral("file too large");
+        return Status::failure(QStringLiteral("file too large"));
     bytes.resize(qsizetype(rest));
     std::int64_t done = 0;
     while (done < rest) {
         const std::int64_t got = read(bytes.data() + done, rest - done);
         if (got < 0)
-            return lastErrorText();
+            return Status::failure(lastErrorText());
         if (got == 0) {
             bytes.resize(qsizetype(done));
-            return QStringLiteral("the file was cut short while it was read");
+            return Status::failure(QStringLiteral("the file was cut short while it was read"));
         }
         done += got;
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<QString> readSourceFile(const QString& path, QByteArray& bytes, std::int64_t limit,
-                                      std::int64_t* sizeWhenOpened)
+Status readSourceFile(const QString& path, QByteArray& bytes, std::int64_t limit, std::int64_t* sizeWhenOpened)
 {
     SourceFile file;
-    if (auto failure = file.open(path))
-        return failure;
+    if (Status opened = file.open(path); opened.failed())
+        return opened;
     if (sizeWhenOpened)
         *sizeWhenOpened = file.size();
     if (file.size() > limit)
-        return QStringLiteral("file too large");
+        return Status::failure(QStringLiteral("file too large"));
     return file.readRest(bytes);
 }
 
@@ -322,7 +321,7 @@ FileReplacement::~FileReplacement()
         giveUp();
 }
 
-std::optional<QString> FileReplacement::open()
+Status FileReplacement::open()
 {
     m_target = encodeFileName(m_path);
     // A link is followed: the file it names gets the new bytes, the link stays.
@@ -338,7 +337,7 @@ std::optional<QString> FileReplacement::open()
     const bool found = ::stat(m_target.constData(), &existing) == 0;
     // A folder under the name is never replaced.
     if (found && S_ISDIR(existing.st_mode))
-        return QString::fromLocal8Bit(std::strerror(EISDIR));
+        return Status::failure(QString::fromLocal8Bit(std::strerror(EISDIR)));
     const bool exists = found && S_ISREG(existing.st_mode);
     // A folder that takes no new file, or a file that other names share:
     // only the file itself can be written.
@@ -356,16 +355,16 @@ std::optional<QString> FileReplacement::open()
     if (m_fd < 0) {
         const QString reason = lastErrorText();
         m_temporary.clear();
-        return reason;
+        return Status::failure(reason);
     }
     // The file that replaces another keeps its permissions.
     if (exists)
         ::fchmod(m_fd, existing.st_mode & 07777);
     m_opened = true;
-    return std::nullopt;
+    return {};
 }
 
-std::optional<QString> FileReplacement::openInPlace()
+Status FileReplacement::openInPlace()
 {
     // The copy first, whole and synced: until the new bytes are, it is the
     // only full copy of the picture.
@@ -375,7 +374,7 @@ std::optional<QString> FileReplacement::openInPlace()
     if (!makeFolders(keptFolder) || ::access(encodeFileName(keptFolder).constData(), W_OK) != 0)
         keptFolder = QDir::tempPath() + QStringLiteral("/tessaly-kept-originals-%1").arg(::getuid());
     if (!makeFolders(keptFolder))
-        return QStringLiteral("cannot make the folder %1 for a copy of the original").arg(keptFolder);
+        return Status::failure(QStringLiteral("cannot make the folder %1 for a copy of the original").arg(keptFolder));
     static std::atomic<unsigned> counter{0};
     const QByteArray name = QStringLiteral("%1-%2-").arg(::getpid()).arg(counter.fetch_add(1)).toLatin1() +
                             m_target.mid(m_target.lastIndexOf('/') + 1);
@@ -383,7 +382,7 @@ std::optional<QString> FileReplacement::openInPlace()
     const int original = ::open(m_target.constData(), O_RDWR | O_CLOEXEC);
     if (original < 0) {
         m_keptCopy.clear();
-        return lastErrorText();
+        return Status::failure(lastErrorText());
     }
     const int copy = ::open(m_keptCopy.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (copy < 0 || !copyDescriptor(original, copy) || ::fsync(copy) != 0) {
@@ -395,7 +394,7 @@ std::optional<QString> FileReplacement::openInPlace()
         }
         ::close(original);
         m_keptCopy.clear();
-        return reason;
+        return Status::failure(reason);
     }
     ::close(copy);
     if (::ftruncate(original, 0) != 0 || ::lseek(original, 0, SEEK_SET) != 0) {
@@ -403,11 +402,11 @@ std::optional<QString> FileReplacement::openInPlace()
         ::close(original);
         ::unlink(m_keptCopy.constData());
         m_keptCopy.clear();
-        return reason;
+        return Status::failure(reason);
     }
     m_fd = original;
     m_opened = true;
-    return std::nullopt;
+    return {};
 }
 
 QString FileReplacement::restored(const QString& failure)
@@ -433,41 +432,41 @@ QString FileReplacement::restored(const QString& failure)
     return failure;
 }
 
-std::optional<QString> FileReplacement::write(const char* data, std::int64_t size)
+Status FileReplacement::write(const char* data, std::int64_t size)
 {
     if (m_fd >= 0 && writeAll(m_fd, data, size))
-        return std::nullopt;
+        return {};
     QString failure = lastErrorText();
     if (m_inPlace) {
         failure = restored(failure);
         giveUp();
     }
-    return failure;
+    return Status::failure(failure);
 }
 
-std::optional<QString> FileReplacement::commit()
+Status FileReplacement::commit()
 {
-    std::optional<QString> failure;
+    QString failure;
     if (m_inPlace) {
         if (m_fd >= 0 && ::fsync(m_fd) == 0 && ::close(std::exchange(m_fd, -1)) == 0) {
             // The new bytes are on the disk: the copy has served.
             ::unlink(m_keptCopy.constData());
             m_keptCopy.clear();
             m_done = true;
-            return std::nullopt;
+            return {};
         }
         failure = lastErrorText();
     } else if (m_fd >= 0 && ::fsync(m_fd) == 0 && ::close(std::exchange(m_fd, -1)) == 0 &&
                ::rename(m_temporary.constData(), m_target.constData()) == 0) {
         m_done = true;
-        return std::nullopt;
+        return {};
     } else {
         failure = lastErrorText();
     }
     if (m_inPlace)
-        failure = restored(*failure);
+        failure = restored(failure);
     giveUp();
-    return failure;
+    return Status::failure(failure);
 }
 
 void FileReplacement::giveUp()
@@ -482,13 +481,13 @@ void FileReplacement::giveUp()
         ::unlink(m_temporary.constData());
 }
 
-std::optional<QString> writeWholeFile(const QString& path, const QByteArray& bytes)
+Status writeWholeFile(const QString& path, const QByteArray& bytes)
 {
     FileReplacement file(path);
-    if (auto failure = file.open())
-        return failure;
-    if (auto failure = file.write(bytes.constData(), bytes.size()))
-        return failure;
+    if (Status opened = file.open(); opened.failed())
+        return opened;
+    if (Status written = file.write(bytes.constData(), bytes.size()); written.failed())
+        return written;
     return file.commit();
 }
 

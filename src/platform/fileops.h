@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/status.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -12,13 +14,13 @@ namespace tessaly {
 
 // Renames `from` to `to` only when no file of that name exists; never
 // replaces one. False when the file system refuses.
-bool renameNoReplace(const QString& from, const QString& to);
+[[nodiscard]] bool renameNoReplace(const QString& from, const QString& to);
 
 // Writes all `size` bytes to the descriptor, again after interruptions;
 // false when it cannot.
-bool writeAll(int fd, const char* data, std::int64_t size);
+[[nodiscard]] bool writeAll(int fd, const char* data, std::int64_t size);
 // Reads the descriptor to its end onto `bytes`; false on a read error.
-bool readAll(int fd, QByteArray& bytes);
+[[nodiscard]] bool readAll(int fd, QByteArray& bytes);
 
 // True when the two paths name the same file (also through links).
 bool sameFile(const QString& first, const QString& second);
@@ -39,19 +41,18 @@ bool isOrdinaryFile(const QString& path);
 
 // Makes the folder at `path` with any missing parents; true when it is
 // there as a folder afterwards.
-bool makeFolders(const QString& path);
+[[nodiscard]] bool makeFolders(const QString& path);
 
 // Deletes the file at `path`; false when it could not.
 bool removeFile(const QString& path);
 
-// Opens the file at `path` for reading into `file`. Returns why it could
-// not be opened, or none.
-std::optional<QString> openForReading(QFile& file, const QString& path);
+// Opens the file at `path` for reading into `file`.
+Status openForReading(QFile& file, const QString& path);
 
 // Why what stands at `path` is no ordinary file ("not an ordinary file but
 // a named pipe (FIFO)"), links followed; none for an ordinary file or for
 // nothing there.
-std::optional<QString> notOrdinaryFileReason(const QString& path);
+[[nodiscard]] std::optional<QString> notOrdinaryFileReason(const QString& path);
 
 // A source file, opened once: it is checked to be an ordinary file on the
 // opened descriptor (so a name swapped for a pipe or a device in between
@@ -66,8 +67,7 @@ public:
     SourceFile(const SourceFile&) = delete;
     SourceFile& operator=(const SourceFile&) = delete;
 
-    // Returns why the file cannot be read, or none.
-    std::optional<QString> open(const QString& path);
+    Status open(const QString& path);
     // The size when it was opened.
     std::int64_t size() const { return m_size; }
     int descriptor() const { return m_fd; }
@@ -76,9 +76,9 @@ public:
     std::int64_t read(char* data, std::int64_t count);
     // Whether every byte up to that size has been read.
     bool readToTheEnd() const { return m_read == m_size; }
-    // The rest of the file, as far as its size when opened: none, or why
-    // not (a read error, a file cut short since it was opened).
-    std::optional<QString> readRest(QByteArray& bytes);
+    // The rest of the file, as far as its size when opened; fails on a
+    // read error or a file cut short since it was opened.
+    Status readRest(QByteArray& bytes);
     void close();
 
 private:
@@ -88,9 +88,9 @@ private:
 };
 
 // The whole file at `path` through a SourceFile, refused when it is larger
-// than `limit` bytes. Returns why it could not be read, or none.
-std::optional<QString> readSourceFile(const QString& path, QByteArray& bytes, std::int64_t limit,
-                                      std::int64_t* sizeWhenOpened = nullptr);
+// than `limit` bytes.
+Status readSourceFile(const QString& path, QByteArray& bytes, std::int64_t limit,
+                      std::int64_t* sizeWhenOpened = nullptr);
 
 // Writes a file that replaces the one at `path` only once it is complete
 // and synced, so that a failed write (a full disk among others) leaves the
@@ -110,10 +110,9 @@ public:
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
 
-    // Each returns why it failed, or none.
-    std::optional<QString> open();
-    std::optional<QString> write(const char* data, std::int64_t size);
-    std::optional<QString> commit();
+    Status open();
+    Status write(const char* data, std::int64_t size);
+    Status commit();
 
     // Where the copies of files rewritten in place are kept while they are
     // written (tests may point it elsewhere); made when needed.
@@ -121,7 +120,7 @@ public:
     static void setKeptOriginalsFolder(const QString& folder);
 
 private:
-    std::optional<QString> openInPlace();
+    Status openInPlace();
     // Puts the original back after a failed write in place; the failure,
     // with where the copy is when that fails too.
     QString restored(const QString& failure);
@@ -140,7 +139,6 @@ private:
 };
 
 // Writes `bytes` as the whole file at `path` through a FileReplacement.
-// Returns why the write failed, or none.
-std::optional<QString> writeWholeFile(const QString& path, const QByteArray& bytes);
+Status writeWholeFile(const QString& path, const QByteArray& bytes);
 
 }  // namespace tessaly

@@ -34,7 +34,11 @@ bool moveRawNameToTrash(const QString& path)
         return false;
     QString placedAt;
     if (!QFile::moveToTrash(standIn, &placedAt)) {
-        renameNoReplace(standIn, path);
+        // The file takes its own name back; should even that fail, it is
+        // still in its folder under the stand-in name, which is said.
+        if (!renameNoReplace(standIn, path))
+            qWarning("Could not move %s to the trash; it is kept as %s", qUtf8Printable(path),
+                     qUtf8Printable(standIn));
         return false;
     }
     if (!QFileInfo(placedAt).isAbsolute())
@@ -60,8 +64,8 @@ bool moveRawNameToTrash(const QString& path)
         if (fileExists(trashedInfo) ||
             fileExists(paths::join(trashFolder, QStringLiteral("files/") + decodeFileName(trashedName))))
             continue;
-        if (writeWholeFile(trashedInfo, info))
-            return true;
+        if (writeWholeFile(trashedInfo, info).failed())
+            return true;  // trashed, under the stand-in name
         if (!renameNoReplace(placedAt,
                              paths::join(trashFolder, QStringLiteral("files/") + decodeFileName(trashedName)))) {
             removeFile(trashedInfo);

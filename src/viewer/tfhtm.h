@@ -63,7 +63,6 @@ public:
     void setBrowseEnabled(bool enabled);
 
     QString currentFile() const { return m_currentFile; }
-    QString browseFile() const { return m_browseFile; }
     QString text() const;
     bool isModified() const;
 

@@ -15,7 +15,7 @@
 namespace tessaly {
 
 FolderNotFound::FolderNotFound(const QString& folder)
-    : std::runtime_error("folder not found"), m_message(QStringLiteral("The %1 directory does not exist").arg(folder))
+    : Error(QStringLiteral("The %1 directory does not exist").arg(folder))
 {
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "platform/error.h"
+
 #include <QString>
 #include <QTreeView>
-#include <stdexcept>
 
 class QFontMetrics;
 class QLabel;
@@ -13,13 +14,9 @@ class FileListBox;
 class FolderModel;
 
 // Raised when a folder tree is asked for a folder of which no part exists.
-class FolderNotFound : public std::runtime_error {
+class FolderNotFound : public Error {
 public:
     explicit FolderNotFound(const QString& folder);
-    QString message() const { return m_message; }
-
-private:
-    QString m_message;
 };
 
 // A folder as it fits in `width` pixels: middle folders give way to "...",

@@ -5,7 +5,7 @@
 #include "ui_tfdlgouthtml.h"
 #include "ui_tfhtm.h"
 #include "ui_tform6.h"
-#include "viewer/tfdlgouthtml.h"
+#include "gallery/dialogs/tfdlgouthtml.h"
 #include "viewer/tfhtm.h"
 #include "wizardfixture.h"
 

@@ -8,7 +8,7 @@
 #include "support/testpictures.h"
 #include "ui_tfdlgouthtml.h"
 #include "ui_tform2.h"
-#include "viewer/tfdlgouthtml.h"
+#include "gallery/dialogs/tfdlgouthtml.h"
 #include "wizardfixture.h"
 
 #include <QDir>
@@ -178,7 +178,7 @@ TEST_F(FileToolsTest, TurnPhotosUprightReachesThePreview)
     stored.fill(40, 90, 200);
     QFile file(input.path() + QStringLiteral("/side.jpg"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(withJpegMetadata(encodeJpeg(stored, 90), {6, {}}));
+    file.write(withJpegMetadata(jfifBytes(stored, 90), {6, {}}));
     file.close();
     click(ui.bRefreshView);
     const QString path = input.path() + QStringLiteral("/side.jpg");

@@ -280,6 +280,7 @@ TEST(FirstFolder, NewUserStartsInPictures)
             testing::click(ui.sbDefaults);
             EXPECT_EQ(ui.fDir->folder(), expected);
             EXPECT_EQ(ui.fNewDir->folder(), expected);
+            windows.close();
         }
         EXPECT_EQ(fakes.settings.readString(keys::kInput, QStringLiteral("?")), expected);
         EXPECT_EQ(fakes.settings.readString(keys::kOutput, QStringLiteral("?")), expected);

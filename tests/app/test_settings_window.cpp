@@ -1,3 +1,4 @@
+#include "app/startselection.h"
 #include "app/startup.h"
 #include "app/tform1.h"
 #include "filetools/tform4.h"
@@ -10,8 +11,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -35,6 +39,7 @@ TEST(SettingsFile, FreshStartWritesEveryDefault)
     FakeServices fakes;
     {
         ApplicationWindows windows(fakes.services, fakes.settings);
+        windows.close();
     }
     EXPECT_EQ(settingsText(fakes),
               QByteArray("[Directories]\nhtmlName=MyWeb.htm\nRecycleBin=Yes\nInput=") + start + "\nOutput=" + start +
@@ -77,6 +82,7 @@ TEST(SettingsFile, ChoicesSurviveARestart)
         ui.tbJpg->setValue(40);
         ui.cbOverWrite->setChecked(false);
         windows.deleteConfirm().form().cbRecycle->setChecked(false);
+        windows.close();
     }
     ApplicationWindows windows(fakes.services, fakes.settings);
     Ui::TForm1& ui = windows.mainWindow().form();
@@ -121,6 +127,7 @@ TEST(SettingsFile, TurnPhotosUprightIsStoredOnlyWhenOff)
             Ui::TForm1& ui = windows.mainWindow().form();
             EXPECT_EQ(ui.cbUpright->isChecked(), step.found) << step.fileEnd;
             ui.cbUpright->setChecked(step.set);
+            windows.close();
         }
         EXPECT_TRUE(settingsText(fakes).endsWith(step.fileEnd)) << step.fileEnd;
     }
@@ -155,6 +162,7 @@ TEST(SettingsFile, UnusualStoredValues)
             EXPECT_TRUE(ui.cbFHeight->isChecked());
             EXPECT_FALSE(ui.cbFWidth->isChecked());
             EXPECT_FALSE(ui.cbOverWrite->isChecked());
+            windows.close();
         }
         const QByteArray text = settingsText(fakes);
         EXPECT_TRUE(text.contains("Resize Speed=Fast\n"));
@@ -179,7 +187,7 @@ TEST(SettingsFile, MissingSavedFolderEndsTheLoad)
     EXPECT_EQ(windows.mainWindow().form().eWidth->text(), QStringLiteral("96"));
 
     // A saved folder that has gone opens its nearest parent and the load goes on.
-    windows.destroy();
+    windows.close();
     const QString parent = gone.makeFolder(QStringLiteral("kept"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(
@@ -201,9 +209,32 @@ TEST(SettingsFile, UnwritableFileWarnsOncePerWindow)
     const IniFile unwritable(temp.path() + QStringLiteral("/no/such/folder/Tessaly.ini"));
     {
         ApplicationWindows windows(fakes.services, unwritable);
+        windows.close();
     }
     const QString message = QStringLiteral("Unable to write to ") + unwritable.path();
     EXPECT_EQ(fakes.messages.texts(), (QStringList{message, message, message, message}));
+}
+
+// The running program writes the file when the user closes its main window
+// (and only then: the windows' destructors write nothing).
+TEST(SettingsFile, ClosingTheProgramWritesTheFile)
+{
+    FakeServices fakes;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName() == QLatin1String("TForm1") && window->isVisible()) {
+                window->findChild<QLineEdit*>(QStringLiteral("eWidth"))->setText(QStringLiteral("55"));
+                window->close();
+            }
+    });
+    closer.start(20);
+    EXPECT_EQ(runApplication(fakes.services, fakes.settings, 0, StartSelection{}), 0);
+    EXPECT_TRUE(settingsText(fakes).contains("Thumb Width=55\n"));
+
+    FakeServices unsaved;
+    { ApplicationWindows windows(unsaved.services, unsaved.settings); }
+    EXPECT_TRUE(settingsText(unsaved).isEmpty());
 }
 
 // Exit in either popup menu saves exactly as closing the window does.
@@ -216,8 +247,10 @@ TEST(SettingsFile, ExitSavesLikeClosing)
             ApplicationWindows windows(fakes.services, fakes.settings);
             windows.mainWindow().form().eWidth->setText(QStringLiteral("77"));
             windows.mainWindow().close();
+            windows.close();
         }
         closed = settingsText(fakes);
+        EXPECT_TRUE(closed.contains("Thumb Width=77\n"));
     }
     for (const char* exitItem : {"Exit1", "Exit2"}) {
         FakeServices fakes;
@@ -228,6 +261,7 @@ TEST(SettingsFile, ExitSavesLikeClosing)
             QMenu* menu = QByteArray(exitItem) == "Exit1" ? windows.mainWindow().pm2() : windows.mainWindow().pm1();
             menu->findChild<QAction*>(QString::fromLatin1(exitItem))->trigger();
             EXPECT_FALSE(windows.mainWindow().isVisible());
+            windows.close();
         }
         EXPECT_EQ(settingsText(fakes), closed) << exitItem;
     }

@@ -123,7 +123,7 @@ TEST(BuildOutputName, RootFolderJoinsWithOneSeparator)
               QStringLiteral("/Imagea.jpg"));
 }
 
-TEST(OutputTypeOf, ConversionTextAndNoConversion)
+TEST(outputTypeOf, ConversionTextAndNoConversion)
 {
     struct Case {
         const char* text;
@@ -153,7 +153,7 @@ TEST(OutputTypeOf, ConversionTextAndNoConversion)
         {"no conversion", "a.jpg", FileType::None},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(OutputTypeOf(outputTypeFromText(QString::fromLatin1(c.text)), QString::fromLatin1(c.source)),
+        EXPECT_EQ(outputTypeOf(outputTypeFromText(QString::fromLatin1(c.text)), QString::fromLatin1(c.source)),
                   c.expected)
             << c.text << " / " << c.source;
     EXPECT_EQ(extensionOf(FileType::Bmp), QStringLiteral(".bmp"));

@@ -192,6 +192,7 @@ TEST_F(KeepMetadata, WindowThumbnailsKeepTheInformationWhenTicked)
         click(window, "bNxt3");
         click(window, "bGO");
         ASSERT_TRUE(control<QLabel>(window, "lDone").text().startsWith(QLatin1String("Operation complete.")));
+        windows.close();
     }
     const QByteArray thumb = testing::readAll(output.path() + QStringLiteral("/Thumb001.jpg"));
     EXPECT_EQ(exifValue(thumb, "Exif.Image.Model"), "Model 7");

@@ -107,7 +107,7 @@ TEST(PictureRotation, TurnsRasterPicturesBothWaysAndKeepsTheirKind)
             replaceFileContents(path, turned.fileBytes);
 
             QFile file;
-            ASSERT_EQ(openForReading(file, path), std::nullopt);
+            ASSERT_TRUE(openForReading(file, path).ok());
             EXPECT_TRUE(file.readAll().left(12).contains(kind.magic));
             file.close();
             const Picture reloaded = LoadPicture(path);
@@ -204,8 +204,8 @@ TEST(PictureRotation, JpegIsRecompressedAtTheGivenQuality)
     const QString path = writeAs(folder.path() + QStringLiteral("/q.jpg"), blockPicture(), 95);
     const Picture picture = LoadPicture(path);
     const TurnedPicture turned = turnPicture(picture, TurnDirection::Clockwise, 90);
-    EXPECT_EQ(turned.fileBytes, encodeJpeg(rotateClockwise(picture.raster()), 90));
-    EXPECT_NE(turned.fileBytes, encodeJpeg(rotateClockwise(picture.raster()), 95));
+    EXPECT_EQ(turned.fileBytes, jfifBytes(rotateClockwise(picture.raster()), 90));
+    EXPECT_NE(turned.fileBytes, jfifBytes(rotateClockwise(picture.raster()), 95));
 }
 
 // A 256-colour BMP is written back as a 24-bit BMP with the turned pixels.

@@ -112,7 +112,7 @@ TEST(JpegTurn, OddSizesAndPhotosShownAsStored)
     EXPECT_LE(largestDifference(turned.picture.raster(), rotateCounterClockwise(shown.raster())), 3);
     // Given no file, the picture shown is turned and encoded as before.
     EXPECT_EQ(turnPicture(shown, TurnDirection::Clockwise, 90).fileBytes,
-              encodeJpeg(rotateClockwise(shown.raster()), 90));
+              jfifBytes(rotateClockwise(shown.raster()), 90));
 }
 
 // A photo of every other format turned as shown keeps its camera

@@ -66,7 +66,7 @@ TEST_F(FileReplacementTest, HardLinksAllSeeTheNewBytes)
     const QString other = temp.path() + QStringLiteral("/also-a.jpg");
     ASSERT_EQ(::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()), 0);
     const ino_t inode = inodeOf(path);
-    ASSERT_EQ(writeWholeFile(path, "new picture, longer"), std::nullopt);
+    ASSERT_TRUE(writeWholeFile(path, "new picture, longer").ok());
     EXPECT_EQ(testing::readAll(path), QByteArray("new picture, longer"));
     EXPECT_EQ(testing::readAll(other), QByteArray("new picture, longer"));
     EXPECT_EQ(inodeOf(path), inode);
@@ -82,8 +82,8 @@ TEST_F(FileReplacementTest, WriteGivenUpPutsTheOriginalBack)
     ASSERT_EQ(::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()), 0);
     {
         FileReplacement file(path);
-        ASSERT_EQ(file.open(), std::nullopt);
-        ASSERT_EQ(file.write("half", 4), std::nullopt);
+        ASSERT_TRUE(file.open().ok());
+        ASSERT_TRUE(file.write("half", 4).ok());
         EXPECT_EQ(keptCopies().size(), 1);
     }
     EXPECT_EQ(testing::readAll(path), QByteArray("old picture"));
@@ -99,7 +99,7 @@ TEST_F(FileReplacementTest, ReadOnlyFolderIsWrittenInPlace)
     const QString path = temp.write(QStringLiteral("out/a.jpg"), "old picture");
     QFile::setPermissions(path, QFileDevice::Permissions(0x6666));
     QFile::setPermissions(folder, QFileDevice::Permissions(0x5555));
-    EXPECT_TRUE(asOrdinaryUser([&] { return writeWholeFile(path, "new picture") == std::nullopt; }));
+    EXPECT_TRUE(asOrdinaryUser([&] { return writeWholeFile(path, "new picture").ok(); }));
     QFile::setPermissions(folder, QFileDevice::Permissions(0x7777));
     EXPECT_EQ(testing::readAll(path), QByteArray("new picture"));
     EXPECT_TRUE(keptCopies().isEmpty());
@@ -133,14 +133,14 @@ TEST_F(FileReplacementTest, FullDiskKeepsTheOriginal)
                      QFile::encodeName(folder + QStringLiteral("/l2.gif")).constData()),
               0);
 
-    const std::optional<QString> failure = writeWholeFile(linked, large);
-    ASSERT_TRUE(failure.has_value());
-    EXPECT_EQ(*failure, QStringLiteral("No space left on device"));
+    const Status written = writeWholeFile(linked, large);
+    ASSERT_TRUE(written.failed());
+    EXPECT_EQ(written.reason(), QStringLiteral("No space left on device"));
     EXPECT_EQ(testing::readAll(linked), old);
     EXPECT_EQ(testing::readAll(folder + QStringLiteral("/l2.gif")), old);
 
     QFile::setPermissions(folder, QFileDevice::Permissions(0x5555));
-    EXPECT_TRUE(asOrdinaryUser([&] { return writeWholeFile(locked, large).has_value(); }));
+    EXPECT_TRUE(asOrdinaryUser([&] { return writeWholeFile(locked, large).failed(); }));
     QFile::setPermissions(folder, QFileDevice::Permissions(0x7777));
     EXPECT_EQ(testing::readAll(locked), old);
     EXPECT_TRUE(keptCopies().isEmpty());

@@ -3,7 +3,7 @@
 #include "support/fakeservices.h"
 #include "ui_tfdlgouthtml.h"
 #include "ui_tfhtm.h"
-#include "viewer/tfdlgouthtml.h"
+#include "gallery/dialogs/tfdlgouthtml.h"
 #include "viewer/tfhtm.h"
 
 #include <QApplication>
@@ -51,6 +51,7 @@ TEST(ViewerWindows, FileNameSurvivesARestart)
         };
         fakes.dialogs.results = {QDialog::Rejected};
         EXPECT_FALSE(windows.htmlLocation().ask(web.path() + QStringLiteral("/Thumb001.jpg")));
+        windows.close();
     }
     EXPECT_TRUE(readAll(fakes.settings.path()).startsWith("[Directories]\nhtmlName=Holiday.htm\nRecycleBin=Yes\n"));
     ApplicationWindows again(fakes.services, fakes.settings);

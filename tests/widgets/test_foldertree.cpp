@@ -52,7 +52,7 @@ struct MixedFolder {
         latin1 = base + "/caf\xe9";
         ::mkdir(latin1.constData(), 0755);
         picture = decodeFileName(latin1 + "/pic.jpg");
-        writeWholeFile(picture, QByteArray("x"));
+        EXPECT_TRUE(writeWholeFile(picture, QByteArray("x")).ok());
     }
     ~MixedFolder()
     {

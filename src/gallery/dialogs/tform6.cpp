@@ -79,10 +79,7 @@ TForm6::TForm6(PlatformServices& services, IniFile settings, ColorChooser* color
     FormCreate();
 }
 
-TForm6::~TForm6()
-{
-    FormDestroy();
-}
+TForm6::~TForm6() = default;
 
 void TForm6::setCompanions(TForm5* help, THRFPrmpt* prompt)
 {

@@ -28,6 +28,10 @@ public:
     // Without a chooser the colour buttons open the desktop's colour dialog.
     TForm6(PlatformServices& services, IniFile settings, ColorChooser* colors = nullptr, QWidget* parent = nullptr);
     ~TForm6() override;
+    // Writes this window's share of the settings file; a failure is shown.
+    // The program calls it when it closes its windows (ApplicationWindows::
+    // close); destroying the window writes nothing.
+    void FormDestroy();
 
     Ui::TForm6& form() { return *m_ui; }
     // The help window and the frames prompt, made after this dialog.
@@ -51,7 +55,6 @@ private:
 
     void FormCreate();
     void FormShow();
-    void FormDestroy();
     void PageControl1Change(int index);
     void rgHREFClick(int index);
     void rgIMGClick(int index);

@@ -189,7 +189,7 @@ void optimizeColorMap(IndexedImage& image)
     image.palette = std::move(used);
 }
 
-QByteArray encodeGif(const IndexedImage& image)
+QByteArray gifFileBytes(const IndexedImage& image)
 {
     if (image.width <= 0 || image.height <= 0 || image.palette.empty() || image.palette.size() > 256)
         throw CodecError("cannot write this picture as GIF");

@@ -24,6 +24,6 @@ void optimizeColorMap(IndexedImage& image);
 
 // A single-image GIF file of the palette picture (the palette padded to a
 // power of two as the format needs).
-QByteArray encodeGif(const IndexedImage& image);
+QByteArray gifFileBytes(const IndexedImage& image);
 
 }  // namespace tessaly

@@ -339,7 +339,7 @@ std::optional<JpegFrame> peekJpegFrame(QIODevice& device)
     return found;
 }
 
-QByteArray encodeJpeg(const Bitmap& bitmap, int quality)
+QByteArray jfifBytes(const Bitmap& bitmap, int quality)
 {
     if (bitmap.isEmpty())
         throw CodecError("cannot write an empty picture as JPEG");

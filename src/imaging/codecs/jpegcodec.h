@@ -55,7 +55,7 @@ std::optional<JpegFrame> peekJpegFrame(QIODevice& device);
 
 // Compresses a bitmap as a baseline JFIF stream: the library's defaults with
 // `quality` (1 to 100) set through baseline-forced tables, RGB input.
-QByteArray encodeJpeg(const Bitmap& bitmap, int quality);
+QByteArray jfifBytes(const Bitmap& bitmap, int quality);
 
 // Decodes a JPEG stream into a palette picture of at most `colors` colours,
 // with the library's two-pass quantiser and Floyd-Steinberg dithering.

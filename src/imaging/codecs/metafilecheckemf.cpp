@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <uemf.h>
 #include <uemf_safe.h>
 
 namespace tessaly {
@@ -18,24 +19,24 @@ constexpr std::uint32_t kEmfPlusSignature = 0x2B464D45u;  // "EMF+"
 bool libraryChecks(std::uint32_t type)
 {
     switch (type) {
-    case 69:
-    case 96:
-    case 97:
-    case 102:
-    case 103:
-    case 105:
-    case 106:
-    case 107:
-    case 109:
-    case 110:
-    case 111:
-    case 112:
-    case 113:
-    case 117:
-    case 119:
-    case 120:
-    case 121: return false;
-    default: return type >= 1 && type <= 122;
+    case U_EMR_UNDEF69:
+    case U_EMR_POLYTEXTOUTA:
+    case U_EMR_POLYTEXTOUTW:
+    case U_EMR_GLSRECORD:
+    case U_EMR_GLSBOUNDEDRECORD:
+    case U_EMR_DRAWESCAPE:
+    case U_EMR_EXTESCAPE:
+    case U_EMR_UNDEF107:
+    case U_EMR_FORCEUFIMAPPING:
+    case U_EMR_NAMEDESCAPE:
+    case U_EMR_COLORCORRECTPALETTE:
+    case U_EMR_SETICMPROFILEA:
+    case U_EMR_SETICMPROFILEW:
+    case U_EMR_UNDEF117:
+    case U_EMR_SETLINKEDUFIS:
+    case U_EMR_SETTEXTJUSTIFICATION:
+    case U_EMR_COLORMATCHTOTARGETW: return false;
+    default: return type >= U_EMR_MIN && type <= U_EMR_MAX;
     }
 }
 
@@ -58,10 +59,10 @@ public:
             const Offset recordSize = m_data.u32(at + 4, size);
             if (recordSize < 8 || recordSize % 4 != 0 || at + recordSize > size)
                 refuse("a record's size does not fit the file");
-            if (first != (type == 1))
+            if (first != (type == U_EMR_HEADER))
                 refuse("the header record is not first");
             first = false;
-            if (type == 14)  // EOF
+            if (type == U_EMR_EOF)
                 return;
             checkRecord(type, at, at + recordSize);
             // libUEMF's own checks of the record's fixed part and counts,
@@ -142,7 +143,7 @@ private:
     void checkRecord(std::uint32_t type, Offset at, Offset end) const
     {
         switch (type) {
-        case 1: {  // header: description and pixel format within it
+        case U_EMR_HEADER: {  // header: description and pixel format within it
             need(at, 88, end);
             const std::int64_t descriptionChars = m_data.u32(at + 60, end);
             const Offset descriptionAt = m_data.u32(at + 64, end);
@@ -163,26 +164,26 @@ private:
                 items(at + m_data.u32(at + 92, end), m_data.u32(at + 88, end), 1, end);
             break;
         }
-        case 2:
-        case 3:
-        case 4:
-        case 5:
-        case 6:  // poly Bézier, polygon, polyline (32-bit points)
+        case U_EMR_POLYBEZIER:
+        case U_EMR_POLYGON:
+        case U_EMR_POLYLINE:
+        case U_EMR_POLYBEZIERTO:
+        case U_EMR_POLYLINETO:  // poly Bézier, polygon, polyline (32-bit points)
             need(at, 28, end);
             items(at + 28, m_data.u32(at + 24, end), 8, end);
             break;
-        case 85:
-        case 86:
-        case 87:
-        case 88:
-        case 89:  // the same with 16-bit points
+        case U_EMR_POLYBEZIER16:
+        case U_EMR_POLYGON16:
+        case U_EMR_POLYLINE16:
+        case U_EMR_POLYBEZIERTO16:
+        case U_EMR_POLYLINETO16:  // the same with 16-bit points
             need(at, 28, end);
             items(at + 28, m_data.u32(at + 24, end), 4, end);
             break;
-        case 7:
-        case 8:
-        case 90:
-        case 91: {  // poly-polyline, poly-polygon
+        case U_EMR_POLYPOLYLINE:
+        case U_EMR_POLYPOLYGON:
+        case U_EMR_POLYPOLYLINE16:
+        case U_EMR_POLYPOLYGON16: {  // poly-polyline, poly-polygon
             need(at, 32, end);
             const std::int64_t polys = m_data.u32(at + 24, end);
             const std::int64_t points = m_data.u32(at + 28, end);
@@ -192,58 +193,58 @@ private:
                 total += m_data.u32(at + 32 + 4 * i, end);
             if (total > points)
                 refuse("a record's count does not fit the record");
-            items(at + 32 + 4 * polys, points, (type == 7 || type == 8) ? 8 : 4, end);
+            items(at + 32 + 4 * polys, points, (type == U_EMR_POLYPOLYLINE || type == U_EMR_POLYPOLYGON) ? 8 : 4, end);
             break;
         }
-        case 56:
-        case 92: {  // poly-draw: points, then one type byte each
+        case U_EMR_POLYDRAW:
+        case U_EMR_POLYDRAW16: {  // poly-draw: points, then one type byte each
             need(at, 28, end);
             const std::int64_t points = m_data.u32(at + 24, end);
-            items(at + 28, points, type == 56 ? 9 : 5, end);
+            items(at + 28, points, type == U_EMR_POLYDRAW ? 9 : 5, end);
             break;
         }
-        case 37:
-        case 40:
-        case 48:  // select, delete object; select palette
+        case U_EMR_SELECTOBJECT:
+        case U_EMR_DELETEOBJECT:
+        case U_EMR_SELECTPALETTE:  // select, delete object; select palette
             need(at, 12, end);
             handle(m_data.u32(at + 8, end), false);
             break;
-        case 38:
-        case 39:
-        case 82:
-        case 99:
-        case 122:  // create pen, brush, font, colour space
+        case U_EMR_CREATEPEN:
+        case U_EMR_CREATEBRUSHINDIRECT:
+        case U_EMR_EXTCREATEFONTINDIRECTW:
+        case U_EMR_CREATECOLORSPACE:
+        case U_EMR_CREATECOLORSPACEW:  // create pen, brush, font, colour space
             need(at, 12, end);
             handle(m_data.u32(at + 8, end), true);
             break;
-        case 49:  // create palette: handle, version, count, entries
+        case U_EMR_CREATEPALETTE:  // create palette: handle, version, count, entries
             need(at, 16, end);
             handle(m_data.u32(at + 8, end), true);
             items(at + 16, m_data.u16(at + 14, end), 4, end);
             break;
-        case 50:  // set palette entries
+        case U_EMR_SETPALETTEENTRIES:  // set palette entries
             need(at, 20, end);
             handle(m_data.u32(at + 8, end), false);
             items(at + 20, m_data.u32(at + 16, end), 4, end);
             break;
-        case 51:  // resize palette
+        case U_EMR_RESIZEPALETTE:  // resize palette
             need(at, 16, end);
             handle(m_data.u32(at + 8, end), false);
             break;
-        case 93:
-        case 94:  // mono and DIB pattern brushes
+        case U_EMR_CREATEMONOBRUSH:
+        case U_EMR_CREATEDIBPATTERNBRUSHPT:  // mono and DIB pattern brushes
             need(at, 32, end);
             handle(m_data.u32(at + 8, end), true);
             bitmap(at, end, at + 16, m_data.u32(at + 12, end) == 1);
             break;
-        case 95: {  // extended pen: handle, bitmap, LOGPEN with style entries
+        case U_EMR_EXTCREATEPEN: {  // extended pen: handle, bitmap, LOGPEN with style entries
             need(at, 52, end);
             handle(m_data.u32(at + 8, end), true);
             bitmap(at, end, at + 12);
             items(at + 52, m_data.u32(at + 48, end), 4, end);
             break;
         }
-        case 70: {  // comment
+        case U_EMR_COMMENT: {
             need(at, 12, end);
             const Offset dataBytes = m_data.u32(at + 8, end);
             items(at + 12, dataBytes, 1, end);
@@ -251,69 +252,69 @@ private:
                 emfPlus(at + 16, at + 12 + dataBytes);
             break;
         }
-        case 71:
-        case 72: {  // fill, frame region
-            need(at, type == 71 ? 32 : 40, end);
+        case U_EMR_FILLRGN:
+        case U_EMR_FRAMERGN: {  // fill, frame region
+            need(at, type == U_EMR_FILLRGN ? 32 : 40, end);
             handle(m_data.u32(at + 28, end), false);
-            region(at + (type == 71 ? 32 : 40), m_data.u32(at + 24, end), end, false);
+            region(at + (type == U_EMR_FILLRGN ? 32 : 40), m_data.u32(at + 24, end), end, false);
             break;
         }
-        case 73:
-        case 74:  // invert, paint region
+        case U_EMR_INVERTRGN:
+        case U_EMR_PAINTRGN:  // invert, paint region
             need(at, 28, end);
             region(at + 28, m_data.u32(at + 24, end), end, false);
             break;
-        case 75:  // select clip region
+        case U_EMR_EXTSELECTCLIPRGN:  // select clip region
             need(at, 16, end);
             region(at + 16, m_data.u32(at + 8, end), end, true);
             break;
-        case 76:
-        case 77:
-        case 114:
-        case 116:  // bit, stretch, alpha, transparent blits
-            need(at, type == 76 ? 100 : 108, end);
+        case U_EMR_BITBLT:
+        case U_EMR_STRETCHBLT:
+        case U_EMR_ALPHABLEND:
+        case U_EMR_TRANSPARENTBLT:  // bit, stretch, alpha, transparent blits
+            need(at, type == U_EMR_BITBLT ? 100 : 108, end);
             bitmap(at, end, at + 84, m_data.u32(at + 80, end) == 1);
             break;
-        case 78:  // mask blit: source and mask bitmaps
+        case U_EMR_MASKBLT:  // mask blit: source and mask bitmaps
             need(at, 128, end);
             bitmap(at, end, at + 84, m_data.u32(at + 80, end) == 1);
             bitmap(at, end, at + 112);
             break;
-        case 79:  // parallelogram blit
+        case U_EMR_PLGBLT:  // parallelogram blit
             need(at, 140, end);
             bitmap(at, end, at + 96, m_data.u32(at + 92, end) == 1);
             bitmap(at, end, at + 124);
             break;
-        case 80:
-        case 81: {  // set DIB bits to device, stretch DIB bits: source x, y, cx, cy
-            need(at, type == 80 ? 76 : 80, end);
+        case U_EMR_SETDIBITSTODEVICE:
+        case U_EMR_STRETCHDIBITS: {  // set DIB bits to device, stretch DIB bits: source x, y, cx, cy
+            need(at, type == U_EMR_SETDIBITSTODEVICE ? 76 : 80, end);
             if (const auto dib = bitmap(at, end, at + 48, m_data.u32(at + 64, end) == 1))
                 checkSource(*dib, m_data.i32(at + 32, end), m_data.i32(at + 36, end), m_data.i32(at + 40, end),
                             m_data.i32(at + 44, end));
             break;
         }
-        case 83:
-        case 84:  // extended text out (ANSI, wide)
+        case U_EMR_EXTTEXTOUTA:
+        case U_EMR_EXTTEXTOUTW:  // extended text out (ANSI, wide)
             need(at, 76, end);
-            text(at, end, at + 36, type == 84);
+            text(at, end, at + 36, type == U_EMR_EXTTEXTOUTW);
             break;
-        case 96:
-        case 97: {  // poly text out: strings of EMRTEXT
+        case U_EMR_POLYTEXTOUTA:
+        case U_EMR_POLYTEXTOUTW: {  // poly text out: strings of EMRTEXT
             need(at, 40, end);
             const std::int64_t strings = m_data.u32(at + 36, end);
             items(at + 40, strings, 40, end);
             for (std::int64_t i = 0; i < strings; ++i)
-                text(at, end, at + 40 + 40 * i, type == 97);
+                text(at, end, at + 40 + 40 * i, type == U_EMR_POLYTEXTOUTW);
             break;
         }
-        case 108: {  // small text out
+        case U_EMR_SMALLTEXTOUT: {  // small text out
             need(at, 36, end);
             const std::int64_t chars = m_data.u32(at + 16, end);
             const std::uint32_t options = m_data.u32(at + 20, end);
             items(at + ((options & 0x100) ? 36 : 52), chars, (options & 0x200) ? 1 : 2, end);
             break;
         }
-        case 118: {  // gradient fill: vertices, then triangles or rectangles
+        case U_EMR_GRADIENTFILL: {  // gradient fill: vertices, then triangles or rectangles
             need(at, 36, end);
             const std::int64_t vertices = m_data.u32(at + 24, end);
             const std::int64_t shapes = m_data.u32(at + 28, end);
@@ -322,29 +323,29 @@ private:
             items(at + 36 + 16 * vertices, shapes, mode == 2 ? 12 : 8, end);
             break;
         }
-        case 102:  // OpenGL record
+        case U_EMR_GLSRECORD:  // OpenGL record
             need(at, 12, end);
             items(at + 12, m_data.u32(at + 8, end), 1, end);
             break;
-        case 103:  // bounded OpenGL record
+        case U_EMR_GLSBOUNDEDRECORD:  // bounded OpenGL record
             need(at, 28, end);
             items(at + 28, m_data.u32(at + 24, end), 1, end);
             break;
-        case 105:
-        case 106:  // draw and extended escapes
+        case U_EMR_DRAWESCAPE:
+        case U_EMR_EXTESCAPE:  // draw and extended escapes
             need(at, 16, end);
             items(at + 16, m_data.u32(at + 12, end), 1, end);
             break;
-        case 110:  // named escape
+        case U_EMR_NAMEDESCAPE:  // named escape
             need(at, 20, end);
             items(at + 20, std::int64_t(m_data.u32(at + 12, end)) + m_data.u32(at + 16, end), 1, end);
             break;
-        case 112:
-        case 113:  // set colour profile
+        case U_EMR_SETICMPROFILEA:
+        case U_EMR_SETICMPROFILEW:  // set colour profile
             need(at, 20, end);
             items(at + 20, std::int64_t(m_data.u32(at + 12, end)) + m_data.u32(at + 16, end), 1, end);
             break;
-        case 121:  // colour match to target
+        case U_EMR_COLORMATCHTOTARGETW:  // colour match to target
             need(at, 24, end);
             items(at + 24, std::int64_t(m_data.u32(at + 16, end)) + m_data.u32(at + 20, end), 1, end);
             break;

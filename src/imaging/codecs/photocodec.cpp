@@ -386,9 +386,9 @@ int runPhotoDecoder(PhotoFormat format)
         // The reason goes back as the only output after a zero header.
         const QByteArray reason = error.message().toUtf8().left(1024);
         const DecoderWireHeader header = DecoderWireHeader::failure(std::int32_t(reason.size()));
-        writeAll(1, reinterpret_cast<const char*>(&header), sizeof header);
-        writeAll(1, reason.constData(), reason.size());
-        return 0;
+        const bool told = writeAll(1, reinterpret_cast<const char*>(&header), sizeof header) &&
+                          writeAll(1, reason.constData(), reason.size());
+        return told ? 0 : 2;
     }
     const DecoderWireHeader header = DecoderWireHeader::of(photo);
     if (!writeAll(1, reinterpret_cast<const char*>(&header), sizeof header) ||

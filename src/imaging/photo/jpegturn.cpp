@@ -108,7 +108,7 @@ TurnedJpeg turnJpegFile(const QByteArray& jpeg, int shownOrientation, int quarte
                                    static_cast<unsigned long>(jpeg.size()), &width, &height, &sampling,
                                    &colourSpace) == 0 &&
                (colourSpace == TJCS_CMYK || colourSpace == TJCS_YCCK);
-        moved = encodeJpeg(result, quality);
+        moved = jfifBytes(result, quality);
     } else {
         turned.lossless = true;
     }

@@ -66,7 +66,8 @@ int main(int argc, char** argv)
         limit(RLIMIT_AS, rlim_t(memory) + (rlim_t(256) << 20));
 
     QByteArray bytes;
-    tessaly::readAll(0, bytes);
+    if (!tessaly::readAll(0, bytes))
+        return 2;
     // Text in drawings needs Qt's fonts, which need a GUI application; no
     // display is used.
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -152,7 +152,7 @@ TEST_F(GalleryRun, EveryLayoutWritesWhatTheCommandLineWrites)
         QHash<QString, QByteArray> fromWindow;
         for (const QString& page : pages())
             fromWindow[page] = testing::readAll(web + u'/' + page);
-        form6.reset();  // saves the options as at exit
+        form6->FormDestroy();  // saves the options as at exit
         GalleryInput input;
         input.options = readGalleryOptions(fakes.settings);
         input.entries = processed;

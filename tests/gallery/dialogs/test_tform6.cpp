@@ -45,8 +45,10 @@ protected:
         form6->setCompanions(form5.get(), prompt.get());
         setGallery(folder.path() + QStringLiteral("/web"));
     }
+    // Closes the dialogs as the program does: the options are saved first.
     void destroy()
     {
+        form6->FormDestroy();
         prompt.reset();
         form5.reset();
         form6.reset();
@@ -206,6 +208,10 @@ TEST_F(HtmlOptions, ClicksShowAndHideTheirControls)
          {"cbUseTable", "eTCols", "cbTAlign", "cbCAlign"},
          {}},
         {{"cbFrames", "cbBkgd"}, {"cbTxt"}, {}, {"cbTxt"}, {}},
+        // In frames a caption switched off keeps its alignment hidden, and
+        // one page keeps the navigation buttons and their help hidden.
+        {{"cbFrames", "cbCaption"}, {"lFrameHelp"}, {"cbCAlign", "eCaption"}, {}, {"cbCAlign"}},
+        {{"rb1pg", "cbFrames"}, {"lFrameHelp"}, {"gbNavBtns", "lMHelp"}, {}, {}},
         // Clearing the links to the originals turns frames off.
         {{"cbFrames", "cbHREF"}, {"gbPages", "lMHelp"}, {"lFrameHelp", "cbBkgd", "eHREF"}, {"cbUseTable"}, {}},
         // Frames bring the table layout back.
@@ -220,6 +226,7 @@ TEST_F(HtmlOptions, ClicksShowAndHideTheirControls)
           "eCaption", "cbCAlign", "GroupBox4", "cbUseTable", "cbFrames"}},
         {{"cbResponsive", "cbResponsive"}, {}, {}, {"eTCols", "cbCaption", "GroupBox4", "cbUseTable", "cbFrames"}, {}},
         {{"cbUseTable", "cbResponsive"}, {"Label24", "gbPages", "gbNavBtns"}, {"GroupBox3", "GroupBox4"}, {}, {}},
+        {{"cbFrames", "cbBkgd", "cbResponsive"}, {"gbPages", "Label24"}, {}, {}, {"cbBkgd", "cbTxt", "lFrameHelp"}},
         {{"cbFrames", "cbResponsive"},
          {"Label24", "gbPages", "lFrameHelp", "cbBkgd"},
          {},

@@ -1,5 +1,5 @@
 #include "filetools/foldercommands.h"
-#include "filetools/mainfiletools.h"
+#include "app/mainfiletools.h"
 #include "filetools/manualrename.h"
 #include "filetools/picturerotation.h"
 #include "filetools/selectdirectorydialog.h"
@@ -12,6 +12,7 @@
 #include "support/tempfolder.h"
 #include "support/testpictures.h"
 #include "ui_selectdirectorydialog.h"
+#include "ui_tform1.h"
 #include "widgets/filelistbox.h"
 #include "widgets/foldertree.h"
 
@@ -26,47 +27,48 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
-#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 namespace tessaly {
 namespace {
 
-// The controls the file tools work on, in a plain window, set up as the
-// main window sets them up: input folder `input`, output folder `output`.
+// The controls of the main window's form that the tests reach.
+struct Controls {
+    FolderTree* fDir;
+    FileListBox* fBox;
+    FolderTree* fNewDir;
+    FileListBox* fNewBox;
+    QListWidget* lbMFL;
+    QLabel* lDir;
+    QLabel* Image1;
+    QAbstractButton* bRenInd;
+    QLineEdit* eFileEdit;
+    QAbstractButton* bRenameOK;
+    QAbstractButton* bRenameCan;
+    QAbstractButton* bRefreshView;
+    QAbstractButton* SpeedButton2;
+    QAbstractSlider* tbJpg;
+    QMenu* pm1;
+    QMenu* pm2;
+};
+
+// The main window's form on a plain window with only the file tools wired,
+// set up as the main window sets it up: input folder `input`, output folder
+// `output`, photos shown upright.
 class FileToolsWindow {
 public:
     FileToolsWindow(const QString& input, const QString& output)
     {
-        auto* layout = new QVBoxLayout(&window);
-        pages = add<QTabWidget>(layout, "pcMain");
-        tsIFS = new QWidget;
-        tsOFO = new QWidget;
-        pages->addTab(tsIFS, QStringLiteral("Input File Selection"));
-        pages->addTab(tsOFO, QStringLiteral("Ouput File Options"));
-        pages->addTab(new QWidget, QStringLiteral("Thumbnail Options"));
-        c.pcMain = pages;
-        c.tsIFS = tsIFS;
-        c.tsOFO = tsOFO;
-        c.fDir = add<FolderTree>(layout, "fDir");
-        c.fBox = add<FileListBox>(layout, "fBox");
-        c.fNewDir = add<FolderTree>(layout, "fNewDir");
-        c.fNewBox = add<FileListBox>(layout, "fNewBox");
-        c.lbMFL = add<QListWidget>(layout, "lbMFL");
-        c.lDir = add<QLabel>(layout, "lDir");
-        c.Image1 = add<QLabel>(layout, "Image1");
-        c.Image1->setFixedSize(97, 84);
-        c.Image1->setScaledContents(true);
-        c.bRenInd = add<QPushButton>(layout, "bRenInd");
-        c.eFileEdit = add<QLineEdit>(layout, "eFileEdit");
-        c.bRenameOK = add<QToolButton>(layout, "bRenameOK");
-        c.bRenameCan = add<QToolButton>(layout, "bRenameCan");
-        c.bRefreshView = add<QToolButton>(layout, "bRefreshView");
-        c.SpeedButton2 = add<QToolButton>(layout, "SpeedButton2");
-        auto* slider = add<QSlider>(layout, "tbJpg");
-        slider->setRange(10, 100);
-        slider->setValue(90);
-        c.tbJpg = slider;
+        ui.setupUi(&window);
+        pages = ui.pcMain;
+        tsIFS = ui.tsIFS;
+        tsOFO = ui.tsOFO;
+        c = {ui.fDir,    ui.fBox,      ui.fNewDir,    ui.fNewBox,      ui.lbMFL,        ui.lDir,
+             ui.Image1,  ui.bRenInd,   ui.eFileEdit,  ui.bRenameOK,    ui.bRenameCan,   ui.bRefreshView,
+             ui.SpeedButton2, ui.tbJpg, nullptr, nullptr};
+        ui.tbJpg->setRange(10, 100);
+        ui.tbJpg->setValue(90);
+        ui.cbUpright->setChecked(true);
         c.pm1 = menu("pm1", {"Next2", "CreateNewDirectory1", "RefreshDirectory1", "RemoveDirectory1", "SelectAll1",
                              "DeleteSelectedFiles1", "RotateImage90degreeclockwise1",
                              "RotateImage90degreescounterclockwise1", "LauchExplorer1", "Exit2"});
@@ -81,15 +83,23 @@ public:
         c.fDir->setFolder(input);
         c.fNewDir->setFolder(output);
         tools = std::make_unique<MainFileTools>(
-            c, [this]() -> TForm2& { return preview; }, fakes.services, &window);
-        window.resize(500, 900);
+            ui, c.pm1, c.pm2, [this]() -> TForm2& { return preview; }, fakes.services, &window);
         window.show();
+    }
+
+    // Brings the page of the form that holds `control` to the front.
+    void reveal(QWidget* control)
+    {
+        for (int page = 0; page < pages->count(); ++page)
+            if (pages->widget(page)->isAncestorOf(control))
+                pages->setCurrentIndex(page);
     }
 
     // Presses the left button on the item named `name` of `list`.
     void press(FileListBox* list, const QString& name, Qt::MouseButton button = Qt::LeftButton,
                Qt::KeyboardModifiers modifiers = {})
     {
+        reveal(list);
         const QList<QListWidgetItem*> found = list->findItems(name, Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1) << name.toStdString();
         QTest::mouseClick(list->viewport(), button, modifiers, list->visualItemRect(found.first()).center());
@@ -98,22 +108,15 @@ public:
 
     testing::FakeServices fakes;
     QWidget window;
+    Ui::TForm1 ui;
     TForm2 preview{&window};
-    FileToolControls c;
+    Controls c;
     QTabWidget* pages;
     QWidget* tsIFS;
     QWidget* tsOFO;
     std::unique_ptr<MainFileTools> tools;
 
 private:
-    template <typename W>
-    W* add(QVBoxLayout* layout, const char* name)
-    {
-        auto* widget = new W;
-        widget->setObjectName(QLatin1String(name));
-        layout->addWidget(widget);
-        return widget;
-    }
     QMenu* menu(const char* name, std::initializer_list<const char*> items)
     {
         auto* built = new QMenu(&window);
@@ -240,7 +243,7 @@ TEST(MainFileTools, RotationAsksAndOverwrites)
     w.fakes.messages.script(MessageAnswer::Yes);
     clockwise->trigger();
     EXPECT_EQ(w.c.Image1->pixmap().size(), QSize(24, 40));
-    EXPECT_EQ(testing::readAll(a), encodeJpeg(rotateClockwise(decodeJpeg(before)), 50));
+    EXPECT_EQ(testing::readAll(a), jfifBytes(rotateClockwise(decodeJpeg(before)), 50));
     // The hint keeps the old size until the file is previewed again.
     EXPECT_EQ(w.c.Image1->toolTip(), a + QStringLiteral(" - W: 40, H: 24"));
 }

@@ -3,7 +3,7 @@
 #include "support/fakeservices.h"
 #include "ui_tfdlgouthtml.h"
 #include "ui_tform4.h"
-#include "viewer/tfdlgouthtml.h"
+#include "gallery/dialogs/tfdlgouthtml.h"
 
 #include <QFileInfo>
 #include <QMenu>
@@ -252,6 +252,7 @@ TEST(TfDlgOutHTML, NameSurvivesARestart)
     Dialog d;
     EXPECT_EQ(d.ui.eFileName->text(), QStringLiteral("MyWeb.htm"));
     d.ui.eFileName->setText(QStringLiteral("Holiday.htm"));
+    d.dialog->FormDestroy();
     d.dialog.reset();
     EXPECT_EQ(d.fake.settings.readString(QStringLiteral("Directories"), QStringLiteral("htmlName"), {}),
               QStringLiteral("Holiday.htm"));

@@ -1,10 +1,11 @@
-#include "about/titlearea.h"
+#include "app/titlearea.h"
 
 #include "about/helpdocument.h"
 #include "about/helpwindow.h"
 #include "about/tfabout.h"
 #include "platform/installlayout.h"
 #include "platform/paths.h"
+#include "ui_tform1.h"
 
 #include <QAbstractButton>
 #include <QIcon>
@@ -12,7 +13,7 @@
 
 namespace tessaly {
 
-TitleArea::TitleArea(QWidget* mainWindow, const Buttons& buttons, PlatformServices& services)
+TitleArea::TitleArea(QWidget* mainWindow, const Ui::TForm1& ui, PlatformServices& services)
     : QObject(mainWindow),
       m_mainWindow(mainWindow),
       m_services(services),
@@ -20,16 +21,16 @@ TitleArea::TitleArea(QWidget* mainWindow, const Buttons& buttons, PlatformServic
 {
     m_reset.main = mainWindow;
     // Buttons that show only an icon: screen readers announce the hint.
-    for (QAbstractButton* button : {buttons.sbAbout, buttons.SpeedButton3, buttons.sbDefaults})
+    for (QAbstractButton* button : {ui.sbAbout, ui.SpeedButton3, ui.sbDefaults})
         if (button->accessibleName().isEmpty())
             button->setAccessibleName(button->toolTip());
     // The desktop theme's help icon; the style's own "help button" icon is
     // drawn as arrows by some styles, so the fallback is the question mark.
-    buttons.SpeedButton3->setIcon(QIcon::fromTheme(
+    ui.SpeedButton3->setIcon(QIcon::fromTheme(
         QStringLiteral("help-contents"), mainWindow->style()->standardIcon(QStyle::SP_TitleBarContextHelpButton)));
-    connect(buttons.sbAbout, &QAbstractButton::clicked, this, &TitleArea::sbAboutClick);
-    connect(buttons.SpeedButton3, &QAbstractButton::clicked, this, &TitleArea::SpeedButton3Click);
-    connect(buttons.sbDefaults, &QAbstractButton::clicked, this, &TitleArea::sbDefaultsClick);
+    connect(ui.sbAbout, &QAbstractButton::clicked, this, &TitleArea::sbAboutClick);
+    connect(ui.SpeedButton3, &QAbstractButton::clicked, this, &TitleArea::SpeedButton3Click);
+    connect(ui.sbDefaults, &QAbstractButton::clicked, this, &TitleArea::sbDefaultsClick);
 }
 
 TitleArea::~TitleArea() = default;

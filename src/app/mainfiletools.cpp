@@ -1,4 +1,4 @@
-#include "filetools/mainfiletools.h"
+#include "app/mainfiletools.h"
 
 #include "filetools/foldercommands.h"
 #include "filetools/manualrename.h"
@@ -10,6 +10,7 @@
 #include "platform/paths.h"
 #include "platform/services.h"
 #include "widgets/filelistbox.h"
+#include "ui_tform1.h"
 #include "widgets/foldertree.h"
 
 #include <QAbstractButton>
@@ -51,10 +52,12 @@ bool isListMovement(int key)
 
 }  // namespace
 
-MainFileTools::MainFileTools(const FileToolControls& controls, std::function<TForm2&()> previewWindow,
+MainFileTools::MainFileTools(Ui::TForm1& ui, QMenu* pm1, QMenu* pm2, std::function<TForm2&()> previewWindow,
                              PlatformServices& services, QWidget* window)
     : QObject(window),
-      m_c(controls),
+      m_ui(ui),
+      m_pm1(pm1),
+      m_pm2(pm2),
       m_previewWindow(std::move(previewWindow)),
       m_services(services),
       m_window(window),
@@ -62,11 +65,11 @@ MainFileTools::MainFileTools(const FileToolControls& controls, std::function<TFo
 {
     m_selectDirectory->setObjectName(QStringLiteral("SelectDirectory"));
     const QStyle* look = window->style();
-    m_c.bRenameOK->setIcon(look->standardIcon(QStyle::SP_DialogApplyButton));
-    m_c.bRenameCan->setIcon(look->standardIcon(QStyle::SP_DialogCancelButton));
+    m_ui.bRenameOK->setIcon(look->standardIcon(QStyle::SP_DialogApplyButton));
+    m_ui.bRenameCan->setIcon(look->standardIcon(QStyle::SP_DialogCancelButton));
     // The picture has no text of its own; its hint says what it shows.
-    if (m_c.Image1->accessibleName().isEmpty())
-        m_c.Image1->setAccessibleName(QStringLiteral("Preview Window"));
+    if (m_ui.Image1->accessibleName().isEmpty())
+        m_ui.Image1->setAccessibleName(QStringLiteral("Preview Window"));
     showRenaming(false);
     connectControls();
 }
@@ -77,42 +80,42 @@ void MainFileTools::connectControls()
 {
     // Presses and keys are seen before the lists get them, so that the
     // preview can follow the list's own handling of them.
-    for (QWidget* list : {static_cast<QWidget*>(m_c.fBox), static_cast<QWidget*>(m_c.fNewBox)}) {
+    for (QWidget* list : {static_cast<QWidget*>(m_ui.fBox), static_cast<QWidget*>(m_ui.fNewBox)}) {
         list->installEventFilter(this);
         static_cast<QListWidget*>(list)->viewport()->installEventFilter(this);
     }
-    m_c.Image1->installEventFilter(this);
-    m_c.eFileEdit->installEventFilter(this);
-    connect(m_c.lbMFL, &QListWidget::itemSelectionChanged, this, &MainFileTools::lbMFLClick);
-    connect(m_c.bRefreshView, &QAbstractButton::clicked, this, &MainFileTools::bRefreshViewClick);
-    connect(m_c.SpeedButton2, &QAbstractButton::clicked, this, &MainFileTools::SpeedButton2Click);
-    connect(m_c.bRenInd, &QAbstractButton::clicked, this, &MainFileTools::bRenIndClick);
-    connect(m_c.bRenameOK, &QAbstractButton::clicked, this, &MainFileTools::bRenameOKClick);
-    connect(m_c.bRenameCan, &QAbstractButton::clicked, this, &MainFileTools::bRenameCanClick);
+    m_ui.Image1->installEventFilter(this);
+    m_ui.eFileEdit->installEventFilter(this);
+    connect(m_ui.lbMFL, &QListWidget::itemSelectionChanged, this, &MainFileTools::lbMFLClick);
+    connect(m_ui.bRefreshView, &QAbstractButton::clicked, this, &MainFileTools::bRefreshViewClick);
+    connect(m_ui.SpeedButton2, &QAbstractButton::clicked, this, &MainFileTools::SpeedButton2Click);
+    connect(m_ui.bRenInd, &QAbstractButton::clicked, this, &MainFileTools::bRenIndClick);
+    connect(m_ui.bRenameOK, &QAbstractButton::clicked, this, &MainFileTools::bRenameOKClick);
+    connect(m_ui.bRenameCan, &QAbstractButton::clicked, this, &MainFileTools::bRenameCanClick);
 
     const auto on = [this](QMenu* menu, const char* name, void (MainFileTools::*handler)()) {
         if (QAction* action = item(menu, name))
             connect(action, &QAction::triggered, this, handler);
     };
-    on(m_c.pm1, "CreateNewDirectory1", &MainFileTools::CreateNewDirectory1Click);
-    on(m_c.pm1, "RefreshDirectory1", &MainFileTools::RefreshDirectory1Click);
-    on(m_c.pm1, "RemoveDirectory1", &MainFileTools::RemoveDirectory1Click);
-    on(m_c.pm1, "RotateImage90degreeclockwise1", &MainFileTools::RotateImage90degreeclockwise1Click);
-    on(m_c.pm1, "RotateImage90degreescounterclockwise1", &MainFileTools::RotateImage90degreescounterclockwise1Click);
+    on(m_pm1, "CreateNewDirectory1", &MainFileTools::CreateNewDirectory1Click);
+    on(m_pm1, "RefreshDirectory1", &MainFileTools::RefreshDirectory1Click);
+    on(m_pm1, "RemoveDirectory1", &MainFileTools::RemoveDirectory1Click);
+    on(m_pm1, "RotateImage90degreeclockwise1", &MainFileTools::RotateImage90degreeclockwise1Click);
+    on(m_pm1, "RotateImage90degreescounterclockwise1", &MainFileTools::RotateImage90degreescounterclockwise1Click);
     // Both "Launch Explorer" items run the button's own command.
-    on(m_c.pm1, "LauchExplorer1", &MainFileTools::SpeedButton2Click);
-    on(m_c.pm2, "LaunchExplorer1", &MainFileTools::SpeedButton2Click);
-    on(m_c.pm2, "CreateNewDirectory2", &MainFileTools::CreateNewDirectory2Click);
-    on(m_c.pm2, "RefreshDirectory2", &MainFileTools::RefreshDirectory2Click);
-    on(m_c.pm2, "RemoveDirectory2", &MainFileTools::RemoveDirectory2Click);
+    on(m_pm1, "LauchExplorer1", &MainFileTools::SpeedButton2Click);
+    on(m_pm2, "LaunchExplorer1", &MainFileTools::SpeedButton2Click);
+    on(m_pm2, "CreateNewDirectory2", &MainFileTools::CreateNewDirectory2Click);
+    on(m_pm2, "RefreshDirectory2", &MainFileTools::RefreshDirectory2Click);
+    on(m_pm2, "RemoveDirectory2", &MainFileTools::RemoveDirectory2Click);
 }
 
 bool MainFileTools::eventFilter(QObject* watched, QEvent* event)
 {
     if (m_forwarding)
         return false;
-    const bool inputList = watched == m_c.fBox->viewport();
-    const bool outputList = watched == m_c.fNewBox->viewport();
+    const bool inputList = watched == m_ui.fBox->viewport();
+    const bool outputList = watched == m_ui.fNewBox->viewport();
     if ((inputList || outputList) && event->type() == QEvent::MouseButtonPress) {
         auto* press = static_cast<QMouseEvent*>(event);
         if (press->button() != Qt::LeftButton)
@@ -128,7 +131,7 @@ bool MainFileTools::eventFilter(QObject* watched, QEvent* event)
             fNewBoxMouseDown(at);
         return true;
     }
-    if ((watched == m_c.fBox || watched == m_c.fNewBox) && event->type() == QEvent::KeyPress &&
+    if ((watched == m_ui.fBox || watched == m_ui.fNewBox) && event->type() == QEvent::KeyPress &&
         isListMovement(static_cast<QKeyEvent*>(event)->key())) {
         // Moving through a file list with the keys previews as a click does,
         // so the preview can be used without a mouse.
@@ -136,16 +139,16 @@ bool MainFileTools::eventFilter(QObject* watched, QEvent* event)
         const int before = list->currentRow();
         forward(list, event);
         if (list->currentRow() != before && list->currentRow() >= 0)
-            previewFromList(list, list == m_c.fBox ? m_c.fDir : m_c.fNewDir, list->currentRow());
+            previewFromList(list, list == m_ui.fBox ? m_ui.fDir : m_ui.fNewDir, list->currentRow());
         return true;
     }
-    if (watched == m_c.Image1 && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == m_ui.Image1 && event->type() == QEvent::MouseButtonRelease) {
         auto* release = static_cast<QMouseEvent*>(event);
-        if (release->button() == Qt::LeftButton && m_c.Image1->rect().contains(release->position().toPoint()))
+        if (release->button() == Qt::LeftButton && m_ui.Image1->rect().contains(release->position().toPoint()))
             Image1Click();
         return false;
     }
-    if (watched == m_c.eFileEdit && event->type() == QEvent::KeyPress) {
+    if (watched == m_ui.eFileEdit && event->type() == QEvent::KeyPress) {
         // Enter confirms the rename and Escape cancels it; the key goes no
         // further (a line edit passes Enter on to its window).
         const int key = static_cast<QKeyEvent*>(event)->key();
@@ -171,14 +174,14 @@ bool MainFileTools::forward(QWidget* target, QEvent* event)
 
 void MainFileTools::fBoxMouseDown(const QPoint& at)
 {
-    if (const QListWidgetItem* under = m_c.fBox->itemAt(at))
-        previewFromList(m_c.fBox, m_c.fDir, m_c.fBox->row(under));
+    if (const QListWidgetItem* under = m_ui.fBox->itemAt(at))
+        previewFromList(m_ui.fBox, m_ui.fDir, m_ui.fBox->row(under));
 }
 
 void MainFileTools::fNewBoxMouseDown(const QPoint& at)
 {
-    if (const QListWidgetItem* under = m_c.fNewBox->itemAt(at))
-        previewFromList(m_c.fNewBox, m_c.fNewDir, m_c.fNewBox->row(under));
+    if (const QListWidgetItem* under = m_ui.fNewBox->itemAt(at))
+        previewFromList(m_ui.fNewBox, m_ui.fNewDir, m_ui.fNewBox->row(under));
 }
 
 void MainFileTools::previewFromList(FileListBox* list, FolderTree* tree, int row)
@@ -189,8 +192,8 @@ void MainFileTools::previewFromList(FileListBox* list, FolderTree* tree, int row
     // A file list clears the preview first: a picture that fails leaves it
     // empty.
     m_picture = Picture();
-    m_c.Image1->clear();
-    m_c.Image1->setToolTip(QString());
+    m_ui.Image1->clear();
+    m_ui.Image1->setToolTip(QString());
     if (result.outcome == PreviewResult::Outcome::Failed) {
         m_services.messages.report(m_window, result.message);
         return;
@@ -200,11 +203,11 @@ void MainFileTools::previewFromList(FileListBox* list, FolderTree* tree, int row
 
 void MainFileTools::lbMFLClick()
 {
-    const QList<QListWidgetItem*> selected = m_c.lbMFL->selectedItems();
+    const QList<QListWidgetItem*> selected = m_ui.lbMFL->selectedItems();
     if (selected.isEmpty())
         return;
     const PreviewResult result =
-        previewSourceEntry(m_c.fDir->folder(), m_c.lDir->text(), selected.first()->text(), photoOptions());
+        previewSourceEntry(m_ui.fDir->folder(), m_ui.lDir->text(), selected.first()->text(), photoOptions());
     if (result.outcome == PreviewResult::Outcome::Failed) {
         // The preview keeps what it had, hint and caption included.
         m_services.messages.report(m_window, result.message);
@@ -217,89 +220,89 @@ void MainFileTools::showPreview(const PreviewResult& result)
 {
     m_picture = result.picture;
     m_previewShownUpright = photoOptions().turnUpright;
-    m_c.Image1->setPixmap(QPixmap::fromImage(displayImage(m_picture)));
-    m_c.Image1->setToolTip(result.information);
-    m_c.Image1->setAccessibleDescription(result.information);
+    m_ui.Image1->setPixmap(QPixmap::fromImage(displayImage(m_picture)));
+    m_ui.Image1->setToolTip(result.information);
+    m_ui.Image1->setAccessibleDescription(result.information);
     // The caption names the file that the rotations overwrite.
     m_previewWindow().setWindowTitle(result.path);
 }
 
 PhotoOptions MainFileTools::photoOptions() const
 {
-    return PhotoOptions{!m_c.cbUpright || m_c.cbUpright->isChecked()};
+    return PhotoOptions{m_ui.cbUpright->isChecked()};
 }
 
 bool MainFileTools::previewHoldsPicture() const
 {
     // The window may clear the small preview on its own (a run does).
-    return !m_picture.isEmpty() && !m_c.Image1->pixmap().isNull();
+    return !m_picture.isEmpty() && !m_ui.Image1->pixmap().isNull();
 }
 
 void MainFileTools::Image1Click()
 {
     if (!previewHoldsPicture())
         return;
-    m_previewWindow().showPicture(m_c.Image1->pixmap(), m_c.Image1->toolTip());
+    m_previewWindow().showPicture(m_ui.Image1->pixmap(), m_ui.Image1->toolTip());
 }
 
 void MainFileTools::bRefreshViewClick()
 {
-    m_c.fDir->refresh();
-    m_c.fBox->reread();
-    m_c.fBox->setFocusedIndex(0);
-    m_c.fNewDir->refresh();
-    m_c.fNewBox->reread();
-    m_c.fNewBox->setFocusedIndex(0);
+    m_ui.fDir->refresh();
+    m_ui.fBox->reread();
+    m_ui.fBox->setFocusedIndex(0);
+    m_ui.fNewDir->refresh();
+    m_ui.fNewBox->reread();
+    m_ui.fNewBox->setFocusedIndex(0);
     if (m_refreshOutputLocation)
         m_refreshOutputLocation();
 }
 
 void MainFileTools::RefreshDirectory1Click()
 {
-    m_c.fDir->refresh();
+    m_ui.fDir->refresh();
 }
 
 void MainFileTools::RefreshDirectory2Click()
 {
-    m_c.fNewDir->refresh();
+    m_ui.fNewDir->refresh();
 }
 
 void MainFileTools::SpeedButton2Click()
 {
     // The shell's answer is not examined: a file manager that does not start
     // simply does not appear.
-    QWidget* shown = m_c.pcMain->currentWidget();
-    if (shown == m_c.tsIFS)
-        m_services.shell.exploreFolder(m_c.fDir->folder());
-    else if (shown == m_c.tsOFO)
-        m_services.shell.exploreFolder(m_c.fNewDir->folder());
+    QWidget* shown = m_ui.pcMain->currentWidget();
+    if (shown == m_ui.tsIFS)
+        m_services.shell.exploreFolder(m_ui.fDir->folder());
+    else if (shown == m_ui.tsOFO)
+        m_services.shell.exploreFolder(m_ui.fNewDir->folder());
     else
         m_services.shell.openFileManager();
 }
 
 void MainFileTools::showRenaming(bool renaming)
 {
-    m_c.bRenInd->setVisible(!renaming);
-    m_c.bRenameCan->setVisible(renaming);
-    m_c.bRenameOK->setVisible(renaming);
-    m_c.eFileEdit->setVisible(renaming);
+    m_ui.bRenInd->setVisible(!renaming);
+    m_ui.bRenameCan->setVisible(renaming);
+    m_ui.bRenameOK->setVisible(renaming);
+    m_ui.eFileEdit->setVisible(renaming);
 }
 
 void MainFileTools::bRenIndClick()
 {
-    const QString path = m_c.fBox->focusedSelectedPath();
-    if (m_c.fBox->selectedCount() == 0 || path.isEmpty())
+    const QString path = m_ui.fBox->focusedSelectedPath();
+    if (m_ui.fBox->selectedCount() == 0 || path.isEmpty())
         return;
     m_renamePath = path;
-    m_renameIndex = m_c.fBox->focusedIndex();
-    m_c.eFileEdit->setText(displayFileName(paths::fileNameOf(path)));
+    m_renameIndex = m_ui.fBox->focusedIndex();
+    m_ui.eFileEdit->setText(displayFileName(paths::fileNameOf(path)));
     showRenaming(true);
 }
 
 void MainFileTools::bRenameCanClick()
 {
     showRenaming(false);
-    focusFileAfterRename(displayFileName(m_c.fBox->nameAt(m_renameIndex)));
+    focusFileAfterRename(displayFileName(m_ui.fBox->nameAt(m_renameIndex)));
 }
 
 void MainFileTools::eFileEditKeyDown()
@@ -309,12 +312,12 @@ void MainFileTools::eFileEditKeyDown()
 
 void MainFileTools::bRenameOKClick()
 {
-    const QString newName = m_c.eFileEdit->text();
-    const QString target = paths::join(m_c.fDir->folder(), newName);
+    const QString newName = m_ui.eFileEdit->text();
+    const QString target = paths::join(m_ui.fDir->folder(), newName);
     // A name that is not UTF-8 shows in the edit readably: left as shown, it is unchanged.
     if (displayFileName(paths::fileNameOf(m_renamePath)) != newName) {
-        m_c.fBox->setItemSelected(m_renameIndex, false);
-        if (renameManually(m_renamePath, m_c.fDir->folder(), newName) == RenameOutcome::Failed) {
+        m_ui.fBox->setItemSelected(m_renameIndex, false);
+        if (renameManually(m_renamePath, m_ui.fDir->folder(), newName) == RenameOutcome::Failed) {
             // The rename stays open so that the name can be corrected.
             m_services.messages.report(m_window, kRenameFailed);
             return;
@@ -324,10 +327,10 @@ void MainFileTools::bRenameOKClick()
             m_previewWindow().setWindowTitle(target);
         emit fileRenamed(m_renamePath, target);
         const QString from = paths::folderOf(m_renamePath);
-        if (m_c.fNewBox->folder() == from || m_c.fNewBox->folder() == m_c.fDir->folder())
-            m_c.fNewBox->reread();
+        if (m_ui.fNewBox->folder() == from || m_ui.fNewBox->folder() == m_ui.fDir->folder())
+            m_ui.fNewBox->reread();
     }
-    m_c.fBox->reread();
+    m_ui.fBox->reread();
     showRenaming(false);
     focusFileAfterRename(newName);
 }
@@ -336,24 +339,24 @@ void MainFileTools::bRenameOKClick()
 // (by its new name), never to whatever control follows the hidden field.
 void MainFileTools::focusFileAfterRename(const QString& shownName)
 {
-    const QStringList names = m_c.fBox->names();
+    const QStringList names = m_ui.fBox->names();
     for (int row = 0; row < names.size(); ++row) {
         if (displayFileName(names[row]) == shownName) {
-            m_c.fBox->setFocusedIndex(row);
+            m_ui.fBox->setFocusedIndex(row);
             break;
         }
     }
-    m_c.fBox->setFocus(Qt::OtherFocusReason);
+    m_ui.fBox->setFocus(Qt::OtherFocusReason);
 }
 
 void MainFileTools::CreateNewDirectory1Click()
 {
-    createDirectory(m_c.fDir);
+    createDirectory(m_ui.fDir);
 }
 
 void MainFileTools::CreateNewDirectory2Click()
 {
-    createDirectory(m_c.fNewDir);
+    createDirectory(m_ui.fNewDir);
 }
 
 void MainFileTools::createDirectory(FolderTree* start)
@@ -367,18 +370,18 @@ void MainFileTools::createDirectory(FolderTree* start)
         return;
     }
     // The trees keep the folders they had; the new one simply appears.
-    m_c.fDir->refresh();
-    m_c.fNewDir->refresh();
+    m_ui.fDir->refresh();
+    m_ui.fNewDir->refresh();
 }
 
 void MainFileTools::RemoveDirectory1Click()
 {
-    removeDirectory(m_c.fDir, m_c.fNewDir);
+    removeDirectory(m_ui.fDir, m_ui.fNewDir);
 }
 
 void MainFileTools::RemoveDirectory2Click()
 {
-    removeDirectory(m_c.fNewDir, m_c.fDir);
+    removeDirectory(m_ui.fNewDir, m_ui.fDir);
 }
 
 void MainFileTools::removeDirectory(FolderTree* side, FolderTree* other)
@@ -409,7 +412,7 @@ void MainFileTools::RotateImage90degreescounterclockwise1Click()
 
 void MainFileTools::rotate(TurnDirection direction)
 {
-    switch (rotationStart(m_c.fBox->count(), m_c.fBox->selectedCount(), previewHoldsPicture())) {
+    switch (rotationStart(m_ui.fBox->count(), m_ui.fBox->selectedCount(), previewHoldsPicture())) {
     case RotationStart::SelectFirst: m_services.messages.report(m_window, kSelectFileToRotate); return;
     case RotationStart::NothingToTurn: return;
     case RotationStart::AskToOverwrite: break;
@@ -425,13 +428,13 @@ void MainFileTools::rotate(TurnDirection direction)
         source.shownUpright = m_previewShownUpright;
         QFile file;
         const PictureKind kind = m_picture.kind();
-        if ((kind == PictureKind::Jpeg || kind == PictureKind::Webp) && !openForReading(file, path) &&
+        if ((kind == PictureKind::Jpeg || kind == PictureKind::Webp) && openForReading(file, path).ok() &&
             file.size() <= std::numeric_limits<int>::max())
             source.fileBytes = file.readAll();
         const TurnedPicture turned =
-            turnPicture(m_picture, direction, m_c.tbJpg->value(), source.fileBytes.isEmpty() ? nullptr : &source);
+            turnPicture(m_picture, direction, m_ui.tbJpg->value(), source.fileBytes.isEmpty() ? nullptr : &source);
         m_picture = turned.picture;
-        m_c.Image1->setPixmap(QPixmap::fromImage(displayImage(m_picture)));
+        m_ui.Image1->setPixmap(QPixmap::fromImage(displayImage(m_picture)));
         // A failed write leaves the turned picture in the preview and the
         // file as it was.
         replaceFileContents(path, turned.fileBytes);

@@ -1,14 +1,17 @@
 #pragma once
 
 #include "platform/services.h"
-#include "settings/resetdefaults.h"
+#include "app/resetdefaults.h"
 
 #include <QObject>
 #include <QStringList>
 #include <memory>
 
-class QAbstractButton;
 class QWidget;
+
+namespace Ui {
+class TForm1;
+}
 
 namespace tessaly {
 
@@ -20,15 +23,9 @@ class TfAbout;
 class TitleArea : public QObject {
     Q_OBJECT
 public:
-    struct Buttons {
-        QAbstractButton* sbAbout = nullptr;
-        QAbstractButton* SpeedButton3 = nullptr;
-        QAbstractButton* sbDefaults = nullptr;
-    };
-
-    // `mainWindow` owns the buttons and is where the reset starts; its
-    // controls are the main window's share of the reset.
-    TitleArea(QWidget* mainWindow, const Buttons& buttons, PlatformServices& services);
+    // `mainWindow` holds the form `ui` with the buttons and is where the
+    // reset starts; its controls are the main window's share of the reset.
+    TitleArea(QWidget* mainWindow, const Ui::TForm1& ui, PlatformServices& services);
     ~TitleArea() override;
 
     // The About box made at start-up; without one, the first click makes it.

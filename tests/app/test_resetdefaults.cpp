@@ -1,5 +1,5 @@
 #include "platform/paths.h"
-#include "settings/resetdefaults.h"
+#include "app/resetdefaults.h"
 #include "support/fakeservices.h"
 #include "widgets/foldertree.h"
 #include "widgets/radiogroup.h"
@@ -195,90 +195,6 @@ TEST(ResetDefaults, AnythingButYesChangesNothing)
         EXPECT_FALSE(windows.find<QCheckBox>(windows.del, "cbRecycle")->isChecked());
         EXPECT_EQ(windows.find<FolderTree>(windows.main, "fDir")->folder(), windows.folder.path());
     }
-}
-
-// Yes sets every control to its default value, row by row.
-TEST(ResetDefaults, YesSetsEveryDefault)
-{
-    Windows windows;
-    testing::FakeMessages messages;
-    messages.script(MessageAnswer::Yes);
-    ASSERT_TRUE(resetToDefaults(messages, &windows.main, windows.all));
-
-    struct Expected {
-        QWidget* window;
-        const char* control;
-        QVariant value;
-    };
-    const std::vector<Expected> texts{
-        {&windows.main, "eWidth", QStringLiteral("96")},
-        {&windows.main, "eHeight", QStringLiteral("96")},
-        {&windows.main, "ePreT", QStringLiteral("Thumb")},
-        {&windows.html, "eBorder", QStringLiteral("1")},
-        {&windows.html, "eBanr", QStringLiteral("Tessaly")},
-        {&windows.html, "eTCols", QStringLiteral("5")},
-        {&windows.html, "eTBord", QStringLiteral("1")},
-        {&windows.html, "eTWidth", QStringLiteral("0")},
-        {&windows.html, "eTPad", QStringLiteral("2")},
-        {&windows.html, "eTSpace", QStringLiteral("2")},
-        {&windows.html, "eTperPg", QStringLiteral("25")},
-        {&windows.out, "eFileName", QStringLiteral("MyWeb.htm")},
-        {&windows.html, "eCaption", QStringLiteral("Click thumbnail to see full size image")},
-    };
-    for (const Expected& row : texts)
-        EXPECT_EQ(windows.find<QLineEdit>(*row.window, row.control)->text(), row.value.toString()) << row.control;
-    const std::vector<Expected> lists{{&windows.html, "cbTAlign", QStringLiteral("Center")},
-                                      {&windows.html, "cbCAlign", QStringLiteral("Top")},
-                                      {&windows.html, "cbCHAlign", QStringLiteral("Center")},
-                                      {&windows.html, "cbCVAlign", QStringLiteral("Middle")}};
-    for (const Expected& row : lists)
-        EXPECT_EQ(windows.find<QComboBox>(*row.window, row.control)->currentText(), row.value.toString())
-            << row.control;
-    const std::vector<Expected> items{{&windows.main, "rgResize", 1},
-                                      {&windows.html, "rgHREF", 2},
-                                      {&windows.html, "rgIMG", 2},
-                                      {&windows.html, "rgDisp", 0},
-                                      {&windows.html, "rgBanr", 0}};
-    for (const Expected& row : items)
-        EXPECT_EQ(windows.find<RadioGroup>(*row.window, row.control)->itemIndex(), row.value.toInt()) << row.control;
-    EXPECT_EQ(windows.find<QComboBox>(windows.main, "cbConvert")->currentIndex(), 0);
-    EXPECT_EQ(windows.find<QComboBox>(windows.main, "cbNameOption")->currentIndex(), 0);
-    EXPECT_EQ(windows.find<QSlider>(windows.main, "tbJpg")->value(), 90);
-
-    const std::vector<Expected> checks{
-        {&windows.main, "cbRatio", false},    {&windows.main, "cbFWidth", false}, {&windows.main, "cbFHeight", false},
-        {&windows.main, "cbOverWrite", true}, {&windows.html, "cbHREF", true},    {&windows.html, "cbBorder", true},
-        {&windows.html, "cbStats", true},     {&windows.html, "cbTBColor", true}, {&windows.html, "cbCaption", true},
-        {&windows.html, "cbCBColor", false},  {&windows.html, "rb1pg", false},    {&windows.html, "rbMpg", true},
-        {&windows.html, "rbNavTop", false},   {&windows.html, "rbNavBot", false}, {&windows.html, "rbNavBoth", true},
-        {&windows.html, "cbAddNav", true},    {&windows.html, "cbFrames", false}, {&windows.html, "cbUseTable", true},
-        {&windows.html, "cbBkgd", false},     {&windows.html, "cbTxt", false},    {&windows.del, "cbRecycle", true},
-        {&windows.main, "cbUpright", true},   {&windows.main, "cbKeepInfo", false},
-        {&windows.main, "cbKeepLocation", false}, {&windows.html, "cbResponsive", false},
-    };
-    for (const Expected& row : checks)
-        EXPECT_EQ(windows.find<QAbstractButton>(*row.window, row.control)->isChecked(), row.value.toBool())
-            << row.control;
-
-    const std::vector<Expected> colours{{&windows.html, "cpBack", QColor(255, 255, 255)},
-                                        {&windows.html, "cpFont", QColor(0, 0, 0)},
-                                        {&windows.html, "cpBanr", QColor(0, 0, 0)},
-                                        {&windows.html, "cpTBkgd", QColor(160, 160, 160)},
-                                        {&windows.html, "cpCBkgd", QColor(255, 255, 255)}};
-    for (const Expected& row : colours)
-        EXPECT_EQ(windows.find<Swatch>(*row.window, row.control)->color(), row.value.value<QColor>()) << row.control;
-
-    for (const char* shown :
-         {"rgHREF", "eHREF", "eBorder", "lBorder", "lBColor", "cpTBkgd", "eCaption", "lTCap", "lTperPg", "eTperPg",
-          "lMHelp", "rbNavTop", "rbNavBot", "rbNavBoth", "GroupBox3", "GroupBox4", "Label24", "gbPages", "gbNavBtns"})
-        EXPECT_TRUE(windows.find<QWidget>(windows.html, shown)->isVisibleTo(&windows.html)) << shown;
-    for (const char* hidden : {"cpCBkgd", "lFrameHelp"})
-        EXPECT_FALSE(windows.find<QWidget>(windows.html, hidden)->isVisibleTo(&windows.html)) << hidden;
-    for (const char* enabled : {"cbUseTable", "eTCols", "cbTAlign", "cbCAlign"})
-        EXPECT_TRUE(windows.find<QWidget>(windows.html, enabled)->isEnabled()) << enabled;
-
-    for (const char* tree : {"fDir", "fNewDir"})
-        EXPECT_EQ(windows.find<FolderTree>(windows.main, tree)->folder(), paths::startFolder()) << tree;
 }
 
 // A control whose state changes runs its click handler, in the order of the

@@ -1,4 +1,4 @@
-#include "settings/resetdefaults.h"
+#include "app/resetdefaults.h"
 
 #include "platform/paths.h"
 #include "widgets/foldertree.h"

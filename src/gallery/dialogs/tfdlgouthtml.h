@@ -36,6 +36,10 @@ public:
     TfDlgOutHTML(PlatformServices& services, IniFile settings, TForm4& confirm, QWidget* parent = nullptr);
     // Saves the file name to the settings file.
     ~TfDlgOutHTML() override;
+    // Writes this window's share of the settings file; a failure is shown.
+    // The program calls it when it closes its windows (ApplicationWindows::
+    // close); destroying the window writes nothing.
+    void FormDestroy();
 
     Ui::TfDlgOutHTML& form() { return *m_ui; }
 
@@ -67,7 +71,6 @@ private slots:
 
 private:
     void FormCreate();
-    void FormDestroy();
     void pmPopup();
 
     std::unique_ptr<Ui::TfDlgOutHTML> m_ui;

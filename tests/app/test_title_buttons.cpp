@@ -1,20 +1,24 @@
 #include "about/helpwindow.h"
 #include "about/tfabout.h"
-#include "about/titlearea.h"
+#include "app/titlearea.h"
 #include "app/wizardfixture.h"
 #include "filetools/tform4.h"
 #include "gallery/dialogs/colorpickerbutton.h"
 #include "gallery/dialogs/tform6.h"
 #include "platform/installlayout.h"
 #include "platform/paths.h"
-#include "settings/resetdefaults.h"
+#include "app/resetdefaults.h"
 #include "support/testpictures.h"
+#include "widgets/radiogroup.h"
 #include "ui_tfdlgouthtml.h"
 #include "ui_tform4.h"
 #include "ui_tform6.h"
-#include "viewer/tfdlgouthtml.h"
+#include "gallery/dialogs/tfdlgouthtml.h"
 
+#include <QComboBox>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTextBrowser>
 
 namespace tessaly {
@@ -84,52 +88,117 @@ TEST_F(TitleButtonsTest, ResetCancelledChangesNothing)
     EXPECT_EQ(ui.fDir->folder(), input.path());
 }
 
-// Yes puts the options back, both trees at the root, with the side effects
-// of the clicks it makes: the ratio box's labels, the slider's value label.
+// Yes puts every option of the four windows back to its default, both trees
+// at the start folder, with the side effects of the clicks it makes (the
+// ratio box's labels, the slider's value label, the table layout instead of
+// frames), and leaves the choices it does not remember alone.
 TEST_F(TitleButtonsTest, ResetYesRestoresTheDefaults)
 {
-    ui.ePreT->setText(QStringLiteral("Small"));
-    ui.eWidth->setText(QStringLiteral("120"));
+    Ui::TForm6& options = windows.htmlOptions().form();
+    // Every control away from its default first.
+    for (QLineEdit* edit : {ui.eWidth, ui.eHeight, ui.ePreT, options.eBorder, options.eBanr, options.eTCols,
+                            options.eTBord, options.eTWidth, options.eTPad, options.eTSpace, options.eTperPg,
+                            options.eCaption, windows.htmlLocation().form().eFileName})
+        edit->setText(QStringLiteral("7"));
+    for (QComboBox* list : {options.cbTAlign, options.cbCAlign, options.cbCHAlign, options.cbCVAlign})
+        list->setCurrentIndex(list->count() - 1);
+    ui.rgResize->setItemIndex(0);
+    ui.cbConvert->setCurrentIndex(2);
+    ui.cbNameOption->setCurrentIndex(2);
+    ui.tbJpg->setValue(40);
     ui.cbRatio->setChecked(true);
     ui.cbFWidth->setChecked(true);
-    ui.tbJpg->setValue(40);
     ui.cbOverWrite->setChecked(false);
-    ui.eSeq->setText(QStringLiteral("7"));
+    ui.cbUpright->setChecked(false);
     deletion().cbRecycle->setChecked(false);
-    windows.htmlLocation().form().eFileName->setText(QStringLiteral("Holiday.htm"));
-    Ui::TForm6& options = windows.htmlOptions().form();
-    options.eBanr->setText(QStringLiteral("Holiday"));
+    options.cbHREF->click();
     options.cbFrames->click();
     options.cbLinkFName->setChecked(false);
+    ui.eSeq->setText(QStringLiteral("7"));
     ASSERT_TRUE(options.cbFrames->isChecked());
     ASSERT_FALSE(ui.lMax->isHidden());
 
     fakes.messages.script(MessageAnswer::Yes);
     click(ui.sbDefaults);
-    EXPECT_EQ(ui.fDir->folder(), paths::startFolder());
-    EXPECT_EQ(ui.fNewDir->folder(), paths::startFolder());
-    EXPECT_EQ(ui.ePreT->text(), QStringLiteral("Thumb"));
-    EXPECT_EQ(ui.eWidth->text(), QStringLiteral("96"));
-    EXPECT_FALSE(ui.cbRatio->isChecked());
-    EXPECT_FALSE(ui.cbFWidth->isChecked());
-    EXPECT_TRUE(ui.lMax->isHidden());
-    EXPECT_FALSE(ui.eHeight->isHidden());
-    EXPECT_EQ(ui.tbJpg->value(), 90);
-    EXPECT_EQ(ui.lJpg->text(), QStringLiteral("90"));
-    EXPECT_TRUE(ui.cbOverWrite->isChecked());
-    EXPECT_EQ(ui.rgResize->itemIndex(), 1);
+
+    QWidget* main = &windows.mainWindow();
+    QWidget* html = &windows.htmlOptions();
+    QWidget* out = &windows.htmlLocation();
+    QWidget* del = &windows.deleteConfirm();
+    struct Expected {
+        QWidget* window;
+        const char* control;
+        QVariant value;
+    };
+    auto find = [](QWidget* window, const char* name) {
+        QWidget* found = window->findChild<QWidget*>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    };
+    const std::vector<Expected> texts{
+        {main, "eWidth", QStringLiteral("96")},       {main, "eHeight", QStringLiteral("96")},
+        {main, "ePreT", QStringLiteral("Thumb")},     {html, "eBorder", QStringLiteral("1")},
+        {html, "eBanr", QStringLiteral("Tessaly")},   {html, "eTCols", QStringLiteral("5")},
+        {html, "eTBord", QStringLiteral("1")},        {html, "eTWidth", QStringLiteral("0")},
+        {html, "eTPad", QStringLiteral("2")},         {html, "eTSpace", QStringLiteral("2")},
+        {html, "eTperPg", QStringLiteral("25")},      {out, "eFileName", QStringLiteral("MyWeb.htm")},
+        {html, "eCaption", QStringLiteral("Click thumbnail to see full size image")},
+        {html, "cbTAlign", QStringLiteral("Center")}, {html, "cbCAlign", QStringLiteral("Top")},
+        {html, "cbCHAlign", QStringLiteral("Center")}, {html, "cbCVAlign", QStringLiteral("Middle")},
+        {main, "lJpg", QStringLiteral("90")},
+    };
+    for (const Expected& row : texts) {
+        QWidget* control = find(row.window, row.control);
+        const QString shown = qobject_cast<QComboBox*>(control) ? qobject_cast<QComboBox*>(control)->currentText()
+                              : qobject_cast<QLabel*>(control)  ? qobject_cast<QLabel*>(control)->text()
+                                                                : qobject_cast<QLineEdit*>(control)->text();
+        EXPECT_EQ(shown, row.value.toString()) << row.control;
+    }
+    for (const Expected& row : std::vector<Expected>{
+             {main, "rgResize", 1}, {html, "rgHREF", 2}, {html, "rgIMG", 2}, {html, "rgDisp", 0}, {html, "rgBanr", 0}})
+        EXPECT_EQ(qobject_cast<RadioGroup*>(find(row.window, row.control))->itemIndex(), row.value.toInt())
+            << row.control;
     EXPECT_EQ(ui.cbConvert->currentIndex(), 0);
     EXPECT_EQ(ui.cbNameOption->currentIndex(), 0);
-    EXPECT_TRUE(deletion().cbRecycle->isChecked());
-    EXPECT_EQ(windows.htmlLocation().form().eFileName->text(), QStringLiteral("MyWeb.htm"));
-    EXPECT_EQ(options.eBanr->text(), QStringLiteral("Tessaly"));
-    EXPECT_FALSE(options.cbFrames->isChecked());
-    EXPECT_TRUE(options.cbUseTable->isChecked());
-    EXPECT_TRUE(options.lFrameHelp->isHidden());
-    EXPECT_TRUE(options.eTCols->isEnabled());
-    EXPECT_EQ(ColorPickerButton::toQColor(options.cpTBkgd->color()), QColor(160, 160, 160));
-    EXPECT_FALSE(options.cbLinkFName->isChecked());   // left alone
-    EXPECT_EQ(ui.eSeq->text(), QStringLiteral("7"));  // left alone
+    EXPECT_EQ(ui.tbJpg->value(), 90);
+
+    const std::vector<Expected> checks{
+        {main, "cbRatio", false},   {main, "cbFWidth", false}, {main, "cbFHeight", false}, {main, "cbOverWrite", true},
+        {html, "cbHREF", true},     {html, "cbBorder", true},  {html, "cbStats", true},    {html, "cbTBColor", true},
+        {html, "cbCaption", true},  {html, "cbCBColor", false}, {html, "rb1pg", false},    {html, "rbMpg", true},
+        {html, "rbNavTop", false},  {html, "rbNavBot", false}, {html, "rbNavBoth", true},  {html, "cbAddNav", true},
+        {html, "cbFrames", false},  {html, "cbUseTable", true}, {html, "cbBkgd", false},   {html, "cbTxt", false},
+        {del, "cbRecycle", true},   {main, "cbUpright", true}, {main, "cbKeepInfo", false},
+        {main, "cbKeepLocation", false}, {html, "cbResponsive", false},
+        // Left alone.
+        {html, "cbLinkFName", false},
+    };
+    for (const Expected& row : checks)
+        EXPECT_EQ(qobject_cast<QAbstractButton*>(find(row.window, row.control))->isChecked(), row.value.toBool())
+            << row.control;
+
+    for (const Expected& row : std::vector<Expected>{{html, "cpBack", QColor(255, 255, 255)},
+                                                     {html, "cpFont", QColor(0, 0, 0)},
+                                                     {html, "cpBanr", QColor(0, 0, 0)},
+                                                     {html, "cpTBkgd", QColor(160, 160, 160)},
+                                                     {html, "cpCBkgd", QColor(255, 255, 255)}})
+        EXPECT_EQ(ColorPickerButton::toQColor(qobject_cast<ColorPickerButton*>(find(row.window, row.control))->color()),
+                  row.value.value<QColor>())
+            << row.control;
+
+    for (const char* shown :
+         {"rgHREF", "eHREF", "eBorder", "lBorder", "lBColor", "cpTBkgd", "eCaption", "lTCap", "lTperPg", "eTperPg",
+          "lMHelp", "rbNavTop", "rbNavBot", "rbNavBoth", "GroupBox3", "GroupBox4", "Label24", "gbPages", "gbNavBtns"})
+        EXPECT_FALSE(find(html, shown)->isHidden()) << shown;
+    for (const char* hidden : {"cpCBkgd", "lFrameHelp"})
+        EXPECT_TRUE(find(html, hidden)->isHidden()) << hidden;
+    for (const char* enabled : {"cbUseTable", "eTCols", "cbTAlign", "cbCAlign"})
+        EXPECT_TRUE(find(html, enabled)->isEnabled()) << enabled;
+    EXPECT_TRUE(ui.lMax->isHidden());
+    EXPECT_FALSE(ui.eHeight->isHidden());
+    EXPECT_EQ(ui.fDir->folder(), paths::startFolder());
+    EXPECT_EQ(ui.fNewDir->folder(), paths::startFolder());
+    EXPECT_EQ(ui.eSeq->text(), QStringLiteral("7"));
 }
 
 // During a run the reset is off: the run reads its options as it goes.
@@ -156,7 +225,7 @@ TEST_F(TitleButtonsTest, NoResetDuringARun)
 TEST(TitleButtons, ResetThenExitWritesTheFirstStartFile)
 {
     testing::FakeServices fresh;
-    ApplicationWindows(fresh.services, fresh.settings).destroy();
+    ApplicationWindows(fresh.services, fresh.settings).close();
     const QByteArray firstStart = testing::readAll(fresh.settings.path());
     ASSERT_FALSE(firstStart.isEmpty());
 
@@ -232,7 +301,7 @@ TEST(TitleButtons, ResetThenExitWritesTheFirstStartFile)
     ASSERT_EQ(ui.tbJpg->value(), 40);
     used.messages.script(MessageAnswer::Yes);
     click(ui.sbDefaults);
-    windows.destroy();
+    windows.close();
 
     EXPECT_EQ(testing::readAll(used.settings.path()), firstStart);
     EXPECT_TRUE(firstStart.contains("RecycleBin=Yes"));

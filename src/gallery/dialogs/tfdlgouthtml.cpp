@@ -1,4 +1,4 @@
-#include "viewer/tfdlgouthtml.h"
+#include "gallery/dialogs/tfdlgouthtml.h"
 
 #include "filetools/tform4.h"
 #include "platform/paths.h"
@@ -77,10 +77,7 @@ TfDlgOutHTML::TfDlgOutHTML(PlatformServices& services, IniFile settings, TForm4&
     FormCreate();
 }
 
-TfDlgOutHTML::~TfDlgOutHTML()
-{
-    FormDestroy();
-}
+TfDlgOutHTML::~TfDlgOutHTML() = default;
 
 void TfDlgOutHTML::FormCreate()
 {

@@ -8,14 +8,12 @@
 #include <functional>
 #include <memory>
 
-class QAbstractButton;
-class QAbstractSlider;
-class QLabel;
-class QLineEdit;
-class QListWidget;
 class QMenu;
-class QTabWidget;
 class QWidget;
+
+namespace Ui {
+class TForm1;
+}
 
 namespace tessaly {
 
@@ -26,50 +24,24 @@ class TForm2;
 struct PlatformServices;
 struct PreviewResult;
 
-// The controls of the main window that the file tools work on.
-struct FileToolControls {
-    FolderTree* fDir = nullptr;
-    FileListBox* fBox = nullptr;
-    FolderTree* fNewDir = nullptr;
-    FileListBox* fNewBox = nullptr;
-    QListWidget* lbMFL = nullptr;
-    QLabel* lDir = nullptr;
-    QLabel* Image1 = nullptr;
-    QAbstractButton* bRenInd = nullptr;
-    QLineEdit* eFileEdit = nullptr;
-    QAbstractButton* bRenameOK = nullptr;
-    QAbstractButton* bRenameCan = nullptr;
-    QAbstractButton* bRefreshView = nullptr;
-    QAbstractButton* SpeedButton2 = nullptr;
-    QMenu* pm1 = nullptr;
-    QMenu* pm2 = nullptr;
-    QTabWidget* pcMain = nullptr;
-    QWidget* tsIFS = nullptr;
-    QWidget* tsOFO = nullptr;
-    QAbstractSlider* tbJpg = nullptr;
-    // "Turn photos upright"; none: always turned.
-    QAbstractButton* cbUpright = nullptr;
-};
-
 // The main window's file tools: previews from the file lists and the source
 // list, the preview window, the refresh and file manager commands, the
 // manual rename, the folder commands and the two rotations. It wires itself
-// to the controls it is given; the rules live in plain functions beside it.
+// to the main window's form and its two popup menus; the rules live in plain
+// functions beside it.
 class MainFileTools : public QObject {
     Q_OBJECT
 public:
     // `previewWindow` gives the preview window when one is shown (it may be
     // made after the file tools).
-    MainFileTools(const FileToolControls& controls, std::function<TForm2&()> previewWindow, PlatformServices& services,
-                  QWidget* window);
+    MainFileTools(Ui::TForm1& ui, QMenu* pm1, QMenu* pm2, std::function<TForm2&()> previewWindow,
+                  PlatformServices& services, QWidget* window);
     ~MainFileTools() override;
 
     // What "Refresh Directory & File lists" does last: refresh the folder
     // tree of the HTML output location dialog.
     void setOutputLocationRefresh(std::function<void()> refresh) { m_refreshOutputLocation = std::move(refresh); }
 
-    // The picture in the small preview (empty when none).
-    const Picture& previewPicture() const { return m_picture; }
     QString RenamePath() const { return m_renamePath; }
     int RenameIndex() const { return m_renameIndex; }
     SelectDirectoryDialog& selectDirectoryDialog() { return *m_selectDirectory; }
@@ -116,7 +88,9 @@ private:
     // Hands `event` to `target` past this filter.
     bool forward(QWidget* target, QEvent* event);
 
-    FileToolControls m_c;
+    Ui::TForm1& m_ui;
+    QMenu* m_pm1;
+    QMenu* m_pm2;
     std::function<TForm2&()> m_previewWindow;
     PlatformServices& m_services;
     QWidget* m_window;

@@ -2,12 +2,12 @@
 #include "filetools/tform4.h"
 #include "gallery/dialogs/colorpickerreset.h"
 #include "gallery/dialogs/tform6.h"
-#include "settings/resetdefaults.h"
+#include "app/resetdefaults.h"
 #include "support/fakeservices.h"
 #include "ui_tform1.h"
 #include "ui_tform4.h"
 #include "ui_tform6.h"
-#include "viewer/tfdlgouthtml.h"
+#include "gallery/dialogs/tfdlgouthtml.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -31,7 +31,7 @@ struct NoCompanions final : CompanionWindows {
 };
 
 // The four windows that own a share of the settings file, made in the
-// start-up order and destroyed in the reverse order, which writes the file.
+// start-up order and closed in the reverse order, which writes the file.
 struct Windows {
     FakeServices& fakes;
     NoCompanions companions{};
@@ -43,6 +43,10 @@ struct Windows {
     ResetWindows reset() { return {form1.get(), form6.get(), out.get(), form4.get(), setColorPicker}; }
     void exit()
     {
+        out->FormDestroy();
+        form6->FormDestroy();
+        form4->FormDestroy();
+        form1->FormDestroy();
         out.reset();
         form6.reset();
         form4.reset();

@@ -1,7 +1,8 @@
 #include "about/helpwindow.h"
 #include "about/tfabout.h"
-#include "about/titlearea.h"
+#include "app/titlearea.h"
 #include "support/fakeservices.h"
+#include "ui_tform1.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -13,18 +14,25 @@
 namespace tessaly {
 namespace {
 
+// The main window's form on a bare window, so that only the title area is
+// wired.
+struct MainForm : Ui::TForm1 {
+    explicit MainForm(QWidget* window) { setupUi(window); }
+};
+
 // A main window's title area with its three buttons, and stand-ins for the
 // dialogs the reset reaches into.
 struct Strip {
     testing::FakeServices fakes;
     QWidget main;
+    MainForm ui{&main};
     QWidget outputLocation, deletion;
-    QToolButton* about = button("sbAbout");
-    QToolButton* help = button("SpeedButton3");
-    QToolButton* defaults = button("sbDefaults");
+    QToolButton* about = ui.sbAbout;
+    QToolButton* help = ui.SpeedButton3;
+    QToolButton* defaults = ui.sbDefaults;
     QLineEdit* fileName = new QLineEdit(QStringLiteral("Other.htm"), &outputLocation);
     QCheckBox* recycle = new QCheckBox(&deletion);
-    TitleArea area{&main, {about, help, defaults}, fakes.services};
+    TitleArea area{&main, ui, fakes.services};
 
     Strip()
     {
@@ -33,13 +41,6 @@ struct Strip {
         area.setOutputLocationWindow(&outputLocation);
         area.setDeletionWindow(&deletion);
         main.show();
-    }
-    QToolButton* button(const char* name)
-    {
-        auto* made = new QToolButton(&main);
-        made->setObjectName(QLatin1String(name));
-        made->setToolTip(QStringLiteral("hint of ") + QLatin1String(name));
-        return made;
     }
 };
 
@@ -59,7 +60,8 @@ TEST(TitleArea, AboutButtonShowsTheAboutBox)
     strip.fakes.dialogs.whileShown = [&](QDialog& shown) { EXPECT_EQ(&shown, &madeAtStart); };
     QTest::mouseClick(strip.about, Qt::LeftButton);
     EXPECT_EQ(strip.fakes.dialogs.shownNames.size(), 2);
-    EXPECT_EQ(strip.about->accessibleName(), QStringLiteral("hint of sbAbout"));
+    EXPECT_FALSE(strip.about->toolTip().isEmpty());
+    EXPECT_EQ(strip.about->accessibleName(), strip.about->toolTip());
 }
 
 // The help button opens the help window at the help beside the program;
