@@ -80,7 +80,7 @@ int main(int argc, char** argv)
     // Photos with an EXIF block (turned) and a profile, in every photo
     // format; the block is the one withJpegMetadata puts in its APP1
     // segment, after the segment's header and "Exif\0\0".
-    const QByteArray turned = tessaly::withJpegMetadata(tessaly::encodeJpeg(small, 75), {6, {}});
+    const QByteArray turned = tessaly::withJpegMetadata(tessaly::jfifBytes(small, 75), {6, {}});
     const QByteArray exif = turned.mid(10, (std::uint8_t(turned[4]) << 8 | std::uint8_t(turned[5])) - 8);
     const struct {
         PhotoFormat format;
