@@ -1,7 +1,9 @@
 // One PNG, WebP, TIFF, HEIF or AVIF file (by FUZZ_NAME's extension) decoded
 // in this process, as the decoder program does for the formats it takes,
 // then shrunk to a thumbnail. Every input must end in a picture or a
-// CodecError.
+// CodecError. Its header is read as the dry run reads it, which must end in
+// an answer, none or a CodecError, and where both tell, say what the
+// decoder says.
 
 #include "imaging/codecs/codecerror.h"
 #include "imaging/codecs/photocodec.h"
@@ -12,6 +14,7 @@
 #include <QCoreApplication>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -24,9 +27,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!tessaly::photoFormatOf(tessaly::pictureKindForName(QStringLiteral(FUZZ_NAME)), format))
         __builtin_trap();
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    std::optional<tessaly::PhotoHeader> header;
+    try {
+        header = tessaly::readPhotoHeader(tessaly::memorySource(bytes), bytes.size(), format);
+    } catch (const tessaly::CodecError&) {
+    }
     try {
         const tessaly::DecodedPhoto photo = tessaly::decodePhotoHere(bytes, format);
         if (photo.bitmap.isEmpty() || photo.metadata.orientation < 1 || photo.metadata.orientation > 8)
+            __builtin_trap();
+        if (header && (header->width != photo.bitmap.width() || header->height != photo.bitmap.height() ||
+                       header->orientation != photo.metadata.orientation))
             __builtin_trap();
         const tessaly::Picture picture = tessaly::Picture::fromRaster(tessaly::PictureKind::Png, photo.bitmap);
         tessaly::Bitmap work;
