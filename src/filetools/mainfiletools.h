@@ -68,7 +68,8 @@ public:
     // tree of the HTML output location dialog.
     void setOutputLocationRefresh(std::function<void()> refresh) { m_refreshOutputLocation = std::move(refresh); }
 
-    // The picture in the small preview (empty when none).
+    // The picture in the small preview (empty when none), which may be
+    // reduced to the preview's size.
     const Picture& previewPicture() const { return m_picture; }
     QString RenamePath() const { return m_renamePath; }
     int RenameIndex() const { return m_renameIndex; }
@@ -111,6 +112,16 @@ private:
     void removeDirectory(FolderTree* side, FolderTree* other);
     void rotate(TurnDirection direction);
     bool previewHoldsPicture() const;
+    // The small preview's size in device pixels: a large JPEG is decoded
+    // reduced to it.
+    QSize previewViewSize() const;
+    // The small preview holds a picture smaller than its file's.
+    bool previewIsReduced() const;
+    // Replaces a reduced preview picture with the whole picture of the
+    // file named in the preview window's caption, turned as it was shown.
+    // Throws Error (LoadError included) when the file cannot be read or no
+    // longer holds a picture of the size previewed.
+    void loadWholePreviewPicture();
     // How previews show photos: turned upright while the option is on.
     PhotoOptions photoOptions() const;
     // Hands `event` to `target` past this filter.
@@ -123,6 +134,8 @@ private:
     std::unique_ptr<SelectDirectoryDialog> m_selectDirectory;
     std::function<void()> m_refreshOutputLocation;
     Picture m_picture;
+    // The size of the previewed file's picture (as shown: turned or not).
+    QSize m_fullSize;
     // Whether m_picture was shown turned as its camera orientation says.
     bool m_previewShownUpright = true;
     QString m_renamePath;
