@@ -36,10 +36,10 @@ void checkRowThumbnail(const QByteArray& bytes)
     } catch (const tessaly::CodecError&) {
         return;
     }
-    // A LoadError escaping from here is a finding too.
-    const tessaly::Picture picture = tessaly::decodePicture(bytes, QStringLiteral(FUZZ_NAME));
-    tessaly::Bitmap work, scratch;
-    tessaly::DrawToBitmap(work, picture);
+    // The picture as stored, as the thumbnail was made (not turned by its
+    // orientation nor converted by its colour profile, as loading does). A
+    // CodecError escaping from here is a finding too.
+    tessaly::Bitmap work = tessaly::decodeJpeg(bytes), scratch;
     tessaly::QualityResize(work, scratch, 24, 16);
     if (!(work == fromRows))
         __builtin_trap();

@@ -190,6 +190,7 @@ void MainFileTools::previewFromList(FileListBox* list, FolderTree* tree, int row
     // A file list clears the preview first: a picture that fails leaves it
     // empty.
     m_picture = Picture();
+    m_fullSize = QSize();
     m_c.Image1->clear();
     m_c.Image1->setToolTip(QString());
     if (result.outcome == PreviewResult::Outcome::Failed) {
@@ -236,7 +237,7 @@ QSize MainFileTools::previewViewSize() const
 
 bool MainFileTools::previewIsReduced() const
 {
-    return QSize(m_picture.width(), m_picture.height()) != m_fullSize;
+    return !m_picture.isEmpty() && QSize(m_picture.width(), m_picture.height()) != m_fullSize;
 }
 
 void MainFileTools::loadWholePreviewPicture()
