@@ -144,7 +144,9 @@ fuzz: fuzz-build
 	for t in $(FUZZ_RUN_TARGETS); do \
 	  ext=$${t#fuzz_}; mkdir -p corpus/$$t; \
 	  case $$ext in settings) cp -n $(CURDIR)/tests/data/*.ini corpus/$$t/ 2>/dev/null || true;; \
-	    *) cp -n $(CURDIR)/tests/data/*.$$ext $(CURDIR)/tests/data/fuzz/*.$$ext seeds/*.$$ext corpus/$$t/ 2>/dev/null || true;; esac; \
+	    *) for e in $$ext $$(case $$ext in jpeg) echo jpg;; tiff) echo tif;; esac); do \
+	         cp -n $(CURDIR)/tests/data/*.$$e $(CURDIR)/tests/data/fuzz/*.$$e seeds/*.$$e corpus/$$t/ 2>/dev/null || true; \
+	       done;; esac; \
 	  echo "== $$t ($(FUZZ_SECONDS) s)"; \
 	  $(FUZZ_ENV) bin/$$t corpus/$$t -max_total_time=$(FUZZ_SECONDS) -timeout=20 -rss_limit_mb=2560 \
 	    -max_len=65536 -print_final_stats=1 2>&1 | grep -E "^(#|==|stat::|Done|INFO: -max)|ERROR|SUMMARY" | tail -n 8; \

@@ -1,16 +1,19 @@
 // Times what a user waits for in the main window with a big folder, with
 // every window made offscreen as the program makes them (message boxes and
 // dialogs answered by the test doubles): the file list of the folder, the
-// preview of one photo (a press on it in the list), Select All, and the
+// preview of one photo (a press on it in the list), the preview window at
+// the photo's full size (a click on the small preview), Select All, and the
 // steps to the confirmation page. Prints the milliseconds of each step and
 // the process's peak memory.
 //   window_bench FOLDER PHOTO
 // PHOTO: the name of a picture in FOLDER to preview.
 #include "app/startup.h"
 #include "app/tform1.h"
+#include "filetools/tform2.h"
 #include "support/fakeservices.h"
 #include "support/tempfolder.h"
 #include "ui_tform1.h"
+#include "ui_tform2.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -63,6 +66,13 @@ int main(int argc, char** argv)
     QTest::mouseRelease(ui.fBox->viewport(), Qt::LeftButton, {}, at);
     lap("preview shown");
     std::printf("  %s\n", qPrintable(ui.Image1->toolTip()));
+    clock.restart();
+    QTest::mouseClick(ui.Image1, Qt::LeftButton);
+    lap("preview window at full size");
+    tessaly::TForm2& previewWindow = windows.previewWindow();
+    std::printf("  %d x %d\n", previewWindow.form().Image1->pixmap().width(),
+                previewWindow.form().Image1->pixmap().height());
+    previewWindow.close();
 
     clock.restart();
     QTest::mouseClick(ui.bSelAll, Qt::LeftButton);

@@ -3,7 +3,9 @@
 // then shrunk to a thumbnail. Every input must end in a picture or a
 // CodecError. Its photo information is read as the program reads it in its
 // own process to carry it along (without decoding the file), and fitted to
-// a written picture: the place must be gone when it is not kept.
+// a written picture: the place must be gone when it is not kept. Its header
+// is read as the dry run reads it, which must end in an answer, none or a
+// CodecError, and where both tell, say what the decoder says.
 
 #include "imaging/codecs/codecerror.h"
 #include "imaging/codecs/photocodec.h"
@@ -16,6 +18,7 @@
 #include <QCoreApplication>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -36,9 +39,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const auto exif = tessaly::fittedExif(information.exif, changes))
         if (tessaly::readExif(*exif).hasGps || tessaly::readExif(*exif).orientation != 1)
             __builtin_trap();
+    std::optional<tessaly::PhotoHeader> header;
+    try {
+        header = tessaly::readPhotoHeader(tessaly::memorySource(bytes), bytes.size(), format);
+    } catch (const tessaly::CodecError&) {
+    }
     try {
         const tessaly::DecodedPhoto photo = tessaly::decodePhotoHere(bytes, format);
         if (photo.bitmap.isEmpty() || photo.metadata.orientation < 1 || photo.metadata.orientation > 8)
+            __builtin_trap();
+        if (header && (header->width != photo.bitmap.width() || header->height != photo.bitmap.height() ||
+                       header->orientation != photo.metadata.orientation))
             __builtin_trap();
         const tessaly::Picture picture = tessaly::Picture::fromRaster(tessaly::PictureKind::Png, photo.bitmap);
         tessaly::Bitmap work;

@@ -1,7 +1,8 @@
 // One JPEG, GIF or BMP file (by FUZZ_NAME's extension) opened and drawn as
 // a run does: decoded, copied to the working bitmap and shrunk to a
 // thumbnail. Every input must end in a picture or a LoadError. JPEG files
-// also go through the row decoder, which must agree with the whole decode.
+// also go through the row decoder, which must agree with the whole decode,
+// and the reduced decode of the preview, which must give the reduced size.
 
 #include "imaging/codecs/codecerror.h"
 #include "imaging/codecs/jpegcodec.h"
@@ -35,13 +36,29 @@ void checkRowThumbnail(const QByteArray& bytes)
     } catch (const tessaly::CodecError&) {
         return;
     }
-    // A LoadError escaping from here is a finding too.
-    const tessaly::Picture picture = tessaly::decodePicture(bytes, QStringLiteral(FUZZ_NAME));
-    tessaly::Bitmap work, scratch;
-    tessaly::DrawToBitmap(work, picture);
+    // The picture as stored, as the thumbnail was made (not turned by its
+    // orientation nor converted by its colour profile, as loading does). A
+    // CodecError escaping from here is a finding too.
+    tessaly::Bitmap work = tessaly::decodeJpeg(bytes), scratch;
     tessaly::QualityResize(work, scratch, 24, 16);
     if (!(work == fromRows))
         __builtin_trap();
+}
+#endif
+
+#ifdef FUZZ_JPEG_ROWS
+void checkReducedDecode(const QByteArray& bytes)
+{
+    try {
+        int width = 0, height = 0;
+        tessaly::readJpegSize(bytes, width, height);
+        const int denominator = tessaly::jpegReduction(width, height, 24, 16);
+        const tessaly::Bitmap reduced = tessaly::decodeJpegReduced(bytes, 24, 16);
+        if (reduced.width() != (width + denominator - 1) / denominator ||
+            reduced.height() != (height + denominator - 1) / denominator)
+            __builtin_trap();
+    } catch (const tessaly::CodecError&) {
+    }
 }
 #endif
 
@@ -50,6 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
 #ifdef FUZZ_JPEG_ROWS
     checkRowThumbnail(bytes);
+    checkReducedDecode(bytes);
 #endif
     try {
         const tessaly::Picture picture = tessaly::decodePicture(bytes, QStringLiteral(FUZZ_NAME));

@@ -26,6 +26,7 @@
 #include <QPixmap>
 #include <QStyle>
 #include <QTabWidget>
+#include <QtMath>
 #include <limits>
 
 namespace tessaly {
@@ -186,12 +187,13 @@ void MainFileTools::fNewBoxMouseDown(const QPoint& at)
 
 void MainFileTools::previewFromList(FileListBox* list, FolderTree* tree, int row)
 {
-    const PreviewResult result = previewListItem(tree->folder(), list->nameAt(row), photoOptions());
+    const PreviewResult result = previewListItem(tree->folder(), list->nameAt(row), photoOptions(), previewViewSize());
     if (result.outcome == PreviewResult::Outcome::Ignored)
         return;
     // A file list clears the preview first: a picture that fails leaves it
     // empty.
     m_picture = Picture();
+    m_fullSize = QSize();
     m_ui.Image1->clear();
     m_ui.Image1->setToolTip(QString());
     if (result.outcome == PreviewResult::Outcome::Failed) {
@@ -206,8 +208,8 @@ void MainFileTools::lbMFLClick()
     const QList<QListWidgetItem*> selected = m_ui.lbMFL->selectedItems();
     if (selected.isEmpty())
         return;
-    const PreviewResult result =
-        previewSourceEntry(m_ui.fDir->folder(), m_ui.lDir->text(), selected.first()->text(), photoOptions());
+    const PreviewResult result = previewSourceEntry(m_ui.fDir->folder(), m_ui.lDir->text(), selected.first()->text(),
+                                                    photoOptions(), previewViewSize());
     if (result.outcome == PreviewResult::Outcome::Failed) {
         // The preview keeps what it had, hint and caption included.
         m_services.messages.report(m_window, result.message);
@@ -219,12 +221,38 @@ void MainFileTools::lbMFLClick()
 void MainFileTools::showPreview(const PreviewResult& result)
 {
     m_picture = result.picture;
+    m_fullSize = result.fullSize;
     m_previewShownUpright = photoOptions().turnUpright;
     m_ui.Image1->setPixmap(QPixmap::fromImage(displayImage(m_picture)));
     m_ui.Image1->setToolTip(result.information);
     m_ui.Image1->setAccessibleDescription(result.information);
     // The caption names the file that the rotations overwrite.
     m_previewWindow().setWindowTitle(result.path);
+}
+
+QSize MainFileTools::previewViewSize() const
+{
+    // In device pixels, so that a picture reduced for it stays sharp on a
+    // screen of more than one pixel a point.
+    const qreal scale = m_ui.Image1->devicePixelRatioF();
+    return QSize(qCeil(m_ui.Image1->width() * scale), qCeil(m_ui.Image1->height() * scale));
+}
+
+bool MainFileTools::previewIsReduced() const
+{
+    return !m_picture.isEmpty() && QSize(m_picture.width(), m_picture.height()) != m_fullSize;
+}
+
+void MainFileTools::loadWholePreviewPicture()
+{
+    if (!previewIsReduced())
+        return;
+    const QString path = m_previewWindow().windowTitle();
+    Picture whole = LoadPicture(path, PhotoOptions{m_previewShownUpright});
+    if (QSize(whole.width(), whole.height()) != m_fullSize)
+        throw Error(
+            QStringLiteral("%1 is no longer the picture previewed. Preview it again.").arg(displayFileName(path)));
+    m_picture = std::move(whole);
 }
 
 PhotoOptions MainFileTools::photoOptions() const
@@ -242,7 +270,21 @@ void MainFileTools::Image1Click()
 {
     if (!previewHoldsPicture())
         return;
-    m_previewWindow().showPicture(m_ui.Image1->pixmap(), m_ui.Image1->toolTip());
+    if (!previewIsReduced()) {
+        m_previewWindow().showPicture(m_ui.Image1->pixmap(), m_ui.Image1->toolTip());
+        return;
+    }
+    // The preview window shows the picture at full size: one reduced for
+    // the small preview is loaded whole now. A file gone or changed since
+    // leaves the picture previewed to be shown as it is.
+    QPixmap whole;
+    try {
+        loadWholePreviewPicture();
+        whole = QPixmap::fromImage(displayImage(m_picture));
+    } catch (const Error&) {
+        whole = m_ui.Image1->pixmap();
+    }
+    m_previewWindow().showPicture(whole, m_ui.Image1->toolTip());
 }
 
 void MainFileTools::bRefreshViewClick()
@@ -421,6 +463,8 @@ void MainFileTools::rotate(TurnDirection direction)
         MessageAnswer::Yes)
         return;
     try {
+        // The whole picture is turned, never one reduced for the preview.
+        loadWholePreviewPicture();
         const QString path = m_previewWindow().windowTitle();
         // A JPEG is turned from its file, so that it loses nothing; a WebP
         // file gives its camera information.
@@ -434,6 +478,7 @@ void MainFileTools::rotate(TurnDirection direction)
         const TurnedPicture turned =
             turnPicture(m_picture, direction, m_ui.tbJpg->value(), source.fileBytes.isEmpty() ? nullptr : &source);
         m_picture = turned.picture;
+        m_fullSize = QSize(m_picture.width(), m_picture.height());
         m_ui.Image1->setPixmap(QPixmap::fromImage(displayImage(m_picture)));
         // A failed write leaves the turned picture in the preview and the
         // file as it was.

@@ -83,6 +83,16 @@ private:
     void removeDirectory(FolderTree* side, FolderTree* other);
     void rotate(TurnDirection direction);
     bool previewHoldsPicture() const;
+    // The small preview's size in device pixels: a large JPEG is decoded
+    // reduced to it.
+    QSize previewViewSize() const;
+    // The small preview holds a picture smaller than its file's.
+    bool previewIsReduced() const;
+    // Replaces a reduced preview picture with the whole picture of the
+    // file named in the preview window's caption, turned as it was shown.
+    // Throws Error (LoadError included) when the file cannot be read or no
+    // longer holds a picture of the size previewed.
+    void loadWholePreviewPicture();
     // How previews show photos: turned upright while the option is on.
     PhotoOptions photoOptions() const;
     // Hands `event` to `target` past this filter.
@@ -97,6 +107,8 @@ private:
     std::unique_ptr<SelectDirectoryDialog> m_selectDirectory;
     std::function<void()> m_refreshOutputLocation;
     Picture m_picture;
+    // The size of the previewed file's picture (as shown: turned or not).
+    QSize m_fullSize;
     // Whether m_picture was shown turned as its camera orientation says.
     bool m_previewShownUpright = true;
     QString m_renamePath;

@@ -10,19 +10,20 @@ namespace tessaly {
 
 namespace {
 
-PreviewResult load(const QString& path, const QString& failureName, const QString& shownPath, const PhotoOptions& photo)
+PreviewResult load(const QString& path, const QString& failureName, const QString& shownPath, const PhotoOptions& photo,
+                   QSize shown)
 {
     PreviewResult result;
     result.path = path;
     try {
-        result.picture = LoadPicture(path, photo);
+        result.picture = LoadPictureToShow(path, photo, shown, result.fullSize);
     } catch (const LoadError&) {
         result.outcome = PreviewResult::Outcome::Failed;
         result.message = QStringLiteral("Could not open ") + failureName;
         return result;
     }
     result.outcome = PreviewResult::Outcome::Loaded;
-    result.information = imageInformation(shownPath, result.picture.width(), result.picture.height());
+    result.information = imageInformation(shownPath, result.fullSize.width(), result.fullSize.height());
     return result;
 }
 
@@ -48,7 +49,7 @@ QString imageInformation(const QString& path, int width, int height)
     return path + QStringLiteral(" - W: ") + QString::number(width) + QStringLiteral(", H: ") + QString::number(height);
 }
 
-PreviewResult previewListItem(const QString& folder, const QString& name, const PhotoOptions& photo)
+PreviewResult previewListItem(const QString& folder, const QString& name, const PhotoOptions& photo, QSize shown)
 {
     const QString path = paths::join(folder, name);
     if (!isPreviewableName(path)) {
@@ -56,13 +57,13 @@ PreviewResult previewListItem(const QString& folder, const QString& name, const 
         ignored.path = path;
         return ignored;
     }
-    return load(path, path, path, photo);
+    return load(path, path, path, photo, shown);
 }
 
 PreviewResult previewSourceEntry(const QString& folder, const QString& shownFolder, const QString& name,
-                                 const PhotoOptions& photo)
+                                 const PhotoOptions& photo, QSize shown)
 {
-    return load(paths::join(folder, name), name, paths::join(shownFolder, name), photo);
+    return load(paths::join(folder, name), name, paths::join(shownFolder, name), photo, shown);
 }
 
 QImage displayImage(const Picture& picture)

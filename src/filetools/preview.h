@@ -3,6 +3,7 @@
 #include "imaging/picture.h"
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 namespace tessaly {
@@ -26,7 +27,11 @@ struct PreviewResult {
         Loaded,   // `picture` is the file's picture
     };
     Outcome outcome = Outcome::Ignored;
+    // Reduced to the view's size when one was given (LoadPictureToShow).
     Picture picture;
+    // The size of the file's picture, which the information states.
+    QSize fullSize;
+    bool reduced() const { return fullSize != QSize(picture.width(), picture.height()); }
     // The file's full path; the preview window's caption, which the
     // rotation commands overwrite.
     QString path;
@@ -37,15 +42,18 @@ struct PreviewResult {
 // A press on `name` in a file list showing `folder`: only picture names are
 // loaded; a file that cannot be read fails with "Could not open " and the
 // full path. Photos are shown in sRGB and turned as `photo` says, and the
-// information gives the size shown.
-PreviewResult previewListItem(const QString& folder, const QString& name, const PhotoOptions& photo = {});
+// information gives the size of the picture (as turned). A view size
+// `shown` lets a large JPEG be decoded reduced to it (LoadPictureToShow);
+// the information still gives the whole picture's size.
+PreviewResult previewListItem(const QString& folder, const QString& name, const PhotoOptions& photo = {},
+                              QSize shown = {});
 
 // A click on `name` in the source list, whose names are relative to the
 // input folder `folder`. Every name is tried, whatever its extension; a
 // failure names the entry alone, and the information shows the folder as
 // the folder label shows it (`shownFolder`, which may be shortened).
 PreviewResult previewSourceEntry(const QString& folder, const QString& shownFolder, const QString& name,
-                                 const PhotoOptions& photo = {});
+                                 const PhotoOptions& photo = {}, QSize shown = {});
 
 // The picture at its own size, ready to display.
 QImage displayImage(const Picture& picture);

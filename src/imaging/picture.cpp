@@ -5,6 +5,7 @@
 #include "imaging/codecs/gifcodec.h"
 #include "imaging/codecs/jpegcodec.h"
 #include "imaging/photo/jpegmetadata.h"
+#include "imaging/photo/orientation.h"
 #include "imaging/photo/photoadjust.h"
 #include "imaging/resample.h"
 #include "platform/fileops.h"
@@ -167,6 +168,33 @@ Picture LoadPicture(const QString& path, const PhotoOptions& photo, std::int64_t
     if (const Status read = readSourceFile(path, bytes, std::numeric_limits<int>::max(), sizeWhenOpened); read.failed())
         throw LoadError(read.reason());
     return decodePicture(bytes, path, photo);
+}
+
+Picture LoadPictureToShow(const QString& path, const PhotoOptions& photo, QSize shown, QSize& fullSize)
+{
+    if (pictureKindForName(path) != PictureKind::Jpeg || shown.isEmpty()) {
+        Picture picture = LoadPicture(path, photo);
+        fullSize = QSize(picture.width(), picture.height());
+        return picture;
+    }
+    QByteArray bytes;
+    if (const auto failure = readSourceFile(path, bytes, std::numeric_limits<int>::max(), nullptr))
+        throw LoadError(*failure);
+    try {
+        PhotoMetadata metadata = readJpegMetadata(bytes);
+        const bool turned = photo.turnUpright && swapsSides(metadata.orientation);
+        int width = 0, height = 0;
+        readJpegSize(bytes, width, height);
+        // The view's sides as the stored picture's: a quarter turn swaps them.
+        const QSize view = turned ? shown.transposed() : shown;
+        Bitmap reduced = decodeJpegReduced(bytes, view.width(), view.height());
+        fullSize = turned ? QSize(height, width) : QSize(width, height);
+        return adjustPhoto(Picture::fromRaster(PictureKind::Jpeg, std::move(reduced), std::move(metadata)), photo);
+    } catch (const CodecError& error) {
+        throw LoadError(error.message());
+    } catch (const std::bad_alloc&) {
+        throw LoadError("not enough memory for the picture");
+    }
 }
 
 void DrawToBitmap(Bitmap& bitmap, const Picture& picture)

@@ -9,6 +9,7 @@
 #include "platform/error.h"
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 #include <cstdint>
 #include <string>
@@ -96,6 +97,15 @@ private:
 Picture LoadPicture(const QString& path, const PhotoOptions& photo = {}, std::int64_t* sizeWhenOpened = nullptr);
 // The same from bytes already read (the name only chooses the kind).
 Picture decodePicture(const QByteArray& bytes, const QString& name, const PhotoOptions& photo = {});
+
+// A picture loaded to be shown in a view of `shown` pixels, which it
+// fills: a JPEG is decoded reduced while decoding (decodeJpegReduced) to
+// the least size the scaling gives that still covers the view, upright or
+// not as `photo` says; any other picture, and any JPEG when `shown` is
+// empty, is loaded whole as LoadPicture loads it. `fullSize` gets the size
+// LoadPicture gives the picture. For showing only: a run or a turn works
+// on LoadPicture's whole picture. Throws LoadError as LoadPicture does.
+Picture LoadPictureToShow(const QString& path, const PhotoOptions& photo, QSize shown, QSize& fullSize);
 
 // Renders a picture into `bitmap` at the picture's own size, 24 bits per
 // pixel; transparent and undrawn parts of GIFs and metafiles are white.

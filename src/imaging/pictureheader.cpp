@@ -4,6 +4,7 @@
 #include "imaging/codecs/codecerror.h"
 #include "imaging/codecs/gifcodec.h"
 #include "imaging/codecs/jpegcodec.h"
+#include "imaging/codecs/photocodec.h"
 #include "imaging/photo/jpegmetadata.h"
 #include "imaging/photo/orientation.h"
 #include "imaging/picture.h"
@@ -65,7 +66,9 @@ std::optional<QSize> jpegSize(QFile& file, const PhotoOptions& photo)
 std::optional<QSize> pictureSizeFromHeader(const QString& path, const PhotoOptions& photo)
 {
     const PictureKind kind = pictureKindForName(path);
-    if (kind != PictureKind::Jpeg && kind != PictureKind::Gif && kind != PictureKind::Bmp)
+    PhotoFormat format{};
+    const bool isPhoto = photoFormatOf(kind, format);
+    if (kind != PictureKind::Jpeg && kind != PictureKind::Gif && kind != PictureKind::Bmp && !isPhoto)
         return std::nullopt;
     try {
         QFile file;
@@ -73,6 +76,14 @@ std::optional<QSize> pictureSizeFromHeader(const QString& path, const PhotoOptio
             return std::nullopt;
         if (kind == PictureKind::Jpeg)
             return jpegSize(file, photo);
+        if (isPhoto) {
+            const std::optional<PhotoHeader> header =
+                readPhotoHeader(deviceSource(file, file.size()), file.size(), format);
+            if (!header)
+                return std::nullopt;
+            const bool turned = photo.turnUpright && swapsSides(header->orientation);
+            return turned ? QSize(header->height, header->width) : QSize(header->width, header->height);
+        }
         // A GIF's screen and a BMP's header are checked against the length
         // of the file, read whole: these files are small beside photos, and
         // reading is not decoding.

@@ -192,6 +192,44 @@ TEST(MainFileTools, ClickOnThePreviewOpensThePreviewWindow)
               a + QStringLiteral(" - W: 300, H: 120"));
 }
 
+// A large photo is previewed from a reduced decode, yet the hint states its
+// full size; the preview window shows it whole, a turn turns the whole
+// picture of the file, and a file that no longer holds the picture
+// previewed is not turned at all.
+TEST(MainFileTools, LargeJpegPreviewStatesItsFullSize)
+{
+    testing::TempFolder in;
+    const QString big = testing::writePicture(in.path() + QStringLiteral("/big.jpg"), 1600, 1200);
+    FileToolsWindow w(in.path(), in.path());
+    QAction* clockwise = w.action(w.c.pm1, "RotateImage90degreeclockwise1");
+    w.press(w.c.fBox, QStringLiteral("big.jpg"));
+    EXPECT_EQ(w.c.Image1->toolTip(), big + QStringLiteral(" - W: 1600, H: 1200"));
+    // An eighth of each side still covers the 97 by 84 preview.
+    EXPECT_EQ(w.c.Image1->pixmap().size(), QSize(200, 150));
+    QTest::mouseClick(w.c.Image1, Qt::LeftButton);
+    ASSERT_TRUE(w.preview.isVisible());
+    EXPECT_EQ(w.preview.findChild<QLabel*>(QStringLiteral("Image1"))->pixmap().size(), QSize(1600, 1200));
+    w.preview.close();
+
+    w.press(w.c.fBox, QStringLiteral("big.jpg"));
+    w.fakes.messages.script(MessageAnswer::Yes);
+    clockwise->trigger();
+    EXPECT_EQ(w.fakes.messages.texts(), QStringList{kOverwriteWarning});
+    const Bitmap turned = decodeJpeg(testing::readAll(big));
+    EXPECT_EQ(QSize(turned.width(), turned.height()), QSize(1200, 1600));
+
+    w.press(w.c.fBox, QStringLiteral("big.jpg"));
+    testing::writePicture(big, 1000, 1000);
+    const QByteArray replaced = testing::readAll(big);
+    w.fakes.messages.shown.clear();
+    w.fakes.messages.script(MessageAnswer::Yes);
+    clockwise->trigger();
+    ASSERT_EQ(w.fakes.messages.shown.size(), 2u);
+    EXPECT_EQ(w.fakes.messages.shown[1].icon, MessageIcon::Error);
+    EXPECT_TRUE(w.fakes.messages.shown[1].text.contains(QLatin1String("no longer the picture previewed")));
+    EXPECT_EQ(testing::readAll(big), replaced);
+}
+
 // Selecting an entry of the source list previews it, whatever its
 // extension; a failure names the entry alone and keeps the picture shown.
 TEST(MainFileTools, SourceListPreviewsEachEntryReached)

@@ -1,3 +1,4 @@
+#include "imaging/pictureheader.h"
 #include "support/testpictures.h"
 #include "wizardfixture.h"
 
@@ -209,23 +210,29 @@ protected:
 };
 
 // A selection whose sizes take more than a second to learn shows a progress
-// bar; its Cancel ends the work there and no names are shown. (PNG files are
-// loaded whole to learn their size, which makes the wait long enough.)
+// bar; its Cancel ends the work there and no names are shown. (JPEG files
+// with stray bytes between their header's segments, which libjpeg passes
+// over, are loaded whole to learn their size, which makes the wait long
+// enough: the header reader leaves such files to the decoder.)
 TEST_F(NewNamesTest, ALongWaitShowsProgressThatCancelEnds)
 {
-    QImage picture(1600, 1200, QImage::Format_RGB888);
+    QImage picture(2400, 1800, QImage::Format_RGB888);
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x)
-            picture.setPixel(x, y, qRgb(x & 255, (x * y) & 255, y & 255));
-    QByteArray png;
-    QBuffer buffer(&png);
+            picture.setPixel(x, y, qRgb(x & 255, (x + y) & 255, y & 255));
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
     buffer.open(QIODevice::WriteOnly);
-    ASSERT_TRUE(picture.save(&buffer, "PNG"));
+    ASSERT_TRUE(picture.save(&buffer, "JPG", 90));
+    ASSERT_EQ(jpeg.mid(2, 2), QByteArray("\xff\xe0", 2));
+    const int firstSegmentEnd = 4 + (std::uint8_t(jpeg[4]) << 8 | std::uint8_t(jpeg[5]));
+    jpeg.insert(firstSegmentEnd, QByteArray(2, '\0'));
     constexpr int kFiles = 400;
     for (int i = 0; i < kFiles; ++i)
-        pictures.write(QStringLiteral("p%1.png").arg(i, 3, 10, QLatin1Char('0')), png);
+        pictures.write(QStringLiteral("p%1.jpg").arg(i, 3, 10, QLatin1Char('0')), jpeg);
+    ASSERT_FALSE(pictureSizeFromHeader(pictures.path() + QStringLiteral("/p000.jpg"), {}));
     ui.fDir->setFolder(pictures.path());
-    testing::typeInto(ui.cbMask->lineEdit(), QStringLiteral("*.png"));
+    testing::typeInto(ui.cbMask->lineEdit(), QStringLiteral("*.jpg"));
     ASSERT_EQ(ui.fBox->count(), kFiles);
     bSelAll();
     toConfirmation();

@@ -3,6 +3,7 @@
 #include "imaging/codecs/photocodec.h"
 #include "imaging/picture.h"
 #include "support/imagingtesttools.h"
+#include "support/photofiles.h"
 #include "support/tempfolder.h"
 
 #include <QBuffer>
@@ -20,6 +21,7 @@ namespace tessaly {
 namespace {
 
 using testing::pixelAt;
+using testing::writtenByQt;
 using testing::Rgb;
 
 // Four solid quarters, so that the corners survive lossy coding and 4:2:0
@@ -48,20 +50,6 @@ QImage quartersImage(QImage::Format format = QImage::Format_RGB32)
     return image;
 }
 
-QByteArray writtenByQt(const QImage& image, const char* format,
-                       const std::function<void(QImageWriter&)>& configure = {})
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    if (configure)
-        configure(writer);
-    if (!writer.write(image))
-        throw std::runtime_error(writer.errorString().toStdString());
-    return bytes;
-}
-
 // Top-left clear, bottom-left half-covered blue, the rest opaque.
 QByteArray transparentPng()
 {
@@ -72,69 +60,18 @@ QByteArray transparentPng()
     return writtenByQt(image, "png");
 }
 
-// The CRC-32 of PNG chunks, to make chunks that libpng accepts.
-std::uint32_t crc32(const QByteArray& bytes)
-{
-    std::uint32_t crc = 0xffffffffu;
-    for (const char byte : bytes) {
-        crc ^= std::uint8_t(byte);
-        for (int k = 0; k < 8; ++k)
-            crc = crc & 1 ? 0xedb88320u ^ (crc >> 1) : crc >> 1;
-    }
-    return ~crc;
-}
-
-void appendLe(QByteArray& out, std::uint32_t value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i)
-        out.append(char(value >> (8 * i) & 0xff));
-}
-
-// An EXIF block (little-endian TIFF header, one directory) giving only the
-// orientation, as a SHORT (type 3) or a LONG (type 4).
-QByteArray exifWithOrientation(int orientation, int type = 3)
-{
-    QByteArray exif("II*\0", 4);
-    appendLe(exif, 8, 4);
-    appendLe(exif, 1, 2);
-    appendLe(exif, 0x0112, 2), appendLe(exif, std::uint32_t(type), 2), appendLe(exif, 1, 4),
-        appendLe(exif, std::uint32_t(orientation), 4);
-    appendLe(exif, 0, 4);
-    return exif;
-}
-
 // A PNG with an eXIf chunk before its end chunk.
 QByteArray pngWithOrientation(int orientation, int type = 3)
 {
-    QByteArray png = encodePhoto(quarters(), PhotoFormat::Png, 90);
-    const QByteArray body = QByteArray("eXIf") + exifWithOrientation(orientation, type);
-    QByteArray chunk;
-    for (int i = 3; i >= 0; --i)
-        chunk.append(char(std::uint32_t(body.size() - 4) >> (8 * i) & 0xff));
-    chunk.append(body);
-    const std::uint32_t crc = crc32(body);
-    for (int i = 3; i >= 0; --i)
-        chunk.append(char(crc >> (8 * i) & 0xff));
-    return png.insert(png.size() - 12, chunk);
+    return testing::pngWithExif(encodePhoto(quarters(), PhotoFormat::Png, 90),
+                                testing::exifWithOrientation(orientation, type));
 }
 
 // A lossy WebP in the extended form, with an EXIF chunk after the picture.
 QByteArray webpWithOrientation(int orientation)
 {
-    const QByteArray simple = writtenByQt(quartersImage(), "webp", [](QImageWriter& w) { w.setQuality(90); });
-    QByteArray chunks("VP8X");
-    appendLe(chunks, 10, 4);
-    appendLe(chunks, 0x08, 4);  // EXIF present
-    appendLe(chunks, kW - 1, 3);
-    appendLe(chunks, kH - 1, 3);
-    chunks.append(simple.mid(12));
-    const QByteArray exif = exifWithOrientation(orientation);
-    chunks.append("EXIF");
-    appendLe(chunks, std::uint32_t(exif.size()), 4);
-    chunks.append(exif);
-    QByteArray riff("RIFF");
-    appendLe(riff, std::uint32_t(chunks.size() + 4), 4);
-    return riff + "WEBP" + chunks;
+    return testing::webpWithExif(writtenByQt(quartersImage(), "webp", [](QImageWriter& w) { w.setQuality(90); }), kW,
+                                 kH, testing::exifWithOrientation(orientation));
 }
 
 QByteArray displayP3()
@@ -235,7 +172,7 @@ QByteArray pngClaiming(int width, int height)
         png[16 + i] = char(std::uint32_t(width) >> (24 - 8 * i) & 0xff);
         png[20 + i] = char(std::uint32_t(height) >> (24 - 8 * i) & 0xff);
     }
-    const std::uint32_t crc = crc32(png.mid(12, 17));
+    const std::uint32_t crc = testing::pngCrc(png.mid(12, 17));
     for (int i = 0; i < 4; ++i)
         png[29 + i] = char(crc >> (24 - 8 * i) & 0xff);
     return png;
@@ -314,50 +251,12 @@ TEST(PhotoFormats, EncodersWriteWhatTheReadersRead)
     }
 }
 
-heif_error appendBytes(heif_context*, const void* data, size_t size, void* out)
-{
-    static_cast<QByteArray*>(out)->append(static_cast<const char*>(data), qsizetype(size));
-    return heif_error{heif_error_Ok, heif_suberror_Unspecified, "ok"};
-}
-
 // The quarters written by libheif with an orientation (as irot and imir
 // boxes) and, when given, colour primaries and transfer as code points.
 QByteArray writtenByLibheif(heif_compression_format compression, heif_orientation orientation, int primaries = 0,
                             int transfer = 0)
 {
-    heif_context* context = heif_context_alloc();
-    heif_encoder* encoder = nullptr;
-    heif_context_get_encoder_for_format(context, compression, &encoder);
-    heif_encoder_set_lossy_quality(encoder, 90);
-    heif_image* image = nullptr;
-    heif_image_create(kW, kH, heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image);
-    heif_image_add_plane(image, heif_channel_interleaved, kW, kH, 8);
-    int stride = 0;
-    std::uint8_t* plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
-    for (int y = 0; y < kH; ++y)
-        for (int x = 0; x < kW; ++x)
-            for (int c = 0; c < 3; ++c)
-                plane[y * stride + x * 3 + c] = std::uint8_t(quarterColour(x, y)[std::size_t(c)]);
-    heif_color_profile_nclx* nclx = heif_nclx_color_profile_alloc();
-    if (primaries) {
-        heif_nclx_color_profile_set_color_primaries(nclx, std::uint16_t(primaries));
-        heif_nclx_color_profile_set_transfer_characteristics(nclx, std::uint16_t(transfer));
-        heif_image_set_nclx_color_profile(image, nclx);
-    }
-    heif_encoding_options* options = heif_encoding_options_alloc();
-    options->image_orientation = orientation;
-    heif_context_encode_image(context, image, encoder, options, nullptr);
-    QByteArray bytes;
-    heif_writer writer{};
-    writer.writer_api_version = 1;
-    writer.write = appendBytes;
-    heif_context_write(context, &writer, &bytes);
-    heif_encoding_options_free(options);
-    heif_nclx_color_profile_free(nclx);
-    heif_image_release(image);
-    heif_encoder_release(encoder);
-    heif_context_free(context);
-    return bytes;
+    return testing::writtenByLibheif(quarters(), compression, orientation, primaries, transfer);
 }
 
 // libheif (1.15) turns a HEIF picture by its irot and imir boxes while it

@@ -3,12 +3,16 @@
 // photos are turned), and where the header cannot tell, none.
 #include "imaging/codecs/bmpcodec.h"
 #include "imaging/codecs/metafilecodec.h"
+#include "imaging/codecs/photocodec.h"
 #include "imaging/photo/jpegmetadata.h"
 #include "imaging/picture.h"
 #include "imaging/pictureheader.h"
 #include "support/imagingtesttools.h"
+#include "support/photofiles.h"
 #include "support/tempfolder.h"
 
+#include <QDir>
+#include <QImageIOHandler>
 #include <gtest/gtest.h>
 #include <jpeglib.h>
 
@@ -90,6 +94,131 @@ TEST(PictureSizeFromHeader, IsTheLoadedSizeOrNone)
         }
     }
     EXPECT_FALSE(pictureSizeFromHeader(folder.path() + "/missing.jpg", {}));
+}
+
+// The photo formats: for every photo file kept in tests/data and for photos
+// written with each camera orientation (an eXIf or EXIF chunk, a TIFF tag,
+// libheif's turn and mirror boxes), several pages and damaged or hostile
+// headers, the header gives a size exactly when loading opens the file, and
+// then the size loading gives, turned upright or not.
+TEST(PictureSizeFromHeader, PhotoHeadersGiveTheLoadedSize)
+{
+    // Odd sides: HEIF and AVIF encoders pad them and crop back ('clap').
+    const Bitmap picture = pattern(41, 23);
+    const QImage image = imageFromBitmap(picture);
+    std::vector<std::pair<QString, QByteArray>> files;
+    for (const QString& folder : {QString(), QStringLiteral("fuzz/")}) {
+        const QDir kept(testing::testDataPath(folder));
+        for (const QString& name : kept.entryList(QDir::Files)) {
+            const PictureKind kind = pictureKindForName(name);
+            PhotoFormat format{};
+            if (kind == PictureKind::Jpeg || photoFormatOf(kind, format))
+                files.push_back({name, testing::readTestFile(folder + name)});
+        }
+    }
+    ASSERT_GE(files.size(), 10u);
+
+    const QByteArray png = encodePhoto(picture, PhotoFormat::Png, 90);
+    const QByteArray webp = testing::writtenByQt(image, "webp", [](QImageWriter& w) { w.setQuality(90); });
+    const QImageIOHandler::Transformations turns[] = {QImageIOHandler::TransformationNone,
+                                                      QImageIOHandler::TransformationMirror,
+                                                      QImageIOHandler::TransformationRotate180,
+                                                      QImageIOHandler::TransformationFlip,
+                                                      QImageIOHandler::TransformationFlipAndRotate90,
+                                                      QImageIOHandler::TransformationRotate90,
+                                                      QImageIOHandler::TransformationMirrorAndRotate90,
+                                                      QImageIOHandler::TransformationRotate270};
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        const QString tag = QString::number(orientation);
+        files.push_back({"exif" + tag + ".png", testing::pngWithExif(png, testing::exifWithOrientation(orientation))});
+        files.push_back(
+            {"exif" + tag + ".webp", testing::webpWithExif(webp, 41, 23, testing::exifWithOrientation(orientation))});
+        files.push_back({"tag" + tag + ".tif", testing::writtenByQt(image, "tiff", [&](QImageWriter& w) {
+                             w.setTransformation(turns[orientation - 1]);
+                         })});
+        const auto turn = heif_orientation(orientation);
+        files.push_back({"boxes" + tag + ".heic", testing::writtenByLibheif(picture, heif_compression_HEVC, turn)});
+        if (orientation == 1)
+            files.push_back({"half.heic", files.back().second.left(files.back().second.size() / 2)});
+        files.push_back({"boxes" + tag + ".avif", testing::writtenByLibheif(picture, heif_compression_AV1, turn)});
+    }
+    // The orientation as a LONG; a lossless WebP; two pages of other sizes.
+    files.push_back({"long.png", testing::pngWithExif(png, testing::exifWithOrientation(6, 4))});
+    files.push_back({"lossless.webp", testing::writtenByQt(image, "webp", [](QImageWriter& w) { w.setQuality(100); })});
+    files.push_back({"pages.tiff", testing::tiffPages({pattern(30, 50), pattern(8, 8)})});
+    // Headers claiming more than their data holds, files cut short, BigTIFF.
+    QByteArray claiming = png;
+    claiming.replace(16, 8, QByteArray("\x00\x00\x75\x30\x00\x00\x75\x30", 8));
+    const std::uint32_t crc = testing::pngCrc(claiming.mid(12, 17));
+    for (int i = 0; i < 4; ++i)
+        claiming[29 + i] = char(crc >> (24 - 8 * i) & 0xff);
+    files.push_back({"claims.png", claiming});
+    files.push_back({"claims.tif", testing::tiffPages({Bitmap(4, 4)}, QSize(30000, 30000))});
+    files.push_back({"half.png", png.left(png.size() / 2)});
+    files.push_back({"head.webp", webp.left(30)});
+    files.push_back({"big.tif", QByteArray("II+\0\x08\0\0\0", 8) + QByteArray(40, '\0')});
+
+    testing::TempFolder folder;
+    int fromHeaders = 0;
+    for (const auto& [name, bytes] : files) {
+        const QString path = folder.write(name, bytes);
+        for (const bool turn : {true, false}) {
+            SCOPED_TRACE(name.toStdString() + (turn ? " turned" : " as stored"));
+            const std::optional<QSize> header = pictureSizeFromHeader(path, PhotoOptions{turn});
+            std::optional<QSize> loaded;
+            try {
+                const Picture whole = LoadPicture(path, PhotoOptions{turn});
+                loaded = QSize(whole.width(), whole.height());
+            } catch (const LoadError&) {
+            }
+            EXPECT_EQ(header, loaded);
+            fromHeaders += header.has_value();
+        }
+    }
+    EXPECT_GE(fromHeaders, 2 * 45);
+}
+
+// The photo headers are read without reading the picture data: a few
+// kilobytes of a file of megabytes (HEIF and AVIF, whose boxes libheif reads
+// from the whole file, aside).
+TEST(PictureSizeFromHeader, PhotoHeadersReadOnlyTheirHeaders)
+{
+    const Bitmap noise = testing::makeBitmap(900, 700, [](int x, int y) {
+        std::uint32_t n = std::uint32_t(x) * 73856093u ^ std::uint32_t(y) * 19349663u;
+        n ^= n >> 13;
+        n *= 0x5bd1e995u;
+        n ^= n >> 15;
+        return Rgb{int(n & 255), int(n >> 8 & 255), int(n >> 16 & 255)};
+    });
+    const QImage image = imageFromBitmap(noise);
+    const QByteArray exif = testing::exifWithOrientation(6);
+    const struct {
+        PhotoFormat format;
+        QByteArray bytes;
+    } rows[] = {
+        {PhotoFormat::Png, testing::pngWithExif(encodePhoto(noise, PhotoFormat::Png, 90), exif)},
+        {PhotoFormat::Webp,
+         testing::webpWithExif(testing::writtenByQt(image, "webp", [](QImageWriter& w) { w.setQuality(100); }), 900,
+                               700, exif)},
+        {PhotoFormat::Tiff, testing::tiffPages({noise})},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(photoFormatWord(row.format));
+        ASSERT_GT(row.bytes.size(), 1000000);
+        std::int64_t read = 0;
+        const ByteSource whole = memorySource(row.bytes);
+        const ByteSource counted = [&](std::int64_t at, std::int64_t count) {
+            const QByteArray part = whole(at, count);
+            read += part.size();
+            return part;
+        };
+        const std::optional<PhotoHeader> header = readPhotoHeader(counted, row.bytes.size(), row.format);
+        ASSERT_TRUE(header);
+        EXPECT_EQ(header->width, 900);
+        EXPECT_EQ(header->height, 700);
+        EXPECT_EQ(header->orientation, row.format == PhotoFormat::Tiff ? 1 : 6);
+        EXPECT_LT(read, 16384);
+    }
 }
 
 }  // namespace

@@ -103,7 +103,53 @@ void checkDerivedCanvases(const QByteArray& bytes, heif_item_id primary, const h
     }
 }
 
+// A file's primary picture as libheif reads it from the file's boxes,
+// before decoding, checked as the decoder checks it.
+struct PrimaryPicture {
+    HeifPointer<heif_context> context;
+    HeifPointer<heif_image_handle> handle;
+    int width = 0;
+    int height = 0;
+};
+
+PrimaryPicture openPrimary(const QByteArray& bytes, PhotoFormat format, const QString& unreadable)
+{
+    PrimaryPicture primary;
+    primary.context.reset(heif_context_alloc());
+    if (!primary.context)
+        throw CodecError("not enough memory for the picture");
+    // libheif's own check (each side below this) runs before any of its
+    // allocations; ours below bounds the area.
+    heif_context_set_maximum_image_size_limit(primary.context.get(), 1 << 17);
+    check(heif_context_read_from_memory_without_copy(primary.context.get(), bytes.constData(),
+                                                     std::size_t(bytes.size()), nullptr),
+          unreadable);
+    heif_image_handle* rawHandle = nullptr;
+    check(heif_context_get_primary_image_handle(primary.context.get(), &rawHandle), unreadable);
+    primary.handle.reset(rawHandle);
+    // The size after the file's own turn and crop (irot, clap), which
+    // decoding applies; the size before them is the 'ispe'.
+    primary.width = heif_image_handle_get_width(primary.handle.get());
+    primary.height = heif_image_handle_get_height(primary.handle.get());
+    checkClaimedSize(primary.width, primary.height, bytes.size(), photoPixelsPerByte(format), photoDisplayName(format));
+    heif_item_id id = 0;
+    check(heif_context_get_primary_image_ID(primary.context.get(), &id), unreadable);
+    checkDerivedCanvases(bytes, id, primary.handle.get(), format, unreadable);
+    return primary;
+}
+
+QString unreadableText(PhotoFormat format)
+{
+    return QStringLiteral("%1 file cannot be read").arg(QString::fromLatin1(photoDisplayName(format)));
+}
+
 }  // namespace
+
+QSize heifPictureSize(const QByteArray& bytes, PhotoFormat format)
+{
+    const PrimaryPicture primary = openPrimary(bytes, format, unreadableText(format));
+    return QSize(primary.width, primary.height);
+}
 
 // The first (primary) image of a HEIF or AVIF file. libheif applies the
 // file's rotation and mirroring (irot, imir) and its crop while decoding:
@@ -113,49 +159,35 @@ void checkDerivedCanvases(const QByteArray& bytes, heif_item_id primary, const h
 DecodedPhoto decodeWithLibheif(const QByteArray& bytes, PhotoFormat format)
 {
     const QString name = QString::fromLatin1(photoDisplayName(format));
-    const QString unreadable = QStringLiteral("%1 file cannot be read").arg(name);
+    const QString unreadable = unreadableText(format);
     useStrictHevcDecoder();
-    HeifPointer<heif_context> context(heif_context_alloc());
-    if (!context)
-        throw CodecError("not enough memory for the picture");
-    // libheif's own check (each side below this) runs before any of its
-    // allocations; ours below bounds the area.
-    heif_context_set_maximum_image_size_limit(context.get(), 1 << 17);
-    check(heif_context_read_from_memory_without_copy(context.get(), bytes.constData(), std::size_t(bytes.size()),
-                                                     nullptr),
-          unreadable);
-    heif_image_handle* rawHandle = nullptr;
-    check(heif_context_get_primary_image_handle(context.get(), &rawHandle), unreadable);
-    HeifPointer<heif_image_handle> handle(rawHandle);
-    const int width = heif_image_handle_get_width(handle.get());
-    const int height = heif_image_handle_get_height(handle.get());
-    checkClaimedSize(width, height, bytes.size(), photoPixelsPerByte(format), photoDisplayName(format));
-    heif_item_id primary = 0;
-    check(heif_context_get_primary_image_ID(context.get(), &primary), unreadable);
-    checkDerivedCanvases(bytes, primary, handle.get(), format, unreadable);
+    const PrimaryPicture primary = openPrimary(bytes, format, unreadable);
+    heif_context* const context = primary.context.get();
+    heif_image_handle* const handle = primary.handle.get();
+    const int width = primary.width, height = primary.height;
 
     DecodedPhoto photo;
-    photo.morePictures = heif_context_get_number_of_top_level_images(context.get()) > 1;
-    photo.deepColour = heif_image_handle_get_luma_bits_per_pixel(handle.get()) > 8;
-    const heif_color_profile_type profile = heif_image_handle_get_color_profile_type(handle.get());
+    photo.morePictures = heif_context_get_number_of_top_level_images(context) > 1;
+    photo.deepColour = heif_image_handle_get_luma_bits_per_pixel(handle) > 8;
+    const heif_color_profile_type profile = heif_image_handle_get_color_profile_type(handle);
     if (profile == heif_color_profile_type_prof || profile == heif_color_profile_type_rICC) {
-        const std::size_t length = heif_image_handle_get_raw_color_profile_size(handle.get());
+        const std::size_t length = heif_image_handle_get_raw_color_profile_size(handle);
         if (length > 0 && length <= kMaxProfileBytes) {
             QByteArray icc(qsizetype(length), Qt::Uninitialized);
-            check(heif_image_handle_get_raw_color_profile(handle.get(), icc.data()), unreadable);
+            check(heif_image_handle_get_raw_color_profile(handle, icc.data()), unreadable);
             photo.metadata.iccProfile = icc;
         }
     } else if (profile == heif_color_profile_type_nclx) {
-        photo.metadata.iccProfile = profileForCodePoints(handle.get());
+        photo.metadata.iccProfile = profileForCodePoints(handle);
     }
 
-    const bool alpha = heif_image_handle_has_alpha_channel(handle.get()) != 0;
-    const bool premultiplied = alpha && heif_image_handle_is_premultiplied_alpha(handle.get()) != 0;
+    const bool alpha = heif_image_handle_has_alpha_channel(handle) != 0;
+    const bool premultiplied = alpha && heif_image_handle_is_premultiplied_alpha(handle) != 0;
     HeifPointer<heif_decoding_options> options(heif_decoding_options_alloc());
     options->convert_hdr_to_8bit = 1;
     options->strict_decoding = 1;
     heif_image* rawImage = nullptr;
-    const heif_error decoded = heif_decode_image(handle.get(), &rawImage, heif_colorspace_RGB,
+    const heif_error decoded = heif_decode_image(handle, &rawImage, heif_colorspace_RGB,
                                                  alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
                                                  options.get());
     // A decoder's complaint is about the coded data itself (hevcdecoder.h).

@@ -244,6 +244,51 @@ Bitmap decodeJpeg(const QByteArray& bytes)
     return bitmap;
 }
 
+int jpegReduction(int width, int height, int atLeastWidth, int atLeastHeight)
+{
+    // libjpeg's own rounding of a scaled size (jdiv_round_up).
+    const auto scaled = [](int side, int denominator) { return (side + denominator - 1) / denominator; };
+    for (const int denominator : {8, 4, 2})
+        if (scaled(width, denominator) >= atLeastWidth && scaled(height, denominator) >= atLeastHeight)
+            return denominator;
+    return 1;
+}
+
+Bitmap decodeJpegReduced(const QByteArray& bytes, int atLeastWidth, int atLeastHeight)
+{
+    int width = 0, height = 0;
+    readJpegSize(bytes, width, height);
+    checkClaimedSize(width, height, bytes.size(), kJpegPixelsPerByte, "JPEG");
+    const int denominator = jpegReduction(width, height, atLeastWidth, atLeastHeight);
+    const int outWidth = (width + denominator - 1) / denominator;
+    const int outHeight = (height + denominator - 1) / denominator;
+
+    Bitmap bitmap(outWidth, outHeight);
+    std::vector<JSAMPLE> cmykRow(std::size_t(outWidth) * 4);
+    bool otherSize = false;
+    withDecompressor(bytes, [&](jpeg_decompress_struct& info) {
+        info.scale_num = 1;
+        info.scale_denom = unsigned(denominator);
+        bool cmyk = false, inverted = false;
+        startBgrDecompress(info, cmyk, inverted);
+        if (int(info.output_width) != outWidth || int(info.output_height) != outHeight) {
+            otherSize = true;
+            return;
+        }
+        while (info.output_scanline < info.output_height) {
+            const int y = int(info.output_scanline);
+            JSAMPROW row = cmyk ? cmykRow.data() : bitmap.row(y);
+            jpeg_read_scanlines(&info, &row, 1);
+            if (cmyk)
+                cmykToBgr(cmykRow.data(), outWidth, inverted, bitmap.row(y));
+        }
+        finish(info);
+    });
+    if (otherSize)
+        throw CodecError("JPEG picture did not decode to the size asked for");
+    return bitmap;
+}
+
 void decodeJpegRows(const QByteArray& bytes, SourceRows& rows)
 {
     const int width = rows.width();

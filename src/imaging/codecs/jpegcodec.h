@@ -16,6 +16,19 @@ namespace tessaly {
 // programs write them, inverted) are turned into RGB. Throws CodecError.
 Bitmap decodeJpeg(const QByteArray& bytes);
 
+// The reduction libjpeg's scaled decoding (scale_denom) gives a `width` by
+// `height` JPEG for a view at least `atLeastWidth` by `atLeastHeight`: the
+// largest of 8, 4 and 2 whose reduced size (each side divided, rounded up)
+// is still at least that large, else 1.
+int jpegReduction(int width, int height, int atLeastWidth, int atLeastHeight);
+
+// Decodes a JPEG stream reduced by jpegReduction while decoding (libjpeg
+// transforms each block straight to the smaller size, which costs a
+// fraction of the whole decode): for showing a picture smaller than it is,
+// never for a run's pictures. Colours as decodeJpeg's, and the same
+// refusals, of the full size and of damaged data. Throws CodecError.
+Bitmap decodeJpegReduced(const QByteArray& bytes, int atLeastWidth, int atLeastHeight);
+
 // Decodes the rows `rows` was reset for (to the stream's own size) and
 // nothing else of their pixels: the rows between are skipped, their
 // entropy-coded data read but neither transformed nor converted. Every row

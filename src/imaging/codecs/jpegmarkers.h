@@ -1,5 +1,7 @@
 #pragma once
 
+#include "imaging/codecs/bytesource.h"
+
 #include <QByteArray>
 #include <QIODevice>
 #include <cstdint>
@@ -17,7 +19,7 @@ struct JpegSegment {
 };
 
 // Gives up to `count` bytes of the stream from `at` (fewer at its end).
-using JpegByteSource = std::function<QByteArray(std::int64_t at, std::int64_t count)>;
+using JpegByteSource = ByteSource;
 
 // The one walk over a JPEG stream's markers: from the start-of-image marker
 // to the first scan (or the end marker), calling `visit` for every segment

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <zlib.h>
 
@@ -43,8 +44,10 @@ std::uint32_t le32(const QByteArray& bytes, qsizetype at)
 // Qt then keeps the rows it got, so the chunk list is walked first: every
 // chunk must lie inside the file, and the end chunk must be there. An
 // animation control chunk says the file is an animated PNG, whose further
-// frames Qt does not read; an eXIf chunk may give the camera orientation.
+// frames Qt does not read; an eXIf chunk may give the camera orientation
+// (the last one counts).
 struct PngLayout {
+    QByteArray header;  // the contents of the IHDR chunk
     bool animated = false;
     QByteArray exif;
     // The iCCP chunk's contents: the profile's name, a zero, the method
@@ -54,61 +57,183 @@ struct PngLayout {
     qsizetype firstImageData = 0;
 };
 
-PngLayout checkedPngChunks(const QByteArray& bytes)
+PngLayout checkedPngChunks(const ByteSource& read, std::int64_t size)
 {
-    static const char signature[] = "\x89PNG\r\n\x1a\n";
-    if (bytes.size() < 8 || std::memcmp(bytes.constData(), signature, 8) != 0)
+    if (size < 8 || read(0, 8) != QByteArrayLiteral("\x89PNG\r\n\x1a\n"))
         throw CodecError("not a PNG file");
     PngLayout layout;
-    qsizetype at = 8;
+    std::int64_t at = 8;
     bool first = true;
+    // Each chunk moves the walk on by at least 12 bytes, so it ends.
     while (true) {
-        if (bytes.size() - at < 12)
+        const QByteArray head = read(at, 8);
+        if (size - at < 12 || head.size() < 8)
             throw CodecError("PNG file is cut short");
-        const std::uint32_t length = be32(bytes, at);
-        const QByteArray type = bytes.mid(at + 4, 4);
-        if (length > 0x7fffffffu || qsizetype(length) > bytes.size() - at - 12)
+        const std::uint32_t length = be32(head, 0);
+        const QByteArray type = head.mid(4, 4);
+        if (length > 0x7fffffffu || std::int64_t(length) > size - at - 12)
             throw CodecError("PNG file is cut short");
         if (first && type != "IHDR")
             throw CodecError("PNG file does not start with its header");
+        if (first)
+            layout.header = read(at + 8, length);
         first = false;
         if (type == "acTL")
             layout.animated = true;
-        if (type == "eXIf" && layout.exif.isEmpty())
-            layout.exif = bytes.mid(at + 8, qsizetype(length));
+        if (type == "eXIf")
+            layout.exif = read(at + 8, length);
         if (type == "iCCP" && layout.compressedProfile.isEmpty())
-            layout.compressedProfile = bytes.mid(at + 8, qsizetype(length));
+            layout.compressedProfile = read(at + 8, length);
         if (type == "IDAT" && layout.firstImageData == 0)
-            layout.firstImageData = at;
+            layout.firstImageData = qsizetype(at);
         if (type == "IEND")
             return layout;
-        at += 12 + qsizetype(length);
+        at += 12 + std::int64_t(length);
     }
+}
+
+// The size in a PNG's IHDR chunk, when libpng takes the chunk: 13 bytes,
+// each side from 1 to libpng's default limit of a million pixels, a bit
+// depth its colour type allows, and the only compression, filter and
+// interlace methods there are.
+std::optional<QSize> pngHeaderSize(const QByteArray& header)
+{
+    if (header.size() != 13)
+        return std::nullopt;
+    const std::uint32_t width = be32(header, 0), height = be32(header, 4);
+    const int depth = std::uint8_t(header[8]), colour = std::uint8_t(header[9]);
+    constexpr std::uint32_t kLibpngMaxSide = 1000000;
+    if (width == 0 || height == 0 || width > kLibpngMaxSide || height > kLibpngMaxSide)
+        return std::nullopt;
+    const bool depthFits = (colour == 0 && (depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16)) ||
+                           (colour == 3 && (depth == 1 || depth == 2 || depth == 4 || depth == 8)) ||
+                           ((colour == 2 || colour == 4 || colour == 6) && (depth == 8 || depth == 16));
+    if (!depthFits || header[10] != 0 || header[11] != 0 || std::uint8_t(header[12]) > 1)
+        return std::nullopt;
+    return QSize(int(width), int(height));
 }
 
 // A WebP file is one RIFF chunk whose length its header gives; a file
 // shorter than that has lost its end.
-void checkRiffLength(const QByteArray& bytes)
+void checkRiffLength(const ByteSource& read, std::int64_t size)
 {
-    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WEBP")
+    const QByteArray head = read(0, 12);
+    if (head.size() < 12 || !head.startsWith("RIFF") || head.mid(8, 4) != "WEBP")
         throw CodecError("not a WebP file");
-    if (std::int64_t(le32(bytes, 4)) + 8 > bytes.size())
+    if (std::int64_t(le32(head, 4)) + 8 > size)
         throw CodecError("WebP file is cut short");
 }
 
-// A RIFF chunk of a WebP file (in its extended form), or none.
-QByteArray webpChunk(const QByteArray& bytes, const char* wanted)
+// The chunks of a WebP file after its header, in order, each with where
+// its contents start and their length, until `visit` returns false or a
+// chunk does not fit in the file.
+void walkWebpChunks(const ByteSource& read, std::int64_t size,
+                    const std::function<bool(const QByteArray& type, std::int64_t at, std::int64_t length)>& visit)
 {
-    qsizetype at = 12;
-    while (bytes.size() - at >= 8) {
-        const std::int64_t length = le32(bytes, at + 4);
-        if (length > bytes.size() - at - 8)
-            break;
-        if (bytes.mid(at, 4) == wanted)
-            return bytes.mid(at + 8, qsizetype(length));
-        at += 8 + qsizetype(length) + qsizetype(length & 1);
+    std::int64_t at = 12;
+    while (size - at >= 8) {
+        const QByteArray head = read(at, 8);
+        if (head.size() < 8)
+            return;
+        const std::int64_t length = le32(head, 4);
+        if (length > size - at - 8 || !visit(head.left(4), at + 8, length))
+            return;
+        at += 8 + length + (length & 1);
     }
-    return {};
+}
+
+// The first chunk of type `wanted` of a WebP file (in its extended form),
+// or none.
+QByteArray webpChunk(const ByteSource& read, std::int64_t size, const char* wanted)
+{
+    QByteArray found;
+    walkWebpChunks(read, size, [&](const QByteArray& type, std::int64_t at, std::int64_t length) {
+        if (type != wanted)
+            return true;
+        found = read(at, length);
+        return false;
+    });
+    return found;
+}
+
+QByteArray webpExif(const ByteSource& read, std::int64_t size)
+{
+    return webpChunk(read, size, "EXIF");
+}
+
+// The frame size a VP8 (lossy) or VP8L (lossless) chunk gives, when
+// libwebp takes its header: a key frame shown, of a known profile, with the
+// start code and a first partition inside the chunk; a lossless stream of
+// version 0.
+std::optional<QSize> webpFrameSize(const QByteArray& type, const QByteArray& start, std::int64_t length)
+{
+    const auto byte = [&start](int at) { return std::uint32_t(std::uint8_t(start[at])); };
+    if (type == "VP8 " && start.size() >= 10) {
+        const std::uint32_t tag = byte(0) | byte(1) << 8 | byte(2) << 16;
+        const bool keyFrame = (tag & 1) == 0, shown = (tag >> 4 & 1) != 0;
+        if (!keyFrame || (tag >> 1 & 7) > 3 || !shown || std::int64_t(tag >> 5) >= length ||
+            start.mid(3, 3) != QByteArrayLiteral("\x9d\x01\x2a"))
+            return std::nullopt;
+        // The two top bits of each side ask for upscaling, which decoders
+        // leave to the application.
+        const int width = int((byte(6) | byte(7) << 8) & 0x3fff), height = int((byte(8) | byte(9) << 8) & 0x3fff);
+        if (width == 0 || height == 0)
+            return std::nullopt;
+        return QSize(width, height);
+    }
+    if (type == "VP8L" && start.size() >= 5 && byte(0) == 0x2f) {
+        const std::uint32_t bits = le32(start, 1);
+        if (bits >> 29 != 0)
+            return std::nullopt;
+        return QSize(int(bits & 0x3fff) + 1, int(bits >> 14 & 0x3fff) + 1);
+    }
+    return std::nullopt;
+}
+
+// The size of the picture a WebP file holds: its first chunk's frame, or
+// the canvas of the extended form, which for a still picture libwebp
+// requires to be its frame's size and which an animation's frames are
+// laid on.
+std::optional<QSize> webpSize(const ByteSource& read, std::int64_t size)
+{
+    std::optional<QSize> canvas, found;
+    bool first = true, usable = true;
+    walkWebpChunks(read, size, [&](const QByteArray& type, std::int64_t at, std::int64_t length) {
+        if (first && type == "VP8X") {
+            first = false;
+            const QByteArray x = read(at, 10);
+            if (length < 10 || x.size() < 10) {
+                usable = false;
+                return false;
+            }
+            const auto side = [&x](int at) {
+                return std::int64_t(std::uint8_t(x[at]) | std::uint8_t(x[at + 1]) << 8 |
+                                    std::uint8_t(x[at + 2]) << 16) +
+                       1;
+            };
+            if (side(4) * side(7) >= (std::int64_t(1) << 32)) {
+                usable = false;
+                return false;
+            }
+            canvas = QSize(int(side(4)), int(side(7)));
+            const bool animated = (std::uint8_t(x[0]) & 0x02) != 0;
+            if (animated)
+                found = canvas;
+            return !animated;
+        }
+        if (first && type != "VP8 " && type != "VP8L") {
+            usable = false;
+            return false;
+        }
+        first = false;
+        if (type != "VP8 " && type != "VP8L")
+            return true;
+        const std::optional<QSize> frame = webpFrameSize(type, read(at, std::min<std::int64_t>(length, 10)), length);
+        if (frame && (!canvas || *canvas == *frame))
+            found = frame;
+        return false;
+    });
+    return usable ? found : std::nullopt;
 }
 
 // Real profiles are a few kilobytes; more is not inflated.
@@ -216,13 +341,14 @@ DecodedPhoto decodeWithQt(const QByteArray& bytes, PhotoFormat format)
     // Qt reports the orientation of TIFF files only; PNG and WebP keep it
     // in an EXIF block of their own.
     QByteArray exif;
+    const ByteSource source = memorySource(bytes);
     if (format == PhotoFormat::Png) {
-        const PngLayout layout = checkedPngChunks(bytes);
+        const PngLayout layout = checkedPngChunks(source, bytes.size());
         animatedPng = layout.animated;
         exif = layout.exif;
     } else if (format == PhotoFormat::Webp) {
-        checkRiffLength(bytes);
-        exif = webpChunk(bytes, "EXIF");
+        checkRiffLength(source, bytes.size());
+        exif = webpExif(source, bytes.size());
     }
     QByteArray data = bytes;
     QBuffer buffer(&data);
@@ -316,15 +442,16 @@ DecodedPhoto decodePhotoHere(const QByteArray& bytes, PhotoFormat format)
 PhotoBlocks photoBlocks(const QByteArray& bytes, PhotoFormat format)
 {
     PhotoBlocks blocks;
+    const ByteSource source = memorySource(bytes);
     try {
         if (format == PhotoFormat::Png) {
-            const PngLayout layout = checkedPngChunks(bytes);
+            const PngLayout layout = checkedPngChunks(source, bytes.size());
             blocks.exif = layout.exif;
             blocks.iccProfile = pngProfile(layout.compressedProfile);
         } else if (format == PhotoFormat::Webp) {
-            checkRiffLength(bytes);
-            blocks.exif = webpChunk(bytes, "EXIF");
-            blocks.iccProfile = webpChunk(bytes, "ICCP");
+            checkRiffLength(source, bytes.size());
+            blocks.exif = webpChunk(source, bytes.size(), "EXIF");
+            blocks.iccProfile = webpChunk(source, bytes.size(), "ICCP");
         } else if (format == PhotoFormat::Heif || format == PhotoFormat::Avif) {
             const HeifPhotoInformation found = findHeifPhotoInformation(
                 reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
@@ -338,6 +465,51 @@ PhotoBlocks photoBlocks(const QByteArray& bytes, PhotoFormat format)
     if (blocks.exif.startsWith(QByteArray("Exif\0\0", 6)))
         blocks.exif.remove(0, 6);
     return blocks;
+}
+
+std::optional<PhotoHeader> readPhotoHeader(const ByteSource& read, std::int64_t size, PhotoFormat format)
+{
+    std::optional<QSize> stored;
+    PhotoHeader header;
+    switch (format) {
+    case PhotoFormat::Png: {
+        const PngLayout layout = checkedPngChunks(read, size);
+        stored = pngHeaderSize(layout.header);
+        header.orientation = readExif(layout.exif).orientation;
+        break;
+    }
+    case PhotoFormat::Webp:
+        checkRiffLength(read, size);
+        stored = webpSize(read, size);
+        header.orientation = readExif(webpExif(read, size)).orientation;
+        break;
+    case PhotoFormat::Tiff:
+        if (const std::optional<TiffFirstDirectory> directory = readTiffFirstDirectory(read, size)) {
+            if (directory->refusal)
+                throw CodecError(*directory->refusal);
+            stored = QSize(directory->width, directory->height);
+            header.orientation = directory->orientation;
+        }
+        break;
+    case PhotoFormat::Heif:
+    case PhotoFormat::Avif: {
+        // libheif reads the boxes of the file whole; decoding is what costs.
+        // A file larger than loading reads is left to loading to refuse.
+        if (size > INT_MAX)
+            return std::nullopt;
+        const QByteArray bytes = read(0, size);
+        if (bytes.size() != size)
+            return std::nullopt;
+        stored = heifPictureSize(bytes, format);
+        break;
+    }
+    }
+    if (!stored)
+        return std::nullopt;
+    checkClaimedSize(stored->width(), stored->height(), size, photoPixelsPerByte(format), photoDisplayName(format));
+    header.width = stored->width();
+    header.height = stored->height();
+    return header;
 }
 
 QByteArray encodePhoto(const Bitmap& bitmap, PhotoFormat format, int quality, const QByteArray& iccProfile,

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "imaging/bitmap.h"
+#include "imaging/codecs/bytesource.h"
 #include "imaging/photometadata.h"
 
 #include <QByteArray>
+#include <cstdint>
+#include <optional>
 
 namespace tessaly {
 
@@ -61,6 +64,28 @@ struct PhotoBlocks {
     QByteArray iccProfile;
 };
 PhotoBlocks photoBlocks(const QByteArray& bytes, PhotoFormat format);
+
+// What decodePhoto reports of a file's picture, read from the file's
+// header: its size as stored and its camera orientation.
+struct PhotoHeader {
+    int width = 0;
+    int height = 0;
+    int orientation = 1;
+};
+
+// The header of the photo file of `size` bytes that `read` gives, without
+// decoding: a PNG's IHDR and eXIf chunks, a WebP's frame or canvas and EXIF
+// chunk, a TIFF's first directory (libtiff's directory reading, as Qt's
+// reader starts) and the primary picture of a HEIF or AVIF file as libheif
+// reads its boxes (after the file's own turn and crop, which libheif
+// applies while decoding: orientation 1). Only the chunk and box headers
+// and the parts named are read, except for HEIF and AVIF, whose file libheif
+// reads whole. Whatever it gives is what decodePhoto gives when it decodes
+// the file; where the header alone does not say, none, and where the
+// decoder refuses the file for what its header says, CodecError (both leave
+// the file to the decoder). Damage behind a sound header is found by
+// decoding only.
+std::optional<PhotoHeader> readPhotoHeader(const ByteSource& read, std::int64_t size, PhotoFormat format);
 
 // The decoder program's end: decodes standard input as `format` and writes
 // the result in the form decodePhoto reads. Returns the exit status.

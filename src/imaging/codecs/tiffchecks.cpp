@@ -1,6 +1,7 @@
 #include "imaging/codecs/tiffchecks.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -27,20 +28,23 @@ void onWarning(const char* module, const char* format, va_list arguments)
     (void)module;
 }
 
-// A TIFF file in memory for libtiff's client interface.
-struct MemoryFile {
-    const QByteArray& bytes;
+// A TIFF file for libtiff's client interface, read through a byte source.
+struct SourceFile {
+    const ByteSource& read;
+    toff_t size;
     toff_t at = 0;
 };
 
-tmsize_t readMemory(thandle_t handle, void* data, tmsize_t size)
+tmsize_t readSource(thandle_t handle, void* data, tmsize_t size)
 {
-    auto* file = static_cast<MemoryFile*>(handle);
-    const toff_t end = toff_t(file->bytes.size());
-    const tmsize_t count = file->at >= end ? 0 : tmsize_t(std::min<toff_t>(toff_t(size), end - file->at));
-    std::memcpy(data, file->bytes.constData() + file->at, std::size_t(count));
-    file->at += toff_t(count);
-    return count;
+    auto* file = static_cast<SourceFile*>(handle);
+    if (size <= 0 || file->at >= file->size)
+        return 0;
+    const QByteArray got =
+        file->read(std::int64_t(file->at), std::int64_t(std::min<toff_t>(toff_t(size), file->size - file->at)));
+    std::memcpy(data, got.constData(), std::size_t(got.size()));
+    file->at += toff_t(got.size());
+    return tmsize_t(got.size());
 }
 
 tmsize_t writeNothing(thandle_t, void*, tmsize_t)
@@ -48,14 +52,13 @@ tmsize_t writeNothing(thandle_t, void*, tmsize_t)
     return -1;
 }
 
-toff_t seekMemory(thandle_t handle, toff_t offset, int whence)
+toff_t seekSource(thandle_t handle, toff_t offset, int whence)
 {
-    auto* file = static_cast<MemoryFile*>(handle);
-    const auto size = toff_t(file->bytes.size());
+    auto* file = static_cast<SourceFile*>(handle);
     switch (whence) {
     case SEEK_SET: file->at = offset; break;
     case SEEK_CUR: file->at += offset; break;
-    case SEEK_END: file->at = size + offset; break;
+    case SEEK_END: file->at = file->size + offset; break;
     default: return toff_t(-1);
     }
     return file->at;
@@ -66,12 +69,55 @@ int closeNothing(thandle_t)
     return 0;
 }
 
-toff_t sizeOfMemory(thandle_t handle)
+toff_t sizeOfSource(thandle_t handle)
 {
-    return toff_t(static_cast<MemoryFile*>(handle)->bytes.size());
+    return static_cast<SourceFile*>(handle)->size;
 }
 
-void quiet(const char*, const char*, va_list) {}
+// Messages about the one file opened, kept from libtiff's handlers for the
+// whole process (and from the standard error they write to).
+int ignoreMessage(TIFF*, void*, const char*, const char*, va_list)
+{
+    return 1;
+}
+
+// Reads the first directory of `file` and hands it to `use`; false when
+// libtiff cannot. No strip or tile is read, and no array of theirs larger
+// than a file of pictures needs is allocated.
+template <typename Use>
+bool withFirstDirectory(SourceFile& file, Use&& use)
+{
+    TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+    if (!options)
+        return false;
+    TIFFOpenOptionsSetErrorHandlerExtR(options, ignoreMessage, nullptr);
+    TIFFOpenOptionsSetWarningHandlerExtR(options, ignoreMessage, nullptr);
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options, tmsize_t(256) << 20);
+    TIFF* tiff = TIFFClientOpenExt("tiff", "rm", &file, readSource, writeNothing, seekSource, closeNothing,
+                                   sizeOfSource, nullptr, nullptr, options);
+    TIFFOpenOptionsFree(options);
+    if (!tiff)
+        return false;
+    use(tiff);
+    TIFFClose(tiff);
+    return true;
+}
+
+// Why Qt's reader refuses a picture of this directory, where the file says.
+std::optional<QString> refusalOf(TIFF* tiff)
+{
+    std::uint16_t photometric = 0, bits = 0, inks = INKSET_CMYK;
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_BITSPERSAMPLE, &bits);
+    TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &photometric);
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_INKSET, &inks);
+    if (photometric == PHOTOMETRIC_SEPARATED && inks == INKSET_CMYK)
+        return QStringLiteral("its CMYK (printing ink) colours of %1 bits a channel cannot be read; "
+                              "only 8 bits a channel are")
+            .arg(bits);
+    if (photometric == PHOTOMETRIC_SEPARATED)
+        return QStringLiteral("its colours are separations of inks other than CMYK, which cannot be read");
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -95,25 +141,37 @@ std::optional<QString> TiffDamageWatch::damage() const
 
 std::optional<QString> tiffRefusalReason(const QByteArray& bytes)
 {
-    MemoryFile file{bytes};
-    const TIFFErrorHandler errors = TIFFSetErrorHandler(quiet);
-    TIFF* tiff = TIFFClientOpen("memory", "rm", &file, readMemory, writeNothing, seekMemory, closeNothing, sizeOfMemory,
-                                nullptr, nullptr);
-    TIFFSetErrorHandler(errors);
-    if (!tiff)
+    const ByteSource read = memorySource(bytes);
+    SourceFile file{read, toff_t(bytes.size())};
+    std::optional<QString> refusal;
+    withFirstDirectory(file, [&refusal](TIFF* tiff) { refusal = refusalOf(tiff); });
+    return refusal;
+}
+
+std::optional<TiffFirstDirectory> readTiffFirstDirectory(const ByteSource& read, std::int64_t size)
+{
+    // Qt's reader takes classic TIFF only, not BigTIFF.
+    const QByteArray magic = read(0, 4);
+    if (magic != QByteArrayLiteral("II*\0") && magic != QByteArrayLiteral("MM\0*"))
         return std::nullopt;
-    std::uint16_t photometric = 0, bits = 0, inks = INKSET_CMYK;
-    TIFFGetFieldDefaulted(tiff, TIFFTAG_BITSPERSAMPLE, &bits);
-    TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &photometric);
-    TIFFGetFieldDefaulted(tiff, TIFFTAG_INKSET, &inks);
-    TIFFClose(tiff);
-    if (photometric == PHOTOMETRIC_SEPARATED && inks == INKSET_CMYK)
-        return QStringLiteral("its CMYK (printing ink) colours of %1 bits a channel cannot be read; "
-                              "only 8 bits a channel are")
-            .arg(bits);
-    if (photometric == PHOTOMETRIC_SEPARATED)
-        return QStringLiteral("its colours are separations of inks other than CMYK, which cannot be read");
-    return std::nullopt;
+    SourceFile file{read, toff_t(size)};
+    std::optional<TiffFirstDirectory> found;
+    withFirstDirectory(file, [&found](TIFF* tiff) {
+        std::uint32_t width = 0, height = 0;
+        std::uint16_t photometric = 0, orientation = 1;
+        // What Qt's reader asks for before it takes a file.
+        if (!TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &width) || !TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &height) ||
+            !TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &photometric) || width > INT_MAX || height > INT_MAX)
+            return;
+        TiffFirstDirectory directory;
+        directory.width = int(width);
+        directory.height = int(height);
+        if (TIFFGetField(tiff, TIFFTAG_ORIENTATION, &orientation) && orientation >= 1 && orientation <= 8)
+            directory.orientation = orientation;
+        directory.refusal = refusalOf(tiff);
+        found = directory;
+    });
+    return found;
 }
 
 }  // namespace tessaly

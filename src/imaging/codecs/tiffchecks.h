@@ -1,5 +1,7 @@
 #pragma once
 
+#include "imaging/codecs/bytesource.h"
+
 #include <QByteArray>
 #include <QString>
 #include <optional>
@@ -26,5 +28,20 @@ public:
 // says (a colour model Qt's reader does not take: CMYK with other than 8
 // bits a channel, and the like); none when it does not say.
 std::optional<QString> tiffRefusalReason(const QByteArray& bytes);
+
+// What the first directory of a classic TIFF file says of its picture, read
+// with libtiff's directory reading (no strip or tile is read) as Qt's
+// reader reads it: the width and length, the orientation (1 to 8; 1 when
+// missing or out of range) and, when Qt's reader refuses such a picture,
+// why. None when libtiff cannot read the directory or it lacks what Qt's
+// reader needs (width, length, photometric interpretation), and for
+// BigTIFF, which Qt's reader does not take.
+struct TiffFirstDirectory {
+    int width = 0;
+    int height = 0;
+    int orientation = 1;
+    std::optional<QString> refusal;
+};
+std::optional<TiffFirstDirectory> readTiffFirstDirectory(const ByteSource& read, std::int64_t size);
 
 }  // namespace tessaly
