@@ -178,8 +178,8 @@ Picture LoadPictureToShow(const QString& path, const PhotoOptions& photo, QSize 
         return picture;
     }
     QByteArray bytes;
-    if (const auto failure = readSourceFile(path, bytes, std::numeric_limits<int>::max(), nullptr))
-        throw LoadError(*failure);
+    if (const Status read = readSourceFile(path, bytes, std::numeric_limits<int>::max()); read.failed())
+        throw LoadError(read.reason());
     try {
         PhotoMetadata metadata = readJpegMetadata(bytes);
         const bool turned = photo.turnUpright && swapsSides(metadata.orientation);
