@@ -269,7 +269,7 @@ QByteArray pngProfile(const QByteArray& chunk)
 // format wants it.
 QByteArray withPngExif(const QByteArray& png, const QByteArray& exif)
 {
-    const PngLayout layout = checkedPngChunks(png);
+    const PngLayout layout = checkedPngChunks(memorySource(png), png.size());
     QByteArray chunk;
     const auto u32 = [&chunk](std::uint32_t value) {
         for (int shift = 24; shift >= 0; shift -= 8)
