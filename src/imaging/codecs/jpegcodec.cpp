@@ -221,6 +221,24 @@ void checkJpegClaimedSize(int width, int height, std::int64_t fileBytes)
     checkClaimedSize(width, height, fileBytes, kJpegPixelsPerByte, "JPEG");
 }
 
+namespace {
+
+// Reads every row of a started decompression into `bitmap` (of the output
+// size), blue, green, red; CMYK rows go through one row of their own.
+void readBgrRows(jpeg_decompress_struct& info, bool cmyk, bool inverted, Bitmap& bitmap)
+{
+    std::vector<JSAMPLE> cmykRow(cmyk ? std::size_t(bitmap.width()) * 4 : 0);
+    while (info.output_scanline < info.output_height) {
+        const int y = int(info.output_scanline);
+        JSAMPROW row = cmyk ? cmykRow.data() : bitmap.row(y);
+        jpeg_read_scanlines(&info, &row, 1);
+        if (cmyk)
+            cmykToBgr(cmykRow.data(), bitmap.width(), inverted, bitmap.row(y));
+    }
+}
+
+}  // namespace
+
 Bitmap decodeJpeg(const QByteArray& bytes)
 {
     int width = 0, height = 0;
@@ -228,17 +246,10 @@ Bitmap decodeJpeg(const QByteArray& bytes)
     checkClaimedSize(width, height, bytes.size(), kJpegPixelsPerByte, "JPEG");
 
     Bitmap bitmap(width, height);
-    std::vector<JSAMPLE> cmykRow(std::size_t(width) * 4);
     withDecompressor(bytes, [&](jpeg_decompress_struct& info) {
         bool cmyk = false, inverted = false;
         startBgrDecompress(info, cmyk, inverted);
-        while (info.output_scanline < info.output_height) {
-            const int y = int(info.output_scanline);
-            JSAMPROW row = cmyk ? cmykRow.data() : bitmap.row(y);
-            jpeg_read_scanlines(&info, &row, 1);
-            if (cmyk)
-                cmykToBgr(cmykRow.data(), width, inverted, bitmap.row(y));
-        }
+        readBgrRows(info, cmyk, inverted, bitmap);
         finish(info);
     });
     return bitmap;
@@ -264,7 +275,6 @@ Bitmap decodeJpegReduced(const QByteArray& bytes, int atLeastWidth, int atLeastH
     const int outHeight = (height + denominator - 1) / denominator;
 
     Bitmap bitmap(outWidth, outHeight);
-    std::vector<JSAMPLE> cmykRow(std::size_t(outWidth) * 4);
     bool otherSize = false;
     withDecompressor(bytes, [&](jpeg_decompress_struct& info) {
         info.scale_num = 1;
@@ -275,13 +285,7 @@ Bitmap decodeJpegReduced(const QByteArray& bytes, int atLeastWidth, int atLeastH
             otherSize = true;
             return;
         }
-        while (info.output_scanline < info.output_height) {
-            const int y = int(info.output_scanline);
-            JSAMPROW row = cmyk ? cmykRow.data() : bitmap.row(y);
-            jpeg_read_scanlines(&info, &row, 1);
-            if (cmyk)
-                cmykToBgr(cmykRow.data(), outWidth, inverted, bitmap.row(y));
-        }
+        readBgrRows(info, cmyk, inverted, bitmap);
         finish(info);
     });
     if (otherSize)
