@@ -224,10 +224,12 @@ void checkJpegClaimedSize(int width, int height, std::int64_t fileBytes)
 namespace {
 
 // Reads every row of a started decompression into `bitmap` (of the output
-// size), blue, green, red; CMYK rows go through one row of their own.
-void readBgrRows(jpeg_decompress_struct& info, bool cmyk, bool inverted, Bitmap& bitmap)
+// size), blue, green, red; CMYK rows go through `cmykRow`, of four bytes a
+// pixel. The caller holds that row outside withDecompressor: a decoding
+// error leaves by a long jump, past any destructor in between.
+void readBgrRows(jpeg_decompress_struct& info, bool cmyk, bool inverted, Bitmap& bitmap,
+                 std::vector<JSAMPLE>& cmykRow)
 {
-    std::vector<JSAMPLE> cmykRow(cmyk ? std::size_t(bitmap.width()) * 4 : 0);
     while (info.output_scanline < info.output_height) {
         const int y = int(info.output_scanline);
         JSAMPROW row = cmyk ? cmykRow.data() : bitmap.row(y);
@@ -246,10 +248,11 @@ Bitmap decodeJpeg(const QByteArray& bytes)
     checkClaimedSize(width, height, bytes.size(), kJpegPixelsPerByte, "JPEG");
 
     Bitmap bitmap(width, height);
+    std::vector<JSAMPLE> cmykRow(std::size_t(width) * 4);
     withDecompressor(bytes, [&](jpeg_decompress_struct& info) {
         bool cmyk = false, inverted = false;
         startBgrDecompress(info, cmyk, inverted);
-        readBgrRows(info, cmyk, inverted, bitmap);
+        readBgrRows(info, cmyk, inverted, bitmap, cmykRow);
         finish(info);
     });
     return bitmap;
@@ -275,6 +278,7 @@ Bitmap decodeJpegReduced(const QByteArray& bytes, int atLeastWidth, int atLeastH
     const int outHeight = (height + denominator - 1) / denominator;
 
     Bitmap bitmap(outWidth, outHeight);
+    std::vector<JSAMPLE> cmykRow(std::size_t(outWidth) * 4);
     bool otherSize = false;
     withDecompressor(bytes, [&](jpeg_decompress_struct& info) {
         info.scale_num = 1;
@@ -285,7 +289,7 @@ Bitmap decodeJpegReduced(const QByteArray& bytes, int atLeastWidth, int atLeastH
             otherSize = true;
             return;
         }
-        readBgrRows(info, cmyk, inverted, bitmap);
+        readBgrRows(info, cmyk, inverted, bitmap, cmykRow);
         finish(info);
     });
     if (otherSize)
