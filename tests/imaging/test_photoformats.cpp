@@ -329,6 +329,8 @@ TEST(PhotoFormats, GridCanvasesAreCheckedBeforeDecoding)
         {"fuzz/heif-identity-in-second-list.heic", PhotoFormat::Heif, missingPart},
         {"fuzz/heif-identity-typeless-entry.heic", PhotoFormat::Heif, missingPart},
         {"fuzz/heif-identity-reference-past-box.heic", PhotoFormat::Heif, missingPart},
+        {"fuzz/heif-identity-references-run-past.heic", PhotoFormat::Heif,
+         "HEIF file cannot be read: the references between its pictures run past their box"},
         // The tile's data starts at byte 614 and runs to the end, 679.
         {"grid-2x2.heic", PhotoFormat::Heif, "HEIF file cannot be read", 640},
         {"heif-tile-cut-short.heic", PhotoFormat::Heif, "HEIF data is damaged or cut short"},

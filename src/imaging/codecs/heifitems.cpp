@@ -126,6 +126,7 @@ const char* const kMissingPart = "a picture is built from a part that is missing
 // read.
 constexpr std::size_t kMostInformationBytes = std::size_t(4) << 20;
 
+const char* const kDamagedReferences = "the references between its pictures run past their box";
 const char* const kNestedTooDeep = "pictures are built from one another in a cycle or too deeply";
 
 // A reference takes two bytes of the file and some forty of memory: past
@@ -144,6 +145,9 @@ struct ItemBoxes {
     std::set<std::pair<std::uint32_t, std::uint32_t>> describes;
     // More references than kMostReferences were named.
     bool tooManyReferences = false;
+    // The references run past their box: libheif 1.15 may keep some of
+    // what it read there, items of no picture among them.
+    bool damagedReferences = false;
     std::vector<Bytes> idats;
 };
 
@@ -248,9 +252,9 @@ void readItemReferences(Bytes body, ItemBoxes& items)
 
     // libheif 1.15 reads each reference's header, then its item, count and
     // items as they come, and the next header right after them: a size in
-    // a header that disagrees with the count makes it see other items. A
-    // reading that runs past the box fails the file in libheif, so what it
-    // found up to there does not count.
+    // a header that disagrees with the count makes it see other items. What
+    // it keeps of a reading that runs past the box cannot be told, so such
+    // references refuse the derived pictures.
     Reader sequence(references.data, references.size);
     std::set<std::pair<std::uint32_t, std::uint32_t>> seen;
     while (sequence.remaining() > 0) {
@@ -269,8 +273,10 @@ void readItemReferences(Bytes body, ItemBoxes& items)
             else if (type == fourcc("dimg"))
                 items.tooManyReferences = true;
         }
-        if (!sequence.ok())
+        if (!sequence.ok()) {
+            items.damagedReferences = true;
             return;
+        }
     }
     items.derivedFrom.merge(seen);
 }
@@ -413,6 +419,8 @@ void listDerivedItems(const ItemBoxes& items, Bytes file, HeifDerivedItems& foun
         found.problem = kNestedTooDeep;
     if (items.tooManyReferences)
         found.problem = kTooManyParts;
+    if (items.damagedReferences)
+        found.problem = kDamagedReferences;
 }
 
 // The item boxes of a 'meta' box's body (after its version and flags).
