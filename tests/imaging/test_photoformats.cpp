@@ -333,8 +333,8 @@ TEST(PhotoFormats, XmpIsReadOnlyFromSoundHolders)
     QByteArray foreignHeic = heic;
     foreignHeic[type + 18] = 'm';  // "application/rdf+xmm"
     const QByteArray webp = testing::withXmp(
-        testing::webpWithExif(writtenByQt(quartersImage(), "webp"), kW, kH, testing::exifWithOrientation(6)),
-        "webp", packet);
+        testing::webpWithExif(writtenByQt(quartersImage(), "webp"), kW, kH, testing::exifWithOrientation(6)), "webp",
+        packet);
     QByteArray webpBeyond = webp;
     webpBeyond[webp.lastIndexOf("XMP ") + 7] = char(0x7f);  // the XMP chunk's length past the end
 
