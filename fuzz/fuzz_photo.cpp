@@ -3,7 +3,8 @@
 // then shrunk to a thumbnail. Every input must end in a picture or a
 // CodecError. Its photo information is read as the program reads it in its
 // own process to carry it along (without decoding the file), and fitted to
-// a written picture: the place must be gone when it is not kept. Its header
+// a written picture: the place must be gone from its EXIF when it is not
+// kept, and its XMP goes through the same rewriting as a JPEG's. Its header
 // is read as the dry run reads it, which must end in an answer, none or a
 // CodecError, and where both tell, say what the decoder says.
 
@@ -39,6 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const auto exif = tessaly::fittedExif(information.exif, changes))
         if (tessaly::readExif(*exif).hasGps || tessaly::readExif(*exif).orientation != 1)
             __builtin_trap();
+    if (!information.xmp.isEmpty())
+        (void)tessaly::rewrittenXmp(tessaly::kXmpNamespace + '\0' + information.xmp, changes);
     std::optional<tessaly::PhotoHeader> header;
     try {
         header = tessaly::readPhotoHeader(tessaly::memorySource(bytes), bytes.size(), format);

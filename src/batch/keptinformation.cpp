@@ -34,12 +34,15 @@ QByteArray keptInformation(const QString& sourcePath, bool turnedUpright, bool k
         carried.colourProfile = !changesOnWayToSrgb(metadata.iccProfile);
         return carriedSegments(source, carried);
     }
-    // The other photo formats: their EXIF and profile through the same
-    // rules, in the segments a JPEG file keeps them in.
+    // The other photo formats: their EXIF, XMP and profile through the
+    // same rules, in the segments a JPEG file keeps them in.
     const PhotoFileInformation information = readPhotoInformation(source, format);
     changes.orientation = turnedUpright ? 1 : information.orientation;
     const QByteArray profile = changesOnWayToSrgb(information.iccProfile) ? QByteArray() : information.iccProfile;
-    return informationSegments(fittedExif(information.exif, changes).value_or(QByteArray()), profile);
+    const QByteArray xmp = information.xmp.isEmpty()
+                               ? QByteArray()
+                               : rewrittenXmp(kXmpNamespace + '\0' + information.xmp, changes).value_or(QByteArray());
+    return informationSegments(fittedExif(information.exif, changes).value_or(QByteArray()), xmp, profile);
 }
 
 }  // namespace tessaly

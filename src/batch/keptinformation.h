@@ -13,8 +13,8 @@ namespace tessaly {
 // it (a profile that the loader converted them from is left out: they are
 // sRGB now). The GPS position goes along only with `keepLocation`. A JPEG
 // source gives its segments rewritten (jpeginformation.h); a PNG, WebP,
-// TIFF, HEIF or AVIF source its EXIF and profile (photoinformation.h), by
-// the same rules. Nothing for other sources and for files that cannot be
+// TIFF, HEIF or AVIF source its EXIF, XMP and profile
+// (photoinformation.h), by the same rules. Nothing for other sources and for files that cannot be
 // read.
 QByteArray keptInformation(const QString& sourcePath, bool turnedUpright, bool keepLocation, int width, int height);
 

@@ -302,6 +302,70 @@ TEST(PhotoFormats, ColourCodePointsBecomeAProfile)
     }
 }
 
+// A photo's XMP packet is found where other programs put it, and only a
+// sound one: a damaged or foreign XMP holder gives no packet (never bytes
+// of something else, and a deflated packet is inflated only so far), and
+// the file's other information is still read.
+TEST(PhotoFormats, XmpIsReadOnlyFromSoundHolders)
+{
+    const QByteArray packet("<x:xmpmeta xmlns:x='adobe:ns:meta/'/>");
+    const QByteArray png = writtenByQt(quartersImage(), "png");
+    const QByteArray pngExif = testing::pngWithExif(png, testing::exifWithOrientation(6));
+    // A PNG iTXt chunk of keyword "XML:com.adobe.xmp" with `rest` after
+    // the keyword's zero.
+    const auto pngText = [&](const QByteArray& rest) {
+        const QByteArray body = QByteArray("iTXtXML:com.adobe.xmp\0", 22) + rest;
+        QByteArray chunk;
+        const auto be32 = [&chunk](std::uint32_t value) {
+            for (int shift = 24; shift >= 0; shift -= 8)
+                chunk += char(value >> shift & 0xff);
+        };
+        be32(std::uint32_t(body.size() - 4));
+        chunk += body;
+        be32(testing::pngCrc(body));
+        QByteArray file = pngExif;
+        return file.insert(file.size() - 12, chunk);
+    };
+    const QByteArray bomb = qCompress(QByteArray(5 << 20, ' ')).mid(4);
+    const QByteArray heic = testing::writtenByLibheif(quarters(), heif_compression_HEVC, {}, {}, packet);
+    const qsizetype type = heic.indexOf("application/rdf+xml");
+    ASSERT_GT(type, 0);
+    QByteArray foreignHeic = heic;
+    foreignHeic[type + 18] = 'm';  // "application/rdf+xmm"
+    const QByteArray webp = testing::withXmp(
+        testing::webpWithExif(writtenByQt(quartersImage(), "webp"), kW, kH, testing::exifWithOrientation(6)), "webp",
+        packet);
+    QByteArray webpBeyond = webp;
+    webpBeyond[webp.lastIndexOf("XMP ") + 7] = char(0x7f);  // the XMP chunk's length past the end
+
+    const struct {
+        const char* name;
+        QByteArray file;
+        PhotoFormat format;
+        QByteArray xmp;
+        bool exif;  // the file's EXIF block: orientation 6
+    } rows[] = {
+        {"plain png", testing::withXmp(pngExif, "png", packet), PhotoFormat::Png, packet, true},
+        {"deflated png", testing::withXmp(pngExif, "png", packet, true), PhotoFormat::Png, packet, true},
+        {"png text whose header has no end", pngText(QByteArray("\0\0", 2) + packet), PhotoFormat::Png, {}, true},
+        {"png of an unknown compression", pngText(QByteArray("\2\0\0\0", 4) + packet), PhotoFormat::Png, {}, true},
+        {"png deflated badly", pngText(QByteArray("\1\0\0\0", 4) + packet), PhotoFormat::Png, {}, true},
+        {"png inflating past its bound", pngText(QByteArray("\1\0\0\0", 4) + bomb), PhotoFormat::Png, {}, true},
+        {"webp", webp, PhotoFormat::Webp, packet, true},
+        {"webp with its chunk past the end", webpBeyond, PhotoFormat::Webp, {}, true},
+        {"heic", heic, PhotoFormat::Heif, packet, false},
+        {"heic of another content type", foreignHeic, PhotoFormat::Heif, {}, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const PhotoBlocks blocks = photoBlocks(row.file, row.format);
+        EXPECT_EQ(blocks.xmp, row.xmp);
+        if (row.exif) {
+            EXPECT_EQ(blocks.exif, testing::exifWithOrientation(6));
+        }
+    }
+}
+
 // Grids of tiles, as cameras write large HEIF and AVIF pictures, decode
 // here as in the decoder program, tile by tile; a grid whose canvas is
 // more than its tiles can paint, or not the size its picture claims, is

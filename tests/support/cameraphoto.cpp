@@ -49,6 +49,11 @@ QByteArray cameraJpeg(const Bitmap& stored, int orientation)
     return jpeg.left(2) + segments + jpeg.mid(2);
 }
 
+QByteArray cameraXmp()
+{
+    return QByteArray(kXmp);
+}
+
 QList<QByteArray> segmentPayloads(const QByteArray& jpeg, int marker, const QByteArray& prefix)
 {
     QList<QByteArray> found;

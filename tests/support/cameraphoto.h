@@ -14,6 +14,9 @@ namespace tessaly::testing {
 // in front of the picture.
 QByteArray cameraJpeg(const Bitmap& stored, int orientation);
 
+// The XMP packet of cameraJpeg: a GPS latitude and a rating.
+QByteArray cameraXmp();
+
 // The payloads of every segment with `marker` whose payload starts with
 // `prefix`, in their order.
 QList<QByteArray> segmentPayloads(const QByteArray& jpeg, int marker, const QByteArray& prefix);

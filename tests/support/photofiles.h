@@ -38,4 +38,19 @@ QByteArray webpWithExif(const QByteArray& simple, int width, int height, const Q
 QByteArray writtenByLibheif(const Bitmap& bitmap, heif_compression_format compression, heif_orientation orientation,
                             int primaries = 0, int transfer = 0);
 
+// `file`, as encodePhoto writes it in `format` (PNG, WebP or TIFF), with
+// the XMP packet `xmp` where other programs put it: a PNG's iTXt chunk
+// "XML:com.adobe.xmp" (deflated when `deflated`), a WebP's "XMP " chunk
+// (the extended form, as it is written with a profile), a TIFF's tag 700
+// (written by exiv2).
+QByteArray withXmp(const QByteArray& file, const char* format, const QByteArray& xmp, bool deflated = false);
+
+// `bitmap` written by libheif at quality 90 with the ICC profile, the EXIF
+// block (a TIFF structure) and the XMP packet given (each left out when
+// empty), as libheif keeps them:
+// a colour box, an 'Exif' item and an "application/rdf+xml" 'mime' item
+// that describe the picture.
+QByteArray writtenByLibheif(const Bitmap& bitmap, heif_compression_format compression, const QByteArray& iccProfile,
+                            const QByteArray& exif, const QByteArray& xmp);
+
 }  // namespace tessaly::testing

@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <string_view>
 
 namespace tessaly {
 namespace {
@@ -138,6 +139,9 @@ const char* const kTooManyParts = "pictures are built from more parts than any c
 // What one 'meta' box says about its items.
 struct ItemBoxes {
     std::multimap<std::uint32_t, std::uint32_t> types;
+    // The 'mime' items whose content is XMP as it stands (no content
+    // encoding).
+    std::set<std::uint32_t> xmpItems;
     std::multimap<std::uint32_t, Location> locations;
     // Each derived picture and an item it is built from, once.
     std::set<std::pair<std::uint32_t, std::uint32_t>> derivedFrom;
@@ -174,8 +178,20 @@ void readItemInfo(Bytes body, ItemBoxes& items)
             infe.skip(2);  // protection index
             type = std::uint32_t(infe.read(4));
         }
-        if (infe.ok())
-            items.types.emplace(id, type);
+        if (!infe.ok())
+            continue;
+        items.types.emplace(id, type);
+        if (type == fourcc("mime")) {
+            // The item's name, its content type and, if given, its content
+            // encoding follow, each ended by a zero.
+            const auto* const text = reinterpret_cast<const char*>(entry.body.data + infe.position());
+            const std::string_view rest(text, infe.remaining());
+            const std::size_t nameEnd = rest.find('\0');
+            const std::size_t typeEnd = nameEnd == rest.npos ? rest.npos : rest.find('\0', nameEnd + 1);
+            if (typeEnd != rest.npos && rest.substr(nameEnd + 1, typeEnd - nameEnd - 1) == "application/rdf+xml" &&
+                (typeEnd + 1 == rest.size() || rest[typeEnd + 1] == '\0'))
+                items.xmpItems.insert(id);
+        }
     }
 }
 
@@ -545,6 +561,19 @@ HeifPhotoInformation findHeifPhotoInformation(const std::uint8_t* data, std::siz
             if (!exifItem)
                 exifItem = id;
         }
+        // Likewise the XMP item, whose data is the packet.
+        std::optional<std::uint32_t> xmpItem;
+        for (const std::uint32_t id : items.xmpItems) {
+            if (items.describes.count({id, primary}) > 0) {
+                xmpItem = id;
+                break;
+            }
+            if (!xmpItem)
+                xmpItem = id;
+        }
+        if (xmpItem)
+            found.xmp = itemData(items, *xmpItem, file, kMostInformationBytes);
+
         if (exifItem) {
             // Four bytes giving the TIFF header's place after them, then the
             // block (often behind "Exif\0\0").

@@ -42,14 +42,16 @@ struct HeifDerivedItems {
 HeifDerivedItems findHeifDerivedItems(const std::uint8_t* data, std::size_t size);
 
 // What a HEIF or AVIF file says about its primary picture beside the
-// pixels: the EXIF block (a TIFF structure) of its 'Exif' item (the one
-// that describes the primary picture, else the first) and the ICC profile
-// of its colour box, read from the first 'meta' box as libheif reads it,
-// with the same checked reads; empty when missing, damaged or larger than
-// a few megabytes.
+// pixels: the EXIF block (a TIFF structure) of its 'Exif' item and the XMP
+// packet of its 'mime' item of type "application/rdf+xml" without a
+// content encoding (of each, the one that describes the primary picture,
+// else the first), and the ICC profile of its colour box, read from the
+// first 'meta' box as libheif reads it, with the same checked reads; empty
+// when missing, damaged or larger than a few megabytes.
 struct HeifPhotoInformation {
     std::vector<std::uint8_t> exif;
     std::vector<std::uint8_t> iccProfile;
+    std::vector<std::uint8_t> xmp;
 };
 HeifPhotoInformation findHeifPhotoInformation(const std::uint8_t* data, std::size_t size);
 

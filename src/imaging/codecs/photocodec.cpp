@@ -40,6 +40,13 @@ std::uint32_t le32(const QByteArray& bytes, qsizetype at)
     return byte(3) << 24 | byte(2) << 16 | byte(1) << 8 | byte(0);
 }
 
+// Real profiles and XMP packets are a few kilobytes; more is not inflated,
+// and a larger XMP chunk is not read.
+constexpr std::size_t kMostInformationBytes = std::size_t(4) << 20;
+
+// The keyword, ended by its zero, of the iTXt chunk that holds XMP.
+const QByteArray kPngXmpKeyword("XML:com.adobe.xmp\0", 18);
+
 // libpng reports a file cut short in its image data only as a warning and
 // Qt then keeps the rows it got, so the chunk list is walked first: every
 // chunk must lie inside the file, and the end chunk must be there. An
@@ -53,6 +60,8 @@ struct PngLayout {
     // The iCCP chunk's contents: the profile's name, a zero, the method
     // (0: deflate) and the compressed profile.
     QByteArray compressedProfile;
+    // The contents of the first iTXt chunk holding XMP.
+    QByteArray xmpText;
     // Where the first image data chunk starts.
     qsizetype firstImageData = 0;
 };
@@ -84,6 +93,9 @@ PngLayout checkedPngChunks(const ByteSource& read, std::int64_t size)
             layout.exif = read(at + 8, length);
         if (type == "iCCP" && layout.compressedProfile.isEmpty())
             layout.compressedProfile = read(at + 8, length);
+        if (type == "iTXt" && layout.xmpText.isEmpty() && length >= std::uint32_t(kPngXmpKeyword.size()) &&
+            length <= kMostInformationBytes && read(at + 8, kPngXmpKeyword.size()) == kPngXmpKeyword)
+            layout.xmpText = read(at + 8, length);
         if (type == "IDAT" && layout.firstImageData == 0)
             layout.firstImageData = qsizetype(at);
         if (type == "IEND")
@@ -236,33 +248,54 @@ std::optional<QSize> webpSize(const ByteSource& read, std::int64_t size)
     return usable ? found : std::nullopt;
 }
 
-// Real profiles are a few kilobytes; more is not inflated.
-constexpr std::size_t kMostProfileBytes = std::size_t(4) << 20;
+// The zlib stream of a PNG chunk from `from` on, inflated; none when
+// damaged or larger than kMostInformationBytes.
+QByteArray inflatedPngData(const QByteArray& chunk, qsizetype from)
+{
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK)
+        return {};
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(chunk.constData() + from));
+    stream.avail_in = uInt(chunk.size() - from);
+    QByteArray data;
+    int status = Z_OK;
+    while (status == Z_OK && std::size_t(data.size()) < kMostInformationBytes) {
+        const qsizetype had = data.size();
+        data.resize(had + 65536);
+        stream.next_out = reinterpret_cast<Bytef*>(data.data() + had);
+        stream.avail_out = 65536;
+        status = inflate(&stream, Z_NO_FLUSH);
+        data.resize(had + 65536 - qsizetype(stream.avail_out));
+    }
+    inflateEnd(&stream);
+    return status == Z_STREAM_END && std::size_t(data.size()) <= kMostInformationBytes ? data : QByteArray();
+}
 
 // The profile of a PNG iCCP chunk, inflated; none when damaged or larger
-// than kMostProfileBytes.
+// than kMostInformationBytes.
 QByteArray pngProfile(const QByteArray& chunk)
 {
     const qsizetype nameEnd = chunk.indexOf('\0');
     if (nameEnd < 1 || nameEnd > 79 || chunk.size() < nameEnd + 2 || chunk[nameEnd + 1] != 0)
         return {};
-    z_stream stream{};
-    if (inflateInit(&stream) != Z_OK)
+    return inflatedPngData(chunk, nameEnd + 2);
+}
+
+// The XMP packet of an iTXt chunk holding XMP: after the keyword come the
+// compression flag (0 or 1) and method (0: deflate), a language tag and a
+// translated keyword, each ended by a zero, then the text, deflated when
+// the flag says so. None when damaged or larger than kMostInformationBytes.
+QByteArray pngXmp(const QByteArray& chunk)
+{
+    const qsizetype flag = kPngXmpKeyword.size();
+    if (!chunk.startsWith(kPngXmpKeyword) || chunk.size() < flag + 2 || std::uint8_t(chunk[flag]) > 1 ||
+        chunk[flag + 1] != 0)
         return {};
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(chunk.constData() + nameEnd + 2));
-    stream.avail_in = uInt(chunk.size() - nameEnd - 2);
-    QByteArray profile;
-    int status = Z_OK;
-    while (status == Z_OK && std::size_t(profile.size()) < kMostProfileBytes) {
-        const qsizetype had = profile.size();
-        profile.resize(had + 65536);
-        stream.next_out = reinterpret_cast<Bytef*>(profile.data() + had);
-        stream.avail_out = 65536;
-        status = inflate(&stream, Z_NO_FLUSH);
-        profile.resize(had + 65536 - qsizetype(stream.avail_out));
-    }
-    inflateEnd(&stream);
-    return status == Z_STREAM_END && std::size_t(profile.size()) <= kMostProfileBytes ? profile : QByteArray();
+    const qsizetype languageEnd = chunk.indexOf('\0', flag + 2);
+    const qsizetype translatedEnd = languageEnd < 0 ? -1 : chunk.indexOf('\0', languageEnd + 1);
+    if (translatedEnd < 0)
+        return {};
+    return chunk[flag] == 1 ? inflatedPngData(chunk, translatedEnd + 1) : chunk.mid(translatedEnd + 1);
 }
 
 // `png` with an eXIf chunk holding `exif` before its image data, where the
@@ -448,16 +481,19 @@ PhotoBlocks photoBlocks(const QByteArray& bytes, PhotoFormat format)
             const PngLayout layout = checkedPngChunks(source, bytes.size());
             blocks.exif = layout.exif;
             blocks.iccProfile = pngProfile(layout.compressedProfile);
+            blocks.xmp = pngXmp(layout.xmpText);
         } else if (format == PhotoFormat::Webp) {
             checkRiffLength(source, bytes.size());
             blocks.exif = webpChunk(source, bytes.size(), "EXIF");
             blocks.iccProfile = webpChunk(source, bytes.size(), "ICCP");
+            blocks.xmp = webpChunk(source, bytes.size(), "XMP ");
         } else if (format == PhotoFormat::Heif || format == PhotoFormat::Avif) {
             const HeifPhotoInformation found = findHeifPhotoInformation(
                 reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
             blocks.exif = QByteArray(reinterpret_cast<const char*>(found.exif.data()), qsizetype(found.exif.size()));
             blocks.iccProfile =
                 QByteArray(reinterpret_cast<const char*>(found.iccProfile.data()), qsizetype(found.iccProfile.size()));
+            blocks.xmp = QByteArray(reinterpret_cast<const char*>(found.xmp.data()), qsizetype(found.xmp.size()));
         }
     } catch (const CodecError&) {
     }

@@ -56,12 +56,15 @@ QByteArray encodePhoto(const Bitmap& bitmap, PhotoFormat format, int quality, co
 // EXIF block (a TIFF structure, without the "Exif\0\0" JPEG files put in
 // front of it) of a PNG's eXIf chunk, a WebP's EXIF chunk or the Exif item
 // of a HEIF or AVIF file's primary picture, and the ICC profile of a PNG's
-// iCCP chunk, a WebP's ICCP chunk or that picture's colour box. Empty for
-// what a file does not hold, for damaged files and for TIFF files, whose
-// tags exiv2 reads (photoinformation.h).
+// iCCP chunk, a WebP's ICCP chunk or that picture's colour box, and the
+// XMP packet of a PNG's "XML:com.adobe.xmp" iTXt chunk (inflated when
+// compressed), a WebP's "XMP " chunk or the "application/rdf+xml" item of
+// that picture. Empty for what a file does not hold, for damaged files and
+// for TIFF files, whose tags exiv2 reads (photoinformation.h).
 struct PhotoBlocks {
     QByteArray exif;
     QByteArray iccProfile;
+    QByteArray xmp;
 };
 PhotoBlocks photoBlocks(const QByteArray& bytes, PhotoFormat format);
 

@@ -41,11 +41,14 @@ QByteArray carriedSegments(const QByteArray& source, const CarriedInformation& c
     return segments;
 }
 
-QByteArray informationSegments(const QByteArray& exif, const QByteArray& iccProfile, int chunkBytes)
+QByteArray informationSegments(const QByteArray& exif, const QByteArray& xmp, const QByteArray& iccProfile,
+                               int chunkBytes)
 {
     QByteArray segments;
     if (!exif.isEmpty() && exif.size() <= 65533 - 6)
         segments += jpegSegmentBytes(kApp1, QByteArray("Exif\0\0", 6) + exif);
+    if (!xmp.isEmpty() && xmp.size() <= 65533)
+        segments += jpegSegmentBytes(kApp1, xmp);
     const qsizetype chunks = (iccProfile.size() + chunkBytes - 1) / chunkBytes;
     if (chunks > 255)
         return segments;

@@ -27,10 +27,12 @@ QByteArray carriedSegments(const QByteArray& source, const CarriedInformation& c
 
 // The photo information of a source in another format, as segments to put
 // into a JPEG stream: the EXIF block (a TIFF structure; none when empty) in
-// an APP1 "Exif" segment, and the ICC profile (none when empty, or when it
-// takes more than 255 chunks) in APP2 "ICC_PROFILE" chunks of at most
-// `chunkBytes`.
-QByteArray informationSegments(const QByteArray& exif, const QByteArray& iccProfile, int chunkBytes = 65519);
+// an APP1 "Exif" segment, the XMP segment's contents `xmp` (as
+// rewrittenXmp gives them; none when empty or larger than a segment) in an
+// APP1 segment, and the ICC profile (none when empty, or when it takes more
+// than 255 chunks) in APP2 "ICC_PROFILE" chunks of at most `chunkBytes`.
+QByteArray informationSegments(const QByteArray& exif, const QByteArray& xmp, const QByteArray& iccProfile,
+                               int chunkBytes = 65519);
 
 // `jpeg` (a stream from our writers or libjpeg-turbo's) with `segments`
 // put in after its start-of-image marker and its JFIF header.

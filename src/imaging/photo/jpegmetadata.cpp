@@ -110,7 +110,7 @@ QByteArray withJpegMetadata(const QByteArray& jpeg, const PhotoMetadata& metadat
         exif += u16(kOrientationTag) + u16(kTypeShort) + u32(1) + u16(std::uint32_t(metadata.orientation)) + u16(0);
         exif += u32(0);
     }
-    return jpeg.left(2) + informationSegments(exif, metadata.iccProfile, chunkBytes) + jpeg.mid(2);
+    return jpeg.left(2) + informationSegments(exif, {}, metadata.iccProfile, chunkBytes) + jpeg.mid(2);
 }
 
 }  // namespace tessaly

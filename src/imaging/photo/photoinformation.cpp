@@ -144,6 +144,13 @@ PhotoFileInformation tiffInformation(const QByteArray& bytes)
             profile->copy(copy.pData_, order);
             found.iccProfile = bytesOf(copy);
         }
+        // The XMP packet (tag 700), which exiv2 gives as an Exif tag too.
+        const auto packet = exif.findKey(Exiv2::ExifKey("Exif.Image.XMLPacket"));
+        if (packet != exif.end() && packet->size() > 0) {
+            Exiv2::DataBuf copy(long(packet->size()));
+            packet->copy(copy.pData_, order);
+            found.xmp = bytesOf(copy);
+        }
         const auto orientation = exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
         if (orientation != exif.end() && orientation->count() == 1) {
             const long value = orientation->toLong();
@@ -216,6 +223,7 @@ PhotoFileInformation readPhotoInformation(const QByteArray& bytes, PhotoFormat f
     PhotoFileInformation found;
     found.exif = blocks.exif;
     found.iccProfile = blocks.iccProfile;
+    found.xmp = blocks.xmp;
     if (format == PhotoFormat::Png || format == PhotoFormat::Webp)
         found.orientation = readExif(blocks.exif).orientation;
     return found;

@@ -38,9 +38,10 @@ std::optional<QByteArray> rewrittenXmp(const QByteArray& segment, const Informat
 
 // What a photo file keeps beside its pixels, as pictures written from it
 // take it: its EXIF block as it stands (a TIFF structure; empty when none),
-// its colour profile (empty when none) and the orientation its decoder
-// reports for its pixels (HEIF and AVIF: 1, for libheif turns them while it
-// decodes; TIFF: its own tag; PNG and WebP: their EXIF's). PNG, WebP, HEIF
+// its colour profile and its XMP packet (each empty when none; a TIFF's is
+// its tag 700) and the orientation its decoder reports for its pixels
+// (HEIF and AVIF: 1, for libheif turns them while it decodes; TIFF: its own
+// tag; PNG and WebP: their EXIF's). PNG, WebP, HEIF
 // and AVIF files are read by photoBlocks; a TIFF file's tags are read by
 // exiv2, its camera's taken into a block of their own (the make, model,
 // dates, description, resolution, the Exif and GPS directories and maker
@@ -49,6 +50,7 @@ std::optional<QByteArray> rewrittenXmp(const QByteArray& segment, const Informat
 struct PhotoFileInformation {
     QByteArray exif;
     QByteArray iccProfile;
+    QByteArray xmp;
     int orientation = 1;
 };
 PhotoFileInformation readPhotoInformation(const QByteArray& bytes, PhotoFormat format);
