@@ -6,7 +6,7 @@ namespace tessaly {
 
 namespace {
 
-const QColor kGrey(128, 128, 128);
+const QColor kHoverGrey(128, 128, 128);
 const QColor kLime(0, 255, 0);
 const QColor kGreen(0, 128, 0);
 
@@ -14,8 +14,9 @@ const QColor kGreen(0, 128, 0);
 
 void useWizardHoverColours(GradientButton* button)
 {
-    QObject::connect(button, &GradientButton::mouseEntered, button, [button] { button->setColors(kGrey, kLime); });
-    QObject::connect(button, &GradientButton::mouseLeft, button, [button] { button->setColors(kGrey, kGrey); });
+    QObject::connect(button, &GradientButton::mouseEntered, button, [button] { button->setColors(kHoverGrey, kLime); });
+    QObject::connect(button, &GradientButton::mouseLeft, button,
+                     [button] { button->setColors(kHoverGrey, kHoverGrey); });
 }
 
 void useGoHoverColours(GradientButton* button)

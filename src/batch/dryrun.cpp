@@ -45,14 +45,6 @@ private:
     std::set<QString> m_added, m_removed;
 };
 
-int sizeField(const QString& text)
-{
-    const int value = parseWholeNumber(text);
-    if (value == std::numeric_limits<int>::min())
-        throw NotAnInteger(text);
-    return value;
-}
-
 // The picture's own size (upright when photos are turned), or none when
 // the run could not open it. The header says it where it can, so that no
 // pixel is decoded; what it leaves open is loaded as the run loads it.
@@ -116,8 +108,8 @@ void planPictures(const JobSource& job, const QStringList& sources, DryRunResult
         sizes.keepAspect = job.keepAspect();
         sizes.forceWidth = job.forceWidth();
         sizes.forceHeight = job.forceHeight();
-        sizes.fixedWidth = sizeField(job.widthText());
-        sizes.fixedHeight = sizeField(job.heightText());
+        sizes.fixedWidth = parseSizeField(job.widthText());
+        sizes.fixedHeight = parseSizeField(job.heightText());
         sizes.maximum = std::abs(sizes.fixedWidth);
     }
     const SequenceFormat format(job.sequenceField());

@@ -36,4 +36,12 @@ int parseWholeNumber(const QString& text)
     return static_cast<int>(value);
 }
 
+int parseSizeField(const QString& text)
+{
+    const int value = parseWholeNumber(text);
+    if (value == std::numeric_limits<int>::min())
+        throw NotAnInteger(text);
+    return value;
+}
+
 }  // namespace tessaly

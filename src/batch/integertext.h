@@ -17,4 +17,9 @@ public:
 // optional sign, then digits and nothing else. Throws NotAnInteger.
 int parseWholeNumber(const QString& text);
 
+// Reads a size field of the thumbnail options: a whole number as above
+// whose magnitude an int holds too (the smallest int's does not), since the
+// sizing works with magnitudes. Throws NotAnInteger.
+int parseSizeField(const QString& text);
+
 }  // namespace tessaly

@@ -141,14 +141,6 @@ std::optional<Picture> loadSource(RunContext& run, int position, const QString& 
     return picture;
 }
 
-int sizeField(const QString& text)
-{
-    const int value = parseWholeNumber(text);
-    if (value == std::numeric_limits<int>::min())
-        throw NotAnInteger(text);
-    return value;
-}
-
 // The thumbnail and convert runs: each source is loaded, drawn into the
 // work bitmap by `draw` (which also enters the picture's size), named with
 // the run's qualifier and written in its output type into the output folder.
@@ -195,8 +187,8 @@ void writePictures(RunContext& run, Qualifier qualifier,
 void runThumbnails(RunContext& run)
 {
     const bool keepAspect = run.job.keepAspect();
-    const int fixedWidth = sizeField(run.job.widthText());
-    const int fixedHeight = sizeField(run.job.heightText());
+    const int fixedWidth = parseSizeField(run.job.widthText());
+    const int fixedHeight = parseSizeField(run.job.heightText());
     run.state.maxThumbSize = std::abs(fixedWidth);
     // The size rules as they stand at a file's turn.
     const auto sizeOptions = [&] {

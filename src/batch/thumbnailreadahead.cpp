@@ -20,10 +20,9 @@
 
 namespace tessaly {
 
-namespace {
-
 // What tells one state of a file from another: any write, a replacement
-// or a rename over it changes one of these.
+// or a rename over it changes one of these. Outside the file's unnamed
+// namespace, as a slot of the read-ahead (a class of the header) holds one.
 struct FileStamp {
     dev_t device = 0;
     ino_t inode = 0;
@@ -32,6 +31,8 @@ struct FileStamp {
     std::int64_t changed = 0;
     friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
+
+namespace {
 
 FileStamp stampOf(const struct stat& info)
 {

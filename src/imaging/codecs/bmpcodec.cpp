@@ -1,5 +1,6 @@
 #include "imaging/codecs/bmpcodec.h"
 
+#include "imaging/codecs/byteorder.h"
 #include "imaging/codecs/codecerror.h"
 #include "imaging/codecs/sizecheck.h"
 
@@ -15,16 +16,6 @@
 namespace tessaly {
 
 namespace {
-
-std::uint32_t le16(const QByteArray& bytes, qsizetype at)
-{
-    return std::uint32_t(std::uint8_t(bytes[at])) | std::uint32_t(std::uint8_t(bytes[at + 1])) << 8;
-}
-
-std::uint32_t le32(const QByteArray& bytes, qsizetype at)
-{
-    return le16(bytes, at) | le16(bytes, at + 2) << 16;
-}
 
 constexpr std::uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6;
 

@@ -1,5 +1,7 @@
 #include "imaging/codecs/heifitems.h"
 
+#include "imaging/codecs/photoformatinfo.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <map>
@@ -123,10 +125,6 @@ constexpr int kMostNestedDerivations = 8;
 
 const char* const kNoCanvas = "the canvas of a grid or overlay cannot be found";
 const char* const kMissingPart = "a picture is built from a part that is missing or no picture";
-// Real EXIF blocks and profiles are a few tens of kilobytes; more is not
-// read.
-constexpr std::size_t kMostInformationBytes = std::size_t(4) << 20;
-
 const char* const kDamagedReferences = "the references between its pictures run past their box";
 const char* const kNestedTooDeep = "pictures are built from one another in a cycle or too deeply";
 

@@ -9,6 +9,12 @@
 
 namespace tessaly {
 
+// The markers (the code after 0xFF) of the segments that carry a picture's
+// information: JFIF, EXIF and XMP, the colour profile, Adobe's colour
+// transform, and comments.
+constexpr int kJpegApp0 = 0xE0, kJpegApp1 = 0xE1, kJpegApp2 = 0xE2, kJpegApp14 = 0xEE, kJpegApp15 = 0xEF,
+              kJpegComment = 0xFE;
+
 // One marker segment of a JPEG stream in front of its first scan.
 struct JpegSegment {
     int marker = 0;              // the code after 0xFF: 0xE1 for APP1, 0xC0 for a frame header

@@ -1,6 +1,7 @@
 // The checks of Windows metafiles (metafilecheck.h).
 #include "imaging/codecs/metafilecheck.h"
 #include "imaging/codecs/metafilecheckparts.h"
+#include "imaging/codecs/metafilecodec.h"
 
 #include <cstdint>
 #include <optional>
@@ -10,8 +11,6 @@ namespace tessaly {
 namespace {
 
 using namespace metafilecheck;
-
-constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7u;
 
 struct WmfMinimum {
     std::uint16_t function;

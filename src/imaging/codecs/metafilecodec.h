@@ -3,10 +3,17 @@
 #include "imaging/bitmap.h"
 
 #include <QByteArray>
+#include <cstdint>
 
 namespace tessaly {
 
 enum class MetafileFormat { Enhanced, Windows };
+
+// Metafile frames are measured and written at the screen's dots per inch.
+constexpr int kScreenDpi = 96;
+
+// The first four bytes of a placeable Windows metafile.
+constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7u;
 
 // Checks every record of a metafile against its data (see metafilecheck.h)
 // and returns the bytes to keep: the file itself, or for a Windows metafile

@@ -22,8 +22,6 @@ namespace tessaly {
 
 namespace {
 
-constexpr int kScreenDpi = 96;
-
 std::int32_t readSigned32(const QByteArray& bytes, qsizetype at)
 {
     if (at < 0 || at + 4 > bytes.size())

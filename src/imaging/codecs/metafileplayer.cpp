@@ -14,7 +14,7 @@ namespace {
 
 // Enough for any real drawing: the libraries' own needs, the SVG text of
 // the file (many times its size) and two pictures of the target size.
-PlayerLimits limitsFor(std::int64_t pixels, std::int64_t inputBytes)
+PlayerLimits playerLimitsFor(std::int64_t pixels, std::int64_t inputBytes)
 {
     return childLimits(std::int64_t(384) << 20, 12, 64, pixels, inputBytes);
 }
@@ -77,7 +77,7 @@ QString metafilePlayerPath()
 Bitmap renderMetafileInPlayer(const QByteArray& bytes, MetafileFormat format, int width, int height)
 {
     const std::int64_t pixels = std::int64_t(width) * height;
-    const PlayerLimits limits = limitsFor(pixels, bytes.size());
+    const PlayerLimits limits = playerLimitsFor(pixels, bytes.size());
     const PlayerResult run =
         runPlayer(metafilePlayerPath(),
                   {QString::fromLatin1(formatWord(format)), QString::number(width), QString::number(height),
@@ -95,7 +95,7 @@ Bitmap renderMetafileInPlayer(const QByteArray& bytes, MetafileFormat format, in
 
 void readMetafileSizeInPlayer(const QByteArray& bytes, int& width, int& height)
 {
-    const PlayerLimits limits = limitsFor(0, bytes.size());
+    const PlayerLimits limits = playerLimitsFor(0, bytes.size());
     const PlayerResult run =
         runPlayer(metafilePlayerPath(),
                   {QStringLiteral("wmf"), QStringLiteral("size"), QString::number(limits.memoryBytes),

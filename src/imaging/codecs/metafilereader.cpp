@@ -16,11 +16,9 @@ namespace tessaly {
 
 namespace {
 
-constexpr int kScreenDpi = 96;
 constexpr std::uint32_t kEmfHeader = 1;
 constexpr std::uint32_t kEmfStretchDiBits = 81;
 constexpr std::uint32_t kEmfEof = 14;
-constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7u;
 constexpr std::uint16_t kWmfStretchDib = 0x0F43;
 constexpr std::uint16_t kWmfDibStretchBlt = 0x0B41;
 

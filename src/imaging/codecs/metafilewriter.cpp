@@ -16,8 +16,6 @@ namespace tessaly {
 
 namespace {
 
-constexpr int kScreenDpi = 96;
-
 // A packed 24-bit bottom-up DIB of the bitmap, rows padded to four bytes.
 QByteArray dibPixels(const Bitmap& bitmap)
 {

@@ -1,6 +1,8 @@
 #include "imaging/codecs/photochunks.h"
 
+#include "imaging/codecs/byteorder.h"
 #include "imaging/codecs/codecerror.h"
+#include "imaging/codecs/photoformatinfo.h"
 
 #include <algorithm>
 #include <functional>
@@ -9,22 +11,6 @@
 namespace tessaly {
 
 namespace {
-
-std::uint32_t be32(const QByteArray& bytes, qsizetype at)
-{
-    const auto byte = [&](qsizetype i) { return std::uint32_t(std::uint8_t(bytes[at + i])); };
-    return byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
-}
-
-std::uint32_t le32(const QByteArray& bytes, qsizetype at)
-{
-    const auto byte = [&](qsizetype i) { return std::uint32_t(std::uint8_t(bytes[at + i])); };
-    return byte(3) << 24 | byte(2) << 16 | byte(1) << 8 | byte(0);
-}
-
-// Real profiles and XMP packets are a few kilobytes; more is not inflated,
-// and a larger XMP chunk is not read.
-constexpr std::size_t kMostInformationBytes = std::size_t(4) << 20;
 
 // The keyword, ended by its zero, of the iTXt chunk that holds XMP.
 const QByteArray kPngXmpKeyword("XML:com.adobe.xmp\0", 18);

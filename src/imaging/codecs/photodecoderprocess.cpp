@@ -27,7 +27,7 @@ std::int64_t pixelBound(std::int64_t fileBytes)
 // Enough for the libraries and Qt, the file, the decoded planes (YCbCr and
 // the RGB(A) picture, up to 16 bits a channel) and our bitmap of the
 // largest picture the file may hold.
-PlayerLimits limitsFor(std::int64_t pixels, std::int64_t inputBytes)
+PlayerLimits decoderLimitsFor(std::int64_t pixels, std::int64_t inputBytes)
 {
     return childLimits(std::int64_t(256) << 20, 16, 4, pixels, inputBytes);
 }
@@ -78,7 +78,7 @@ DecodedPhoto decodePhoto(const QByteArray& bytes, PhotoFormat format)
     if (format == PhotoFormat::Png || format == PhotoFormat::Webp)
         return decodePhotoHere(bytes, format);
     const std::int64_t maxPixels = pixelBound(bytes.size());
-    const PlayerLimits limits = limitsFor(maxPixels, bytes.size());
+    const PlayerLimits limits = decoderLimitsFor(maxPixels, bytes.size());
     const std::int64_t maxOutput =
         std::int64_t(sizeof(DecoderWireHeader)) + std::max(kMaxProfileBytes, kMaxReasonBytes) + maxPixels * 3;
     PlayerResult run;

@@ -2,12 +2,17 @@
 
 #include "imaging/codecs/photocodec.h"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace tessaly {
 
 // What the photo codecs (photocodec.cpp, heifcodec.cpp) say alike of a
 // format: its name in messages, and the most pixels a byte of it may give.
+
+// Real EXIF blocks, colour profiles and XMP packets are a few tens of
+// kilobytes at most; a larger one is not read, nor inflated.
+constexpr std::size_t kMostInformationBytes = std::size_t(4) << 20;
 
 inline const char* photoDisplayName(PhotoFormat format)
 {

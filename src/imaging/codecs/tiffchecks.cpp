@@ -29,7 +29,7 @@ void onWarning(const char* module, const char* format, va_list arguments)
 }
 
 // A TIFF file for libtiff's client interface, read through a byte source.
-struct SourceFile {
+struct TiffClientFile {
     const ByteSource& read;
     toff_t size;
     toff_t at = 0;
@@ -37,7 +37,7 @@ struct SourceFile {
 
 tmsize_t readSource(thandle_t handle, void* data, tmsize_t size)
 {
-    auto* file = static_cast<SourceFile*>(handle);
+    auto* file = static_cast<TiffClientFile*>(handle);
     if (size <= 0 || file->at >= file->size)
         return 0;
     const QByteArray got =
@@ -54,7 +54,7 @@ tmsize_t writeNothing(thandle_t, void*, tmsize_t)
 
 toff_t seekSource(thandle_t handle, toff_t offset, int whence)
 {
-    auto* file = static_cast<SourceFile*>(handle);
+    auto* file = static_cast<TiffClientFile*>(handle);
     switch (whence) {
     case SEEK_SET: file->at = offset; break;
     case SEEK_CUR: file->at += offset; break;
@@ -71,7 +71,7 @@ int closeNothing(thandle_t)
 
 toff_t sizeOfSource(thandle_t handle)
 {
-    return static_cast<SourceFile*>(handle)->size;
+    return static_cast<TiffClientFile*>(handle)->size;
 }
 
 // Messages about the one file opened, kept from libtiff's handlers for the
@@ -85,7 +85,7 @@ int ignoreMessage(TIFF*, void*, const char*, const char*, va_list)
 // libtiff cannot. No strip or tile is read, and no array of theirs larger
 // than a file of pictures needs is allocated.
 template <typename Use>
-bool withFirstDirectory(SourceFile& file, Use&& use)
+bool withFirstDirectory(TiffClientFile& file, Use&& use)
 {
     TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
     if (!options)
@@ -142,7 +142,7 @@ std::optional<QString> TiffDamageWatch::damage() const
 std::optional<QString> tiffRefusalReason(const QByteArray& bytes)
 {
     const ByteSource read = memorySource(bytes);
-    SourceFile file{read, toff_t(bytes.size())};
+    TiffClientFile file{read, toff_t(bytes.size())};
     std::optional<QString> refusal;
     withFirstDirectory(file, [&refusal](TIFF* tiff) { refusal = refusalOf(tiff); });
     return refusal;
@@ -154,7 +154,7 @@ std::optional<TiffFirstDirectory> readTiffFirstDirectory(const ByteSource& read,
     const QByteArray magic = read(0, 4);
     if (magic != QByteArrayLiteral("II*\0") && magic != QByteArrayLiteral("MM\0*"))
         return std::nullopt;
-    SourceFile file{read, toff_t(size)};
+    TiffClientFile file{read, toff_t(size)};
     std::optional<TiffFirstDirectory> found;
     withFirstDirectory(file, [&found](TIFF* tiff) {
         std::uint32_t width = 0, height = 0;

@@ -4,12 +4,6 @@
 
 namespace tessaly {
 
-namespace {
-
-constexpr int kApp0 = 0xE0, kApp1 = 0xE1, kApp2 = 0xE2, kApp14 = 0xEE, kApp15 = 0xEF, kCom = 0xFE;
-
-}  // namespace
-
 QByteArray carriedSegments(const QByteArray& source, const CarriedInformation& carried)
 {
     QByteArray segments;
@@ -17,20 +11,21 @@ QByteArray carriedSegments(const QByteArray& source, const CarriedInformation& c
     walkJpegSegments(source, [&](const JpegSegment& segment) {
         const int marker = segment.marker;
         const QByteArray payload = segmentPayload(source, segment);
-        if (marker == kApp1 && payload.startsWith(QByteArray("Exif\0\0", 6))) {
+        if (marker == kJpegApp1 && payload.startsWith(QByteArray("Exif\0\0", 6))) {
             // A second EXIF block is no reader's: only the first counts.
             if (!sawExif)
                 if (const auto exif = rewrittenExif(payload, carried.changes))
                     segments += jpegSegmentBytes(marker, *exif);
             sawExif = true;
-        } else if (marker == kApp1 && payload.startsWith(kXmpNamespace + '\0')) {
+        } else if (marker == kJpegApp1 && payload.startsWith(kXmpNamespace + '\0')) {
             if (const auto xmp = rewrittenXmp(payload, carried.changes))
                 segments += jpegSegmentBytes(marker, *xmp);
-        } else if (marker == kApp2 && payload.startsWith(QByteArray("ICC_PROFILE\0", 12))) {
+        } else if (marker == kJpegApp2 && payload.startsWith(QByteArray("ICC_PROFILE\0", 12))) {
             if (carried.colourProfile)
                 segments += jpegSegmentBytes(marker, payload);
-        } else if (carried.everything && ((marker > kApp2 && marker <= kApp15 && marker != kApp14) || marker == kCom ||
-                                          (marker == kApp1 && carried.changes.keepLocation))) {
+        } else if (carried.everything &&
+                   ((marker > kJpegApp2 && marker <= kJpegApp15 && marker != kJpegApp14) || marker == kJpegComment ||
+                    (marker == kJpegApp1 && carried.changes.keepLocation))) {
             // IPTC (APP13), comments and other programs' segments. An APP1
             // of another kind (extended XMP) may hold a place, so it goes
             // along only with the location.
@@ -46,9 +41,9 @@ QByteArray informationSegments(const QByteArray& exif, const QByteArray& xmp, co
 {
     QByteArray segments;
     if (!exif.isEmpty() && exif.size() <= 65533 - 6)
-        segments += jpegSegmentBytes(kApp1, QByteArray("Exif\0\0", 6) + exif);
+        segments += jpegSegmentBytes(kJpegApp1, QByteArray("Exif\0\0", 6) + exif);
     if (!xmp.isEmpty() && xmp.size() <= 65533)
-        segments += jpegSegmentBytes(kApp1, xmp);
+        segments += jpegSegmentBytes(kJpegApp1, xmp);
     const qsizetype chunks = (iccProfile.size() + chunkBytes - 1) / chunkBytes;
     if (chunks > 255)
         return segments;
@@ -57,7 +52,7 @@ QByteArray informationSegments(const QByteArray& exif, const QByteArray& xmp, co
         chunk += char(i + 1);
         chunk += char(chunks);
         chunk += iccProfile.mid(i * chunkBytes, chunkBytes);
-        segments += jpegSegmentBytes(kApp2, chunk);
+        segments += jpegSegmentBytes(kJpegApp2, chunk);
     }
     return segments;
 }
@@ -68,7 +63,7 @@ QByteArray withSegments(const QByteArray& jpeg, const QByteArray& segments)
         return jpeg;
     qsizetype insertAt = 2;
     walkJpegSegments(jpeg, [&](const JpegSegment& segment) {
-        if (segment.marker == kApp0 && segmentPayload(jpeg, segment).startsWith(QByteArray("JFIF\0", 5)))
+        if (segment.marker == kJpegApp0 && segmentPayload(jpeg, segment).startsWith(QByteArray("JFIF\0", 5)))
             insertAt = qsizetype(segment.end());
         return false;
     });

@@ -12,7 +12,6 @@ namespace tessaly {
 
 namespace {
 
-constexpr int kApp1 = 0xE1, kApp2 = 0xE2;
 constexpr std::uint16_t kOrientationTag = 0x0112;
 constexpr std::uint16_t kTypeShort = 3, kTypeLong = 4;
 
@@ -82,10 +81,10 @@ PhotoMetadata readJpegMetadata(const QByteArray& bytes)
     walkJpegSegments(bytes, [&](const JpegSegment& segment) {
         const Span payload{reinterpret_cast<const std::uint8_t*>(bytes.constData()) + segment.payloadAt,
                            std::size_t(segment.payloadSize)};
-        if (segment.marker == kApp1 && !sawExif && payload.startsWith("Exif\0\0", 6)) {
+        if (segment.marker == kJpegApp1 && !sawExif && payload.startsWith("Exif\0\0", 6)) {
             sawExif = true;
             metadata.orientation = readExif(segmentPayload(bytes, segment)).orientation;
-        } else if (segment.marker == kApp2 && payload.startsWith("ICC_PROFILE\0", 12)) {
+        } else if (segment.marker == kJpegApp2 && payload.startsWith("ICC_PROFILE\0", 12)) {
             icc.add(payload);
         }
         return true;

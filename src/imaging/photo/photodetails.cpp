@@ -25,7 +25,7 @@ PhotoDetails readPhotoDetails(const QByteArray& jpeg)
     PhotoDetails details;
     walkJpegSegments(jpeg, [&](const JpegSegment& segment) {
         const QByteArray payload = segmentPayload(jpeg, segment);
-        if (segment.marker != 0xE1 || !payload.startsWith(QByteArrayView("Exif\0\0", 6)))
+        if (segment.marker != kJpegApp1 || !payload.startsWith(QByteArrayView("Exif\0\0", 6)))
             return true;
         const ExifSummary exif = readExif(payload);
         details.camera = exif.model.startsWith(exif.make, Qt::CaseInsensitive) || exif.make.isEmpty()
