@@ -19,13 +19,6 @@
 namespace tessaly {
 namespace {
 
-// Serves events until `done` holds, for at most five seconds.
-template <class Predicate>
-bool waitUntil(Predicate done)
-{
-    return QTest::qWaitFor(done, 5000);
-}
-
 // Where the program looks for its help, as the test binary sits beside it.
 QStringList helpFiles()
 {
@@ -175,7 +168,7 @@ TEST(HelpWindow, OpensAtTheContentsAndFollowsEntriesAndLinks)
     ASSERT_EQ(found.size(), 1);
     clickItem(help.contents(), found[0]);
     EXPECT_EQ(help.text()->source().fragment(), QStringLiteral("page3"));
-    ASSERT_TRUE(waitUntil([&] { return help.text()->verticalScrollBar()->value() > 0; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return help.text()->verticalScrollBar()->value() > 0; }, 5000));
 
     // The link "Reset to defaults" in the table of the buttons at the top.
     help.window.openHelp(helpFiles());
@@ -186,7 +179,7 @@ TEST(HelpWindow, OpensAtTheContentsAndFollowsEntriesAndLinks)
     help.text()->ensureCursorVisible();
     const QPoint point = help.text()->cursorRect(at).center() - QPoint(8, 0);
     QTest::mouseClick(help.text()->viewport(), Qt::LeftButton, {}, point);
-    ASSERT_TRUE(waitUntil([&] { return help.text()->source().fragment() == QStringLiteral("reset"); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return help.text()->source().fragment() == QStringLiteral("reset"); }, 5000));
     auto* back = help.window.findChild<QWidget*>(QStringLiteral("sbBack"));
     EXPECT_TRUE(back->isEnabled());
 }

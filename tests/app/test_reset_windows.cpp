@@ -32,7 +32,7 @@ struct NoCompanions final : CompanionWindows {
 
 // The four windows that own a share of the settings file, made in the
 // start-up order and closed in the reverse order, which writes the file.
-struct Windows {
+struct RealWindows {
     FakeServices& fakes;
     NoCompanions companions{};
     std::unique_ptr<TForm1> form1 = std::make_unique<TForm1>(fakes.services, fakes.settings, companions);
@@ -59,7 +59,7 @@ struct Windows {
 TEST(ResetOnWindows, EveryStepFindsItsControl)
 {
     FakeServices fakes;
-    Windows windows{fakes};
+    RealWindows windows{fakes};
     EXPECT_EQ(applyDefaults(windows.reset()), QStringList());
 }
 
@@ -69,7 +69,7 @@ TEST(ResetOnWindows, EveryStepFindsItsControl)
 TEST(ResetOnWindows, FramesGiveWayToTheTableLayout)
 {
     FakeServices fakes;
-    Windows windows{fakes};
+    RealWindows windows{fakes};
     Ui::TForm6& ui = windows.form6->form();
     ui.cbHREF->setChecked(true);
     ui.cbFrames->click();
@@ -99,7 +99,7 @@ TEST(ResetOnWindows, KeptChoicesAreWrittenAsTheyWere)
 {
     FakeServices used;
     used.settings.writeString(QStringLiteral("Linking"), QStringLiteral("LinkName"), QStringLiteral("0"));
-    Windows windows{used};
+    RealWindows windows{used};
     applyDefaults(windows.reset());
     windows.exit();
     EXPECT_EQ(used.settings.readString(QStringLiteral("Linking"), QStringLiteral("LinkName"), QString()),

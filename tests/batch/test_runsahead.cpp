@@ -25,7 +25,8 @@ using testing::RecordingView;
 using testing::Rgb;
 using testing::TempFolder;
 
-QByteArray photo(int width, int height, int seed)
+// A patterned JPEG photo, different for each seed.
+QByteArray runPhoto(int width, int height, int seed)
 {
     return testing::makeJpeg(
         makeBitmap(width, height,
@@ -75,7 +76,7 @@ protected:
         QStringList names;
         for (int i = 0; i < count; ++i) {
             names << QStringLiteral("p%1.jpg").arg(i);
-            folder.write(names.back(), photo(120 + 45 * i, 90 + 20 * (i % 4), i + seed));
+            folder.write(names.back(), runPhoto(120 + 45 * i, 90 + 20 * (i % 4), i + seed));
         }
         return names;
     }
@@ -197,7 +198,7 @@ TEST_F(RunAheadTest, ASourceWrittenOverByAnEarlierOutputIsReadAgain)
     ASSERT_TRUE(go(names).complete);
     // Each file i > 0 was the thumbnail of file i - 1 when its turn came:
     // so p3.jpg holds a thumbnail of a thumbnail of a thumbnail of p0.
-    QByteArray chain = photo(120, 90, 0);
+    QByteArray chain = runPhoto(120, 90, 0);
     TempFolder scratch;
     for (int i = 1; i <= 4; ++i) {
         const QString path = scratch.write(QStringLiteral("s%1.jpg").arg(i), chain);

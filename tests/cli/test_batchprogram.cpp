@@ -1,5 +1,6 @@
 #include "app/startup.h"
 #include "app/tform1.h"
+#include "batchrun.h"
 #include "gallery/linkreference.h"
 #include "support/fakeservices.h"
 #include "support/testpictures.h"
@@ -25,52 +26,11 @@ namespace {
 
 using testing::TempFolder;
 
-struct Result {
-    int exitCode = -1;
-    QString out, err;
-};
-
-Result runBatch(const QStringList& arguments, const QString& settings, const QString& workingFolder = {})
-{
-    QProcess process;
-    if (!workingFolder.isEmpty())
-        process.setWorkingDirectory(workingFolder);
-    process.start(QStringLiteral(TESSALY_BATCH_PROGRAM),
-                  QStringList{QStringLiteral("--settings"), settings} + arguments);
-    process.waitForFinished(120000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-// Every file of a folder, name and bytes.
-std::map<QString, QByteArray> contents(const QString& folder)
-{
-    std::map<QString, QByteArray> files;
-    for (const QString& name : QDir(folder).entryList(QDir::Files, QDir::Name))
-        files[name] = testing::readAll(folder + u'/' + name);
-    return files;
-}
-
 void fillPictures(const TempFolder& folder)
 {
     testing::writePicture(folder.path() + QStringLiteral("/Beach.jpg"), 300, 200);
     testing::writePicture(folder.path() + QStringLiteral("/alps.gif"), 120, 160);
     testing::writePicture(folder.path() + QStringLiteral("/city.bmp"), 90, 60);
-}
-
-// The window's control of that name.
-template <typename Control>
-Control& control(const QWidget& window, const char* name)
-{
-    auto* found = window.findChild<Control*>(QString::fromLatin1(name));
-    if (!found)
-        throw std::logic_error(std::string("no control ") + name);
-    return *found;
-}
-
-void click(const QWidget& window, const char* name)
-{
-    QTest::mouseClick(&control<QAbstractButton>(window, name), Qt::LeftButton);
 }
 
 // The same job through the real window: select every file, walk the wizard
@@ -358,12 +318,12 @@ TEST_F(BatchProgramTest, VersionAndDashedFileNames)
     testing::writePicture(input.path() + QStringLiteral("/-dash.jpg"), 40, 30);
     const Result dashed = runBatch({QStringLiteral("thumbs"), QStringLiteral("--out"), commandOut.path(),
                                     QStringLiteral("--"), QStringLiteral("-dash.jpg")},
-                                   settings, input.path());
+                                   settings, {.workingFolder = input.path()});
     EXPECT_EQ(dashed.exitCode, 0) << dashed.err.toStdString();
     EXPECT_EQ(dashed.out, QStringLiteral("Operation complete. 1 files processed.\n"));
     const Result refused =
         runBatch({QStringLiteral("thumbs"), QStringLiteral("--out"), commandOut.path(), QStringLiteral("-dash.jpg")},
-                 settings, input.path());
+                 settings, {.workingFolder = input.path()});
     EXPECT_EQ(refused.exitCode, 2);
 }
 

@@ -1,4 +1,5 @@
 // tessaly-batch --dry-run against the real run of the same command.
+#include "batchrun.h"
 #include "support/tempfolder.h"
 #include "support/testpictures.h"
 
@@ -13,23 +14,6 @@ namespace tessaly {
 namespace {
 
 using testing::TempFolder;
-
-struct Result {
-    int exitCode = -1;
-    QString out, err;
-};
-
-Result runProgram(const QStringList& arguments, const QString& settings,
-                  const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
-{
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(TESSALY_BATCH_PROGRAM),
-                  QStringList{QStringLiteral("--settings"), settings} + arguments);
-    process.waitForFinished(120000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 // Every file under the folders, by full path, with its bytes.
 using Snapshot = std::map<QString, QByteArray>;
@@ -91,14 +75,14 @@ TEST_P(DryRun, ListsWhatTheRealRunThenDoesAndWritesNothing)
 
     const Snapshot before = snapshot({in, out});
     const bool outExisted = QFileInfo::exists(out);
-    const Result dry = runProgram(arguments + QStringList{QStringLiteral("--dry-run")}, settings);
+    const Result dry = runBatch(arguments + QStringList{QStringLiteral("--dry-run")}, settings);
     EXPECT_EQ(dry.exitCode, c.exitCode) << dry.err.toStdString();
     EXPECT_EQ(snapshot({in, out}), before) << "the dry run changed a file";
     EXPECT_EQ(QFileInfo::exists(out), outExisted) << "the dry run made the output folder";
     const std::vector<Line> lines = fileLines(dry.out);
     ASSERT_EQ(int(lines.size()), c.lines) << dry.out.toStdString();
 
-    const Result real = runProgram(arguments, settings);
+    const Result real = runBatch(arguments, settings);
     EXPECT_EQ(real.exitCode, dry.exitCode) << real.err.toStdString();
     const Snapshot after = snapshot({in, out});
     std::set<QString> written, removed, expectedWritten, expectedRemoved;
@@ -162,12 +146,12 @@ INSTANTIATE_TEST_SUITE_P(
             }},
         // A folder where a file is to be replaced: both stop there (alps.gif
         // is written first, Beach.jpg's target is the folder).
-        Case{"thumbs_folder_in_the_way",
-             {"thumbs", "--out", "OUT", "--naming", "PreName", "--qualifier", "t", "--overwrite", "--type", "bmp",
-              "IN"},
-             1,
-             2,
-             [](const QString&, const QString& out) { QDir().mkpath(out + QStringLiteral("/tBeach.bmp")); }},
+        Case{
+            "thumbs_folder_in_the_way",
+            {"thumbs", "--out", "OUT", "--naming", "PreName", "--qualifier", "t", "--overwrite", "--type", "bmp", "IN"},
+            1,
+            2,
+            [](const QString&, const QString& out) { QDir().mkpath(out + QStringLiteral("/tBeach.bmp")); }},
         Case{"copy_folder_in_the_way",
              {"copy", "--out", "OUT", "--naming", "PreName", "--qualifier", "x", "--overwrite", "IN"},
              1,
@@ -194,16 +178,16 @@ TEST(DryRunListing, FilesFollowTheLocalesOrder)
         GTEST_SKIP() << "the locale en_US.UTF-8 is not generated here (make test generates it with locale-gen)";
     TempFolder input, settingsFolder;
     const QString settings = settingsFolder.path() + QStringLiteral("/none.ini");
-    for (const QString& name : {QStringLiteral("f.jpg"), QStringLiteral("\u00C9clair.jpg"), QStringLiteral("e.jpg"),
-                                QStringLiteral("D.jpg")})
+    for (const QString& name :
+         {QStringLiteral("f.jpg"), QStringLiteral("\u00C9clair.jpg"), QStringLiteral("e.jpg"), QStringLiteral("D.jpg")})
         testing::writePicture(input.path() + u'/' + name, 4, 4);
     QProcessEnvironment english = QProcessEnvironment::systemEnvironment();
     english.insert(QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8"));
     english.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
-    const Result dry = runProgram({QStringLiteral("rename"), QStringLiteral("--naming"), QStringLiteral("PreSeq"),
-                                   QStringLiteral("--qualifier"), QStringLiteral("P"), QStringLiteral("--seq"),
-                                   QStringLiteral("1"), QStringLiteral("--dry-run"), input.path()},
-                                  settings, english);
+    const Result dry = runBatch({QStringLiteral("rename"), QStringLiteral("--naming"), QStringLiteral("PreSeq"),
+                                 QStringLiteral("--qualifier"), QStringLiteral("P"), QStringLiteral("--seq"),
+                                 QStringLiteral("1"), QStringLiteral("--dry-run"), input.path()},
+                                settings, {.environment = english});
     ASSERT_EQ(dry.exitCode, 0) << dry.err.toStdString();
     QStringList order;
     for (const Line& line : fileLines(dry.out))
@@ -219,10 +203,10 @@ TEST(DryRunListing, NotesTakenNamesAndExistingFiles)
     testing::writePicture(input.path() + QStringLiteral("/a.jpg"), 40, 20);
     testing::writePicture(input.path() + QStringLiteral("/xa.jpg"), 40, 20);
     const Result dry =
-        runProgram({QStringLiteral("copy"), QStringLiteral("--out"), input.path(), QStringLiteral("--same-folder"),
-                    QStringLiteral("--naming"), QStringLiteral("PreName"), QStringLiteral("--qualifier"),
-                    QStringLiteral("x"), QStringLiteral("--no-overwrite"), QStringLiteral("--dry-run"), input.path()},
-                   settings);
+        runBatch({QStringLiteral("copy"), QStringLiteral("--out"), input.path(), QStringLiteral("--same-folder"),
+                  QStringLiteral("--naming"), QStringLiteral("PreName"), QStringLiteral("--qualifier"),
+                  QStringLiteral("x"), QStringLiteral("--no-overwrite"), QStringLiteral("--dry-run"), input.path()},
+                 settings);
     EXPECT_EQ(dry.exitCode, 0);
     // a.jpg would go to xa.jpg, which exists; xa.jpg to the new xxa.jpg.
     EXPECT_EQ(dry.out, input.path() + QStringLiteral("/a.jpg\t") + input.path() +

@@ -1,4 +1,5 @@
 // tessaly-batch --files-from: lists of files, from one folder or several.
+#include "batchrun.h"
 #include "cli/filelist.h"
 #include "support/tempfolder.h"
 #include "support/testpictures.h"
@@ -29,26 +30,6 @@ TEST(SplitPathList, KeepsEveryCharacterButTheSeparator)
     };
     for (const Row& row : rows)
         EXPECT_EQ(splitPathList(row.bytes, row.nullSeparated), row.paths) << row.bytes.toStdString();
-}
-
-struct Result {
-    int exitCode = -1;
-    QString out, err;
-};
-
-Result runProgram(const QStringList& arguments, const QString& settings, const QByteArray& input = {},
-                  const QString& workingFolder = {})
-{
-    QProcess process;
-    if (!workingFolder.isEmpty())
-        process.setWorkingDirectory(workingFolder);
-    process.start(QStringLiteral(TESSALY_BATCH_PROGRAM),
-                  QStringList{QStringLiteral("--settings"), settings} + arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    process.waitForFinished(120000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
 }
 
 class FileLists : public ::testing::Test {
@@ -83,11 +64,11 @@ TEST_F(FileLists, FilesFromSeveralFoldersAreNumberedInListOrder)
                            picture(first, QStringLiteral("-a.jpg"), 20), picture(first, QStringLiteral("b.jpg"), 40)};
     QStringList listed = list;
     listed[1] = QStringLiteral("-a.jpg");
-    const Result result = runProgram({QStringLiteral("copy"), QStringLiteral("--out"), out, QStringLiteral("--naming"),
-                                      QStringLiteral("PreSeq"), QStringLiteral("--qualifier"), QStringLiteral("P"),
-                                      QStringLiteral("--seq"), QStringLiteral("1"), QStringLiteral("--files-from"),
-                                      writeList(listed, '\n')},
-                                     settings, {}, first);
+    const Result result =
+        runBatch({QStringLiteral("copy"), QStringLiteral("--out"), out, QStringLiteral("--naming"),
+                  QStringLiteral("PreSeq"), QStringLiteral("--qualifier"), QStringLiteral("P"), QStringLiteral("--seq"),
+                  QStringLiteral("1"), QStringLiteral("--files-from"), writeList(listed, '\n')},
+                 settings, {.workingFolder = first});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
     EXPECT_EQ(QDir(out).entryList(QDir::Files, QDir::Name),
               (QStringList{QStringLiteral("P1.jpg"), QStringLiteral("P2.jpg"), QStringLiteral("P3.jpg")}));
@@ -100,11 +81,11 @@ TEST_F(FileLists, NulSeparatedListFromStandardInputTakesNewlinesInNames)
     const QString odd = picture(first, QStringLiteral("two\nlines.jpg"), 20);
     const QString plain = picture(second, QStringLiteral("plain.jpg"), 30);
     const QByteArray list = QFile::encodeName(odd) + '\0' + QFile::encodeName(plain) + '\0';
-    const Result result = runProgram(
-        {QStringLiteral("thumbs"), QStringLiteral("--out"), out, QStringLiteral("--naming"), QStringLiteral("SufName"),
-         QStringLiteral("--qualifier"), QStringLiteral("_t"), QStringLiteral("--type"), QStringLiteral("jpg"),
-         QStringLiteral("--files-from"), QStringLiteral("-"), QStringLiteral("--null")},
-        settings, list);
+    const Result result = runBatch({QStringLiteral("thumbs"), QStringLiteral("--out"), out, QStringLiteral("--naming"),
+                                    QStringLiteral("SufName"), QStringLiteral("--qualifier"), QStringLiteral("_t"),
+                                    QStringLiteral("--type"), QStringLiteral("jpg"), QStringLiteral("--files-from"),
+                                    QStringLiteral("-"), QStringLiteral("--null")},
+                                   settings, {.input = list});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
     EXPECT_EQ(QDir(out).entryList(QDir::Files, QDir::Name),
               (QStringList{QStringLiteral("plain_t.jpg"), QStringLiteral("two\nlines_t.jpg")}));
@@ -125,7 +106,7 @@ TEST_F(FileLists, NameTwoFilesWouldGetIsRefusedBeforeAnythingIsWritten)
                               writeList({one, other, two}, '\n')};
         if (dryRun)
             arguments << QStringLiteral("--dry-run");
-        const Result result = runProgram(arguments, settings);
+        const Result result = runBatch(arguments, settings);
         EXPECT_EQ(result.exitCode, 2);
         EXPECT_TRUE(result.err.contains(one) && result.err.contains(two)) << result.err.toStdString();
         EXPECT_FALSE(QFileInfo::exists(out));
@@ -151,7 +132,7 @@ TEST_F(FileLists, RefusedListsSayWhy)
          QStringLiteral("missing.txt")},
     };
     for (const Row& row : rows) {
-        const Result result = runProgram(row.arguments, settings);
+        const Result result = runBatch(row.arguments, settings);
         EXPECT_EQ(result.exitCode, 2) << row.arguments.join(u' ').toStdString();
         EXPECT_TRUE(result.err.contains(row.message)) << result.err.toStdString();
     }
@@ -171,11 +152,11 @@ TEST_F(FileLists, ShardsOfAListMergeIntoTheSingleRunsOutput)
     const auto thumbs = [&](const QStringList& files, const QString& folder, int start) {
         const QString listFile = tree.write(QStringLiteral("lists/%1.list").arg(start),
                                             QFile::encodeName(files.join(QLatin1Char('\0'))) + '\0');
-        return runProgram({QStringLiteral("thumbs"), QStringLiteral("--size"), QStringLiteral("5"),
-                           QStringLiteral("--out"), folder, QStringLiteral("--seq"),
-                           QStringLiteral("%1").arg(start, 4, 10, QLatin1Char('0')), QStringLiteral("--files-from"),
-                           listFile, QStringLiteral("--null"), QStringLiteral("-q")},
-                          settings);
+        return runBatch({QStringLiteral("thumbs"), QStringLiteral("--size"), QStringLiteral("5"),
+                         QStringLiteral("--out"), folder, QStringLiteral("--seq"),
+                         QStringLiteral("%1").arg(start, 4, 10, QLatin1Char('0')), QStringLiteral("--files-from"),
+                         listFile, QStringLiteral("--null"), QStringLiteral("-q")},
+                        settings);
     };
     const QString single = tree.path() + QStringLiteral("/single");
     ASSERT_EQ(thumbs(list, single, 1).exitCode, 0);

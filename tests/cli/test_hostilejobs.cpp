@@ -34,7 +34,6 @@ namespace {
 
 using testing::TempFolder;
 
-
 // Runs tessaly-batch with arguments given as bytes (QProcess would pass
 // a name that is not UTF-8 on as other bytes); standard output and error
 // go through files in `scratch`.
@@ -67,7 +66,7 @@ Result runBatchBytes(const std::vector<QByteArray>& arguments, const QString& se
 
 // The bytes of every file of a folder, by the bytes of its name (QDir
 // would leave out names that are not UTF-8).
-std::map<QByteArray, QByteArray> contents(const QString& folder)
+std::map<QByteArray, QByteArray> filesByByteName(const QString& folder)
 {
     std::map<QByteArray, QByteArray> files;
     // A folder not made yet holds nothing.
@@ -91,7 +90,7 @@ std::map<QByteArray, QByteArray> contents(const QString& folder)
 std::map<QByteArray, QByteArray> hashes(const QString& folder)
 {
     std::map<QByteArray, QByteArray> files;
-    for (const auto& [name, bytes] : contents(folder))
+    for (const auto& [name, bytes] : filesByByteName(folder))
         files[name] = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
     return files;
 }
@@ -113,11 +112,6 @@ struct RemovedAtEnd {
     QString folder;
     ~RemovedAtEnd() { std::filesystem::remove_all(QFile::encodeName(folder).toStdString()); }
 };
-
-QString emptySettings(TempFolder& temp)
-{
-    return temp.write(QStringLiteral("settings/Tessaly.ini"), QByteArray());
-}
 
 // Guards the sources: an output folder that is a link to the input folder is
 // the input folder: the same-folder refusal comes, and no source is replaced.
@@ -211,7 +205,7 @@ TEST(HostileJobs, FullDiskIsAnError)
                  emptySettings(temp));
     EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
     EXPECT_FALSE((result.out + result.err).contains(QStringLiteral("Operation complete")));
-    for (const auto& [name, bytes] : contents(disk)) {
+    for (const auto& [name, bytes] : filesByByteName(disk)) {
         if (name == "filler")
             continue;
         // Whatever was written is whole: a thumbnail opens, a page ends.
@@ -446,7 +440,7 @@ TEST(HostileJobs, FaultsDuringARun)
         }
         EXPECT_EQ(after, before);
         // Whatever stands under a final name is whole.
-        for (const auto& [name, bytes] : contents(out)) {
+        for (const auto& [name, bytes] : filesByByteName(out)) {
             if (name.endsWith(".jpg")) {
                 EXPECT_TRUE(bytes.endsWith("\xFF\xD9")) << name.toStdString();
             } else if (name.endsWith(".bmp")) {
@@ -510,7 +504,7 @@ TEST(HostileJobs, NamesThatAreNotUtf8AreProcessed)
         EXPECT_EQ(namesIn(out), c.written) << c.what;
     }
     // The copy holds the source's bytes exactly.
-    EXPECT_EQ(contents(temp.path() + QStringLiteral("/out-1"))["C_caf\xe9.jpg"], contents(photos)[rawName]);
+    EXPECT_EQ(filesByByteName(temp.path() + QStringLiteral("/out-1"))["C_caf\xe9.jpg"], filesByByteName(photos)[rawName]);
     EXPECT_EQ(hashes(photos), before);
 
     // A gallery links the thumbnail by its bytes and shows its name readably.
@@ -520,7 +514,7 @@ TEST(HostileJobs, NamesThatAreNotUtf8AreProcessed)
                        "--html", QFile::encodeName(galleryOut) + "/index.htm", photosBytes},
                       settings, temp.path());
     EXPECT_EQ(gallery.exitCode, 0) << gallery.err.toStdString();
-    const QByteArray page = contents(galleryOut)["index.htm"];
+    const QByteArray page = filesByByteName(galleryOut)["index.htm"];
     EXPECT_TRUE(page.contains("T_caf%E9.jpg")) << page.constData();
     EXPECT_TRUE(page.contains("caf\\xE9.jpg")) << page.constData();
 

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 #include "app/tform1.h"
+#include "batchrun.h"
 #include "imaging/codecs/jpegcodec.h"
 #include "imaging/codecs/jpegmarkers.h"
 #include "imaging/codecs/photocodec.h"
@@ -28,16 +29,6 @@ using testing::segmentPayloads;
 
 const QByteArray kExif("Exif\0\0", 6);
 const QByteArray kXmp("http://ns.adobe.com/xap/1.0/");
-
-// Runs tessaly-batch with an empty settings file; its exit code.
-int runBatch(const QString& settings, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(TESSALY_BATCH_PROGRAM),
-                  QStringList{QStringLiteral("--settings"), settings} + arguments);
-    process.waitForFinished(120000);
-    return process.exitCode();
-}
 
 // The stream without its APP1 and APP2 segments (EXIF, XMP and the colour
 // profile).
@@ -68,10 +59,11 @@ protected:
 
     QByteArray convert(const QString& folder, const QStringList& options, const QString& from = {})
     {
-        EXPECT_EQ(runBatch(settings, QStringList{QStringLiteral("convert"), QStringLiteral("--type"),
-                                                 QStringLiteral("jpg"), QStringLiteral("--out"), folder} +
-                                         options + QStringList{from.isEmpty() ? input.path() : from}),
-                  0);
+        const Result result = runBatch(QStringList{QStringLiteral("convert"), QStringLiteral("--type"),
+                                                   QStringLiteral("jpg"), QStringLiteral("--out"), folder} +
+                                           options + QStringList{from.isEmpty() ? input.path() : from},
+                                       settings);
+        EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
         return testing::readAll(folder + QStringLiteral("/Image001.jpg"));
     }
 };
@@ -159,20 +151,6 @@ TEST_F(KeepMetadata, PicturesNotTurnedKeepTheirOrientation)
         convert(output.path(), {QStringLiteral("--keep-metadata"), QStringLiteral("--no-auto-orient")});
     EXPECT_EQ(decodeJpeg(kept).width(), 48);
     EXPECT_EQ(readExif(segmentPayloads(kept, 0xE1, kExif).value(0)).orientation, 6);
-}
-
-template <typename Control>
-Control& control(const QWidget& window, const char* name)
-{
-    auto* found = window.findChild<Control*>(QString::fromLatin1(name));
-    if (!found)
-        throw std::logic_error(std::string("no control ") + name);
-    return *found;
-}
-
-void click(const QWidget& window, const char* name)
-{
-    QTest::mouseClick(&control<QAbstractButton>(window, name), Qt::LeftButton);
 }
 
 // In the window: "including location" can be ticked only with the photo

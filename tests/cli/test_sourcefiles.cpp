@@ -15,12 +15,6 @@ namespace {
 
 using testing::TempFolder;
 
-
-QString emptySettings(TempFolder& temp)
-{
-    return temp.write(QStringLiteral("settings/Tessaly.ini"), QByteArray());
-}
-
 // A named pipe or a link to a device given as a source is refused before
 // the run with a reason that says what it is (not "no such file"), and at
 // once: opening a pipe would wait for a writer, reading /dev/zero never ends.

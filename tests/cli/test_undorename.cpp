@@ -1,4 +1,5 @@
 // tessaly-batch undo-rename after rename runs of the program.
+#include "batchrun.h"
 #include "support/tempfolder.h"
 
 #include <QDeadlineTimer>
@@ -15,11 +16,6 @@ namespace {
 
 using testing::TempFolder;
 
-struct Result {
-    int exitCode = -1;
-    QString out, err;
-};
-
 class UndoRename : public ::testing::Test {
 protected:
     UndoRename()
@@ -29,15 +25,7 @@ protected:
             folder.write(QString::fromLatin1(name), QByteArray("bytes of ") + name);
         before = files();
     }
-    Result run(const QStringList& arguments)
-    {
-        QProcess process;
-        process.start(QStringLiteral(TESSALY_BATCH_PROGRAM),
-                      QStringList{QStringLiteral("--settings"), settings} + arguments);
-        process.waitForFinished(120000);
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
-    }
+    Result run(const QStringList& arguments) { return runBatch(arguments, settings); }
     Result rename(const QStringList& more = {})
     {
         return run(QStringList{QStringLiteral("rename"), QStringLiteral("--naming"), QStringLiteral("PreSeq"),
