@@ -120,9 +120,15 @@ test-locale:
 	  fi; \
 	fi
 
+# The sanitized test programs and the fuzzers run as many at a time as the
+# machine has cores; each one's output is shown when it ends, and any
+# failure fails the whole.
+JOBS ?= $(shell nproc)
+
 sanitize: fuzz-configure
 	cmake --build $(BUILD)-fuzz --target $(SANITIZED_TESTS)
-	for t in $(SANITIZED_TESTS); do $(SANITIZER_ENV) $(BUILD)-fuzz/bin/$$t --gtest_brief=1 || exit 1; done
+	@printf '%s\n' $(SANITIZED_TESTS) | xargs -P $(JOBS) -I{} bash -c \
+	  'out=$$($(SANITIZER_ENV) $(BUILD)-fuzz/bin/{} --gtest_brief=1 2>&1); s=$$?; printf "== %s\n%s\n" {} "$$out"; exit $$s'
 
 # One tree for the fuzzers and the sanitized tests: clang, AddressSanitizer
 # and UndefinedBehaviorSanitizer, coverage for the fuzzers. Its tests are
@@ -136,9 +142,10 @@ fuzz-configure:
 fuzz-build: fuzz-configure
 	cmake --build $(BUILD)-fuzz --target $(FUZZ_TARGETS) fuzz_seeds tessaly-metafile-player
 
-# Each target in turn: seeds by extension (the kept inputs of tests/data/fuzz
-# among them), then -max_total_time seconds.
-# A crash stops `make fuzz` with the crashing input in $(BUILD)-fuzz/.
+# Each target's corpus gets the seeds of its extension (the kept inputs of
+# tests/data/fuzz among them); then the targets run -max_total_time seconds
+# each, JOBS at a time.
+# A crash fails `make fuzz` with the crashing input in $(BUILD)-fuzz/.
 fuzz: fuzz-build
 	@set -e; cd $(BUILD)-fuzz; mkdir -p seeds; $(FUZZ_ENV) bin/fuzz_seeds seeds; \
 	for t in $(FUZZ_RUN_TARGETS); do \
@@ -147,11 +154,12 @@ fuzz: fuzz-build
 	    *) for e in $$ext $$(case $$ext in jpeg) echo jpg;; tiff) echo tif;; esac); do \
 	         cp -n $(CURDIR)/tests/data/*.$$e $(CURDIR)/tests/data/fuzz/*.$$e seeds/*.$$e corpus/$$t/ 2>/dev/null || true; \
 	       done;; esac; \
-	  echo "== $$t ($(FUZZ_SECONDS) s)"; \
-	  $(FUZZ_ENV) bin/$$t corpus/$$t -max_total_time=$(FUZZ_SECONDS) -timeout=20 -rss_limit_mb=2560 \
-	    -max_len=65536 -print_final_stats=1 2>&1 | grep -E "^(#|==|stat::|Done|INFO: -max)|ERROR|SUMMARY" | tail -n 8; \
-	  test $${PIPESTATUS[0]} -eq 0; \
 	done
+	@cd $(BUILD)-fuzz && printf '%s\n' $(FUZZ_RUN_TARGETS) | xargs -P $(JOBS) -I{} bash -c \
+	  'out=$$($(FUZZ_ENV) bin/{} corpus/{} -max_total_time=$(FUZZ_SECONDS) -timeout=20 -rss_limit_mb=2560 \
+	     -max_len=65536 -print_final_stats=1 2>&1); s=$$?; \
+	   printf "== %s (%s s)\n%s\n" {} $(FUZZ_SECONDS) "$$(grep -E "^(#|==|stat::|Done|INFO: -max)|ERROR|SUMMARY" <<<"$$out" | tail -n 8)"; \
+	   exit $$s'
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-fuzz
