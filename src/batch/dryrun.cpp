@@ -13,7 +13,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 #include <set>
 #include <unistd.h>
 

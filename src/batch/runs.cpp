@@ -18,7 +18,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
-#include <limits>
 #include <optional>
 
 namespace tessaly {

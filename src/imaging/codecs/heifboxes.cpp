@@ -6,8 +6,6 @@
 
 namespace tessaly::heifboxes {
 
-// The boxes that follow one another in `bytes`, up to the first whose size
-// does not fit (a size of 0 runs to the end).
 std::vector<Box> boxesIn(Bytes bytes)
 {
     std::vector<Box> boxes;
@@ -29,8 +27,6 @@ std::vector<Box> boxesIn(Bytes bytes)
     return boxes;
 }
 
-// Where an extent lies in `source`, cut to the bytes that are there.
-// Returns false when it starts beyond them.
 bool placeExtent(const Location& location, const Extent& extent, std::size_t sourceSize, std::uint64_t& start,
                  std::uint64_t& length)
 {
@@ -188,7 +184,6 @@ void readItemReferences(Bytes body, ItemBoxes& items)
 
 }  // namespace
 
-// The item boxes of a 'meta' box's body (after its version and flags).
 ItemBoxes readItemBoxes(Bytes meta, std::vector<Box>* children)
 {
     ItemBoxes items;
@@ -213,8 +208,6 @@ ItemBoxes readItemBoxes(Bytes meta, std::vector<Box>* children)
     return items;
 }
 
-// The first `wanted` bytes of an item's data, gathered over its extents;
-// fewer when the data is shorter, none when it lies outside `source`.
 std::vector<std::uint8_t> itemStart(const Location& location, Bytes source, std::size_t wanted)
 {
     std::vector<std::uint8_t> start;
@@ -229,7 +222,6 @@ std::vector<std::uint8_t> itemStart(const Location& location, Bytes source, std:
     return start;
 }
 
-// The data of the first location of `id`, at most `most` bytes.
 std::vector<std::uint8_t> itemData(const ItemBoxes& items, std::uint32_t id, Bytes file, std::size_t most)
 {
     const auto place = items.locations.find(id);
@@ -242,7 +234,6 @@ std::vector<std::uint8_t> itemData(const ItemBoxes& items, std::uint32_t id, Byt
     return {};
 }
 
-// The properties ('ipco') associated with `id` ('ipma'), in their order.
 std::vector<Box> propertiesOf(const std::vector<Box>& metaChildren, std::uint32_t id)
 {
     std::vector<Box> properties, associated;

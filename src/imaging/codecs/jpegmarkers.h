@@ -9,9 +9,9 @@
 
 namespace tessaly {
 
-// The markers (the code after 0xFF) of the segments that carry a picture's
-// information: JFIF, EXIF and XMP, the colour profile, Adobe's colour
-// transform, and comments.
+// The markers (the code after 0xFF) of the application segments, from
+// APP0 (JFIF) over APP1 (EXIF, XMP), APP2 (the colour profile) and APP14
+// (Adobe's colour transform) to APP15, and of comments.
 constexpr int kJpegApp0 = 0xE0, kJpegApp1 = 0xE1, kJpegApp2 = 0xE2, kJpegApp14 = 0xEE, kJpegApp15 = 0xEF,
               kJpegComment = 0xFE;
 
