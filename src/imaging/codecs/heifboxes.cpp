@@ -38,6 +38,15 @@ bool placeExtent(const Location& location, const Extent& extent, std::size_t sou
     return true;
 }
 
+std::vector<Bytes> metaBodies(Bytes file)
+{
+    std::vector<Bytes> bodies;
+    for (const Box& top : boxesIn(file))
+        if (top.type == fourcc("meta") && top.body.size >= 4)
+            bodies.push_back({top.body.data + 4, top.body.size - 4});
+    return bodies;
+}
+
 namespace {
 
 void readItemInfo(Bytes body, ItemBoxes& items)

@@ -114,6 +114,10 @@ struct ItemBoxes {
     std::vector<Bytes> idats;
 };
 
+// The bodies of the top-level 'meta' boxes of a file, after their version
+// and flags, in their order.
+std::vector<Bytes> metaBodies(Bytes file);
+
 // The item boxes of a 'meta' box's body (after its version and flags).
 ItemBoxes readItemBoxes(Bytes meta, std::vector<Box>* children = nullptr);
 

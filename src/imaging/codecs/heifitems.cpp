@@ -17,9 +17,10 @@ using heifboxes::boxesIn;
 using heifboxes::Bytes;
 using heifboxes::Extent;
 using heifboxes::fourcc;
-using heifboxes::itemData;
 using heifboxes::ItemBoxes;
+using heifboxes::itemData;
 using heifboxes::itemStart;
+using heifboxes::metaBodies;
 using heifboxes::placeExtent;
 using heifboxes::propertiesOf;
 using heifboxes::Reader;
@@ -172,11 +173,8 @@ HeifDerivedItems findHeifDerivedItems(const std::uint8_t* data, std::size_t size
 {
     HeifDerivedItems found;
     const Bytes file{data, size};
-    for (const Box& top : boxesIn(file)) {
-        if (top.type != fourcc("meta") || top.body.size < 4)
-            continue;
-        listDerivedItems(readItemBoxes({top.body.data + 4, top.body.size - 4}), file, found);
-    }
+    for (const Bytes meta : metaBodies(file))
+        listDerivedItems(readItemBoxes(meta), file, found);
     return found;
 }
 
@@ -184,75 +182,73 @@ HeifPhotoInformation findHeifPhotoInformation(const std::uint8_t* data, std::siz
 {
     HeifPhotoInformation found;
     const Bytes file{data, size};
-    for (const Box& top : boxesIn(file)) {
-        if (top.type != fourcc("meta") || top.body.size < 4)
-            continue;
-        // The first 'meta' box is the file's, as libheif reads it.
-        std::vector<Box> children;
-        const ItemBoxes items = readItemBoxes({top.body.data + 4, top.body.size - 4}, &children);
-        std::uint32_t primary = 0;
-        bool hasPrimary = false;
-        for (const Box& child : children)
-            if (child.type == fourcc("pitm") && !hasPrimary) {
-                Reader reader(child.body.data, child.body.size);
-                const auto version = unsigned(reader.read(1));
-                reader.skip(3);
-                primary = std::uint32_t(reader.read(version == 0 ? 2 : 4));
-                hasPrimary = reader.ok();
-            }
-        if (!hasPrimary)
-            return found;
-
-        // The Exif item that describes the primary picture, else the first.
-        std::optional<std::uint32_t> exifItem;
-        for (const auto& [id, type] : items.types) {
-            if (type != fourcc("Exif"))
-                continue;
-            if (items.describes.count({id, primary}) > 0) {
-                exifItem = id;
-                break;
-            }
-            if (!exifItem)
-                exifItem = id;
-        }
-        // Likewise the XMP item, whose data is the packet.
-        std::optional<std::uint32_t> xmpItem;
-        for (const std::uint32_t id : items.xmpItems) {
-            if (items.describes.count({id, primary}) > 0) {
-                xmpItem = id;
-                break;
-            }
-            if (!xmpItem)
-                xmpItem = id;
-        }
-        if (xmpItem)
-            found.xmp = itemData(items, *xmpItem, file, kMostInformationBytes);
-
-        if (exifItem) {
-            // Four bytes giving the TIFF header's place after them, then the
-            // block (often behind "Exif\0\0").
-            const std::vector<std::uint8_t> item = itemData(items, *exifItem, file, kMostInformationBytes);
-            if (item.size() >= 4) {
-                const std::uint64_t offset = std::uint64_t(item[0]) << 24 | std::uint64_t(item[1]) << 16 |
-                                             std::uint64_t(item[2]) << 8 | item[3];
-                if (offset <= item.size() - 4)
-                    found.exif.assign(item.begin() + 4 + std::ptrdiff_t(offset), item.end());
-            }
-        }
-
-        // A colour box of the primary picture that holds a profile.
-        for (const Box& property : propertiesOf(children, primary)) {
-            if (property.type != fourcc("colr") || property.body.size < 4)
-                continue;
-            Reader reader(property.body.data, property.body.size);
-            const auto colourType = std::uint32_t(reader.read(4));
-            if ((colourType == fourcc("prof") || colourType == fourcc("rICC")) &&
-                property.body.size - 4 <= kMostInformationBytes) {
-                found.iccProfile.assign(property.body.data + 4, property.body.data + property.body.size);
-                break;
-            }
-        }
+    // The first 'meta' box is the file's, as libheif reads it.
+    const std::vector<Bytes> metas = metaBodies(file);
+    if (metas.empty())
         return found;
+    std::vector<Box> children;
+    const ItemBoxes items = readItemBoxes(metas.front(), &children);
+    std::uint32_t primary = 0;
+    bool hasPrimary = false;
+    for (const Box& child : children)
+        if (child.type == fourcc("pitm") && !hasPrimary) {
+            Reader reader(child.body.data, child.body.size);
+            const auto version = unsigned(reader.read(1));
+            reader.skip(3);
+            primary = std::uint32_t(reader.read(version == 0 ? 2 : 4));
+            hasPrimary = reader.ok();
+        }
+    if (!hasPrimary)
+        return found;
+
+    // The Exif item that describes the primary picture, else the first.
+    std::optional<std::uint32_t> exifItem;
+    for (const auto& [id, type] : items.types) {
+        if (type != fourcc("Exif"))
+            continue;
+        if (items.describes.count({id, primary}) > 0) {
+            exifItem = id;
+            break;
+        }
+        if (!exifItem)
+            exifItem = id;
+    }
+    // Likewise the XMP item, whose data is the packet.
+    std::optional<std::uint32_t> xmpItem;
+    for (const std::uint32_t id : items.xmpItems) {
+        if (items.describes.count({id, primary}) > 0) {
+            xmpItem = id;
+            break;
+        }
+        if (!xmpItem)
+            xmpItem = id;
+    }
+    if (xmpItem)
+        found.xmp = itemData(items, *xmpItem, file, kMostInformationBytes);
+
+    if (exifItem) {
+        // Four bytes giving the TIFF header's place after them, then the
+        // block (often behind "Exif\0\0").
+        const std::vector<std::uint8_t> item = itemData(items, *exifItem, file, kMostInformationBytes);
+        if (item.size() >= 4) {
+            const std::uint64_t offset =
+                std::uint64_t(item[0]) << 24 | std::uint64_t(item[1]) << 16 | std::uint64_t(item[2]) << 8 | item[3];
+            if (offset <= item.size() - 4)
+                found.exif.assign(item.begin() + 4 + std::ptrdiff_t(offset), item.end());
+        }
+    }
+
+    // A colour box of the primary picture that holds a profile.
+    for (const Box& property : propertiesOf(children, primary)) {
+        if (property.type != fourcc("colr") || property.body.size < 4)
+            continue;
+        Reader reader(property.body.data, property.body.size);
+        const auto colourType = std::uint32_t(reader.read(4));
+        if ((colourType == fourcc("prof") || colourType == fourcc("rICC")) &&
+            property.body.size - 4 <= kMostInformationBytes) {
+            found.iccProfile.assign(property.body.data + 4, property.body.data + property.body.size);
+            break;
+        }
     }
     return found;
 }
